@@ -1,0 +1,112 @@
+#include "sim/device_tree.h"
+
+#include <algorithm>
+
+namespace tav::sim {
+
+void DeviceTree::AddDevice(SimDevice device) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        auto it = std::find_if(m_devices.begin(), m_devices.end(),
+                               [&](const SimDevice& d) { return d.instanceId == device.instanceId; });
+        if (it != m_devices.end()) {
+            *it = std::move(device);
+        } else {
+            m_devices.push_back(std::move(device));
+        }
+    }
+    Notify();
+}
+
+void DeviceTree::AddInterface(const Guid& classGuid, std::u16string path, std::u16string deviceId,
+                              bool present) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        auto it = std::find_if(m_interfaces.begin(), m_interfaces.end(), [&](const SimInterface& i) {
+            return i.classGuid == classGuid && i.path == path;
+        });
+        if (it != m_interfaces.end()) {
+            it->present = present;
+            it->deviceId = std::move(deviceId);
+        } else {
+            m_interfaces.push_back(SimInterface{classGuid, std::move(path), std::move(deviceId), present});
+        }
+    }
+    Notify();
+}
+
+void DeviceTree::SetDevicePresent(const std::u16string& instanceId, bool present) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        for (auto& d : m_devices) {
+            if (d.instanceId == instanceId) d.present = present;
+        }
+        for (auto& i : m_interfaces) {
+            if (i.deviceId == instanceId) i.present = present;
+        }
+    }
+    Notify();
+}
+
+void DeviceTree::RemoveDevice(const std::u16string& instanceId) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
+                                       [&](const SimDevice& d) { return d.instanceId == instanceId; }),
+                        m_devices.end());
+        m_interfaces.erase(
+            std::remove_if(m_interfaces.begin(), m_interfaces.end(),
+                           [&](const SimInterface& i) { return i.deviceId == instanceId; }),
+            m_interfaces.end());
+    }
+    Notify();
+}
+
+std::optional<SimDevice> DeviceTree::Device(const std::u16string& instanceId) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    for (const auto& d : m_devices) {
+        if (d.instanceId == instanceId) return d;
+    }
+    return std::nullopt;
+}
+
+void DeviceTree::UpdateDevice(const std::u16string& instanceId,
+                              const std::function<void(SimDevice&)>& f) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        for (auto& d : m_devices) {
+            if (d.instanceId == instanceId) f(d);
+        }
+    }
+    Notify();
+}
+
+std::vector<SimDevice> DeviceTree::Devices() const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_devices;
+}
+
+std::vector<SimInterface> DeviceTree::Interfaces(const Guid& classGuid, bool presentOnly) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::vector<SimInterface> out;
+    for (const auto& i : m_interfaces) {
+        if (i.classGuid == classGuid && (!presentOnly || i.present)) out.push_back(i);
+    }
+    return out;
+}
+
+void DeviceTree::OnChange(std::function<void()> listener) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_listeners.push_back(std::move(listener));
+}
+
+void DeviceTree::Notify() {
+    std::vector<std::function<void()>> listeners;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        listeners = m_listeners;
+    }
+    for (auto& l : listeners) l();
+}
+
+}  // namespace tav::sim

@@ -1,0 +1,64 @@
+#pragma once
+// The simulated device tree: device nodes and the device interfaces they expose, by class.
+// Interfaces keep the order they were registered in, as the system's enumeration does.
+// An interface is registered (it stays listed when its device leaves) and present or not.
+// Both programs' simulated platforms read and change this one tree.
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shared/guid.h"
+
+namespace tav::sim {
+
+struct SimDevice {
+    std::u16string instanceId;  // "USB\VID_1B7E&PID_0101\123456", "ROOT\PORTS\0000"
+    std::u16string setupClass;  // "USB", "Ports", ...
+    std::u16string parentId;    // instance id of the parent node ("PCI\..."), may be empty
+    std::vector<std::u16string> hardwareIds;
+    bool present = true;
+    bool enabled = true;
+};
+
+struct SimInterface {
+    Guid classGuid;
+    std::u16string path;      // "\\?\USB#Vid_1B7E&pid_0101#123456#{...}"
+    std::u16string deviceId;  // owning device's instance id
+    bool present = true;
+};
+
+class DeviceTree {
+public:
+    // Adds a device node (present, enabled). Replaces a node with the same instance id.
+    void AddDevice(SimDevice device);
+    // Registers an interface; a path registered before is made present again instead.
+    void AddInterface(const Guid& classGuid, std::u16string path, std::u16string deviceId,
+                      bool present = true);
+    // Marks a device and all its interfaces present or absent (unplug / plug back).
+    void SetDevicePresent(const std::u16string& instanceId, bool present);
+    // Removes a device and unregisters its interfaces.
+    void RemoveDevice(const std::u16string& instanceId);
+
+    std::optional<SimDevice> Device(const std::u16string& instanceId) const;
+    void UpdateDevice(const std::u16string& instanceId, const std::function<void(SimDevice&)>& f);
+    std::vector<SimDevice> Devices() const;
+
+    // Interfaces of one class in registration order; only present ones when presentOnly.
+    std::vector<SimInterface> Interfaces(const Guid& classGuid, bool presentOnly) const;
+
+    // Called after every change of presence or registration (device-change broadcasts).
+    void OnChange(std::function<void()> listener);
+
+private:
+    void Notify();
+    mutable std::recursive_mutex m_mutex;
+    std::vector<SimDevice> m_devices;
+    std::vector<SimInterface> m_interfaces;
+    std::vector<std::function<void()>> m_listeners;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,67 @@
+#pragma once
+// The one record through which tavsetup reaches the printer, and the transactions on it.
+// Every operation takes the platform it runs on first: the real Win32 adapters in
+// tavsetup.exe, the simulated world in tests and the demo.
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "tavsetup/printer_link/platform.h"
+
+namespace tav {
+
+inline constexpr uint32_t IOCTL_USBPRINT_GET_1284_ID = 0x220034;
+inline constexpr uint32_t IOCTL_USBPRINT_VENDOR_GET_COMMAND = 0x22003C;
+
+struct PrinterLink {
+    PrinterLink() { Clear(); }
+    PrinterLink(const PrinterLink&) = delete;  // pszMfg/pszMdl point into the record
+    PrinterLink& operator=(const PrinterLink&) = delete;
+
+    // Device ID all zero, both value pointers at its start (empty texts).
+    void ClearDeviceId() {
+        std::memset(szDeviceId, 0, sizeof szDeviceId);
+        pszMfg = szDeviceId;
+        pszMdl = szDeviceId;
+    }
+    void Clear() {
+        pszDevicePath.reset();
+        bSerialMode = 0;
+        hDevice = kNoHandle;
+        ClearDeviceId();
+    }
+
+    std::optional<std::u16string> pszDevicePath;  // none, or the first matching interface
+    int32_t bSerialMode = 0;  // 0: USB printing class found; 1: serial mode or not found
+    const char* pszMfg = nullptr;
+    const char* pszMdl = nullptr;
+    char szDeviceId[256];
+    Handle hDevice = kNoHandle;  // open only inside one transaction
+};
+
+// One open-operate-close transaction under a budget in milliseconds. Nonzero on success.
+int PrinterTransact(PrinterPlatform& sys, PrinterLink& link, uint32_t ioctlCode,
+                    const void* inBuffer, uint32_t inSize, void* outBuffer, uint32_t outSize,
+                    uint32_t* pCount, uint32_t budgetMs);
+
+// Opens link.hDevice for a transaction (with the print-service fallback).
+int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link);
+
+// Starts (bStart 1) or stops one service and waits for the state; 1 only when this call
+// moved the service into the requested state.
+int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName);
+
+// Starts the Spooler if stopped and waits until it answers.
+int StartPrintSpooler(PrinterPlatform& sys);
+
+// Printer count found (0, 1, 2+), or -1 when the USB printing-class enumeration failed.
+int DiscoverPrinter(PrinterPlatform& sys, PrinterLink& link);
+int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLink& link,
+                          int bRestart);
+
+// Reads and checks the IEEE 1284 device ID of the printer in `link`.
+int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link);
+
+}  // namespace tav
