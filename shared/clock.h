@@ -7,12 +7,14 @@
 namespace tav {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t ms) = 0;
 };
 
-inline uint32_t ElapsedMs(uint32_t since, uint32_t now) { return now - since; }
+inline uint32_t ElapsedMs(uint32_t since, uint32_t now) {
+    return now - since;
+}
 
 }  // namespace tav

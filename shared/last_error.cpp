@@ -4,8 +4,12 @@
 #include <windows.h>
 
 namespace tav {
-uint32_t GetLastErrorCode() { return ::GetLastError(); }
-void SetLastErrorCode(uint32_t error) { ::SetLastError(error); }
+uint32_t GetLastErrorCode() {
+    return ::GetLastError();
+}
+void SetLastErrorCode(uint32_t error) {
+    ::SetLastError(error);
+}
 }  // namespace tav
 
 #else
@@ -14,8 +18,12 @@ namespace tav {
 namespace {
 thread_local uint32_t t_lastError = 0;
 }
-uint32_t GetLastErrorCode() { return t_lastError; }
-void SetLastErrorCode(uint32_t error) { t_lastError = error; }
+uint32_t GetLastErrorCode() {
+    return t_lastError;
+}
+void SetLastErrorCode(uint32_t error) {
+    t_lastError = error;
+}
 }  // namespace tav
 
 #endif

@@ -7,16 +7,19 @@ char16_t FoldCase(char16_t c) {
 }
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-    if (text.size() < prefix.size()) return false;
+    if (text.size() < prefix.size())
+        return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
+        if (FoldCase(text[i]) != FoldCase(prefix[i]))
+            return false;
     }
     return true;
 }
 
 size_t U16Length(const char16_t* text) {
     size_t n = 0;
-    while (text[n] != 0) ++n;
+    while (text[n] != 0)
+        ++n;
     return n;
 }
 

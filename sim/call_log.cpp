@@ -16,7 +16,8 @@ std::vector<std::string> CallLog::EntriesStartingWith(const std::string& prefix)
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<std::string> out;
     for (const auto& e : m_entries) {
-        if (e.compare(0, prefix.size(), prefix) == 0) out.push_back(e);
+        if (e.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(e);
     }
     return out;
 }
@@ -49,14 +50,17 @@ std::optional<uint32_t> FaultPlan::Check(const std::string& call) {
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_calls[call];
     auto it = m_rules.find(call);
-    if (it == m_rules.end()) return std::nullopt;
+    if (it == m_rules.end())
+        return std::nullopt;
     for (auto& rule : it->second) {
         if (rule.after > 0) {
             --rule.after;
             continue;
         }
-        if (rule.times == 0) continue;
-        if (rule.times > 0) --rule.times;
+        if (rule.times == 0)
+            continue;
+        if (rule.times > 0)
+            --rule.times;
         return rule.error;
     }
     return std::nullopt;

@@ -13,7 +13,7 @@
 namespace tav::sim {
 
 class CallLog {
-public:
+  public:
     void Record(std::string entry);
     std::vector<std::string> Entries() const;
     // Entries whose text begins with `prefix`, in order.
@@ -21,14 +21,14 @@ public:
     size_t Count(const std::string& prefix) const;
     void Clear();
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_entries;
 };
 
 // Failures to inject, keyed by call name (the first word of the log entry).
 class FaultPlan {
-public:
+  public:
     // The next `times` calls of `call` (after skipping `after` calls) fail with `error`.
     void Fail(const std::string& call, uint32_t error, int times = 1, int after = 0);
     // Every call of `call` fails with `error` until Clear.
@@ -40,7 +40,7 @@ public:
     // How many times `call` has been checked (made).
     int Calls(const std::string& call) const;
 
-private:
+  private:
     struct Rule {
         uint32_t error;
         int after;

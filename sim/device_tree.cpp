@@ -7,8 +7,9 @@ namespace tav::sim {
 void DeviceTree::AddDevice(SimDevice device) {
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
-        auto it = std::find_if(m_devices.begin(), m_devices.end(),
-                               [&](const SimDevice& d) { return d.instanceId == device.instanceId; });
+        auto it = std::find_if(m_devices.begin(), m_devices.end(), [&](const SimDevice& d) {
+            return d.instanceId == device.instanceId;
+        });
         if (it != m_devices.end()) {
             *it = std::move(device);
         } else {
@@ -22,14 +23,15 @@ void DeviceTree::AddInterface(const Guid& classGuid, std::u16string path, std::u
                               bool present) {
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
-        auto it = std::find_if(m_interfaces.begin(), m_interfaces.end(), [&](const SimInterface& i) {
-            return i.classGuid == classGuid && i.path == path;
-        });
+        auto it = std::find_if(
+            m_interfaces.begin(), m_interfaces.end(),
+            [&](const SimInterface& i) { return i.classGuid == classGuid && i.path == path; });
         if (it != m_interfaces.end()) {
             it->present = present;
             it->deviceId = std::move(deviceId);
         } else {
-            m_interfaces.push_back(SimInterface{classGuid, std::move(path), std::move(deviceId), present});
+            m_interfaces.push_back(
+                SimInterface{classGuid, std::move(path), std::move(deviceId), present});
         }
     }
     Notify();
@@ -39,10 +41,12 @@ void DeviceTree::SetDevicePresent(const std::u16string& instanceId, bool present
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
         for (auto& d : m_devices) {
-            if (d.instanceId == instanceId) d.present = present;
+            if (d.instanceId == instanceId)
+                d.present = present;
         }
         for (auto& i : m_interfaces) {
-            if (i.deviceId == instanceId) i.present = present;
+            if (i.deviceId == instanceId)
+                i.present = present;
         }
     }
     Notify();
@@ -51,9 +55,10 @@ void DeviceTree::SetDevicePresent(const std::u16string& instanceId, bool present
 void DeviceTree::RemoveDevice(const std::u16string& instanceId) {
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
-        m_devices.erase(std::remove_if(m_devices.begin(), m_devices.end(),
-                                       [&](const SimDevice& d) { return d.instanceId == instanceId; }),
-                        m_devices.end());
+        m_devices.erase(
+            std::remove_if(m_devices.begin(), m_devices.end(),
+                           [&](const SimDevice& d) { return d.instanceId == instanceId; }),
+            m_devices.end());
         m_interfaces.erase(
             std::remove_if(m_interfaces.begin(), m_interfaces.end(),
                            [&](const SimInterface& i) { return i.deviceId == instanceId; }),
@@ -65,7 +70,8 @@ void DeviceTree::RemoveDevice(const std::u16string& instanceId) {
 std::optional<SimDevice> DeviceTree::Device(const std::u16string& instanceId) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     for (const auto& d : m_devices) {
-        if (d.instanceId == instanceId) return d;
+        if (d.instanceId == instanceId)
+            return d;
     }
     return std::nullopt;
 }
@@ -75,7 +81,8 @@ void DeviceTree::UpdateDevice(const std::u16string& instanceId,
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
         for (auto& d : m_devices) {
-            if (d.instanceId == instanceId) f(d);
+            if (d.instanceId == instanceId)
+                f(d);
         }
     }
     Notify();
@@ -90,7 +97,8 @@ std::vector<SimInterface> DeviceTree::Interfaces(const Guid& classGuid, bool pre
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     std::vector<SimInterface> out;
     for (const auto& i : m_interfaces) {
-        if (i.classGuid == classGuid && (!presentOnly || i.present)) out.push_back(i);
+        if (i.classGuid == classGuid && (!presentOnly || i.present))
+            out.push_back(i);
     }
     return out;
 }
@@ -106,7 +114,8 @@ void DeviceTree::Notify() {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
         listeners = m_listeners;
     }
-    for (auto& l : listeners) l();
+    for (auto& l : listeners)
+        l();
 }
 
 }  // namespace tav::sim

@@ -32,7 +32,7 @@ struct SimInterface {
 };
 
 class DeviceTree {
-public:
+  public:
     // Adds a device node (present, enabled). Replaces a node with the same instance id.
     void AddDevice(SimDevice device);
     // Registers an interface; a path registered before is made present again instead.
@@ -53,7 +53,7 @@ public:
     // Called after every change of presence or registration (device-change broadcasts).
     void OnChange(std::function<void()> listener);
 
-private:
+  private:
     void Notify();
     mutable std::recursive_mutex m_mutex;
     std::vector<SimDevice> m_devices;

@@ -17,7 +17,8 @@ void VirtualClock::Advance(uint32_t ms) {
     const uint64_t target = m_elapsed + ms;
     for (;;) {
         auto next = m_due.begin();
-        if (next == m_due.end() || next->first > target) break;
+        if (next == m_due.end() || next->first > target)
+            break;
         const uint64_t at = next->first;
         std::function<void()> action = std::move(next->second.action);
         m_due.erase(next);

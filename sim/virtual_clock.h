@@ -13,7 +13,7 @@
 namespace tav::sim {
 
 class VirtualClock : public Clock {
-public:
+  public:
     explicit VirtualClock(uint32_t startTick = 1000) : m_now(startTick) {}
 
     uint32_t TickCount() override;
@@ -30,7 +30,7 @@ public:
     // Elapsed virtual milliseconds since construction (64-bit, never wraps).
     uint64_t Elapsed() const;
 
-private:
+  private:
     struct Due {
         uint64_t id;
         std::function<void()> action;

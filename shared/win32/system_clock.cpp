@@ -4,7 +4,11 @@
 
 namespace tav {
 
-uint32_t SystemClock::TickCount() { return ::GetTickCount(); }
-void SystemClock::Sleep(uint32_t ms) { ::Sleep(ms); }
+uint32_t SystemClock::TickCount() {
+    return ::GetTickCount();
+}
+void SystemClock::Sleep(uint32_t ms) {
+    ::Sleep(ms);
+}
 
 }  // namespace tav

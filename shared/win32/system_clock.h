@@ -6,7 +6,7 @@
 namespace tav {
 
 class SystemClock : public Clock {
-public:
+  public:
     uint32_t TickCount() override;
     void Sleep(uint32_t ms) override;
 };

@@ -9,7 +9,9 @@ inline const wchar_t* AsWide(const std::u16string& s) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
     return reinterpret_cast<const wchar_t*>(s.c_str());
 }
-inline const wchar_t* AsWide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+inline const wchar_t* AsWide(const char16_t* s) {
+    return reinterpret_cast<const wchar_t*>(s);
+}
 inline std::u16string FromWide(const wchar_t* s) {
     return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
 }

@@ -21,7 +21,8 @@ TEST(FaultPlan, FailsTheChosenCallsOnly) {
 TEST(FaultPlan, AlwaysFailsUntilCleared) {
     SimTrace trace;
     trace.faults.FailAlways("CreateEventW", 8);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(trace.Enter("CreateEventW"), 8u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(trace.Enter("CreateEventW"), 8u);
     trace.faults.Clear();
     EXPECT_FALSE(trace.Enter("CreateEventW"));
 }
