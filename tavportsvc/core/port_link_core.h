@@ -1,0 +1,63 @@
+#pragma once
+// The port link core of the service: the reconcile pass and the three places where the
+// service host hands over to it (start hook, device-event case, stop hook). It owns the
+// reconcile lock (m_hReconcileEvent), the device notification (m_hDevNotify) and the trace
+// provider. Callable without a service control manager.
+//
+// Threads: the start hook and the stop hook run on the service thread, OnDeviceEvent on the
+// control handler's thread; ReconcilePorts may run on either. Passes never overlap.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "shared/win32_errors.h"
+#include "tavportsvc/core/port_link_platform.h"
+#include "tavportsvc/core/trace_provider.h"
+
+namespace tav {
+
+class PortLinkCore {
+  public:
+    // Creates m_hReconcileEvent (auto-reset, signalled). A failure is not reported here:
+    // every pass then traces a failed wait and does nothing.
+    explicit PortLinkCore(const PortLinkPlatform& platform);
+    // Closes m_hReconcileEvent.
+    ~PortLinkCore();
+    PortLinkCore(const PortLinkCore&) = delete;
+    PortLinkCore& operator=(const PortLinkCore&) = delete;
+
+    // One reconcile pass: links every present printer to a port, creating ports as needed.
+    void ReconcilePorts();
+
+    // Start hook: runs `baseStartSteps` (returns their HRESULT when negative), starts
+    // tracing, runs one pass, registers for printer interface events on
+    // `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a failed registration.
+    HResult StartHook(const std::function<HResult()>& baseStartSteps,
+                      PlatformHandle serviceStatusHandle);
+
+    // Control handler, SERVICE_CONTROL_DEVICEEVENT: one pass, then NO_ERROR. Once the stop
+    // hook has begun it returns NO_ERROR at once without a pass.
+    uint32_t OnDeviceEvent();
+
+    // Stop hook: unregisters the notification, takes the reconcile lock for good (waiting
+    // for a pass in progress), stops tracing, then runs and returns `baseStopSteps`.
+    HResult StopHook(const std::function<HResult()>& baseStopSteps);
+
+    PlatformHandle DevNotifyHandle() const { return m_hDevNotify; }
+    PlatformHandle ReconcileEventHandle() const { return m_hReconcileEvent; }
+    TraceProvider& Trace() { return m_trace; }
+
+  private:
+    bool EnterDeviceEvent();
+    void TakeLockForGood();
+
+    PortLinkPlatform m_platform;
+    TraceProvider m_trace;
+    PlatformHandle m_hDevNotify = kNoHandle;
+    PlatformHandle m_hReconcileEvent = kNoHandle;
+    std::atomic<bool> m_stopping{false};
+    std::atomic<int> m_deviceEventsInFlight{0};
+};
+
+}  // namespace tav

@@ -1,0 +1,26 @@
+#pragma once
+// Everything the port link core reaches outside itself. The service builds it from the
+// Win32 adapters (win32/win32_port_link_platform.h), tests and the demo from the simulated
+// world (sim/ports/sim_port_world.h). The pointers are not owned and must outlive the core.
+
+#include "tavportsvc/core/device_install_api.h"
+#include "tavportsvc/core/device_interface_api.h"
+#include "tavportsvc/core/device_notify_api.h"
+#include "tavportsvc/core/registry_api.h"
+#include "tavportsvc/core/shell_folder_api.h"
+#include "tavportsvc/core/sync_api.h"
+#include "tavportsvc/core/trace_back_end.h"
+
+namespace tav {
+
+struct PortLinkPlatform {
+    DeviceInterfaceApi* devices = nullptr;
+    RegistryApi* registry = nullptr;
+    SyncApi* sync = nullptr;
+    ShellFolderApi* shell = nullptr;
+    DeviceInstallApi* installer = nullptr;
+    DeviceNotifyApi* notify = nullptr;
+    TraceBackEnd* trace = nullptr;
+};
+
+}  // namespace tav

@@ -1,0 +1,27 @@
+#pragma once
+// Events and the probe of the setup utility's mutex. Failures leave the reason in the
+// thread's last error.
+
+#include "tavportsvc/core/platform_types.h"
+
+namespace tav {
+
+class SyncApi {
+  public:
+    virtual ~SyncApi() = default;
+
+    // CreateEventW(no security, manualReset, initialState, no name); kNoHandle on failure.
+    virtual PlatformHandle CreateUnnamedEvent(bool manualReset, bool initialState) = 0;
+    // WaitForSingleObject: kWaitObject0, kWaitAbandoned, kWaitTimeout or kWaitFailed.
+    virtual uint32_t WaitForObject(PlatformHandle handle, uint32_t milliseconds) = 0;
+    // SetEvent.
+    virtual bool SignalEvent(PlatformHandle handle) = 0;
+    // OpenMutexW(access, inherit, name); kNoHandle on failure.
+    virtual PlatformHandle OpenNamedMutex(uint32_t access, bool inherit, const char16_t* name) = 0;
+    // ReleaseMutex.
+    virtual bool ReleaseOwnedMutex(PlatformHandle handle) = 0;
+    // CloseHandle.
+    virtual bool CloseObject(PlatformHandle handle) = 0;
+};
+
+}  // namespace tav

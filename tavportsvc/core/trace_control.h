@@ -1,0 +1,36 @@
+#pragma once
+// The provider's control state and its control callback. The callback runs on a thread of
+// the tracing system while trace points on other threads read the record: each field is
+// an atomic read once per trace point, and a stale read only emits or drops one event.
+
+#include <atomic>
+#include <cstdint>
+
+namespace tav {
+
+inline constexpr uint32_t kWmiEnableEvents = 4;
+inline constexpr uint32_t kWmiDisableEvents = 5;
+
+struct TraceControlRecord {
+    std::atomic<uint64_t> logger{0};
+    std::atomic<uint8_t> level{0};
+    std::atomic<uint32_t> flags{0};
+    std::atomic<uint64_t> registration{0};
+};
+
+// What an enable request carries (GetTraceLoggerHandle, GetTraceEnableLevel and
+// GetTraceEnableFlags of the request buffer); read only for an enable request.
+class TraceEnableRequest {
+  public:
+    virtual ~TraceEnableRequest() = default;
+    virtual uint64_t LoggerHandle() = 0;
+    virtual uint8_t EnableLevel() = 0;
+    virtual uint32_t EnableFlags() = 0;
+};
+
+// The control callback: enable stores the logger, level and flags, disable clears them,
+// any other request returns ERROR_INVALID_PARAMETER. The reply size is always 0.
+uint32_t HandleTraceControl(uint32_t requestCode, TraceControlRecord& record, uint32_t* replySize,
+                            TraceEnableRequest& request);
+
+}  // namespace tav
