@@ -1,0 +1,32 @@
+#pragma once
+// ForEachDeviceInterface: walks the interfaces of one class (at most 127 per walk) and
+// calls a visitor for each whose path passes the prefix filter.
+
+#include <string>
+
+#include "tavportsvc/core/device_entry_list.h"
+#include "tavportsvc/core/port_link_platform.h"
+#include "tavportsvc/core/trace_provider.h"
+
+namespace tav {
+
+// What one pass works with: the platform and the trace provider.
+struct PassContext {
+    const PortLinkPlatform& platform;
+    TraceProvider& trace;
+};
+
+// Returns nonzero to go on with the walk, zero to stop it.
+using InterfaceVisitor = int (*)(PassContext& ctx, DeviceEntryList& list,
+                                 const std::u16string& devicePath, PlatformHandle devInfoSet,
+                                 const DeviceInterfaceData& interfaceData);
+
+inline constexpr uint32_t kMaxInterfacesPerWalk = 127;
+
+// `prefixes`: UTF-16 strings ended by an empty string, or nullptr for no filter. With
+// `presentOnly` off every registered interface is visited.
+void ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
+                            const char16_t* const* prefixes, InterfaceVisitor visitor,
+                            DeviceEntryList& list, bool presentOnly);
+
+}  // namespace tav

@@ -1,0 +1,128 @@
+#include "tavportsvc/core/port_installer.h"
+
+#include "shared/last_error.h"
+#include "shared/u16.h"
+
+namespace tav {
+
+namespace {
+
+constexpr uint32_t kHardwareIdCopyBound = 256;
+constexpr uint32_t kClassNameUnits = 32;
+
+bool IsAbsentOrEmpty(const char16_t* path) {
+    return path == nullptr || path[0] == 0;
+}
+
+// The absolute form of `path` in `full` (kMaxPath units); false when it cannot be formed
+// or needs kMaxPath units or more.
+bool MakeAbsolute(DeviceInstallApi& api, const char16_t* path, char16_t* full) {
+    uint32_t length = api.FullPathName(path, kMaxPath, full);
+    return length != 0 && length < kMaxPath;
+}
+
+// The hardware ID list: the ID, its NUL and the closing NUL of the multi-string.
+bool BuildHardwareIdList(char16_t* list, uint32_t* bytes) {
+    size_t length = U16Length(kPortHardwareId);
+    if (length >= kHardwareIdCopyBound)
+        return false;
+    for (size_t i = 0; i < length; ++i)
+        list[i] = kPortHardwareId[i];
+    *bytes = static_cast<uint32_t>((length + 2) * 2);
+    return true;
+}
+
+// Steps on the new element of `set`: create it, give it the hardware ID, register it.
+bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHandle set,
+                        const Guid& classGuid, const char16_t* className,
+                        const char16_t* hardwareIds, uint32_t hardwareIdBytes) {
+    DevInfoData element;
+    if (!api.CreateDeviceInfo(set, className, classGuid, kDicdGenerateId, &element)) {
+        trace.Emit(TraceModule::kDevice, device_event::kCreateDeviceInfoFailed, kTraceLevelError,
+                   GetLastErrorCode());
+        return false;
+    }
+    if (!api.SetDeviceRegistryProperty(set, &element, kSpdrpHardwareId, hardwareIds,
+                                       hardwareIdBytes)) {
+        trace.Emit(TraceModule::kDevice, device_event::kSetHardwareIdFailed, kTraceLevelError,
+                   GetLastErrorCode());
+        return false;
+    }
+    if (!api.CallClassInstaller(kDifRegisterDevice, set, &element)) {
+        trace.Emit(TraceModule::kDevice, device_event::kRegisterDeviceFailed, kTraceLevelError,
+                   GetLastErrorCode());
+        return false;
+    }
+    return true;
+}
+
+uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* proc,
+                          const char16_t* fullPath) {
+    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverStarting, kTraceLevelInformation,
+               TraceU16{kPortHardwareId}, TraceU16{fullPath});
+    bool rebootRequired = false;
+    if (!api.UpdateDriverForPnpDevices(proc, kPortHardwareId, fullPath,
+                                       kInstallFlagForce | kInstallFlagNonInteractive,
+                                       &rebootRequired))
+        return kPortInstallFailed;
+    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverDone, kTraceLevelInformation);
+    return rebootRequired ? kPortInstallDoneRestart : kPortInstallDone;
+}
+
+}  // namespace
+
+uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
+    if (IsAbsentOrEmpty(infPath))
+        return kPortInstallBadPath;
+    char16_t fullPath[kMaxPath] = {};
+    if (!MakeAbsolute(api, infPath, fullPath)) {
+        trace.Emit(TraceModule::kDevice, device_event::kInfPathInvalid, kTraceLevelError,
+                   TraceU16{infPath});
+        return kPortInstallFailed;
+    }
+    char16_t hardwareIds[kMaxPath] = {};
+    uint32_t hardwareIdBytes = 0;
+    if (!BuildHardwareIdList(hardwareIds, &hardwareIdBytes)) {
+        trace.Emit(TraceModule::kDevice, device_event::kHardwareIdTooLong, kTraceLevelError,
+                   TraceU16{kPortHardwareId});
+        return kPortInstallFailed;
+    }
+    Guid classGuid{};
+    char16_t className[kClassNameUnits] = {};
+    if (!api.GetInfClass(fullPath, &classGuid, className, kClassNameUnits, nullptr)) {
+        trace.Emit(TraceModule::kDevice, device_event::kInfClassFailed, kTraceLevelError,
+                   GetLastErrorCode());
+        return kPortInstallFailed;
+    }
+    PlatformHandle set = api.CreateDeviceInfoList(classGuid);
+    if (set == kInvalidHandleValue) {
+        trace.Emit(TraceModule::kDevice, device_event::kCreateInfoListFailed, kTraceLevelError,
+                   GetLastErrorCode());
+        return kPortInstallFailed;
+    }
+    bool registered =
+        RegisterNewElement(api, trace, set, classGuid, className, hardwareIds, hardwareIdBytes);
+    api.DestroyDeviceInfoList(set);
+    return registered ? kPortInstallDone : kPortInstallFailed;
+}
+
+uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
+    if (IsAbsentOrEmpty(infPath))
+        return kPortInstallBadPath;
+    char16_t fullPath[kMaxPath] = {};
+    if (!MakeAbsolute(api, infPath, fullPath))
+        return kPortInstallFailed;
+    if (api.FileAttributes(fullPath) == kInvalidFileAttributes)
+        return kPortInstallFailed;
+    PlatformHandle newdev = api.LoadModule(kNewdevDll);
+    if (newdev == kNoHandle)
+        return kPortInstallFailed;
+    void* proc = api.FindExport(newdev, kUpdateDriverExport);
+    uint32_t result = kPortInstallFailed;
+    if (proc)
+        result = CallUpdateDriver(api, trace, proc, fullPath);
+    api.FreeModule(newdev);
+    return result;
+}
+
+}  // namespace tav

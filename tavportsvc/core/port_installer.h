@@ -1,0 +1,30 @@
+#pragma once
+// The virtual port installer: a new root-enumerated port device node from the Tavport
+// INF, and the driver installed on every device with the port driver's hardware ID.
+
+#include <cstdint>
+
+#include "tavportsvc/core/device_install_api.h"
+#include "tavportsvc/core/trace_provider.h"
+
+namespace tav {
+
+enum PortInstallResult : uint32_t {
+    kPortInstallDone = 0,
+    kPortInstallDoneRestart = 1,  // installed; the system asks for a restart
+    kPortInstallFailed = 2,
+    kPortInstallBadPath = 3,  // path absent or empty
+};
+
+inline constexpr char16_t kPortHardwareId[] = u"ROOT\\PORTS\\Tavport\\0000";
+inline constexpr char16_t kNewdevDll[] = u"newdev.dll";
+inline constexpr char kUpdateDriverExport[] = "UpdateDriverForPlugAndPlayDevicesW";
+
+// Registers a new device node of the INF's class carrying kPortHardwareId.
+uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath);
+
+// Installs the INF's driver on all devices with kPortHardwareId; newdev.dll is bound by
+// name for the call and unloaded afterwards.
+uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath);
+
+}  // namespace tav

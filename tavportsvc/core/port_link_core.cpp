@@ -1,0 +1,92 @@
+#include "tavportsvc/core/port_link_core.h"
+
+#include <thread>
+
+#include "shared/last_error.h"
+#include "shared/names.h"
+#include "tavportsvc/core/reconcile_pass.h"
+
+namespace tav {
+
+PortLinkCore::PortLinkCore(const PortLinkPlatform& platform)
+    : m_platform(platform), m_trace(platform.trace) {
+    m_hReconcileEvent = m_platform.sync->CreateUnnamedEvent(false, true);
+}
+
+PortLinkCore::~PortLinkCore() {
+    if (m_hReconcileEvent != kNoHandle)
+        m_platform.sync->CloseObject(m_hReconcileEvent);
+}
+
+void PortLinkCore::ReconcilePorts() {
+    PassContext ctx{m_platform, m_trace};
+    RunReconcilePass(ctx, m_hReconcileEvent);
+}
+
+HResult PortLinkCore::StartHook(const std::function<HResult()>& baseStartSteps,
+                                PlatformHandle serviceStatusHandle) {
+    HResult hr = baseStartSteps ? baseStartSteps() : kSOk;
+    if (hr < 0)
+        return hr;
+    m_trace.Start();
+    ReconcilePorts();
+    PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
+        serviceStatusHandle, kPrinterInterfaceClass);
+    if (notification == kNoHandle)
+        return HResultFromWin32(GetLastErrorCode());
+    m_hDevNotify = notification;
+    return kSOk;
+}
+
+// Admits a device event unless the stop hook has begun. The count and the flag are both
+// sequentially consistent, so either the event sees the flag or the stop hook sees the
+// count.
+bool PortLinkCore::EnterDeviceEvent() {
+    if (m_stopping.load())
+        return false;
+    m_deviceEventsInFlight.fetch_add(1);
+    if (m_stopping.load()) {
+        m_deviceEventsInFlight.fetch_sub(1);
+        return false;
+    }
+    return true;
+}
+
+uint32_t PortLinkCore::OnDeviceEvent() {
+    if (!EnterDeviceEvent())
+        return kErrorSuccess;
+    ReconcilePorts();
+    m_deviceEventsInFlight.fetch_sub(1);
+    return kErrorSuccess;
+}
+
+// Waits for the reconcile lock and keeps it. A device event admitted just before the stop
+// hook began may still be waiting for the lock: it gets the lock back and runs its pass
+// first, so it cannot wait for ever.
+void PortLinkCore::TakeLockForGood() {
+    SyncApi& sync = *m_platform.sync;
+    for (;;) {
+        if (sync.WaitForObject(m_hReconcileEvent, kInfinite) != kWaitObject0) {
+            m_trace.Emit(TraceModule::kService, service_event::kStopLockWaitFailed,
+                         kTraceLevelError, GetLastErrorCode());
+            return;
+        }
+        if (m_deviceEventsInFlight.load() == 0)
+            return;
+        sync.SignalEvent(m_hReconcileEvent);
+        std::this_thread::yield();
+    }
+}
+
+HResult PortLinkCore::StopHook(const std::function<HResult()>& baseStopSteps) {
+    m_stopping.store(true);
+    if (m_hDevNotify != kNoHandle) {
+        m_platform.notify->UnregisterNotification(m_hDevNotify);
+        m_hDevNotify = kNoHandle;
+    }
+    TakeLockForGood();
+    m_trace.Stop();
+    return baseStopSteps ? baseStopSteps() : kSOk;
+}
+
+}  // namespace tav

@@ -1,0 +1,21 @@
+#pragma once
+// Where a port's link lives: the REG_SZ value "SymbolicLink" in the subkey "Tavportsvc" of
+// the port's hardware key, holding the printer's device interface path with its NUL.
+
+#include <cstdint>
+
+#include "shared/names.h"
+#include "tavportsvc/core/platform_types.h"
+
+namespace tav {
+
+inline constexpr const char16_t* kLinkSubKey = kServiceName;
+inline constexpr char16_t kLinkValueName[] = u"SymbolicLink";
+// A link is read into 520 bytes: 259 characters and the NUL.
+inline constexpr uint32_t kLinkReadLimitBytes = 520;
+inline constexpr uint32_t kLinkMaxChars = kLinkReadLimitBytes / 2 - 1;
+// Access to the port's hardware key and to the link subkey.
+inline constexpr uint32_t kPortKeyAccess = kKeyQueryValue | kKeySetValue | kKeyCreateSubKey;
+inline constexpr uint32_t kLinkKeyAccess = kKeyQueryValue | kKeySetValue;
+
+}  // namespace tav

@@ -1,0 +1,12 @@
+#pragma once
+// WritePortLink: creates or opens the link subkey under a port's hardware key and sets
+// "SymbolicLink" to the printer's path.
+
+#include "tavportsvc/core/interface_walk.h"
+
+namespace tav {
+
+// Returns the Win32 error code, 0 on success; the subkey is closed on every path.
+uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t* printerPath);
+
+}  // namespace tav
