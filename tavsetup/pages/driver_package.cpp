@@ -1,0 +1,104 @@
+#include "tavsetup/pages/driver_package.h"
+
+#include "shared/win32_errors.h"
+#include "tavsetup/pages/bounded_path.h"
+#include "tavsetup/pages/module_directory.h"
+
+namespace tav {
+
+namespace {
+
+bool IsDirectory(const FindEntry& entry) {
+    return (entry.attributes & kFileAttributeDirectory) != 0;
+}
+
+std::optional<std::u16string> FirstInfIn(FileSystem& files, const std::u16string& directory,
+                                         const std::u16string& folder) {
+    const std::u16string base = directory + u"\\" + folder + u"\\";
+    FindListing listing(files, BoundedPath({base, kPackageInfPattern}));
+    if (!listing.Opened())
+        return std::nullopt;
+    do {
+        if (!IsDirectory(listing.Entry()))
+            return BoundedPath({base, listing.Entry().name});
+    } while (listing.Next());
+    return std::nullopt;
+}
+
+bool AskDriverStore(DriverPackagePlatform& platform, const std::u16string& inf) {
+    uint32_t numChars = 0;
+    const uint32_t result = platform.store.DriverPackageGetPath(inf, nullptr, &numChars);
+    const DriverStoreVerdict verdict = JudgeDriverStoreResult(result, numChars);
+    if (verdict.debugText != nullptr)
+        platform.debug.Write(verdict.debugText);
+    return verdict.installed;
+}
+
+bool UmdfDriverFileExists(FileSystem& files) {
+    char16_t systemDirectory[kPathBufferUnits] = {};
+    const uint32_t length = files.GetSystemDirectory(systemDirectory, kPathBufferUnits);
+    if (length == 0 || length >= kPathBufferUnits)
+        return false;
+    return files.PathFileExists(BoundedPath({systemDirectory, kUmdfDriverFile}));
+}
+
+}  // namespace
+
+DriverStoreVerdict JudgeDriverStoreResult(uint32_t result, uint32_t numChars) {
+    switch (result) {
+        case kErrorInsufficientBuffer:
+            return numChars != 0 ? DriverStoreVerdict{nullptr, true}
+                                 : DriverStoreVerdict{u"INSUFFICIENT_BUFFER", false};
+        case kErrorDriverStoreInsufficientBuffer:
+            return {u"INSUFFICIENT_BUFFER", true};
+        case kErrorDriverPackageNotInStore:
+            return {u"DRIVER_PACKAGE_NOT_IN_STORE", false};
+        case kErrorFileNotFound:
+            return {u"FILE_NOT_FOUND", false};
+        case kErrorOutOfMemory:
+            return {u"OUTOFMEMORY", false};
+        case kErrorInvalidParameter:
+            return {u"INVALID_PARAMETER", false};
+        case kErrorInvalidName:
+            return {u"INVALID_NAME", false};
+        case kErrorFilenameExcedRange:
+            return {u"FILENAME_EXCED_RANGE", false};
+        case kErrorUnsupportedType:
+            return {u"UNSUPPORTED_TYPE", false};
+        case kErrorCantAccessFile:
+            return {u"CANT_ACCESS_FILE", false};
+        case kErrorInWow64:
+            return {u"IN_WOW64", false};
+        default:
+            return {u"UNKNOWN ERROR", false};
+    }
+}
+
+std::optional<std::u16string> FindPackageInf(FileSystem& files, const std::u16string& directory) {
+    FindListing listing(files, BoundedPath({directory, u"\\*"}));
+    if (!listing.Opened())
+        return std::nullopt;
+    do {
+        const FindEntry& entry = listing.Entry();
+        // "." stays in: the executable's own folder is searched where it is listed.
+        if (!IsDirectory(entry) || entry.name == u"..")
+            continue;
+        if (auto inf = FirstInfIn(files, directory, entry.name))
+            return inf;
+    } while (listing.Next());
+    return std::nullopt;
+}
+
+bool IsPortDriverAvailable(DriverPackagePlatform& platform) {
+    const std::optional<std::u16string> directory = GetModuleDirectory(platform.files);
+    if (!directory)
+        return false;
+    std::optional<std::u16string> inf = FindPackageInf(platform.files, *directory);
+    if (!inf || !platform.files.PathFileExists(*inf))
+        inf = BoundedPath({*directory, u"\\", kFallbackInfName});
+    if (platform.files.PathFileExists(*inf))
+        return AskDriverStore(platform, *inf);
+    return UmdfDriverFileExists(platform.files);
+}
+
+}  // namespace tav

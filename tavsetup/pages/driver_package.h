@@ -1,0 +1,38 @@
+#pragma once
+// Whether the virtual serial port driver package is installed: the package's INF beside
+// the executable (directly, or one folder below) is looked up in the driver store; with no
+// INF there, the driver's user-mode file in the system's driver folder decides.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "tavsetup/pages/driver_store.h"
+#include "tavsetup/pages/file_system.h"
+
+namespace tav {
+
+inline constexpr char16_t kPackageInfPattern[] = u"Tav*.inf";
+inline constexpr char16_t kFallbackInfName[] = u"Tavport.inf";
+inline constexpr char16_t kUmdfDriverFile[] = u"\\drivers\\UMDF\\Tavport.dll";
+
+struct DriverPackagePlatform {
+    FileSystem& files;
+    DriverStore& store;
+    DebugOutput& debug;
+};
+
+// What one answer of the driver store query means: the debug text (or none) and the answer.
+struct DriverStoreVerdict {
+    const char16_t* debugText;
+    bool installed;
+};
+DriverStoreVerdict JudgeDriverStoreResult(uint32_t result, uint32_t numChars);
+
+// The first "Tav*.inf" file in `directory` itself (through its "." entry) or in a folder
+// directly below it, in listing order; none when there is none.
+std::optional<std::u16string> FindPackageInf(FileSystem& files, const std::u16string& directory);
+
+bool IsPortDriverAvailable(DriverPackagePlatform& platform);
+
+}  // namespace tav

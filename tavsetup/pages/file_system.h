@@ -1,0 +1,59 @@
+#pragma once
+// The file calls the driver package lookup needs. Methods keep Windows' results:
+// attributes as FILE_ATTRIBUTE_* bits, lengths in UTF-16 units, 0 on failure.
+
+#include <cstdint>
+#include <string>
+
+#include "tavsetup/printer_link/platform.h"
+
+namespace tav {
+
+inline constexpr uint32_t kFileAttributeDirectory = 0x10;
+
+struct FindEntry {
+    uint32_t attributes = 0;
+    std::u16string name;  // file name only, as the listing gives it
+};
+
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+    // FindFirstFileW: kNoHandle when nothing matches or the folder cannot be listed.
+    virtual Handle FindFirstFile(const std::u16string& pattern, FindEntry& entry) = 0;
+    // FindNextFileW: false after the last entry.
+    virtual bool FindNextFile(Handle find, FindEntry& entry) = 0;
+    virtual bool FindClose(Handle find) = 0;
+    // PathFileExistsW.
+    virtual bool PathFileExists(const std::u16string& path) = 0;
+    // GetSystemDirectoryW: the length copied (without NUL), the size needed when `size`
+    // is too small, 0 on failure.
+    virtual uint32_t GetSystemDirectory(char16_t* buffer, uint32_t size) = 0;
+    // GetModuleFileNameW for the running executable: the length copied; `size` when the
+    // path was cut; 0 on failure.
+    virtual uint32_t GetModuleFileName(char16_t* buffer, uint32_t size) = 0;
+};
+
+// One open listing, closed with FindClose when it goes out of scope.
+class FindListing {
+  public:
+    FindListing(FileSystem& files, const std::u16string& pattern)
+        : m_files(files), m_find(files.FindFirstFile(pattern, m_entry)) {}
+    ~FindListing() {
+        if (m_find != kNoHandle)
+            m_files.FindClose(m_find);
+    }
+    FindListing(const FindListing&) = delete;
+    FindListing& operator=(const FindListing&) = delete;
+
+    bool Opened() const { return m_find != kNoHandle; }
+    bool Next() { return m_files.FindNextFile(m_find, m_entry); }
+    const FindEntry& Entry() const { return m_entry; }
+
+  private:
+    FileSystem& m_files;
+    FindEntry m_entry;
+    Handle m_find;
+};
+
+}  // namespace tav

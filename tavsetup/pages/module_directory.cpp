@@ -1,0 +1,37 @@
+#include "tavsetup/pages/module_directory.h"
+
+#include <memory>
+#include <new>
+
+namespace tav {
+
+bool UnitBufferFits(uint64_t units) {
+    return units * sizeof(char16_t) <= 0xFFFFFFFFull;
+}
+
+std::optional<std::u16string> GetModuleDirectory(FileSystem& files) {
+    uint64_t units = kModulePathFirstUnits;
+    for (;;) {
+        if (!UnitBufferFits(units))
+            return std::nullopt;
+        std::unique_ptr<char16_t[]> buffer(new (std::nothrow) char16_t[units]);
+        if (!buffer)
+            return std::nullopt;
+        const uint32_t size = static_cast<uint32_t>(units);
+        const uint32_t length = files.GetModuleFileName(buffer.get(), size);
+        if (length == 0)
+            return std::nullopt;
+        if (length >= size) {  // cut: try again with twice the room
+            units *= 2;
+            continue;
+        }
+        std::u16string path(buffer.get(), length);
+        const size_t cut = path.rfind(u'\\');
+        if (cut == std::u16string::npos)
+            return std::nullopt;
+        path.resize(cut);
+        return path;
+    }
+}
+
+}  // namespace tav

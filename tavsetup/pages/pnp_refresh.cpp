@@ -1,0 +1,66 @@
+#include "tavsetup/pages/pnp_refresh.h"
+
+#include "shared/u16.h"
+
+namespace tav {
+
+namespace {
+
+constexpr const char16_t* kRefreshClasses[] = {u"USB", u"Ports"};
+
+// A device ID buffer with room for a terminator even when the system fills all 200 units.
+struct DeviceIdBuffer {
+    char16_t units[kMaxDeviceIdLen + 1] = {};
+};
+
+bool ReadDeviceId(PnpManager& pnp, uint32_t devInst, DeviceIdBuffer& id) {
+    id = DeviceIdBuffer{};
+    return pnp.GetDeviceId(devInst, id.units, kMaxDeviceIdLen, 0) == kCrSuccess;
+}
+
+bool HasPciParent(PnpManager& pnp, uint32_t devInst, DeviceIdBuffer& id) {
+    uint32_t parent = 0;
+    if (pnp.GetParent(&parent, devInst, 0) != kCrSuccess)
+        return false;
+    if (!ReadDeviceId(pnp, parent, id))
+        return false;
+    return StartsWithNoCase(id.units, kRefreshParentPrefix);
+}
+
+void ReenumerateIfUnderPci(PnpManager& pnp, uint32_t devInst) {
+    DeviceIdBuffer id;
+    if (!HasPciParent(pnp, devInst, id) || !ReadDeviceId(pnp, devInst, id))
+        return;
+    uint32_t located = 0;
+    if (pnp.LocateDevNode(&located, id.units, kCmLocateDevnodeNormal) != kCrSuccess)
+        return;
+    pnp.ReenumerateDevNode(located, kCmReenumerateNormal);
+}
+
+void RefreshClass(PnpManager& pnp, Clock& clock, const char16_t* className) {
+    Guid classGuid{};
+    uint32_t required = 0;
+    // A name no class carries succeeds with no GUID; there is nothing to walk then.
+    if (!pnp.ClassGuidsFromName(className, &classGuid, 1, &required) || required == 0)
+        return;
+    const Handle set = pnp.GetClassDevs(classGuid, kDigcfPresent);
+    if (set == kNoHandle)
+        return;
+    const uint32_t start = clock.TickCount();
+    uint32_t devInst = 0;
+    for (uint32_t index = 0; pnp.EnumDeviceInfo(set, index, &devInst); ++index) {
+        if (ElapsedMs(start, clock.TickCount()) > kRefreshClassLimitMs)
+            break;
+        ReenumerateIfUnderPci(pnp, devInst);
+    }
+    pnp.DestroyDeviceInfoList(set);
+}
+
+}  // namespace
+
+void RefreshPnpDevices(PnpManager& pnp, Clock& clock) {
+    for (const char16_t* className : kRefreshClasses)
+        RefreshClass(pnp, clock, className);
+}
+
+}  // namespace tav
