@@ -1,0 +1,66 @@
+#include "tavsetup/shell/main_window_rules.h"
+
+#include "tavsetup/shell/window_messages.h"
+
+namespace tav {
+
+namespace {
+constexpr int kPageLeft = 25;
+constexpr uintptr_t kIdmAboutBox = 0x0010;
+}  // namespace
+
+Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) {
+    switch (message) {
+        case kWmClose:
+            cycle.OnClose();
+            return Route::ThenDefault;
+        case kWmHelp:
+            return Route::AnswerZero;
+        case kWmTimer:
+            cycle.OnTimer();
+            return Route::ThenDefault;
+        case WM_BEGIN_WATCH:
+            cycle.OnBeginWatch();
+            return Route::AnswerZero;
+        case WM_REDETECT:
+            cycle.OnRedetect();
+            return Route::AnswerZero;
+        case WM_DETECT_PRINTER:
+            cycle.DetectStep();
+            return Route::AnswerZero;
+        case kWmDeviceChange:
+            cycle.OnDeviceChange(wParam);
+            return Route::ThenDefault;
+        default:
+            return Route::NotHandled;
+    }
+}
+
+bool IsSwallowedKey(uint32_t message, uintptr_t wParam) {
+    return message == kWmKeyDown && (wParam == kVkReturn || wParam == kVkEscape);
+}
+
+bool IsAboutBoxCommand(uintptr_t wParam) {
+    return (wParam & 0xFFF0) == kIdmAboutBox;
+}
+
+Page PageForTab(int index) {
+    switch (index) {
+        case 1:
+            return Page::Bidi;
+        case 2:
+            return Page::SerId;
+        default:
+            return Page::VCom;
+    }
+}
+
+PageRect PlacePage(int displayTop, int tabClientWidth, int tabBottom) {
+    return PageRect{kPageLeft, displayTop, tabClientWidth - kPageLeft, tabBottom - displayTop};
+}
+
+int IconOffset(int clientSize, int iconSize) {
+    return (clientSize - iconSize + 1) / 2;
+}
+
+}  // namespace tav

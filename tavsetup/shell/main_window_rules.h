@@ -1,0 +1,44 @@
+#pragma once
+// Decisions of the main window outside the detection cycle: which messages the window
+// procedure takes, which keys are swallowed, which page a tab shows, where pages go.
+
+#include <cstdint>
+
+#include "tavsetup/shell/detection_cycle.h"
+
+namespace tav {
+
+// What the window procedure does with a message after the cycle has seen it.
+enum class Route {
+    NotHandled,   // default processing only
+    ThenDefault,  // handled, then default processing
+    AnswerZero,   // handled, answered with 0, no default processing
+};
+
+// Runs the cycle's part of the main window procedure for one message.
+Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam);
+
+// Enter and Escape never close the window.
+bool IsSwallowedKey(uint32_t message, uintptr_t wParam);
+
+// System-menu command of the about box (low four bits are the system's own).
+bool IsAboutBoxCommand(uintptr_t wParam);
+
+// Tab 0 Driver Type, 1 Printer Response, 2 iSerialNumber; any other index as 0.
+Page PageForTab(int index);
+
+struct PageRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// The one rectangle the three pages share: 25 pixels from the left edge, below the tab
+// headers (displayTop, in the main window's client coordinates) down to the tab's bottom.
+PageRect PlacePage(int displayTop, int tabClientWidth, int tabBottom);
+
+// Offset that centres an icon of iconSize in a client extent of clientSize.
+int IconOffset(int clientSize, int iconSize);
+
+}  // namespace tav

@@ -1,0 +1,11 @@
+#pragma once
+// The one PrinterLink of the process: set by the start-up before the main window exists
+// and cleared after it is gone.
+
+#include "tavsetup/printer_link/printer_link.h"
+
+namespace tav {
+
+extern PrinterLink* g_pPrinterLink;
+
+}  // namespace tav

@@ -1,0 +1,100 @@
+#include "tavsetup/shell/utility_startup.h"
+
+#include <new>
+
+#include "shared/names.h"
+#include "shared/win32_errors.h"
+#include "tavsetup/res/resource.h"
+#include "tavsetup/shell/printer_link_instance.h"
+
+namespace tav {
+
+namespace {
+constexpr uint32_t kSddlRevision1 = 1;
+}
+
+int UtilityStartup::InitInstance() {
+    m_seams.kernel.InitCommonControls(kInitCommonControlsSize, kInitCommonControlsClasses);
+    m_strTitle = m_seams.windows.LoadString(IDS_APP_TITLE);
+    if (!AcquireSingleInstance())
+        return 0;
+    if (RunsUnderWow64()) {
+        m_seams.windows.MessageBox(m_seams.windows.ForegroundWindow(),
+                                   m_seams.windows.LoadString(IDS_NEEDS_32BIT), m_strTitle,
+                                   kErrorBoxStyle);
+        // Leaving the mutex to process exit would keep the service's passes idle for as
+        // long as the box's owner lingers; let it go now.
+        ReleaseInstanceMutex();
+        return 0;
+    }
+    g_pPrinterLink = new (std::nothrow) PrinterLink();
+    if (!g_pPrinterLink) {
+        ReleaseInstanceMutex();
+        return 0;
+    }
+    m_seams.runMainWindow();
+    ExitSequence();
+    return 0;
+}
+
+int UtilityStartup::AcquireSingleInstance() {
+    StartupKernel& kernel = m_seams.kernel;
+    const Handle descriptor = kernel.ConvertSddl(kSetupMutexSddl, kSddlRevision1);
+    if (descriptor == kNoHandle)
+        return 0;
+    m_hInstanceMutex = kernel.CreateMutex(descriptor, true, kSetupMutexName);
+    const uint32_t error = kernel.LastError();
+    kernel.FreeSecurityDescriptor(descriptor);
+    if (m_hInstanceMutex == kNoHandle)
+        return 0;
+    if (error != kErrorAlreadyExists)
+        return 1;
+    // The first instance owns the mutex; this handle only opened it.
+    kernel.CloseHandle(m_hInstanceMutex);
+    m_hInstanceMutex = kNoHandle;
+    BringFirstInstanceForward();
+    return 0;
+}
+
+bool UtilityStartup::RunsUnderWow64() {
+    if (!m_seams.kernel.LookupIsWow64Process())
+        return false;
+    int32_t isWow64 = 0;
+    return m_seams.kernel.IsWow64Process(&isWow64) && isWow64 != 0;
+}
+
+void UtilityStartup::BringFirstInstanceForward() {
+    StartupWindows& windows = m_seams.windows;
+    WindowRef window = windows.FirstChild(windows.DesktopWindow());
+    while (window != 0 && !windows.HasProperty(window, kSetupMutexName))
+        window = windows.NextWindow(window);
+    if (window == 0)
+        return;
+    if (windows.IsIconic(window))
+        windows.Restore(window);
+    const WindowRef popup = windows.LastActivePopup(window);
+    windows.SetForeground(popup != 0 ? popup : window);
+}
+
+void UtilityStartup::ExitSequence() {
+    ExitServices& services = m_seams.services;
+    services.StartPrintSpooler();
+    if (g_pPrinterLink->hDevice != kNoHandle)
+        services.CloseDevice(g_pPrinterLink->hDevice);
+    delete g_pPrinterLink;
+    g_pPrinterLink = nullptr;
+    ReleaseInstanceMutex();
+    services.ChangeServiceState(0, kServiceName);
+    services.ChangeServiceState(1, kServiceName);
+    services.RestartLpdService();
+}
+
+void UtilityStartup::ReleaseInstanceMutex() {
+    if (m_hInstanceMutex == kNoHandle)
+        return;
+    m_seams.kernel.ReleaseMutex(m_hInstanceMutex);
+    m_seams.kernel.CloseHandle(m_hInstanceMutex);
+    m_hInstanceMutex = kNoHandle;
+}
+
+}  // namespace tav

@@ -1,0 +1,54 @@
+#pragma once
+// Start and end of the utility: common controls, the single-instance mutex, the WOW64
+// refusal, the one PrinterLink, the modal main window, and the exit sequence that starts
+// the spooler, releases link and mutex, and restarts the port link service.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tavsetup/shell/startup_platform.h"
+
+namespace tav {
+
+// Security descriptor of the mutex: full access for LocalSystem, Everyone and Anonymous,
+// label Untrusted with no-write-up and no-read-up, so the LocalSystem service can open it.
+inline constexpr char16_t kSetupMutexSddl[] =
+    u"D:(A;;GA;;;SY)(A;;GA;;;WD)(A;;GA;;;AN)S:AI(ML;;NWNR;;;S-1-16-0)";
+
+// InitCommonControlsEx: size 8, classes 0xFF.
+inline constexpr uint32_t kInitCommonControlsSize = 8;
+inline constexpr uint32_t kInitCommonControlsClasses = 0xFF;
+
+// MB_ICONERROR | MB_TOPMOST.
+inline constexpr uint32_t kErrorBoxStyle = 0x40010;
+
+struct StartupSeams {
+    StartupKernel& kernel;
+    StartupWindows& windows;
+    ExitServices& services;
+    std::function<void()> runMainWindow;  // builds the main window and runs it modally
+};
+
+class UtilityStartup {
+  public:
+    explicit UtilityStartup(StartupSeams seams) : m_seams(std::move(seams)) {}
+
+    // The whole life of the utility; always 0 (FALSE): the process ends afterwards.
+    int InitInstance();
+    // 1 when this is the first instance and holds the mutex.
+    int AcquireSingleInstance();
+
+    std::u16string m_strTitle;
+    Handle m_hInstanceMutex = kNoHandle;
+
+  private:
+    bool RunsUnderWow64();
+    void BringFirstInstanceForward();
+    void ExitSequence();
+    void ReleaseInstanceMutex();
+
+    StartupSeams m_seams;
+};
+
+}  // namespace tav
