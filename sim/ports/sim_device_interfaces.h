@@ -1,0 +1,51 @@
+#pragma once
+// SetupAPI's interface enumeration over the shared DeviceTree: a device information set is
+// a snapshot of one class's interfaces; a port's hardware key comes from the SimRegistry.
+// Every call records itself and can be told to fail.
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "sim/device_tree.h"
+#include "sim/ports/sim_registry.h"
+#include "tavportsvc/core/device_interface_api.h"
+
+namespace tav::sim {
+
+class SimDeviceInterfaces : public DeviceInterfaceApi {
+  public:
+    SimDeviceInterfaces(SimTrace& trace, DeviceTree& tree, SimRegistry& registry)
+        : m_trace(trace), m_tree(tree), m_registry(registry) {}
+
+    int OpenSetCount() const;
+
+    PlatformHandle GetClassDevs(const Guid& interfaceClass, uint32_t flags) override;
+    bool EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass, uint32_t index,
+                              DeviceInterfaceData* data) override;
+    uint32_t GetInterfaceDetailSize(PlatformHandle set, const DeviceInterfaceData& data) override;
+    bool GetInterfacePath(PlatformHandle set, const DeviceInterfaceData& data, uint32_t size,
+                          std::u16string* path) override;
+    bool GetInterfaceDevInfo(PlatformHandle set, const DeviceInterfaceData& data,
+                             DevInfoData* devInfo) override;
+    PlatformHandle OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo, uint32_t scope,
+                                 uint32_t hwProfile, uint32_t keyType, uint32_t access) override;
+    bool DestroyDeviceInfoList(PlatformHandle set) override;
+
+  private:
+    // The interface a record points at, or nullptr (last error set).
+    const SimInterface* Find(PlatformHandle set, uintptr_t index);
+
+    SimTrace& m_trace;
+    DeviceTree& m_tree;
+    SimRegistry& m_registry;
+    mutable std::mutex m_mutex;
+    std::map<PlatformHandle, std::vector<SimInterface>> m_sets;
+    PlatformHandle m_nextSet = 0x7000;
+};
+
+// Size of the detail record's fixed part before the path on 64-bit Windows (cbSize).
+inline constexpr uint32_t kDetailPathOffset = 4;
+
+}  // namespace tav::sim

@@ -1,0 +1,99 @@
+#include "sim/ports/sim_port_world.h"
+
+#include "shared/names.h"
+#include "shared/u16.h"
+#include "tavportsvc/core/port_installer.h"
+#include "tavportsvc/core/port_link_value.h"
+
+namespace tav::sim {
+
+SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
+    : trace(simTrace),
+      tree(deviceTree),
+      registry(simTrace),
+      devices(simTrace, deviceTree, registry),
+      sync(simTrace),
+      shell(simTrace),
+      installer(simTrace, deviceTree),
+      notify(simTrace),
+      recorder(simTrace) {}
+
+PortLinkPlatform SimPortWorld::Platform() {
+    PortLinkPlatform p;
+    p.devices = &devices;
+    p.registry = &registry;
+    p.sync = &sync;
+    p.shell = &shell;
+    p.installer = &installer;
+    p.notify = &notify;
+    p.trace = &recorder;
+    return p;
+}
+
+std::u16string SimPortWorld::PortInterfacePath(const std::u16string& instanceId) {
+    return InterfacePathOf(instanceId, kGuidDevinterfaceComport);
+}
+
+std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, uint32_t linkType) {
+    std::u16string id = NextRootInstanceId(tree, u"Ports");
+    SimDevice device;
+    device.instanceId = id;
+    device.setupClass = u"Ports";
+    device.hardwareIds = {kPortHardwareId};
+    tree.AddDevice(device);
+    tree.AddInterface(kGuidDevinterfaceComport, PortInterfacePath(id), id, true);
+    if (link)
+        registry.PutValue(id, kLinkSubKey, kLinkValueName, SimRegValue{linkType, U16Bytes(*link)});
+    return id;
+}
+
+std::u16string SimPortWorld::PrinterInstanceId(const std::u16string& serial) {
+    return u"USB\\VID_1B7E&PID_0101\\" + serial;
+}
+
+std::u16string SimPortWorld::AddPrinter(const std::u16string& serial) {
+    std::u16string id = PrinterInstanceId(serial);
+    SimDevice device;
+    device.instanceId = id;
+    device.setupClass = u"Ports";
+    device.hardwareIds = {u"USB\\VID_1B7E&PID_0101"};
+    tree.AddDevice(device);
+    std::u16string path = InterfacePathOf(id, kPrinterInterfaceClass);
+    tree.AddInterface(kPrinterInterfaceClass, path, id, true);
+    return path;
+}
+
+void SimPortWorld::UnplugPrinter(const std::u16string& serial) {
+    tree.SetDevicePresent(PrinterInstanceId(serial), false);
+}
+
+void SimPortWorld::PlugPrinter(const std::u16string& serial) {
+    tree.SetDevicePresent(PrinterInstanceId(serial), true);
+}
+
+std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInstanceId) const {
+    auto value = registry.FindValue(portInstanceId, kLinkSubKey, kLinkValueName);
+    if (!value || value->type != kRegSz)
+        return std::nullopt;
+    std::u16string text;
+    for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
+        auto c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
+        if (c == 0)
+            break;
+        text += c;
+    }
+    return text;
+}
+
+std::vector<std::u16string> SimPortWorld::Ports() const {
+    std::vector<std::u16string> out;
+    for (const auto& i : tree.Interfaces(kGuidDevinterfaceComport, false))
+        out.push_back(i.deviceId);
+    return out;
+}
+
+void SimPortWorld::InstallInfPackage() {
+    installer.AddInf(kSimInfPath);
+}
+
+}  // namespace tav::sim

@@ -1,0 +1,67 @@
+#pragma once
+// The service's simulated world in one place: root-enumerated ports (Ports class, COM port
+// interfaces, hardware keys with their links), printers in virtual-serial mode, the port
+// driver's INF and installer, the utility's mutex and the trace recorder. Platform() is
+// what PortLinkCore takes. The DeviceTree and SimTrace are shared with other simulations.
+
+#include <optional>
+#include <string>
+
+#include "sim/call_log.h"
+#include "sim/device_tree.h"
+#include "sim/ports/sim_device_installer.h"
+#include "sim/ports/sim_device_interfaces.h"
+#include "sim/ports/sim_registry.h"
+#include "sim/ports/sim_small_apis.h"
+#include "sim/ports/sim_sync.h"
+#include "sim/ports/sim_trace_recorder.h"
+#include "tavportsvc/core/port_link_platform.h"
+
+namespace tav::sim {
+
+// Where the service looks for the INF in the simulated world.
+inline constexpr char16_t kSimInfPath[] =
+    u"C:\\Program Files (x86)\\TAV\\HX Series Printer\\Tavport\\Tavport.inf";
+
+class SimPortWorld {
+  public:
+    SimPortWorld(SimTrace& trace, DeviceTree& tree);
+
+    PortLinkPlatform Platform();
+
+    // A root-enumerated Tavport port with its COM port interface (registered, present) and,
+    // when given, a link value of `linkType` (raw UTF-16 with its NUL). Returns its
+    // instance id ("ROOT\PORTS\0000").
+    std::u16string AddPort(const std::optional<std::u16string>& link = std::nullopt,
+                           uint32_t linkType = kRegSz);
+    // A printer in virtual-serial mode: a present interface of the printer class. Returns
+    // the device path.
+    std::u16string AddPrinter(const std::u16string& serial);
+    void UnplugPrinter(const std::u16string& serial);
+    void PlugPrinter(const std::u16string& serial);
+    static std::u16string PrinterInstanceId(const std::u16string& serial);
+    static std::u16string PortInterfacePath(const std::u16string& instanceId);
+
+    // The port's link as a REG_SZ text (without the NUL), or none when absent or of
+    // another type.
+    std::optional<std::u16string> Link(const std::u16string& portInstanceId) const;
+    // Instance ids of the ports (Ports class devices with a COM port interface), in order.
+    std::vector<std::u16string> Ports() const;
+    // Puts the Tavport INF where the service looks for it.
+    void InstallInfPackage();
+
+    // Everything a pass must give back: open keys, sets, modules, list nodes.
+    int OpenRegistryKeys() const { return registry.OpenKeyCount(); }
+
+    SimTrace& trace;
+    DeviceTree& tree;
+    SimRegistry registry;
+    SimDeviceInterfaces devices;
+    SimSync sync;
+    SimShellFolder shell;
+    SimDeviceInstaller installer;
+    SimDeviceNotify notify;
+    SimTraceRecorder recorder;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,173 @@
+#include "sim/ports/sim_sync.h"
+
+#include <chrono>
+
+#include "shared/last_error.h"
+#include "shared/names.h"
+#include "shared/u16.h"
+#include "shared/win32_errors.h"
+
+namespace tav::sim {
+
+namespace {
+
+constexpr uint32_t kErrorNotOwner = 288;
+
+bool Fails(SimTrace& trace, const std::string& call, const std::string& detail = {}) {
+    if (auto error = trace.Enter(call, detail)) {
+        SetLastErrorCode(*error);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void SimSync::SetUtilityMutex(UtilityMutex state) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_utility = state;
+    m_ownedByService = false;
+}
+
+UtilityMutex SimSync::UtilityMutexState() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_utility;
+}
+
+bool SimSync::UtilityMutexOwnedByService() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_ownedByService;
+}
+
+bool SimSync::IsEventSignalled(PlatformHandle handle) const {
+    auto event = FindEvent(handle);
+    if (!event)
+        return false;
+    std::lock_guard<std::mutex> lock(event->mutex);
+    return event->signalled;
+}
+
+int SimSync::OpenHandleCount() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return static_cast<int>(m_events.size() + m_mutexHandles.size());
+}
+
+std::shared_ptr<SimSync::Event> SimSync::FindEvent(PlatformHandle handle) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_events.find(handle);
+    return it == m_events.end() ? nullptr : it->second;
+}
+
+bool SimSync::IsMutexHandle(PlatformHandle handle) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mutexHandles.count(handle) != 0;
+}
+
+PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) {
+    if (Fails(m_trace, "CreateEventW"))
+        return kNoHandle;
+    auto event = std::make_shared<Event>();
+    event->manualReset = manualReset;
+    event->signalled = initialState;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    PlatformHandle handle = m_nextHandle;
+    m_nextHandle += 4;
+    m_events[handle] = std::move(event);
+    return handle;
+}
+
+uint32_t SimSync::WaitEvent(Event& event, uint32_t milliseconds) {
+    std::unique_lock<std::mutex> lock(event.mutex);
+    auto signalled = [&] { return event.signalled; };
+    if (milliseconds == kInfinite) {
+        event.changed.wait(lock, signalled);
+    } else if (!event.changed.wait_for(lock, std::chrono::milliseconds(milliseconds), signalled)) {
+        return kWaitTimeout;
+    }
+    if (!event.manualReset)
+        event.signalled = false;
+    return kWaitObject0;
+}
+
+// A zero time-out probe of the utility's mutex; a successful wait makes the caller owner.
+uint32_t SimSync::WaitUtilityMutex() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_ownedByService || m_utility == UtilityMutex::kHeld)
+        return kWaitTimeout;
+    uint32_t result = m_utility == UtilityMutex::kAbandoned ? kWaitAbandoned : kWaitObject0;
+    m_ownedByService = true;
+    return result;
+}
+
+uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
+    if (Fails(m_trace, "WaitForSingleObject", std::to_string(milliseconds)))
+        return kWaitFailed;
+    if (auto event = FindEvent(handle))
+        return WaitEvent(*event, milliseconds);
+    if (IsMutexHandle(handle))
+        return WaitUtilityMutex();
+    SetLastErrorCode(kErrorInvalidHandle);
+    return kWaitFailed;
+}
+
+bool SimSync::SignalEvent(PlatformHandle handle) {
+    if (Fails(m_trace, "SetEvent"))
+        return false;
+    auto event = FindEvent(handle);
+    if (!event) {
+        SetLastErrorCode(kErrorInvalidHandle);
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(event->mutex);
+        event->signalled = true;
+    }
+    event->changed.notify_all();
+    return true;
+}
+
+PlatformHandle SimSync::OpenNamedMutex(uint32_t access, bool inherit, const char16_t* name) {
+    if (Fails(m_trace, "OpenMutexW",
+              ToUtf8(name) + " access=" + std::to_string(access) +
+                  " inherit=" + std::to_string(inherit)))
+        return kNoHandle;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_utility == UtilityMutex::kAbsent || std::u16string(name) != kSetupMutexName) {
+        SetLastErrorCode(kErrorFileNotFound);
+        return kNoHandle;
+    }
+    PlatformHandle handle = m_nextHandle;
+    m_nextHandle += 4;
+    m_mutexHandles[handle] = true;
+    return handle;
+}
+
+bool SimSync::ReleaseOwnedMutex(PlatformHandle handle) {
+    if (Fails(m_trace, "ReleaseMutex"))
+        return false;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_mutexHandles.count(handle) == 0) {
+        SetLastErrorCode(kErrorInvalidHandle);
+        return false;
+    }
+    if (!m_ownedByService) {
+        SetLastErrorCode(kErrorNotOwner);
+        return false;
+    }
+    m_ownedByService = false;
+    m_utility = UtilityMutex::kFree;
+    return true;
+}
+
+bool SimSync::CloseObject(PlatformHandle handle) {
+    if (Fails(m_trace, "CloseHandle"))
+        return false;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_events.erase(handle) == 0 && m_mutexHandles.erase(handle) == 0) {
+        SetLastErrorCode(kErrorInvalidHandle);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tav::sim

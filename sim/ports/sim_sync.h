@@ -1,0 +1,63 @@
+#pragma once
+// Simulated kernel objects for the service: unnamed events that really block (so passes on
+// real threads serialise on them) and the setup utility's named mutex in one of its
+// states. Every call records itself and can be told to fail.
+
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "sim/call_log.h"
+#include "tavportsvc/core/sync_api.h"
+
+namespace tav::sim {
+
+enum class UtilityMutex {
+    kAbsent,     // the utility is not running
+    kHeld,       // the utility runs and owns it
+    kFree,       // exists, nobody owns it
+    kAbandoned,  // its owner ended without releasing it
+};
+
+class SimSync : public SyncApi {
+  public:
+    explicit SimSync(SimTrace& trace) : m_trace(trace) {}
+
+    void SetUtilityMutex(UtilityMutex state);
+    UtilityMutex UtilityMutexState() const;
+    // True while a probe owns the utility's mutex (taken and not yet released).
+    bool UtilityMutexOwnedByService() const;
+    bool IsEventSignalled(PlatformHandle event) const;
+    // Open handles of every kind (events and mutex handles).
+    int OpenHandleCount() const;
+
+    PlatformHandle CreateUnnamedEvent(bool manualReset, bool initialState) override;
+    uint32_t WaitForObject(PlatformHandle handle, uint32_t milliseconds) override;
+    bool SignalEvent(PlatformHandle handle) override;
+    PlatformHandle OpenNamedMutex(uint32_t access, bool inherit, const char16_t* name) override;
+    bool ReleaseOwnedMutex(PlatformHandle handle) override;
+    bool CloseObject(PlatformHandle handle) override;
+
+  private:
+    struct Event {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool manualReset = false;
+        bool signalled = false;
+    };
+    std::shared_ptr<Event> FindEvent(PlatformHandle handle) const;
+    bool IsMutexHandle(PlatformHandle handle) const;
+    uint32_t WaitEvent(Event& event, uint32_t milliseconds);
+    uint32_t WaitUtilityMutex();
+
+    SimTrace& m_trace;
+    mutable std::mutex m_mutex;
+    std::map<PlatformHandle, std::shared_ptr<Event>> m_events;
+    std::map<PlatformHandle, bool> m_mutexHandles;
+    UtilityMutex m_utility = UtilityMutex::kAbsent;
+    bool m_ownedByService = false;
+    PlatformHandle m_nextHandle = 0x100;
+};
+
+}  // namespace tav::sim
