@@ -1,0 +1,125 @@
+#pragma once
+// Simulated COM runtime, thread message queues, type-library functions and executable
+// image for the service host.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "tavportsvc/host/host_platform.h"
+
+namespace tav::sim {
+
+// CoInitialize and friends; a fault on "CoInitialize" gives that value as the HRESULT.
+class SimComRuntime : public host::ComRuntime {
+  public:
+    explicit SimComRuntime(SimTrace& trace) : m_trace(trace) {}
+    HResult Initialize() override;
+    void Uninitialize() override;
+    HResult ResumeClassObjects() override;
+    bool IsModuleLoaded(const std::u16string& name) override;
+
+    void SetMscoreeLoaded(bool loaded) { m_mscoreeLoaded = loaded; }
+    int InitializeDepth() const { return m_depth; }
+
+  private:
+    SimTrace& m_trace;
+    bool m_mscoreeLoaded = false;
+    int m_depth = 0;
+};
+
+// Per-thread queues. A fault on "GetMessageW" makes it return -1.
+class SimThreadMessages : public host::ThreadMessages {
+  public:
+    explicit SimThreadMessages(SimTrace& trace) : m_trace(trace) {}
+    int GetMessage() override;
+    void TranslateAndDispatch() override;
+    bool PostQuit(uint32_t threadId) override;
+
+    // Posts an ordinary message to a thread.
+    void PostOther(uint32_t threadId);
+    size_t Dispatched() const;
+
+  private:
+    SimTrace& m_trace;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::map<uint32_t, std::deque<bool>> m_queues;  // true: WM_QUIT
+    size_t m_dispatched = 0;
+};
+
+inline constexpr HResult kTypeECantLoadLibrary = static_cast<HResult>(0x80029C4A);
+inline constexpr HResult kTypeERegistryAccess = static_cast<HResult>(0x8002801C);
+
+// Type libraries found at paths, and what is registered (by LIBID text).
+class SimTypeLibraries : public host::TypeLibraries {
+  public:
+    struct Registration {
+        std::u16string path;
+        std::u16string helpDir;
+        bool forUser;
+    };
+
+    explicit SimTypeLibraries(SimTrace& trace) : m_trace(trace) {}
+    HResult Load(const std::u16string& path, host::TypeLib& lib) override;
+    HResult HelpFile(host::TypeLib lib, std::u16string& helpFile) override;
+    HResult Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) override;
+    void Release(host::TypeLib lib) override;
+    bool HasOleAutExport(const char* name) override;
+    HResult Register(host::TypeLib lib, const std::u16string& path, const std::u16string& helpDir,
+                     bool forUser) override;
+    HResult Unregister(const host::TypeLibAttributes& attributes, bool forUser) override;
+
+    void AddFile(const std::u16string& path, const host::TypeLibAttributes& attributes,
+                 const std::u16string& helpFile = {});
+    void SetPerUserExports(bool present) { m_perUserExports = present; }
+    bool IsRegistered(const host::TypeLibAttributes& attributes, bool forUser) const;
+    std::vector<Registration> Registrations() const;
+    int OpenLibraries() const { return static_cast<int>(m_open.size()); }
+
+  private:
+    struct File {
+        host::TypeLibAttributes attributes;
+        std::u16string helpFile;
+    };
+    static std::string Key(const host::TypeLibAttributes& attributes, bool forUser);
+
+    SimTrace& m_trace;
+    std::map<std::u16string, File> m_files;  // by folded path
+    std::map<host::TypeLib, std::u16string> m_open;
+    std::map<std::string, Registration> m_registered;
+    host::TypeLib m_next = 0x3000;
+    bool m_perUserExports = true;
+};
+
+// The executable: its path, string table, resources and CharUpperW.
+class SimModuleImage : public host::ModuleImage {
+  public:
+    explicit SimModuleImage(SimTrace& trace) : m_trace(trace) {}
+    uint32_t FileName(uint32_t capacity, std::u16string& path, uint32_t& error) override;
+    std::u16string LoadString(uint32_t id) override;
+    bool LoadResource(const std::u16string& type, uint32_t id,
+                      std::vector<uint8_t>& bytes) override;
+    char16_t CharUpper(char16_t c) override;
+
+    void SetPath(const std::u16string& path) { m_path = path; }
+    void SetString(uint32_t id, const std::u16string& text) { m_strings[id] = text; }
+    void SetResource(const std::u16string& type, uint32_t id, std::vector<uint8_t> bytes) {
+        m_resources[{type, id}] = std::move(bytes);
+    }
+    void RemoveResource(const std::u16string& type, uint32_t id) { m_resources.erase({type, id}); }
+
+  private:
+    SimTrace& m_trace;
+    std::u16string m_path;
+    std::map<uint32_t, std::u16string> m_strings;
+    std::map<std::pair<std::u16string, uint32_t>, std::vector<uint8_t>> m_resources;
+};
+
+}  // namespace tav::sim

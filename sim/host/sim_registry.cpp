@@ -1,0 +1,233 @@
+#include "sim/host/sim_registry.h"
+
+#include "shared/u16.h"
+
+namespace tav::sim {
+namespace {
+
+constexpr uint32_t kErrorKeyDeleted = 1018;
+
+std::u16string Fold(const std::u16string& text) {
+    std::u16string folded;
+    for (char16_t c : text)
+        folded += FoldCase(c);
+    return folded;
+}
+
+std::vector<std::u16string> SplitPath(const std::u16string& path) {
+    std::vector<std::u16string> parts;
+    std::u16string part;
+    for (char16_t c : path) {
+        if (c == u'\\') {
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        parts.push_back(part);
+    return parts;
+}
+
+bool IsRoot(host::RegKey key) {
+    return key >= host::kHkeyClassesRoot && key <= host::kHkeyUsers;
+}
+
+}  // namespace
+
+bool SimRegistry::Resolve(host::RegKey key, Location& location) const {
+    if (IsRoot(key)) {
+        location = {key, {}};
+        return true;
+    }
+    auto it = m_handles.find(key);
+    if (it == m_handles.end())
+        return false;
+    location = it->second;
+    return true;
+}
+
+SimRegistry::Node* SimRegistry::Find(const Location& location) const {
+    Node* node = &m_roots[location.root];
+    for (const auto& name : location.path) {
+        auto it = node->children.find(Fold(name));
+        if (it == node->children.end())
+            return nullptr;
+        node = it->second.get();
+    }
+    return node;
+}
+
+SimRegistry::Node* SimRegistry::FindOrCreate(const Location& location) {
+    Node* node = &m_roots[location.root];
+    for (const auto& name : location.path) {
+        auto& child = node->children[Fold(name)];
+        if (!child) {
+            child = std::make_unique<Node>();
+            child->name = name;
+        }
+        node = child.get();
+    }
+    return node;
+}
+
+host::RegKey SimRegistry::NewHandle(Location location) {
+    host::RegKey key = m_nextHandle++;
+    m_handles[key] = std::move(location);
+    return key;
+}
+
+uint32_t SimRegistry::OpenOrCreate(const char* call, host::RegKey parent,
+                                   const std::u16string& subkey, bool create, host::RegKey& key) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    key = 0;
+    if (auto error = m_trace.Enter(call, ToUtf8(subkey)))
+        return *error;
+    Location location;
+    if (!Resolve(parent, location))
+        return kErrorInvalidHandle;
+    if (!Find(location))
+        return kErrorKeyDeleted;
+    for (auto& part : SplitPath(subkey))
+        location.path.push_back(part);
+    if (create)
+        FindOrCreate(location);
+    else if (!Find(location))
+        return kErrorFileNotFound;
+    key = NewHandle(std::move(location));
+    return kErrorSuccess;
+}
+
+uint32_t SimRegistry::OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
+                              host::RegKey& key) {
+    return OpenOrCreate("RegOpenKeyExW", parent, subkey, false, key);
+}
+
+uint32_t SimRegistry::CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
+                                host::RegKey& key) {
+    return OpenOrCreate("RegCreateKeyExW", parent, subkey, true, key);
+}
+
+uint32_t SimRegistry::SetStringValue(host::RegKey key, const std::u16string& name,
+                                     const std::u16string& data) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (auto error = m_trace.Enter("RegSetValueExW", ToUtf8(name) + "=" + ToUtf8(data)))
+        return *error;
+    Location location;
+    if (!Resolve(key, location))
+        return kErrorInvalidHandle;
+    Node* node = Find(location);
+    if (!node)
+        return kErrorKeyDeleted;
+    node->values[Fold(name)] = {name, data};
+    return kErrorSuccess;
+}
+
+uint32_t SimRegistry::DeleteValue(host::RegKey key, const std::u16string& name) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (auto error = m_trace.Enter("RegDeleteValueW", ToUtf8(name)))
+        return *error;
+    Location location;
+    if (!Resolve(key, location))
+        return kErrorInvalidHandle;
+    Node* node = Find(location);
+    if (!node)
+        return kErrorKeyDeleted;
+    return node->values.erase(Fold(name)) ? kErrorSuccess : kErrorFileNotFound;
+}
+
+uint32_t SimRegistry::DeleteKey(host::RegKey parent, const std::u16string& subkey) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (auto error = m_trace.Enter("RegDeleteKeyW", ToUtf8(subkey)))
+        return *error;
+    Location location;
+    if (!Resolve(parent, location))
+        return kErrorInvalidHandle;
+    for (auto& part : SplitPath(subkey))
+        location.path.push_back(part);
+    if (location.path.empty())
+        return kErrorAccessDenied;
+    Node* node = Find(location);
+    if (!node)
+        return kErrorFileNotFound;
+    if (!node->children.empty())
+        return kErrorAccessDenied;  // RegDeleteKeyW refuses keys with subkeys
+    std::u16string last = Fold(location.path.back());
+    location.path.pop_back();
+    Find(location)->children.erase(last);
+    return kErrorSuccess;
+}
+
+uint32_t SimRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    count = 0;
+    if (auto error = m_trace.Enter("RegQueryInfoKeyW"))
+        return *error;
+    Location location;
+    if (!Resolve(key, location))
+        return kErrorInvalidHandle;
+    Node* node = Find(location);
+    if (!node)
+        return kErrorKeyDeleted;
+    count = static_cast<uint32_t>(node->children.size());
+    return kErrorSuccess;
+}
+
+void SimRegistry::CloseKey(host::RegKey key) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_trace.Enter("RegCloseKey");
+    m_handles.erase(key);
+}
+
+bool SimRegistry::KeyExists(host::RegKey root, const std::u16string& path) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return Find({root, SplitPath(path)}) != nullptr;
+}
+
+std::optional<std::u16string> SimRegistry::Value(host::RegKey root, const std::u16string& path,
+                                                 const std::u16string& name) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    Node* node = Find({root, SplitPath(path)});
+    if (!node)
+        return std::nullopt;
+    auto it = node->values.find(Fold(name));
+    if (it == node->values.end())
+        return std::nullopt;
+    return it->second.second;
+}
+
+std::vector<std::u16string> SimRegistry::ValueNames(host::RegKey root,
+                                                    const std::u16string& path) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::vector<std::u16string> names;
+    if (Node* node = Find({root, SplitPath(path)})) {
+        for (const auto& value : node->values)
+            names.push_back(value.second.first);
+    }
+    return names;
+}
+
+std::vector<std::u16string> SimRegistry::SubkeyNames(host::RegKey root,
+                                                     const std::u16string& path) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::vector<std::u16string> names;
+    if (Node* node = Find({root, SplitPath(path)})) {
+        for (const auto& child : node->children)
+            names.push_back(child.second->name);
+    }
+    return names;
+}
+
+void SimRegistry::AddKey(host::RegKey root, const std::u16string& path) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    FindOrCreate({root, SplitPath(path)});
+}
+
+size_t SimRegistry::OpenHandleCount() const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_handles.size();
+}
+
+}  // namespace tav::sim

@@ -1,0 +1,67 @@
+#pragma once
+// A simulated registry for the service host: predefined roots, nested keys with
+// case-insensitive names, string values, open handles. Every call goes through the
+// SimTrace, so a test can fail any of them.
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "tavportsvc/host/host_platform.h"
+
+namespace tav::sim {
+
+class SimRegistry : public host::Registry {
+  public:
+    explicit SimRegistry(SimTrace& trace) : m_trace(trace) {}
+
+    uint32_t OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t access,
+                     host::RegKey& key) override;
+    uint32_t CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t access,
+                       host::RegKey& key) override;
+    uint32_t SetStringValue(host::RegKey key, const std::u16string& name,
+                            const std::u16string& data) override;
+    uint32_t DeleteValue(host::RegKey key, const std::u16string& name) override;
+    uint32_t DeleteKey(host::RegKey parent, const std::u16string& subkey) override;
+    uint32_t CountSubkeys(host::RegKey key, uint32_t& count) override;
+    void CloseKey(host::RegKey key) override;
+
+    // Inspection and set-up by tests; `path` is "A\\B\\C" below `root`.
+    bool KeyExists(host::RegKey root, const std::u16string& path) const;
+    std::optional<std::u16string> Value(host::RegKey root, const std::u16string& path,
+                                        const std::u16string& name) const;
+    std::vector<std::u16string> ValueNames(host::RegKey root, const std::u16string& path) const;
+    std::vector<std::u16string> SubkeyNames(host::RegKey root, const std::u16string& path) const;
+    void AddKey(host::RegKey root, const std::u16string& path);
+    size_t OpenHandleCount() const;
+
+  private:
+    struct Node {
+        std::u16string name;
+        std::map<std::u16string, std::unique_ptr<Node>> children;  // by folded name
+        std::map<std::u16string, std::pair<std::u16string, std::u16string>> values;  // folded
+    };
+    struct Location {
+        host::RegKey root;
+        std::vector<std::u16string> path;
+    };
+
+    bool Resolve(host::RegKey key, Location& location) const;
+    Node* Find(const Location& location) const;
+    Node* FindOrCreate(const Location& location);
+    host::RegKey NewHandle(Location location);
+    uint32_t OpenOrCreate(const char* call, host::RegKey parent, const std::u16string& subkey,
+                          bool create, host::RegKey& key);
+
+    SimTrace& m_trace;
+    mutable std::recursive_mutex m_mutex;
+    mutable std::map<host::RegKey, Node> m_roots;
+    std::map<host::RegKey, Location> m_handles;
+    host::RegKey m_nextHandle = 0x1000;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,289 @@
+#include "sim/host/sim_service_manager.h"
+
+#include <chrono>
+#include <thread>
+
+#include "shared/u16.h"
+#include "sim/host/sim_thread_ids.h"
+
+namespace tav::sim {
+namespace {
+
+constexpr uint32_t kErrorServiceCannotAcceptCtrl = 1061;
+constexpr host::StatusHandle kStatusHandle = 0x5151;
+// Real-time bound on waits between test and simulated threads, so a fault cannot hang a test.
+constexpr auto kRealTimeBound = std::chrono::seconds(20);
+
+std::u16string Fold(const std::u16string& text) {
+    std::u16string folded;
+    for (char16_t c : text)
+        folded += FoldCase(c);
+    return folded;
+}
+
+}  // namespace
+
+host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    error = 0;
+    if (auto fault = m_trace.Enter("OpenSCManagerW", std::to_string(access))) {
+        error = *fault;
+        return 0;
+    }
+    host::ScHandle handle = m_nextHandle++;
+    m_handles[handle] = {true, {}};
+    return handle;
+}
+
+host::ScHandle SimServiceManager::OpenService(host::ScHandle manager, const std::u16string& name,
+                                              uint32_t access, uint32_t& error) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    error = 0;
+    if (auto fault = m_trace.Enter("OpenServiceW", ToUtf8(name) + " " + std::to_string(access))) {
+        error = *fault;
+        return 0;
+    }
+    auto it = m_handles.find(manager);
+    if (it == m_handles.end() || !it->second.isManager) {
+        error = kErrorInvalidHandle;
+        return 0;
+    }
+    if (!m_services.count(Fold(name))) {
+        error = kErrorServiceDoesNotExist;
+        return 0;
+    }
+    host::ScHandle handle = m_nextHandle++;
+    m_handles[handle] = {false, Fold(name)};
+    return handle;
+}
+
+host::ScHandle SimServiceManager::CreateService(host::ScHandle manager,
+                                                const host::ServiceConfig& config,
+                                                uint32_t& error) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    error = 0;
+    if (auto fault = m_trace.Enter("CreateServiceW", ToUtf8(config.name))) {
+        error = *fault;
+        return 0;
+    }
+    auto it = m_handles.find(manager);
+    if (it == m_handles.end() || !it->second.isManager) {
+        error = kErrorInvalidHandle;
+        return 0;
+    }
+    auto existing = m_services.find(Fold(config.name));
+    if (existing != m_services.end()) {
+        error = existing->second.markedForDelete ? host::kErrorServiceMarkedForDelete
+                                                 : kErrorServiceExists;
+        return 0;
+    }
+    m_services[Fold(config.name)] = {config, {}, host::kServiceStopped, false};
+    host::ScHandle handle = m_nextHandle++;
+    m_handles[handle] = {false, Fold(config.name)};
+    return handle;
+}
+
+SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
+    auto it = m_handles.find(handle);
+    if (it == m_handles.end() || it->second.isManager)
+        return nullptr;
+    auto entry = m_services.find(it->second.name);
+    return entry == m_services.end() ? nullptr : &entry->second;
+}
+
+bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16string& description) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (m_trace.Enter("ChangeServiceConfig2W", ToUtf8(description)))
+        return false;
+    Entry* entry = EntryOf(service);
+    if (!entry)
+        return false;
+    entry->description = description;
+    return true;
+}
+
+uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (auto fault = m_trace.Enter("ControlService", "STOP"))
+        return *fault;
+    Entry* entry = EntryOf(service);
+    if (!entry)
+        return kErrorInvalidHandle;
+    if (entry->state == host::kServiceStopped)
+        return kErrorServiceNotActive;
+    if (entry->state != host::kServiceRunning)
+        return kErrorServiceCannotAcceptCtrl;
+    entry->state = host::kServiceStopPending;
+    std::u16string key = m_handles[service].name;
+    if (m_stopDelayMs == 0)
+        FinishStop(key);
+    else
+        m_clock.Schedule(m_stopDelayMs, [this, key] { FinishStop(key); });
+    return kErrorSuccess;
+}
+
+// The service's process ended: a marked entry goes now.
+void SimServiceManager::FinishStop(const std::u16string& key) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    auto it = m_services.find(key);
+    if (it == m_services.end())
+        return;
+    it->second.state = host::kServiceStopped;
+    if (it->second.markedForDelete)
+        m_services.erase(it);
+}
+
+uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    state = 0;
+    if (auto fault = m_trace.Enter("QueryServiceStatus"))
+        return *fault;
+    Entry* entry = EntryOf(service);
+    if (!entry)
+        return kErrorInvalidHandle;
+    state = entry->state;
+    return kErrorSuccess;
+}
+
+uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (auto fault = m_trace.Enter("DeleteService"))
+        return *fault;
+    Entry* entry = EntryOf(service);
+    if (!entry)
+        return kErrorInvalidHandle;
+    if (entry->markedForDelete)
+        return host::kErrorServiceMarkedForDelete;
+    if (entry->state != host::kServiceStopped) {
+        entry->markedForDelete = true;
+        return kErrorSuccess;
+    }
+    m_services.erase(m_handles[service].name);
+    return kErrorSuccess;
+}
+
+void SimServiceManager::Close(host::ScHandle handle) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_trace.Enter("CloseServiceHandle");
+    m_handles.erase(handle);
+}
+
+void SimServiceManager::AddService(const host::ServiceConfig& config, uint32_t state) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_services[Fold(config.name)] = {config, {}, state, false};
+}
+
+std::optional<SimServiceManager::Entry> SimServiceManager::Find(const std::u16string& name) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    auto it = m_services.find(Fold(name));
+    if (it == m_services.end())
+        return std::nullopt;
+    return it->second;
+}
+
+size_t SimServiceManager::OpenHandleCount() const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_handles.size();
+}
+
+uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
+                                          void* context) {
+    if (auto fault = m_trace.Enter("StartServiceCtrlDispatcherW", ToUtf8(name)))
+        return *fault;
+    if (!m_startedByManager)
+        return kErrorFailedServiceControllerConnect;
+    m_dispatcherThread = SimCurrentThreadId();
+    std::thread serviceThread([this, serviceMain, context] {
+        serviceMain(context);
+        std::lock_guard<std::mutex> lock(m_dispatchMutex);
+        m_serviceThreadDone = true;
+        m_dispatchCv.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(m_dispatchMutex);
+    for (;;) {
+        m_dispatchCv.wait(lock, [this] {
+            return !m_controls.empty() || ServiceReportedStopped() || m_serviceThreadDone;
+        });
+        if (m_controls.empty())
+            break;
+        Control* control = m_controls.front();
+        m_controls.pop_front();
+        HandlerFn handler = m_handler;
+        void* handlerContext = m_handlerContext;
+        lock.unlock();
+        uint32_t result =
+            handler ? handler(control->control, control->eventType, nullptr, handlerContext)
+                    : kErrorInvalidFunction;
+        lock.lock();
+        control->result = result;
+        control->done = true;
+        m_dispatchCv.notify_all();
+    }
+    lock.unlock();
+    serviceThread.join();
+    return kErrorSuccess;
+}
+
+bool SimServiceManager::ServiceReportedStopped() const {
+    return !m_reports.empty() && m_reports.back().currentState == host::kServiceStopped;
+}
+
+host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,
+                                                      void* context) {
+    if (m_trace.Enter("RegisterServiceCtrlHandlerExW", ToUtf8(name)))
+        return 0;
+    std::lock_guard<std::mutex> lock(m_dispatchMutex);
+    m_handler = handler;
+    m_handlerContext = context;
+    return kStatusHandle;
+}
+
+bool SimServiceManager::SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) {
+    m_trace.Enter("SetServiceStatus", std::to_string(status.currentState));
+    std::lock_guard<std::mutex> lock(m_dispatchMutex);
+    if (handle != kStatusHandle)
+        return false;
+    m_reports.push_back(status);
+    m_dispatchCv.notify_all();
+    return true;
+}
+
+uint32_t SimServiceManager::CurrentThreadId() {
+    return SimCurrentThreadId();
+}
+
+uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
+    Control request{control, eventType};
+    std::unique_lock<std::mutex> lock(m_dispatchMutex);
+    m_controls.push_back(&request);
+    m_dispatchCv.notify_all();
+    if (!m_dispatchCv.wait_for(lock, kRealTimeBound, [&] { return request.done; })) {
+        for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
+            if (*it == &request) {
+                m_controls.erase(it);
+                return kErrorServiceRequestTimeout;
+            }
+        }
+        // Already in the handler: its result is written into `request`, so wait for it.
+        m_dispatchCv.wait(lock, [&] { return request.done; });
+    }
+    return request.result;
+}
+
+std::vector<host::ServiceStatus> SimServiceManager::Reports() const {
+    std::lock_guard<std::mutex> lock(m_dispatchMutex);
+    return m_reports;
+}
+
+bool SimServiceManager::WaitForReport(uint32_t state) {
+    std::unique_lock<std::mutex> lock(m_dispatchMutex);
+    return m_dispatchCv.wait_for(lock, kRealTimeBound, [&] {
+        for (const auto& report : m_reports) {
+            if (report.currentState == state)
+                return true;
+        }
+        return false;
+    });
+}
+
+}  // namespace tav::sim

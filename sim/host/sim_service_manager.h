@@ -1,0 +1,106 @@
+#pragma once
+// A simulated service control manager: service entries with their configuration and state,
+// deletion that only marks a running service (its entry goes when it stops, and a new
+// entry of that name is refused with 1072 until then), and the dispatcher side that runs a
+// service's entry on its own thread and delivers controls on the dispatching thread.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "sim/virtual_clock.h"
+#include "tavportsvc/host/host_platform.h"
+
+namespace tav::sim {
+
+class SimServiceManager : public host::ServiceControlManager, public host::ServiceDispatcher {
+  public:
+    struct Entry {
+        host::ServiceConfig config;
+        std::u16string description;
+        uint32_t state = host::kServiceStopped;
+        bool markedForDelete = false;
+    };
+
+    SimServiceManager(SimTrace& trace, VirtualClock& clock) : m_trace(trace), m_clock(clock) {}
+
+    // ServiceControlManager.
+    host::ScHandle OpenManager(uint32_t access, uint32_t& error) override;
+    host::ScHandle OpenService(host::ScHandle manager, const std::u16string& name, uint32_t access,
+                               uint32_t& error) override;
+    host::ScHandle CreateService(host::ScHandle manager, const host::ServiceConfig& config,
+                                 uint32_t& error) override;
+    bool SetDescription(host::ScHandle service, const std::u16string& description) override;
+    uint32_t ControlStop(host::ScHandle service) override;
+    uint32_t QueryState(host::ScHandle service, uint32_t& state) override;
+    uint32_t DeleteService(host::ScHandle service) override;
+    void Close(host::ScHandle handle) override;
+
+    // ServiceDispatcher.
+    uint32_t RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
+                           void* context) override;
+    host::StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
+                                       void* context) override;
+    bool SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) override;
+    uint32_t CurrentThreadId() override;
+
+    // Test set-up and inspection.
+    void SetStartedByManager(bool started) { m_startedByManager = started; }
+    // How long a running service takes to stop after a stop control (virtual time).
+    void SetStopDelay(uint32_t ms) { m_stopDelayMs = ms; }
+    void AddService(const host::ServiceConfig& config, uint32_t state);
+    std::optional<Entry> Find(const std::u16string& name) const;
+    size_t OpenHandleCount() const;
+
+    // Queues a control for the dispatcher thread and returns the handler's result once
+    // delivered.
+    uint32_t SendControl(uint32_t control, uint32_t eventType = 0);
+    // Every status the service reported, in order.
+    std::vector<host::ServiceStatus> Reports() const;
+    // Waits (real time, bounded) until a report with `state` arrived; false on time-out.
+    bool WaitForReport(uint32_t state);
+    uint32_t DispatcherThreadId() const { return m_dispatcherThread; }
+
+  private:
+    struct Handle {
+        bool isManager;
+        std::u16string name;
+    };
+    struct Control {
+        uint32_t control;
+        uint32_t eventType;
+        bool done = false;
+        uint32_t result = 0;
+    };
+
+    Entry* EntryOf(host::ScHandle handle);
+    void FinishStop(const std::u16string& key);
+    bool ServiceReportedStopped() const;
+
+    SimTrace& m_trace;
+    VirtualClock& m_clock;
+    mutable std::recursive_mutex m_mutex;
+    std::map<std::u16string, Entry> m_services;  // by folded name
+    std::map<host::ScHandle, Handle> m_handles;
+    host::ScHandle m_nextHandle = 0x2000;
+    bool m_startedByManager = true;
+    uint32_t m_stopDelayMs = 0;
+
+    // Dispatcher side.
+    mutable std::mutex m_dispatchMutex;
+    std::condition_variable m_dispatchCv;
+    std::deque<Control*> m_controls;
+    std::vector<host::ServiceStatus> m_reports;
+    HandlerFn m_handler = nullptr;
+    void* m_handlerContext = nullptr;
+    bool m_serviceThreadDone = false;
+    uint32_t m_dispatcherThread = 0;
+};
+
+}  // namespace tav::sim

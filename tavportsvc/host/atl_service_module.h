@@ -1,0 +1,102 @@
+#pragma once
+// The service-module base of this project: what Tavportsvc needs of a Windows service
+// module (command line, dispatcher hand-over, service thread, status, control handler,
+// stop path) and of its self-registration, over the HostPlatform interfaces.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tavportsvc/host/command_line.h"
+#include "tavportsvc/host/host_platform.h"
+#include "tavportsvc/host/registry_script.h"
+
+namespace tav::host {
+
+inline constexpr uint32_t kModulePathCapacity = 260;
+inline constexpr HResult kHResultPathTooLong = static_cast<HResult>(0x8007007A);
+inline constexpr uint32_t kRegistryScriptId = 101;
+// How long "-Service" waits for a running old instance to stop before deleting its entry.
+inline constexpr uint32_t kUninstallStopWaitMs = 30000;
+inline constexpr uint32_t kUninstallPollMs = 250;
+
+struct ServiceIdentity {
+    std::u16string displayName;
+    std::u16string description;
+    std::u16string appId;  // "{...}" with braces
+};
+
+class CAtlServiceModuleT {
+  public:
+    CAtlServiceModuleT(HostPlatform& platform, uint32_t serviceNameId, ServiceIdentity identity);
+    virtual ~CAtlServiceModuleT() = default;
+    CAtlServiceModuleT(const CAtlServiceModuleT&) = delete;
+    CAtlServiceModuleT& operator=(const CAtlServiceModuleT&) = delete;
+
+    // The process main routine: the process exit code.
+    uint32_t ProcessMain(std::u16string_view commandLine);
+    bool HandleCommandLine(std::u16string_view commandLine, HResult& result);
+    uint32_t RunAsService();
+    void ServiceMain();
+    HResult RunService();
+    uint32_t HandleControlRequest(uint32_t control);
+    void RequestStop();
+
+    // Registration.
+    bool InstallService();
+    bool UninstallService();
+    bool IsInstalled();
+    HResult ApplyRegistryScript(bool doRegister, const ScriptVariables& replacements);
+    HResult RegisterAppIdEntries(bool withService);
+    HResult UnregisterAppIdEntries();
+    HResult RegisterTypeLibrary();
+    HResult UnregisterTypeLibrary();
+
+    virtual void AddScriptReplacements(ScriptVariables& variables);
+
+    const std::u16string& ServiceName() const { return m_szServiceName; }
+    StatusHandle ServiceStatusHandle() const { return m_hServiceStatus.load(); }
+    ServiceStatus StatusSnapshot() const;
+    bool PerUserMode() const { return m_bPerUser; }
+
+  protected:
+    // The start hook (begins with BaseStartSteps) and the stop hook (ends with
+    // BaseStopSteps); the port link core's module overrides both.
+    virtual HResult StartHook() { return BaseStartSteps(); }
+    virtual HResult StopHook() { return BaseStopSteps(); }
+    // SERVICE_CONTROL_DEVICEEVENT.
+    virtual void OnDeviceEvent() {}
+    HResult BaseStartSteps();
+    HResult BaseStopSteps();
+
+    HostPlatform& m_platform;
+
+  private:
+    HResult RunSwitch(CommandSwitch action);
+    HResult RegisterServer(bool withService);
+    HResult UnregisterServer();
+    void SetServiceState(uint32_t state);
+    void ReportStatus();
+    void RunMessageLoop();
+    void WaitForServiceStopped(ScHandle service);
+    HResult ModulePath(std::u16string& path);
+    HResult LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath);
+
+    static void ServiceMainEntry(void* context);
+    static uint32_t ControlHandlerEntry(uint32_t control, uint32_t eventType, void* eventData,
+                                        void* context);
+
+    bool m_bDelayShutdown = true;
+    bool m_bComInitialized = false;
+    std::u16string m_szServiceName;
+    ServiceIdentity m_identity;
+    std::atomic<StatusHandle> m_hServiceStatus{0};
+    std::atomic<uint32_t> m_currentState{kServiceStopped};
+    std::atomic<uint32_t> m_win32ExitCode{0};
+    bool m_bService = true;
+    std::atomic<uint32_t> m_dwThreadID{0};
+    bool m_bPerUser = false;
+};
+
+}  // namespace tav::host

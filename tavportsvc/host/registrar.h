@@ -1,0 +1,28 @@
+#pragma once
+// Applies a parsed registry script: registering creates keys and values; unregistering
+// deletes the script's values and then every key without NoRemove that has no subkeys left.
+
+#include <vector>
+
+#include "tavportsvc/host/host_platform.h"
+#include "tavportsvc/host/registry_script.h"
+
+namespace tav::host {
+
+// Where a script's root goes. In per-user mode HKCR is rewritten to HKCU\Software\Classes.
+struct ScriptRootTarget {
+    RegKey root = 0;
+    std::u16string subkey;  // opened below `root` first, or empty
+};
+
+// False for a root name the registrar does not know.
+bool ResolveScriptRoot(const std::u16string& rootName, bool perUser, ScriptRootTarget& target);
+
+HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser);
+HResult UnregisterScript(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser);
+
+// Expands, parses and registers or unregisters a script text in one step.
+HResult RunRegistryScript(Registry& registry, std::u16string_view script,
+                          const ScriptVariables& variables, bool doRegister, bool perUser);
+
+}  // namespace tav::host

@@ -1,0 +1,207 @@
+// The process as a Windows service: command line, dispatcher hand-over, service thread,
+// status reports, control handler and stop path.
+#include "tavportsvc/host/atl_service_module.h"
+
+namespace tav::host {
+namespace {
+
+inline constexpr char16_t kAppIdKey[] = u"AppID";
+
+class ScopedRegKey {
+  public:
+    explicit ScopedRegKey(Registry& registry) : m_registry(registry) {}
+    ~ScopedRegKey() {
+        if (m_key)
+            m_registry.CloseKey(m_key);
+    }
+    ScopedRegKey(const ScopedRegKey&) = delete;
+    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
+    RegKey& Out() { return m_key; }
+    RegKey Get() const { return m_key; }
+
+  private:
+    Registry& m_registry;
+    RegKey m_key = 0;
+};
+
+}  // namespace
+
+CAtlServiceModuleT::CAtlServiceModuleT(HostPlatform& platform, uint32_t serviceNameId,
+                                       ServiceIdentity identity)
+    : m_platform(platform),
+      m_szServiceName(platform.image.LoadString(serviceNameId).substr(0, 255)),
+      m_identity(std::move(identity)) {}
+
+uint32_t CAtlServiceModuleT::ProcessMain(std::u16string_view commandLine) {
+    HResult result = kSOk;
+    if (HandleCommandLine(commandLine, result))
+        return RunAsService();
+    return static_cast<uint32_t>(result);
+}
+
+bool CAtlServiceModuleT::HandleCommandLine(std::u16string_view commandLine, HResult& result) {
+    result = kSOk;
+    CommandSwitch action =
+        ScanCommandLine(commandLine, [this](char16_t c) { return m_platform.image.CharUpper(c); });
+    if (action == CommandSwitch::None)
+        return true;
+    result = RunSwitch(action);
+    return false;
+}
+
+HResult CAtlServiceModuleT::RunSwitch(CommandSwitch action) {
+    switch (action) {
+        case CommandSwitch::UnregServerPerUser:
+            m_bPerUser = true;
+            return UnregisterServer();
+        case CommandSwitch::UnregServer:
+            return UnregisterServer();
+        case CommandSwitch::RegServerPerUser:
+            m_bPerUser = true;
+            return RegisterServer(false);
+        case CommandSwitch::RegServer:
+            return RegisterServer(false);
+        case CommandSwitch::Service:
+            return RegisterServer(true);
+        case CommandSwitch::None:
+            break;
+    }
+    return kSOk;
+}
+
+HResult CAtlServiceModuleT::RegisterServer(bool withService) {
+    HResult hr = RegisterAppIdEntries(withService);
+    if (hr < 0)
+        return hr;
+    return RegisterTypeLibrary();
+}
+
+HResult CAtlServiceModuleT::UnregisterServer() {
+    HResult hr = UnregisterTypeLibrary();
+    if (hr < 0)
+        return hr;
+    return UnregisterAppIdEntries();
+}
+
+uint32_t CAtlServiceModuleT::RunAsService() {
+    Registry& registry = m_platform.registry;
+    ScopedRegKey appIdRoot(registry);
+    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyRead, appIdRoot.Out());
+    if (error != kErrorSuccess) {
+        m_win32ExitCode = error;
+        return error;
+    }
+    ScopedRegKey appId(registry);
+    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, kKeyRead, appId.Out());
+    if (error != kErrorSuccess) {
+        m_win32ExitCode = error;
+        return error;
+    }
+    m_bService = true;
+    error = m_platform.dispatcher.RunDispatcher(m_szServiceName, ServiceMainEntry, this);
+    if (error != kErrorSuccess)
+        m_win32ExitCode = error;
+    return m_win32ExitCode.load();
+}
+
+void CAtlServiceModuleT::ServiceMainEntry(void* context) {
+    static_cast<CAtlServiceModuleT*>(context)->ServiceMain();
+}
+
+uint32_t CAtlServiceModuleT::ControlHandlerEntry(uint32_t control, uint32_t, void*, void* context) {
+    return static_cast<CAtlServiceModuleT*>(context)->HandleControlRequest(control);
+}
+
+void CAtlServiceModuleT::ServiceMain() {
+    // No control can arrive before the handler is registered, so a plain store is enough.
+    m_currentState.store(kServiceStartPending);
+    m_dwThreadID = m_platform.dispatcher.CurrentThreadId();
+    StatusHandle handle =
+        m_platform.dispatcher.RegisterHandler(m_szServiceName, ControlHandlerEntry, this);
+    if (!handle)
+        return;
+    m_hServiceStatus = handle;
+    SetServiceState(kServiceStartPending);
+    m_win32ExitCode = 0;
+
+    HResult hr = m_platform.com.Initialize();
+    if (hr >= 0) {
+        m_bComInitialized = true;
+    } else if (!(hr == kRpcEChangedMode && m_platform.com.IsModuleLoaded(u"Mscoree.dll"))) {
+        // Staying in start-pending would leave the manager waiting for a service that
+        // never runs; it is told at once why the start failed.
+        m_win32ExitCode = static_cast<uint32_t>(hr);
+        SetServiceState(kServiceStopped);
+        return;
+    }
+    m_bDelayShutdown = false;
+    m_win32ExitCode = static_cast<uint32_t>(RunService());
+    if (m_bService && m_bComInitialized)
+        m_platform.com.Uninitialize();
+    SetServiceState(kServiceStopped);
+}
+
+HResult CAtlServiceModuleT::RunService() {
+    HResult hr = StartHook();
+    if (hr < 0)
+        return hr;
+    SetServiceState(kServiceRunning);
+    RunMessageLoop();
+    return StopHook();
+}
+
+void CAtlServiceModuleT::RunMessageLoop() {
+    while (m_platform.messages.GetMessage() > 0)
+        m_platform.messages.TranslateAndDispatch();
+}
+
+HResult CAtlServiceModuleT::BaseStartSteps() {
+    // The module serves no COM class: registering an empty class table gives S_FALSE,
+    // which leaves the delayed shutdown off.
+    m_bDelayShutdown = false;
+    return m_platform.com.ResumeClassObjects();
+}
+
+HResult CAtlServiceModuleT::BaseStopSteps() {
+    if (m_bDelayShutdown)
+        m_platform.clock.Sleep(1000);
+    return kSOk;
+}
+
+uint32_t CAtlServiceModuleT::HandleControlRequest(uint32_t control) {
+    switch (control) {
+        case kServiceControlStop:
+            RequestStop();
+            break;
+        case kServiceControlDeviceEvent:
+            OnDeviceEvent();
+            break;
+        default:
+            break;
+    }
+    return kErrorSuccess;
+}
+
+void CAtlServiceModuleT::RequestStop() {
+    SetServiceState(kServiceStopPending);
+    ReportStatus();
+    m_platform.messages.PostQuit(m_dwThreadID.load());
+}
+
+void CAtlServiceModuleT::SetServiceState(uint32_t state) {
+    m_currentState.exchange(state);
+    ReportStatus();
+}
+
+void CAtlServiceModuleT::ReportStatus() {
+    m_platform.dispatcher.SetStatus(m_hServiceStatus.load(), StatusSnapshot());
+}
+
+ServiceStatus CAtlServiceModuleT::StatusSnapshot() const {
+    ServiceStatus status;
+    status.currentState = m_currentState.load();
+    status.win32ExitCode = m_win32ExitCode.load();
+    return status;
+}
+
+}  // namespace tav::host

@@ -1,0 +1,29 @@
+#include "tavportsvc/host/tavportsvc_module.h"
+
+namespace tav::host {
+
+ServiceIdentity TavportsvcIdentity() {
+    return {u"TAV Virtual Serial Port Service", u"Service program for TAV Virtual Serial Port.",
+            kAppIdText};
+}
+
+CTavportsvcModule::CTavportsvcModule(HostPlatform& host, const PortLinkPlatform& core)
+    : CAtlServiceModuleT(host, kServiceNameStringId, TavportsvcIdentity()), m_core(core) {}
+
+void CTavportsvcModule::ReconcilePorts() {
+    m_core.ReconcilePorts();
+}
+
+HResult CTavportsvcModule::StartHook() {
+    return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle());
+}
+
+HResult CTavportsvcModule::StopHook() {
+    return m_core.StopHook([this] { return BaseStopSteps(); });
+}
+
+void CTavportsvcModule::OnDeviceEvent() {
+    m_core.OnDeviceEvent();
+}
+
+}  // namespace tav::host

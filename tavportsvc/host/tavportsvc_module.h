@@ -1,0 +1,33 @@
+#pragma once
+// The one module object of Tavportsvc: the service-module base plus the port link core,
+// whose start hook, device-event case and stop hook it runs at the host's hand-over points.
+
+#include "tavportsvc/core/port_link_core.h"
+#include "tavportsvc/host/atl_service_module.h"
+
+namespace tav::host {
+
+inline constexpr uint32_t kServiceNameStringId = 100;
+inline constexpr char16_t kAppIdText[] = u"{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}";
+
+ServiceIdentity TavportsvcIdentity();
+
+class CTavportsvcModule : public CAtlServiceModuleT {
+  public:
+    CTavportsvcModule(HostPlatform& host, const PortLinkPlatform& core);
+
+    // One reconcile pass.
+    virtual void ReconcilePorts();
+
+    PortLinkCore& Core() { return m_core; }
+
+  protected:
+    HResult StartHook() override;
+    HResult StopHook() override;
+    void OnDeviceEvent() override;
+
+  private:
+    PortLinkCore m_core;
+};
+
+}  // namespace tav::host

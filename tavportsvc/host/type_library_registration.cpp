@@ -1,0 +1,70 @@
+// The type library carried as resource "TYPELIB" 1.
+#include "tavportsvc/host/atl_service_module.h"
+
+namespace tav::host {
+namespace {
+
+// The extension is the part from the last '.' after the last backslash.
+std::u16string WithTlbExtension(const std::u16string& path) {
+    size_t slash = path.rfind(u'\\');
+    size_t dot = path.rfind(u'.');
+    if (dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash))
+        return path + u".tlb";
+    return path.substr(0, dot) + u".tlb";
+}
+
+std::u16string HelpDirectory(const std::u16string& helpFile) {
+    size_t end = helpFile.find_last_of(u"\\/:");
+    return end == std::u16string::npos ? std::u16string() : helpFile.substr(0, end + 1);
+}
+
+}  // namespace
+
+HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath) {
+    HResult hr = ModulePath(loadedPath);
+    if (hr < 0)
+        return hr;
+    TypeLibraries& typeLibs = m_platform.typeLibs;
+    hr = typeLibs.Load(loadedPath, lib);
+    if (hr >= 0)
+        return hr;
+    loadedPath = WithTlbExtension(loadedPath);
+    if (loadedPath.size() + 1 > kModulePathCapacity)
+        return kEFail;
+    return typeLibs.Load(loadedPath, lib);
+}
+
+HResult CAtlServiceModuleT::RegisterTypeLibrary() {
+    TypeLib lib = 0;
+    std::u16string path;
+    HResult hr = LoadModuleTypeLib(lib, path);
+    if (hr < 0)
+        return hr;
+    TypeLibraries& typeLibs = m_platform.typeLibs;
+    std::u16string helpFile;
+    std::u16string helpDir;
+    if (typeLibs.HelpFile(lib, helpFile) >= 0 && !helpFile.empty())
+        helpDir = HelpDirectory(helpFile);
+    bool forUser = m_bPerUser && typeLibs.HasOleAutExport("RegisterTypeLibForUser");
+    hr = typeLibs.Register(lib, path, helpDir, forUser);
+    typeLibs.Release(lib);
+    return hr;
+}
+
+HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
+    TypeLib lib = 0;
+    std::u16string path;
+    HResult hr = LoadModuleTypeLib(lib, path);
+    if (hr < 0)
+        return hr;
+    TypeLibraries& typeLibs = m_platform.typeLibs;
+    TypeLibAttributes attributes;
+    hr = typeLibs.Attributes(lib, attributes);
+    typeLibs.Release(lib);
+    if (hr < 0)
+        return hr;
+    bool forUser = m_bPerUser && typeLibs.HasOleAutExport("UnRegisterTypeLibForUser");
+    return typeLibs.Unregister(attributes, forUser);
+}
+
+}  // namespace tav::host

@@ -1,0 +1,25 @@
+#include <objbase.h>
+#include <windows.h>
+
+#include "shared/win32/wide.h"
+#include "tavportsvc/host/win32/win32_host_adapters.h"
+
+namespace tav::host {
+
+HResult Win32ComRuntime::Initialize() {
+    return ::CoInitialize(nullptr);
+}
+
+void Win32ComRuntime::Uninitialize() {
+    ::CoUninitialize();
+}
+
+HResult Win32ComRuntime::ResumeClassObjects() {
+    return ::CoResumeClassObjects();
+}
+
+bool Win32ComRuntime::IsModuleLoaded(const std::u16string& name) {
+    return ::GetModuleHandleW(AsWide(name)) != nullptr;
+}
+
+}  // namespace tav::host

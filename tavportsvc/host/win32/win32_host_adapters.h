@@ -1,0 +1,85 @@
+#pragma once
+// Thin Win32 adapters of the service host's interfaces: one Windows call per method.
+
+#include "tavportsvc/host/host_platform.h"
+
+namespace tav::host {
+
+class Win32Registry : public Registry {
+  public:
+    uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
+                     RegKey& key) override;
+    uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t access,
+                       RegKey& key) override;
+    uint32_t SetStringValue(RegKey key, const std::u16string& name,
+                            const std::u16string& data) override;
+    uint32_t DeleteValue(RegKey key, const std::u16string& name) override;
+    uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) override;
+    uint32_t CountSubkeys(RegKey key, uint32_t& count) override;
+    void CloseKey(RegKey key) override;
+};
+
+class Win32ServiceControlManager : public ServiceControlManager {
+  public:
+    ScHandle OpenManager(uint32_t access, uint32_t& error) override;
+    ScHandle OpenService(ScHandle manager, const std::u16string& name, uint32_t access,
+                         uint32_t& error) override;
+    ScHandle CreateService(ScHandle manager, const ServiceConfig& config, uint32_t& error) override;
+    bool SetDescription(ScHandle service, const std::u16string& description) override;
+    uint32_t ControlStop(ScHandle service) override;
+    uint32_t QueryState(ScHandle service, uint32_t& state) override;
+    uint32_t DeleteService(ScHandle service) override;
+    void Close(ScHandle handle) override;
+};
+
+class Win32ServiceDispatcher : public ServiceDispatcher {
+  public:
+    uint32_t RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
+                           void* context) override;
+    StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
+                                 void* context) override;
+    bool SetStatus(StatusHandle handle, const ServiceStatus& status) override;
+    uint32_t CurrentThreadId() override;
+};
+
+class Win32ComRuntime : public ComRuntime {
+  public:
+    HResult Initialize() override;
+    void Uninitialize() override;
+    HResult ResumeClassObjects() override;
+    bool IsModuleLoaded(const std::u16string& name) override;
+};
+
+class Win32ThreadMessages : public ThreadMessages {
+  public:
+    int GetMessage() override;
+    void TranslateAndDispatch() override;
+    bool PostQuit(uint32_t threadId) override;
+
+  private:
+    // MSG, kept opaque here so this header needs no <windows.h>.
+    alignas(8) unsigned char m_msg[64] = {};
+};
+
+class Win32TypeLibraries : public TypeLibraries {
+  public:
+    HResult Load(const std::u16string& path, TypeLib& lib) override;
+    HResult HelpFile(TypeLib lib, std::u16string& helpFile) override;
+    HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) override;
+    void Release(TypeLib lib) override;
+    bool HasOleAutExport(const char* name) override;
+    HResult Register(TypeLib lib, const std::u16string& path, const std::u16string& helpDir,
+                     bool forUser) override;
+    HResult Unregister(const TypeLibAttributes& attributes, bool forUser) override;
+};
+
+class Win32ModuleImage : public ModuleImage {
+  public:
+    uint32_t FileName(uint32_t capacity, std::u16string& path, uint32_t& error) override;
+    std::u16string LoadString(uint32_t id) override;
+    bool LoadResource(const std::u16string& type, uint32_t id,
+                      std::vector<uint8_t>& bytes) override;
+    char16_t CharUpper(char16_t c) override;
+};
+
+}  // namespace tav::host
