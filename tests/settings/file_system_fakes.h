@@ -1,0 +1,97 @@
+#pragma once
+// File systems for the driver package lookup: an in-memory one whose listings come in a
+// scripted order, and one over real folders that shows POSIX paths with backslashes.
+// Both count open listings so tests can assert that every listing was closed.
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tavsetup/pages/driver_store.h"
+#include "tavsetup/pages/file_system.h"
+
+namespace tav::test {
+
+class ListingCounter {
+  public:
+    int opened = 0;
+    int closed = 0;
+    std::vector<std::u16string> patterns;  // every FindFirstFile pattern, in order
+};
+
+class MemoryFileSystem : public FileSystem {
+  public:
+    std::u16string modulePath = u"C:\\App\\tavsetup.exe";
+    std::u16string systemDirectory = u"C:\\Windows\\system32";
+    std::map<std::u16string, std::vector<FindEntry>> listings;  // by exact pattern
+    std::set<std::u16string> existing;
+    std::vector<std::u16string> existenceTests;
+    ListingCounter counter;
+    bool failSystemDirectory = false;
+
+    void Dir(const std::u16string& pattern, std::vector<FindEntry> entries) {
+        listings[pattern] = std::move(entries);
+    }
+
+    Handle FindFirstFile(const std::u16string& pattern, FindEntry& entry) override;
+    bool FindNextFile(Handle find, FindEntry& entry) override;
+    bool FindClose(Handle find) override;
+    bool PathFileExists(const std::u16string& path) override;
+    uint32_t GetSystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t GetModuleFileName(char16_t* buffer, uint32_t size) override;
+
+  private:
+    struct Open {
+        std::vector<FindEntry> entries;
+        size_t next;
+    };
+    std::map<Handle, Open> m_open;
+    Handle m_nextHandle = 0x100;
+};
+
+class PosixFileSystem : public FileSystem {
+  public:
+    // Paths as the lookup sees them: backslashes for slashes.
+    static std::u16string Windows(const std::string& posixPath);
+    static std::string Posix(const std::u16string& windowsPath);
+
+    std::u16string modulePath;
+    std::u16string systemDirectory;
+    ListingCounter counter;
+
+    Handle FindFirstFile(const std::u16string& pattern, FindEntry& entry) override;
+    bool FindNextFile(Handle find, FindEntry& entry) override;
+    bool FindClose(Handle find) override;
+    bool PathFileExists(const std::u16string& path) override;
+    uint32_t GetSystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t GetModuleFileName(char16_t* buffer, uint32_t size) override;
+
+  private:
+    std::map<Handle, std::pair<std::vector<FindEntry>, size_t>> m_open;
+    Handle m_nextHandle = 0x100;
+};
+
+class RecordingDriverStore : public DriverStore {
+  public:
+    uint32_t result = 122;
+    uint32_t numChars = 64;
+    std::vector<std::u16string> asked;
+
+    uint32_t DriverPackageGetPath(const std::u16string& infPath, char16_t* destination,
+                                  uint32_t* pNumChars) override {
+        asked.push_back(infPath);
+        if (destination != nullptr || pNumChars == nullptr || *pNumChars != 0)
+            return 87;  // the lookup asks for the length only
+        *pNumChars = numChars;
+        return result;
+    }
+};
+
+class RecordingDebugOutput : public DebugOutput {
+  public:
+    std::vector<std::u16string> texts;
+    void Write(const char16_t* text) override { texts.emplace_back(text); }
+};
+
+}  // namespace tav::test
