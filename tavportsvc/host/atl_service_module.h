@@ -79,7 +79,7 @@ class CAtlServiceModuleT {
     void SetServiceState(uint32_t state);
     void ReportStatus();
     void RunMessageLoop();
-    void WaitForServiceStopped(ScHandle service);
+    bool WaitForServiceStopped(ScHandle service);
     HResult ModulePath(std::u16string& path);
     HResult LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath);
 

@@ -79,22 +79,26 @@ bool CAtlServiceModuleT::UninstallService() {
         return false;
     // A service that is not running refuses the stop (1062); that is fine.
     scm.ControlStop(service.Get());
-    WaitForServiceStopped(service.Get());
-    return scm.DeleteService(service.Get()) == kErrorSuccess;
+    const bool stopped = WaitForServiceStopped(service.Get());
+    // A service still running is only marked for deletion; its entry stays until its
+    // process ends, so that is not reported as removed.
+    return scm.DeleteService(service.Get()) == kErrorSuccess && stopped;
 }
 
 // A running service whose entry is deleted is only marked for deletion, and a new entry of
 // the same name is refused until its process ends; so the old instance is given a bounded
 // time to stop first.
-void CAtlServiceModuleT::WaitForServiceStopped(ScHandle service) {
+bool CAtlServiceModuleT::WaitForServiceStopped(ScHandle service) {
     Clock& clock = m_platform.clock;
     const uint32_t start = clock.TickCount();
     for (;;) {
         uint32_t state = 0;
-        if (m_platform.scm.QueryState(service, state) != kErrorSuccess || state == kServiceStopped)
-            return;
+        if (m_platform.scm.QueryState(service, state) != kErrorSuccess)
+            return true;  // nothing to wait for that can be seen; the deletion decides
+        if (state == kServiceStopped)
+            return true;
         if (ElapsedMs(start, clock.TickCount()) >= kUninstallStopWaitMs)
-            return;
+            return false;
         clock.Sleep(kUninstallPollMs);
     }
 }

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include "tests/host/host_test_support.h"
+
+namespace tav::host {
+namespace {
+
+const std::u16string kAppIdKey = u"AppID\\{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}";
+const std::u16string kExeKey = u"AppID\\Tavportsvc.EXE";
+constexpr uint32_t kEFailCode = 0x80004005u;
+
+class RegistrationTest : public ::testing::Test {
+  protected:
+    uint32_t Run(const std::u16string& switches) {
+        return module.ProcessMain(std::u16string(sim::kSimServiceExePath) + u" " + switches);
+    }
+    bool ScriptEntriesPresent() {
+        return world.registry.Value(kHkeyClassesRoot, kAppIdKey, u"") == u"Tavportsvc" &&
+               world.registry.Value(kHkeyClassesRoot, kExeKey, u"AppID") ==
+                   u"{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}";
+    }
+    std::optional<std::u16string> LocalService() {
+        return world.registry.Value(kHkeyClassesRoot, kAppIdKey, u"LocalService");
+    }
+    bool TypeLibRegistered(bool forUser = false) {
+        return world.typeLibs.IsRegistered(sim::SimHostWorld::ServiceTypeLib(), forUser);
+    }
+    void ExpectNoLeaks() {
+        EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
+        EXPECT_EQ(world.scm.OpenHandleCount(), 0u);
+        EXPECT_EQ(world.typeLibs.OpenLibraries(), 0);
+    }
+
+    sim::SimHostWorld world{test::RealRegistryScript()};
+    test::ScriptedModule module{world.platform};
+};
+
+TEST_F(RegistrationTest, ServiceSwitchInstallsTheExactEntry) {
+    for (const char16_t* spelling : {u"-Service", u"/service", u"-SERVICE"}) {
+        sim::SimHostWorld fresh{test::RealRegistryScript()};
+        test::ScriptedModule freshModule{fresh.platform};
+        EXPECT_EQ(freshModule.ProcessMain(std::u16string(u"x.exe ") + spelling), 0u);
+        auto entry = fresh.scm.Find(u"Tavportsvc");
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->config.name, u"Tavportsvc");
+        EXPECT_EQ(entry->config.displayName, u"TAV Virtual Serial Port Service");
+        EXPECT_EQ(entry->description, u"Service program for TAV Virtual Serial Port.");
+        EXPECT_EQ(entry->config.desiredAccess, 0xF01FFu);
+        EXPECT_EQ(entry->config.serviceType, 0x10u);
+        EXPECT_EQ(entry->config.startType, 2u);
+        EXPECT_EQ(entry->config.errorControl, 1u);
+        EXPECT_EQ(entry->config.imagePath, u"\"C:\\Program Files\\TAV\\Tavportsvc.exe\"");
+        EXPECT_EQ(entry->config.dependencies, std::vector<std::u16string>{u"RPCSS"});
+        EXPECT_EQ(entry->state, kServiceStopped);  // installing does not start it
+        EXPECT_EQ(fresh.registry.Value(kHkeyClassesRoot, kAppIdKey, u"LocalService"),
+                  u"Tavportsvc");
+        EXPECT_TRUE(fresh.typeLibs.IsRegistered(sim::SimHostWorld::ServiceTypeLib(), false));
+    }
+}
+
+TEST_F(RegistrationTest, ServiceSwitchWritesScriptEntriesAndTypeLibrary) {
+    EXPECT_EQ(Run(u"-Service"), 0u);
+    EXPECT_TRUE(ScriptEntriesPresent());
+    auto registrations = world.typeLibs.Registrations();
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations[0].path, sim::kSimServiceExePath);
+    EXPECT_EQ(registrations[0].helpDir, u"");
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, ServiceTwiceRecreatesTheEntry) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    EXPECT_EQ(world.trace.faults.Calls("CreateServiceW"), 2);
+    EXPECT_EQ(world.trace.faults.Calls("DeleteService"), 1);
+    EXPECT_TRUE(world.scm.Find(u"Tavportsvc"));
+    EXPECT_TRUE(ScriptEntriesPresent());
+    EXPECT_EQ(LocalService(), u"Tavportsvc");
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, ServiceOverARunningServiceWaitsForItToStop) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ServiceConfig running = world.scm.Find(u"Tavportsvc")->config;
+    world.scm.AddService(running, kServiceRunning);
+    world.scm.SetStopDelay(4000);
+    const uint64_t before = world.clock.Elapsed();
+    EXPECT_EQ(Run(u"-Service"), 0u);
+    EXPECT_GE(world.clock.Elapsed() - before, 4000u);
+    EXPECT_LT(world.clock.Elapsed() - before, 30000u);
+    auto entry = world.scm.Find(u"Tavportsvc");
+    ASSERT_TRUE(entry);
+    EXPECT_FALSE(entry->markedForDelete);
+    EXPECT_EQ(entry->state, kServiceStopped);
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, ServiceThatWillNotStopIsWaitedForOnlyUpToTheBound) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ServiceConfig running = world.scm.Find(u"Tavportsvc")->config;
+    world.scm.AddService(running, kServiceRunning);
+    world.scm.SetStopDelay(120000);
+    const uint64_t before = world.clock.Elapsed();
+    // The old entry can only be marked for deletion: reported as a failure, not as an
+    // installation that vanishes when the old process ends.
+    EXPECT_EQ(Run(u"-Service"), kEFailCode);
+    EXPECT_GE(world.clock.Elapsed() - before, 30000u);
+    EXPECT_LT(world.clock.Elapsed() - before, 31000u);
+    EXPECT_TRUE(world.scm.Find(u"Tavportsvc")->markedForDelete);
+    EXPECT_EQ(world.trace.faults.Calls("CreateServiceW"), 1);
+    ExpectNoLeaks();
+
+    // Once the old process has ended the entry is gone and installing works again.
+    world.clock.Advance(120000);
+    EXPECT_FALSE(world.scm.Find(u"Tavportsvc"));
+    EXPECT_EQ(Run(u"-Service"), 0u);
+    EXPECT_TRUE(world.scm.Find(u"Tavportsvc"));
+}
+
+TEST_F(RegistrationTest, MarkedEntryRefusesRecreationUntilItsProcessStops) {
+    ServiceConfig config;
+    config.name = u"Tavportsvc";
+    world.scm.AddService(config, kServiceRunning);
+    world.scm.SetStopDelay(1000);
+    uint32_t error = 0;
+    ScHandle manager = world.scm.OpenManager(kScManagerAllAccess, error);
+    ScHandle service = world.scm.OpenService(manager, u"Tavportsvc", kDelete, error);
+    EXPECT_EQ(world.scm.DeleteService(service), 0u);
+    EXPECT_EQ(world.scm.CreateService(manager, config, error), 0u);
+    EXPECT_EQ(error, kErrorServiceMarkedForDelete);
+    EXPECT_EQ(world.scm.ControlStop(service), 0u);
+    world.clock.Advance(1000);
+    ScHandle created = world.scm.CreateService(manager, config, error);
+    EXPECT_NE(created, 0u);
+    world.scm.Close(created);
+    world.scm.Close(service);
+    world.scm.Close(manager);
+}
+
+TEST_F(RegistrationTest, RegServerAfterServiceRemovesServiceAndLocalServiceOnly) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    EXPECT_EQ(Run(u"-RegServer"), 0u);
+    EXPECT_FALSE(world.scm.Find(u"Tavportsvc"));
+    EXPECT_FALSE(LocalService());
+    EXPECT_TRUE(ScriptEntriesPresent());
+    EXPECT_TRUE(TypeLibRegistered());
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, UnregServerRemovesEverythingButTheAppIdKey) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    EXPECT_EQ(Run(u"-UnregServer"), 0u);
+    EXPECT_FALSE(world.scm.Find(u"Tavportsvc"));
+    EXPECT_FALSE(TypeLibRegistered());
+    EXPECT_TRUE(world.registry.KeyExists(kHkeyClassesRoot, u"AppID"));
+    EXPECT_FALSE(world.registry.KeyExists(kHkeyClassesRoot, kAppIdKey));
+    EXPECT_FALSE(world.registry.KeyExists(kHkeyClassesRoot, kExeKey));
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, UnregServerStopsAtAFailedTypeLibraryUnregistration) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ASSERT_EQ(Run(u"-UnregServer"), 0u);
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    world.trace.faults.Fail("UnRegisterTypeLib", 0x8002801C);
+    EXPECT_EQ(Run(u"-UnregServer"), 0x8002801Cu);
+    EXPECT_TRUE(world.scm.Find(u"Tavportsvc"));
+    EXPECT_TRUE(ScriptEntriesPresent());
+    EXPECT_EQ(LocalService(), u"Tavportsvc");
+}
+
+TEST_F(RegistrationTest, UnregServerWithoutAppIdEntriesFailsAfterRemovingTheService) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ASSERT_EQ(module.ApplyRegistryScript(false, {}), kSOk);
+    ASSERT_FALSE(world.registry.KeyExists(kHkeyClassesRoot, kAppIdKey));
+    EXPECT_EQ(Run(u"-UnregServer"), 0x80070002u);
+    EXPECT_FALSE(world.scm.Find(u"Tavportsvc"));
+}
+
+TEST_F(RegistrationTest, PerUserSwitchesUseCurrentUserClassesAndUserTypeLibFunctions) {
+    EXPECT_EQ(Run(u"-RegServerPerUser"), 0u);
+    EXPECT_TRUE(module.PerUserMode());
+    EXPECT_EQ(world.registry.Value(kHkeyCurrentUser, u"Software\\Classes\\" + kAppIdKey, u""),
+              u"Tavportsvc");
+    EXPECT_FALSE(world.registry.Value(kHkeyClassesRoot, kAppIdKey, u""));
+    // The key the operation opens itself stays machine-wide.
+    EXPECT_TRUE(world.registry.KeyExists(kHkeyClassesRoot, kAppIdKey));
+    EXPECT_TRUE(TypeLibRegistered(true));
+    EXPECT_FALSE(TypeLibRegistered(false));
+    EXPECT_EQ(Run(u"-UnregServerPerUser"), 0u);
+    EXPECT_FALSE(TypeLibRegistered(true));
+    EXPECT_FALSE(world.registry.KeyExists(kHkeyCurrentUser, u"Software\\Classes\\" + kAppIdKey));
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, PerUserFallsBackToMachineFunctionsWithoutTheExports) {
+    world.typeLibs.SetPerUserExports(false);
+    EXPECT_EQ(Run(u"-RegServerPerUser"), 0u);
+    EXPECT_TRUE(TypeLibRegistered(false));
+}
+
+TEST_F(RegistrationTest, FailedInstallationKeepsScriptAndLocalService) {
+    world.trace.faults.FailAlways("OpenSCManagerW", kErrorAccessDenied);
+    EXPECT_EQ(Run(u"-Service"), kEFailCode);
+    EXPECT_TRUE(ScriptEntriesPresent());
+    EXPECT_EQ(LocalService(), u"Tavportsvc");
+    EXPECT_FALSE(TypeLibRegistered());
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, RefusedDeletionFailsRegServer) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    world.trace.faults.Fail("DeleteService", kErrorAccessDenied);
+    EXPECT_EQ(Run(u"-RegServer"), kEFailCode);
+    EXPECT_EQ(world.trace.faults.Calls("RegCreateKeyExW"), 3 + 1);  // only the first run wrote
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, RegistryFailuresBecomeWin32HResults) {
+    world.trace.faults.Fail("RegOpenKeyExW", kErrorAccessDenied);
+    EXPECT_EQ(Run(u"-RegServer"), 0x80070005u);
+    ExpectNoLeaks();
+}
+
+TEST_F(RegistrationTest, LongExecutablePathCannotBeInstalled) {
+    world.image.SetPath(u"C:\\" + std::u16string(300, u'a') + u"\\Tavportsvc.exe");
+    EXPECT_FALSE(module.InstallService());
+    EXPECT_EQ(Run(u"-Service"), 0x8007007Au);
+    EXPECT_FALSE(world.scm.Find(u"Tavportsvc"));
+    world.image.SetPath(u"C:\\" + std::u16string(255, u'a'));  // 258 characters fit
+    EXPECT_TRUE(module.InstallService());
+}
+
+TEST_F(RegistrationTest, TypeLibraryFallsBackToTheTlbBesideTheExecutable) {
+    world.image.SetPath(u"C:\\svc.d\\Tavportsvc.exe");
+    world.typeLibs.AddFile(u"C:\\svc.d\\Tavportsvc.tlb", sim::SimHostWorld::ServiceTypeLib(),
+                           u"C:\\help\\svc.chm");
+    EXPECT_EQ(module.RegisterTypeLibrary(), kSOk);
+    auto registrations = world.typeLibs.Registrations();
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations[0].path, u"C:\\svc.d\\Tavportsvc.tlb");
+    EXPECT_EQ(registrations[0].helpDir, u"C:\\help\\");
+
+    world.image.SetPath(u"C:\\svc.d\\Tavportsvc");
+    world.typeLibs.AddFile(u"C:\\svc.d\\Tavportsvc.tlb", sim::SimHostWorld::ServiceTypeLib());
+    EXPECT_EQ(module.UnregisterTypeLibrary(), kSOk);
+    world.image.SetPath(u"C:\\nowhere\\x.exe");
+    EXPECT_EQ(module.RegisterTypeLibrary(), sim::kTypeECantLoadLibrary);
+}
+
+TEST_F(RegistrationTest, MissingScriptResourceFailsRegistration) {
+    world.image.RemoveResource(u"REGISTRY", 101);
+    EXPECT_EQ(Run(u"-RegServer"), 0x80070716u);
+    ExpectNoLeaks();
+}
+
+}  // namespace
+}  // namespace tav::host
