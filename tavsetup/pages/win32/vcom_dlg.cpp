@@ -1,0 +1,29 @@
+#include "tavsetup/pages/win32/vcom_dlg.h"
+
+#include "tavsetup/res/resource.h"
+#include "tavsetup/shell/page_layouts.h"
+
+namespace tav {
+
+CVComDlg::CVComDlg() : CPageDlg(IDD_VCOM_DIALOG, VComPageLayout()) {}
+
+void CVComDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_VCOM_TITLE, m_stcTitle);
+    DDX_Control(pDX, IDC_VCOM_REFRESH, m_btnRefresh);
+    DDX_Control(pDX, IDC_VCOM_GROUP, m_grpCurrent);
+    DDX_Control(pDX, IDC_VCOM_LABEL, m_stcLabel);
+    DDX_Control(pDX, IDC_VCOM_VALUE, m_stcValue);
+    DDX_Control(pDX, IDC_VCOM_PRINTER_DRIVER, m_rdoPrinterDriver);
+    DDX_Control(pDX, IDC_VCOM_SERIAL_DRIVER, m_rdoSerialDriver);
+    DDX_Control(pDX, IDC_VCOM_APPLY, m_btnApply);
+}
+
+BOOL CVComDlg::OnInitDialog() {
+    return CPageDlg::OnInitDialog();
+}
+
+LRESULT CVComDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CPageDlg::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace tav
