@@ -30,6 +30,7 @@ struct PrinterLink {
         pszDevicePath.reset();
         bSerialMode = 0;
         hDevice = kNoHandle;
+        bLpdStopped = 0;
         ClearDeviceId();
     }
 
@@ -39,6 +40,9 @@ struct PrinterLink {
     const char* pszMdl = nullptr;
     char szDeviceId[256];
     Handle hDevice = kNoHandle;  // open only inside one transaction
+    // 1 once this run's open fallback has stopped the LPD print service; the exit sequence
+    // starts it again after the Spooler (RestartLpdServiceIfStopped).
+    int32_t bLpdStopped = 0;
 };
 
 // One open-operate-close transaction under a budget in milliseconds. Nonzero on success.
@@ -56,12 +60,28 @@ int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* service
 // Starts the Spooler if stopped and waits until it answers.
 int StartPrintSpooler(PrinterPlatform& sys);
 
+// Starts the LPD print service again when this run's fallback stopped it. For the exit
+// sequence, after the Spooler is running again (the LPD service depends on it).
+int RestartLpdServiceIfStopped(PrinterPlatform& sys, PrinterLink& link);
+
+// The longest a service state change waits for the target state.
+inline constexpr uint32_t kServiceStateWaitMs = 30000;
+
 // Printer count found (0, 1, 2+), or -1 when the USB printing-class enumeration failed.
 int DiscoverPrinter(PrinterPlatform& sys, PrinterLink& link);
 int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLink& link,
                           int bRestart);
 
+struct DeviceInterfaceData;
+// Disables and re-enables the device that owns the interface.
+int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet, const DeviceInterfaceData& data);
+
 // Reads and checks the IEEE 1284 device ID of the printer in `link`.
 int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link);
+
+// The acceptance rule on a reply of `count` bytes in the 256-byte `deviceId`: on acceptance
+// the two values are cut at their ";" and *ppMfg / *ppMdl point at them; on rejection the
+// buffer is all zero and both point at its start.
+int AcceptDeviceId(char (&deviceId)[256], uint32_t count, const char** ppMfg, const char** ppMdl);
 
 }  // namespace tav

@@ -1,0 +1,34 @@
+#include "sim/printer/device_id_firmware.h"
+
+#include "shared/win32_errors.h"
+#include "tavsetup/printer_link/printer_link.h"
+
+namespace tav::sim {
+
+DeviceIdFirmware::DeviceIdFirmware(const std::string& deviceId) {
+    SetDeviceId(deviceId);
+}
+
+void DeviceIdFirmware::SetDeviceId(const std::string& deviceId) {
+    m_idReply.data.assign(deviceId.begin(), deviceId.end());
+}
+
+FirmwareReply DeviceIdFirmware::OnIoctl(uint32_t code, const std::vector<uint8_t>&, uint32_t) {
+    if (code != IOCTL_USBPRINT_GET_1284_ID) {
+        FirmwareReply refused;
+        refused.error = kErrorInvalidFunction;
+        return refused;
+    }
+    ++m_idRequests;
+    return m_idReply;
+}
+
+FirmwareReply DeviceIdFirmware::OnWrite(const std::vector<uint8_t>&) {
+    return FirmwareReply{};
+}
+
+FirmwareReply DeviceIdFirmware::OnRead(uint32_t) {
+    return FirmwareReply{};
+}
+
+}  // namespace tav::sim

@@ -1,0 +1,100 @@
+#pragma once
+// The transport's side of a simulated printer: opens a present interface path of the device
+// tree and hands each overlapped operation to the firmware attached to the owning device.
+// Operations complete at once or after a virtual delay, or stay pending until cancelled.
+// Waits advance the virtual clock: a wait of T on an operation due at D <= T returns
+// signalled at D, otherwise time-out at T.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "sim/device_tree.h"
+#include "sim/printer_firmware.h"
+#include "sim/virtual_clock.h"
+#include "tavsetup/printer_link/device_io.h"
+
+namespace tav::sim {
+
+class SimDeviceIo : public DeviceIo {
+  public:
+    SimDeviceIo(VirtualClock& clock, SimTrace& trace, DeviceTree& tree);
+
+    // Operations on handles opened on this device's interfaces go to `firmware`.
+    void AttachFirmware(const std::u16string& deviceId, std::shared_ptr<PrinterFirmware> firmware);
+    // While set and `holderActive()` says so (the Spooler runs), opens fail with `error`.
+    void SetSpoolerHoldsDevice(bool held, uint32_t error = 5);
+    void SetHolderActive(std::function<bool()> holderActive);
+    // Time from CancelIo to the end of a cancelled operation (0: at once).
+    void SetCancelLatency(uint32_t ms) { m_cancelLatencyMs = ms; }
+
+    size_t OpenDeviceHandles() const;
+    size_t OpenEvents() const;
+    size_t PendingOperations() const;
+    // Operations still going when their device handle was closed (their buffers abandoned).
+    size_t AbandonedOperations() const { return m_abandoned; }
+    // Calls of GetOverlappedResult(wait) on an operation that never ends (a hang on Windows).
+    size_t ForeverWaits() const { return m_foreverWaits; }
+
+    Handle OpenDevice(const std::u16string& path) override;
+    int CloseHandle(Handle handle) override;
+    int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
+                        void* outBuffer, uint32_t outSize, uint32_t* pCount,
+                        Overlapped& ov) override;
+    int WriteFile(Handle device, const void* buffer, uint32_t size, uint32_t* pCount,
+                  Overlapped& ov) override;
+    int ReadFile(Handle device, void* buffer, uint32_t size, uint32_t* pCount,
+                 Overlapped& ov) override;
+    int CancelIo(Handle device) override;
+    int GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pCount, int bWait) override;
+    Handle CreateAutoResetEvent() override;
+    int ResetEvent(Handle event) override;
+    uint32_t WaitForMultipleObjects(uint32_t count, const Handle* handles, int bWaitAll,
+                                    uint32_t timeoutMs) override;
+
+  private:
+    struct Operation {
+        Handle device = kNoHandle;
+        Handle event = kNoHandle;
+        std::vector<uint8_t> data;  // bytes to deliver into `out`
+        void* out = nullptr;
+        uint32_t bytes = 0;  // count reported on completion
+        uint32_t error = 0;
+        bool done = false;
+        bool never = false;
+        uint64_t dueElapsed = 0;
+        uint64_t scheduleId = 0;
+    };
+
+    PrinterFirmware* FirmwareOf(Handle device, uint32_t* pError);
+    int Start(Handle device, const FirmwareReply& reply, void* out, uint32_t outSize,
+              uint32_t bytes, uint32_t* pCount, Overlapped& ov);
+    void Finish(uint64_t id, uint32_t error);
+    void Signal(Handle event);
+    int TakeSignalled(uint32_t count, const Handle* handles);
+    bool EarliestDue(uint32_t count, const Handle* handles, uint64_t* pDue) const;
+    bool FindInterface(const std::u16string& path, SimInterface* pFound) const;
+    Operation* OperationOf(const Overlapped& ov, uint64_t* pId);
+
+    VirtualClock& m_clock;
+    SimTrace& m_trace;
+    DeviceTree& m_tree;
+    std::map<std::u16string, std::shared_ptr<PrinterFirmware>> m_firmware;
+    std::map<Handle, std::u16string> m_devices;  // open handle -> owning device id
+    std::map<Handle, bool> m_events;             // event -> signalled
+    std::map<uint64_t, Operation> m_operations;
+    uint64_t m_nextOperation = 1;
+    Handle m_nextHandle = 0x100;
+    bool m_spoolerHolds = false;
+    uint32_t m_holdError = 5;
+    std::function<bool()> m_holderActive;
+    uint32_t m_cancelLatencyMs = 0;
+    size_t m_abandoned = 0;
+    size_t m_foreverWaits = 0;
+};
+
+}  // namespace tav::sim

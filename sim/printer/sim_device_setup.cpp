@@ -1,0 +1,170 @@
+#include "sim/printer/sim_device_setup.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "shared/last_error.h"
+#include "shared/u16.h"
+#include "shared/win32_errors.h"
+
+namespace tav::sim {
+namespace {
+
+constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
+
+int Fail(uint32_t error) {
+    SetLastErrorCode(error);
+    return 0;
+}
+
+std::string Describe(const PropChangeParams& p) {
+    std::string text = p.stateChange == DICS_ENABLE    ? "enable"
+                       : p.stateChange == DICS_DISABLE ? "disable"
+                                                       : "state" + std::to_string(p.stateChange);
+    text += p.scope == DICS_FLAG_GLOBAL ? " global" : " config";
+    return text;
+}
+
+}  // namespace
+
+SimDeviceSetup::SimDeviceSetup(SimTrace& trace, DeviceTree& tree) : m_trace(trace), m_tree(tree) {}
+
+void SimDeviceSetup::FailEnables(const std::u16string& deviceId, int times, uint32_t error) {
+    m_failEnables[deviceId] = {times, error};
+}
+
+uint32_t SimDeviceSetup::DevInstOf(const std::u16string& deviceId) {
+    for (size_t i = 0; i < m_devInsts.size(); ++i) {
+        if (m_devInsts[i] == deviceId)
+            return static_cast<uint32_t>(i + 1);
+    }
+    m_devInsts.push_back(deviceId);
+    return static_cast<uint32_t>(m_devInsts.size());
+}
+
+const std::u16string* SimDeviceSetup::DeviceIdOf(uint32_t devInst) const {
+    if (devInst == 0 || devInst > m_devInsts.size())
+        return nullptr;
+    return &m_devInsts[devInst - 1];
+}
+
+Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
+    char detail[32];
+    std::snprintf(detail, sizeof detail, "0x%X", flags);
+    if (auto error =
+            m_trace.Enter("SetupDiGetClassDevsW", ToUtf8(GuidToString(classGuid)) + " " + detail))
+        return Fail(*error);
+    if (!(flags & DIGCF_DEVICEINTERFACE))
+        return Fail(kErrorInvalidParameter);
+    const Handle handle = m_nextSet++;
+    m_sets[handle] =
+        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & DIGCF_PRESENT) != 0), {}};
+    return handle;
+}
+
+int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
+                                         DeviceInterfaceData& data) {
+    if (auto error = m_trace.Enter("SetupDiEnumDeviceInterfaces", std::to_string(index)))
+        return Fail(*error);
+    auto it = m_sets.find(set);
+    if (it == m_sets.end())
+        return Fail(kErrorInvalidHandle);
+    if (classGuid != it->second.classGuid || index >= it->second.interfaces.size())
+        return Fail(kErrorNoMoreItems);
+    data.interfaceClassGuid = classGuid;
+    data.flags = it->second.interfaces[index].present ? 1u : 0u;  // SPINT_ACTIVE
+    data.reserved = index + 1;
+    return 1;
+}
+
+int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
+                                             uint8_t* detail, uint32_t detailSize,
+                                             uint32_t* pRequiredSize, DeviceInfoData* pDevice) {
+    if (auto error = m_trace.Enter("SetupDiGetDeviceInterfaceDetailW", detail ? "detail" : "size"))
+        return Fail(*error);
+    auto it = m_sets.find(set);
+    if (it == m_sets.end())
+        return Fail(kErrorInvalidHandle);
+    if (data.reserved == 0 || data.reserved > it->second.interfaces.size())
+        return Fail(kErrorInvalidParameter);
+    const SimInterface& item = it->second.interfaces[data.reserved - 1];
+    const uint32_t needed = static_cast<uint32_t>(kInterfaceDetailPathOffset +
+                                                  (item.path.size() + 1) * sizeof(char16_t));
+    if (pRequiredSize)
+        *pRequiredSize = needed;
+    if (!detail || detailSize < needed)
+        return Fail(kErrorInsufficientBuffer);
+    const uint32_t recordSize = 6;
+    std::memcpy(detail, &recordSize, sizeof recordSize);
+    std::memcpy(detail + kInterfaceDetailPathOffset, item.path.c_str(),
+                (item.path.size() + 1) * sizeof(char16_t));
+    if (pDevice) {
+        pDevice->devInst = DevInstOf(item.deviceId);
+        pDevice->reserved = 0;
+    }
+    return 1;
+}
+
+int SimDeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
+                                          const PropChangeParams& params, uint32_t size) {
+    const std::u16string* deviceId = DeviceIdOf(device.devInst);
+    const std::string detail = Describe(params) + " " + (deviceId ? ToUtf8(*deviceId) : "?");
+    if (auto error = m_trace.Enter("SetupDiSetClassInstallParamsW", detail))
+        return Fail(*error);
+    auto it = m_sets.find(set);
+    if (it == m_sets.end())
+        return Fail(kErrorInvalidHandle);
+    if (!deviceId || size != kPropChangeParamsSize || params.headerSize != 8)
+        return Fail(kErrorInvalidParameter);
+    it->second.params[device.devInst] = params;
+    return 1;
+}
+
+int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
+                                       DeviceInfoData& device) {
+    auto it = m_sets.find(set);
+    const std::u16string* deviceId = DeviceIdOf(device.devInst);
+    const PropChangeParams* params = nullptr;
+    if (it != m_sets.end()) {
+        auto p = it->second.params.find(device.devInst);
+        if (p != it->second.params.end())
+            params = &p->second;
+    }
+    const std::string detail = (params ? Describe(*params) : std::string("no-params")) + " " +
+                               (deviceId ? ToUtf8(*deviceId) : "?");
+    if (auto error = m_trace.Enter("SetupDiCallClassInstaller", detail))
+        return Fail(*error);
+    if (it == m_sets.end())
+        return Fail(kErrorInvalidHandle);
+    if (installFunction != DIF_PROPERTYCHANGE || !params || !deviceId)
+        return Fail(kErrorInvalidParameter);
+    return ApplyPropertyChange(*deviceId, *params);
+}
+
+int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
+                                        const PropChangeParams& params) {
+    const auto device = m_tree.Device(deviceId);
+    if (!device)
+        return Fail(kErrorNoSuchDevinst);
+    if (params.stateChange == DICS_DISABLE) {
+        m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = false; });
+        return 1;
+    }
+    auto failing = m_failEnables.find(deviceId);
+    if (failing != m_failEnables.end() && failing->second.first > 0) {
+        --failing->second.first;
+        return Fail(failing->second.second);
+    }
+    m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = true; });
+    if (device->present)
+        m_tree.SetDevicePresent(deviceId, true);
+    return 1;
+}
+
+int SimDeviceSetup::DestroyDeviceInfoList(Handle set) {
+    if (auto error = m_trace.Enter("SetupDiDestroyDeviceInfoList"))
+        return Fail(*error);
+    return m_sets.erase(set) ? 1 : Fail(kErrorInvalidHandle);
+}
+
+}  // namespace tav::sim

@@ -1,0 +1,55 @@
+#pragma once
+// SetupAPI over the simulated device tree: sets of a class's interfaces (present or all
+// registered), their details with the owning device, and the class installer's property
+// change. Disabling marks the device disabled; a successful enable marks it enabled and, when
+// it is plugged in, its interfaces present again.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "sim/device_tree.h"
+#include "tavsetup/printer_link/device_setup.h"
+
+namespace tav::sim {
+
+class SimDeviceSetup : public DeviceSetup {
+  public:
+    SimDeviceSetup(SimTrace& trace, DeviceTree& tree);
+
+    // The next `times` enabling installer calls for the device fail with `error`.
+    void FailEnables(const std::u16string& deviceId, int times, uint32_t error = 31);
+    size_t OpenSets() const { return m_sets.size(); }
+
+    Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
+    int EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
+                             DeviceInterfaceData& data) override;
+    int GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data, uint8_t* detail,
+                                 uint32_t detailSize, uint32_t* pRequiredSize,
+                                 DeviceInfoData* pDevice) override;
+    int SetClassInstallParams(Handle set, DeviceInfoData& device, const PropChangeParams& params,
+                              uint32_t size) override;
+    int CallClassInstaller(uint32_t installFunction, Handle set, DeviceInfoData& device) override;
+    int DestroyDeviceInfoList(Handle set) override;
+
+  private:
+    struct DeviceSet {
+        Guid classGuid;
+        std::vector<SimInterface> interfaces;
+        std::map<uint32_t, PropChangeParams> params;  // by devInst
+    };
+    uint32_t DevInstOf(const std::u16string& deviceId);
+    const std::u16string* DeviceIdOf(uint32_t devInst) const;
+    int ApplyPropertyChange(const std::u16string& deviceId, const PropChangeParams& params);
+
+    SimTrace& m_trace;
+    DeviceTree& m_tree;
+    std::map<Handle, DeviceSet> m_sets;
+    std::vector<std::u16string> m_devInsts;  // devInst n is m_devInsts[n - 1]
+    std::map<std::u16string, std::pair<int, uint32_t>> m_failEnables;
+    Handle m_nextSet = 0x5000;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,70 @@
+#pragma once
+// The service control manager of a simulated machine: services with states that change over
+// virtual time (pending for a configurable while, or for good), wait hints, refused requests,
+// and dependencies (a service cannot stop while a dependent runs).
+
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/call_log.h"
+#include "sim/virtual_clock.h"
+#include "tavsetup/printer_link/service_manager.h"
+
+namespace tav::sim {
+
+inline constexpr uint32_t kStaysPending = std::numeric_limits<uint32_t>::max();
+
+struct SimServiceConfig {
+    uint32_t state = SERVICE_RUNNING;
+    uint32_t startDelayMs = 0;  // time in START_PENDING (kStaysPending: for good)
+    uint32_t stopDelayMs = 0;   // time in STOP_PENDING
+    uint32_t waitHint = 0;      // reported while pending
+    uint32_t refuseStart = 0;   // nonzero: StartServiceW fails with this error
+    uint32_t refuseStop = 0;    // nonzero: ControlService fails with this error
+    std::vector<std::u16string> dependsOn;
+};
+
+class SimServiceManager : public ServiceManager {
+  public:
+    SimServiceManager(VirtualClock& clock, SimTrace& trace);
+
+    // Adds or replaces a service (a running one counts as running since long ago).
+    void AddService(const std::u16string& name, SimServiceConfig config = {});
+    SimServiceConfig& Config(const std::u16string& name);
+    uint32_t State(const std::u16string& name) const;
+    // How long the service has been running; none when it is not running.
+    std::optional<uint64_t> RunningForMs(const std::u16string& name) const;
+    size_t OpenHandles() const { return m_handles.size(); }
+
+    Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,
+                       uint32_t access) override;
+    Handle OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t access) override;
+    int QueryServiceStatus(Handle service, ServiceStatus& status) override;
+    int StartNamedService(Handle service) override;
+    int ControlService(Handle service, uint32_t control, ServiceStatus& status) override;
+    int CloseServiceHandle(Handle handle) override;
+
+  private:
+    struct Service {
+        SimServiceConfig config;
+        int64_t runningSince = 0;
+        uint64_t scheduleId = 0;
+    };
+    Service* ServiceOf(Handle handle, std::u16string* pName);
+    void BeginStart(const std::u16string& name);
+    void Settle(const std::u16string& name, uint32_t state, uint32_t delayMs);
+    bool DependentRunning(const std::u16string& name) const;
+    ServiceStatus StatusOf(const Service& service) const;
+
+    VirtualClock& m_clock;
+    SimTrace& m_trace;
+    std::map<std::u16string, Service> m_services;
+    std::map<Handle, std::u16string> m_handles;  // "" for the manager
+    Handle m_nextHandle = 0x9000;
+};
+
+}  // namespace tav::sim

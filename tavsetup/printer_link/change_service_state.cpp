@@ -1,0 +1,67 @@
+// Starting or stopping one service and waiting, for a bounded time, for the target state.
+
+#include <algorithm>
+
+#include "tavsetup/printer_link/printer_link.h"
+#include "tavsetup/printer_link/scoped_handles.h"
+#include "tavsetup/printer_link/service_manager.h"
+
+namespace tav {
+namespace {
+
+constexpr uint32_t kServiceQueryAccess = SERVICE_QUERY_STATUS | SERVICE_START | SERVICE_STOP;
+constexpr uint32_t kLongestPollPauseMs = 500;
+
+// The pause between status queries: the service's wait hint, at most 500 ms, and at least
+// 1 ms so that a service without a hint still lets time pass.
+uint32_t PollPause(const ServiceStatus& status) {
+    return std::max<uint32_t>(1, std::min(status.waitHint, kLongestPollPauseMs));
+}
+
+int WaitForServiceState(PrinterPlatform& sys, Handle service, uint32_t target) {
+    const uint32_t note = sys.clock.TickCount();
+    ServiceStatus status;
+    for (;;) {
+        if (!sys.services.QueryServiceStatus(service, status))
+            return 0;
+        if (status.currentState == target)
+            return 1;
+        if (ElapsedMs(note, sys.clock.TickCount()) >= kServiceStateWaitMs)
+            return 0;
+        sys.clock.Sleep(PollPause(status));
+    }
+}
+
+// Asks for the change when the service is in the opposite settled state; false otherwise.
+bool RequestChange(ServiceManager& services, Handle service, int bStart,
+                   const ServiceStatus& status) {
+    if (bStart && status.currentState == SERVICE_STOPPED)
+        return services.StartNamedService(service) != 0;
+    if (!bStart && status.currentState == SERVICE_RUNNING) {
+        ServiceStatus after;
+        return services.ControlService(service, SERVICE_CONTROL_STOP, after) != 0;
+    }
+    return false;
+}
+
+}  // namespace
+
+int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName) {
+    ServiceManager& services = sys.services;
+    ScopedServiceHandle manager(
+        services, services.OpenManager(nullptr, u"ServicesActive", SC_MANAGER_ALL_ACCESS));
+    if (manager.get() == kNoHandle)
+        return 0;
+    ScopedServiceHandle service(
+        services, services.OpenNamedService(manager.get(), serviceName, kServiceQueryAccess));
+    if (service.get() == kNoHandle)
+        return 0;
+    ServiceStatus status;
+    if (!services.QueryServiceStatus(service.get(), status))
+        return 0;
+    if (!RequestChange(services, service.get(), bStart, status))
+        return 0;
+    return WaitForServiceState(sys, service.get(), bStart ? SERVICE_RUNNING : SERVICE_STOPPED);
+}
+
+}  // namespace tav

@@ -1,0 +1,55 @@
+#pragma once
+// Device I/O as the transport needs it: open a device interface path for overlapped I/O,
+// start an operation, wait for its event, collect or cancel it. Results and error codes are
+// Windows' own (TRUE/FALSE with the thread's last error; 997 pending, 995 aborted, 996
+// incomplete).
+
+#include <cstdint>
+#include <string>
+
+#include "tavsetup/printer_link/platform.h"
+
+namespace tav {
+
+// An OVERLAPPED block owned by one attempt. `block` is the platform's own record (the
+// Windows adapter builds its OVERLAPPED in place); it must outlive the operation, which is
+// why every attempt ends only after its operation has ended.
+struct Overlapped {
+    Handle hEvent = kNoHandle;
+    alignas(8) unsigned char block[32] = {};
+};
+
+class DeviceIo {
+  public:
+    virtual ~DeviceIo() = default;
+
+    // CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, no security, OPEN_EXISTING,
+    // FILE_FLAG_OVERLAPPED, no template). kNoHandle on failure.
+    virtual Handle OpenDevice(const std::u16string& path) = 0;
+    // CloseHandle on a device or event handle.
+    virtual int CloseHandle(Handle handle) = 0;
+
+    // Overlapped DeviceIoControl / WriteFile / ReadFile. TRUE: completed at once with
+    // *pCount bytes; FALSE with 997: pending, completion signals ov.hEvent.
+    virtual int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
+                                void* outBuffer, uint32_t outSize, uint32_t* pCount,
+                                Overlapped& ov) = 0;
+    virtual int WriteFile(Handle device, const void* buffer, uint32_t size, uint32_t* pCount,
+                          Overlapped& ov) = 0;
+    virtual int ReadFile(Handle device, void* buffer, uint32_t size, uint32_t* pCount,
+                         Overlapped& ov) = 0;
+
+    // CancelIo: cancels the handle's pending operations of this thread.
+    virtual int CancelIo(Handle device) = 0;
+    // GetOverlappedResult; bWait 0 fails with 996 while the operation is still going.
+    virtual int GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pCount, int bWait) = 0;
+
+    // CreateEventW(no attributes, auto-reset, not signalled, no name). kNoHandle on failure.
+    virtual Handle CreateAutoResetEvent() = 0;
+    virtual int ResetEvent(Handle event) = 0;
+    // WaitForMultipleObjects: kWaitObject0 + index, kWaitTimeout, kWaitFailed, ...
+    virtual uint32_t WaitForMultipleObjects(uint32_t count, const Handle* handles, int bWaitAll,
+                                            uint32_t timeoutMs) = 0;
+};
+
+}  // namespace tav

@@ -1,0 +1,19 @@
+#pragma once
+// Reading one interface's detail: the path, and the owning device when asked.
+
+#include <cstdint>
+#include <string>
+
+#include "tavsetup/printer_link/device_setup.h"
+
+namespace tav {
+
+// The size query, an allocation of that size (zero-filled when `zeroFill`), the detail call.
+// False on any failure, with the thread's last error set.
+bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const DeviceInterfaceData& data,
+                         bool zeroFill, std::u16string* pPath, DeviceInfoData* pDevice);
+
+// The NUL-terminated path inside a detail record of `size` bytes, never read beyond it.
+std::u16string PathFromDetail(const uint8_t* detail, uint32_t size);
+
+}  // namespace tav

@@ -1,0 +1,74 @@
+// Opening the printer for one transaction, with the fallback for a printer in virtual-serial
+// mode that the print services hold open.
+
+#include "shared/last_error.h"
+#include "shared/win32_errors.h"
+#include "tavsetup/printer_link/device_io.h"
+#include "tavsetup/printer_link/printer_link.h"
+#include "tavsetup/printer_link/service_manager.h"
+
+namespace tav {
+namespace {
+
+constexpr uint32_t kRetryPauseMs = 100;
+constexpr uint32_t kRetryWindowMs = 2000;
+
+void CloseDevice(DeviceIo& io, PrinterLink& link) {
+    if (link.hDevice == kNoHandle)
+        return;
+    io.CloseHandle(link.hDevice);
+    link.hDevice = kNoHandle;
+}
+
+bool HeldByAnotherParty(uint32_t error) {
+    return error == kErrorInvalidFunction || error == kErrorAccessDenied;
+}
+
+// Stops the print services (the LPD service first: it depends on the Spooler) and retries
+// the open for up to 2 s. The open's error is kept for the caller when it stays refused.
+int OpenAfterStoppingPrintServices(PrinterPlatform& sys, PrinterLink& link, uint32_t openError) {
+    if (ChangeServiceState(sys, 0, kLpdServiceName))
+        link.bLpdStopped = 1;
+    if (!ChangeServiceState(sys, 0, kSpoolerServiceName)) {
+        SetLastErrorCode(openError);
+        return 0;
+    }
+    const uint32_t note = sys.clock.TickCount();
+    for (;;) {
+        sys.clock.Sleep(kRetryPauseMs);
+        if (ElapsedMs(note, sys.clock.TickCount()) > kRetryWindowMs) {
+            StartPrintSpooler(sys);
+            link.hDevice = kNoHandle;
+            SetLastErrorCode(openError);
+            return 0;
+        }
+        link.hDevice = sys.io.OpenDevice(*link.pszDevicePath);
+        if (link.hDevice != kNoHandle)
+            return 1;
+        openError = GetLastErrorCode();
+    }
+}
+
+}  // namespace
+
+int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link) {
+    if (!link.pszDevicePath) {
+        const int found = DiscoverPrinter(sys, link);
+        if (found == 0 || !link.pszDevicePath) {
+            CloseDevice(sys.io, link);
+            SetLastErrorCode(kErrorDeviceNotConnected);
+            return 0;
+        }
+    }
+    if (link.hDevice != kNoHandle)
+        return 1;
+    link.hDevice = sys.io.OpenDevice(*link.pszDevicePath);
+    if (link.hDevice != kNoHandle)
+        return 1;
+    const uint32_t error = GetLastErrorCode();
+    if (link.bSerialMode != 1 || !HeldByAnotherParty(error))
+        return 0;
+    return OpenAfterStoppingPrintServices(sys, link, error);
+}
+
+}  // namespace tav

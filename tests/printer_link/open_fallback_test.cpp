@@ -1,0 +1,154 @@
+// Opening the printer: the discovery when no path is known, and the print-service fallback
+// for a printer in virtual-serial mode that the print services hold.
+
+#include "tests/printer_link/printer_fixture.h"
+
+namespace tav::test {
+namespace {
+
+class OpenFallback : public PrinterFixture {
+  protected:
+    int Transact() {
+        return PrinterTransact(world.platform, link, IOCTL_USBPRINT_VENDOR_GET_COMMAND, "abc", 3,
+                               reply, 82, &count, 1000);
+    }
+    std::vector<std::string> ServiceRequests() const {
+        return CallsOf({"StartServiceW", "ControlService"});
+    }
+    uint8_t reply[82] = {};
+    uint32_t count = 0;
+};
+
+TEST_F(OpenFallback, HeldSerialPrinterIsOpenedAfterStoppingLpdThenSpooler) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.io.SetSpoolerHoldsDevice(true, kErrorAccessDenied);
+    firmware->QueueIoctl(Reply("settings"));
+    const uint32_t start = Now();
+    EXPECT_TRUE(Transact());
+    EXPECT_EQ(count, 8u);
+    EXPECT_EQ(ServiceRequests(),
+              (std::vector<std::string>{"ControlService Lpdsvc 1", "ControlService Spooler 1"}));
+    EXPECT_EQ(Calls("CreateFileW"), 2u);  // refused, then the first retry after 100 ms
+    EXPECT_EQ(Now() - start, 100u);
+    EXPECT_EQ(world.services.State(u"Spooler"), SERVICE_STOPPED);  // stays stopped until exit
+    EXPECT_EQ(link.bLpdStopped, 1);
+    EXPECT_EQ(link.hDevice, kNoHandle);
+}
+
+TEST_F(OpenFallback, InvalidFunctionAlsoTakesTheFallback) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.io.SetSpoolerHoldsDevice(true, kErrorInvalidFunction);
+    EXPECT_TRUE(Transact());
+    EXPECT_EQ(Calls("ControlService Spooler"), 1u);
+}
+
+TEST_F(OpenFallback, RetriesEvery100MsForTwoSecondsThenStartsTheSpoolerAgain) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.spooler.SetRpcDelay(0);
+    world.trace.faults.FailAlways("CreateFileW", kErrorAccessDenied);
+    const uint32_t start = Now();
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    // The first open, then retries at 100 .. 2000 ms; at 2100 ms the window is over.
+    EXPECT_EQ(Calls("CreateFileW"), 1u + 20u);
+    EXPECT_EQ(world.services.State(u"Spooler"), SERVICE_RUNNING);
+    EXPECT_EQ(ServiceRequests(),
+              (std::vector<std::string>{"ControlService Lpdsvc 1", "ControlService Spooler 1",
+                                        "StartServiceW Spooler"}));
+    EXPECT_EQ(Now() - start, 2100u);
+    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_TRUE(firmware->Requests().empty());
+}
+
+TEST_F(OpenFallback, PrinterDriverModeNeverTouchesThePrintServices) {
+    Plug(sim::PrinterMode::PrinterDriver);
+    world.trace.faults.Fail("CreateFileW", kErrorAccessDenied);
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
+    EXPECT_EQ(Calls("CreateFileW"), 1u);
+}
+
+TEST_F(OpenFallback, OtherOpenErrorsFailAtOnceInSerialMode) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.trace.faults.Fail("CreateFileW", kErrorFileNotFound);
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorFileNotFound);
+    EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
+}
+
+TEST_F(OpenFallback, SpoolerAlreadyStoppedFailsAtOnceWithoutRetries) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.services.Config(u"Lpdsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Spooler").state = SERVICE_STOPPED;
+    world.trace.faults.FailAlways("CreateFileW", kErrorAccessDenied);
+    const uint32_t start = Now();
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    EXPECT_EQ(Calls("CreateFileW"), 1u);
+    EXPECT_TRUE(ServiceRequests().empty());
+    EXPECT_EQ(Now(), start);
+    EXPECT_EQ(link.bLpdStopped, 0);
+}
+
+TEST_F(OpenFallback, LpdServiceStoppedByTheRunIsStartedAgainAfterTheSpooler) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.io.SetSpoolerHoldsDevice(true);
+    ASSERT_TRUE(Transact());
+    ASSERT_EQ(world.services.State(u"Lpdsvc"), SERVICE_STOPPED);
+    world.trace.log.Clear();
+    // The exit sequence: the Spooler first, then the LPD print service.
+    StartPrintSpooler(world.platform);
+    EXPECT_TRUE(RestartLpdServiceIfStopped(world.platform, link));
+    EXPECT_EQ(world.services.State(u"Lpdsvc"), SERVICE_RUNNING);
+    EXPECT_EQ(ServiceRequests(),
+              (std::vector<std::string>{"StartServiceW Spooler", "StartServiceW Lpdsvc"}));
+    EXPECT_EQ(link.bLpdStopped, 0);
+    EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link));
+}
+
+TEST_F(OpenFallback, LpdServiceNotStoppedByTheRunIsLeftAlone) {
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.services.Config(u"Lpdsvc").state = SERVICE_STOPPED;
+    world.io.SetSpoolerHoldsDevice(true);
+    ASSERT_TRUE(Transact());
+    EXPECT_EQ(link.bLpdStopped, 0);
+    StartPrintSpooler(world.platform);
+    EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link));
+    EXPECT_EQ(world.services.State(u"Lpdsvc"), SERVICE_STOPPED);
+}
+
+TEST_F(OpenFallback, NoPathAndNoPrinterFailsWithDeviceNotConnected) {
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);
+    EXPECT_EQ(Calls("CreateFileW"), 0u);
+    EXPECT_EQ(link.hDevice, kNoHandle);
+}
+
+TEST_F(OpenFallback, NoPathRunsTheDiscoveryAndOpensTheKeptPathOfTwoPrinters) {
+    auto second = std::make_shared<sim::ScriptedFirmware>();
+    sim::PrinterSpec a;
+    a.serial = u"A1";
+    sim::PrinterSpec b;
+    b.serial = u"B2";
+    const auto first = world.AddPrinter(a, firmware);
+    world.AddPrinter(b, second);
+    firmware->QueueIoctl(Reply("first"));
+    EXPECT_TRUE(Transact());
+    EXPECT_EQ(count, 5u);
+    ASSERT_TRUE(link.pszDevicePath);
+    EXPECT_EQ(*link.pszDevicePath, first.path);
+    EXPECT_TRUE(second->Requests().empty());
+}
+
+TEST_F(OpenFallback, StalePathFailsWithTheOpenErrorAndIsKept) {
+    Plug();
+    world.tree.SetDevicePresent(printer.deviceId, false);
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorFileNotFound);
+    ASSERT_TRUE(link.pszDevicePath);
+    EXPECT_EQ(*link.pszDevicePath, printer.path);
+}
+
+}  // namespace
+}  // namespace tav::test

@@ -1,0 +1,132 @@
+// Service control: state changes, their bounded wait, and the spooler start-up wait.
+
+#include "tests/printer_link/printer_fixture.h"
+
+namespace tav::test {
+namespace {
+
+class ServiceState : public PrinterFixture {};
+
+TEST_F(ServiceState, StopOfARunningServiceWaitsForStoppedAndClosesBothHandles) {
+    world.services.Config(u"Tavportsvc").stopDelayMs = 1200;
+    world.services.Config(u"Tavportsvc").waitHint = 3000;
+    const uint32_t start = Now();
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 1);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), SERVICE_STOPPED);
+    EXPECT_EQ(Now() - start, 1500u);  // polls every min(hint, 500) ms
+    EXPECT_EQ(world.services.OpenHandles(), 0u);
+    const auto closes = world.trace.log.EntriesStartingWith("CloseServiceHandle");
+    EXPECT_EQ(closes, (std::vector<std::string>{"CloseServiceHandle Tavportsvc",
+                                                "CloseServiceHandle manager"}));
+}
+
+TEST_F(ServiceState, StartOfAStoppedServiceWaitsForRunning) {
+    world.services.Config(u"Tavportsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Tavportsvc").startDelayMs = 250;
+    world.services.Config(u"Tavportsvc").waitHint = 100;
+    EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 1);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), SERVICE_RUNNING);
+}
+
+TEST_F(ServiceState, NothingToDoGivesZero) {
+    EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Spooler"), 0);  // already running
+    world.services.Config(u"Tavportsvc").state = SERVICE_STOP_PENDING;
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 0);
+    EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
+    EXPECT_EQ(CallsOf({"StartServiceW", "ControlService"}).size(), 0u);
+    EXPECT_EQ(world.services.OpenHandles(), 0u);
+}
+
+TEST_F(ServiceState, EveryFailingStepGivesZeroAndReleasesWhatWasOpened) {
+    for (const char* call :
+         {"OpenSCManagerW", "OpenServiceW", "QueryServiceStatus", "ControlService"}) {
+        sim::PrinterWorld w;
+        w.trace.faults.Fail(call, kErrorAccessDenied);
+        EXPECT_EQ(ChangeServiceState(w.platform, 0, u"Tavportsvc"), 0) << call;
+        EXPECT_EQ(w.services.State(u"Tavportsvc"), SERVICE_RUNNING) << call;
+        EXPECT_EQ(w.services.OpenHandles(), 0u) << call;
+    }
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"NoSuchService"), 0);
+}
+
+TEST_F(ServiceState, RefusedStartGivesZero) {
+    world.services.Config(u"Tavportsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Tavportsvc").refuseStart = 1058;  // disabled
+    EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
+}
+
+TEST_F(ServiceState, FailingQueryDuringTheWaitEndsItWithZero) {
+    world.services.Config(u"Tavportsvc").stopDelayMs = 1000;
+    world.trace.faults.Fail("QueryServiceStatus", kErrorInvalidHandle, 1, 1);
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 0);
+}
+
+TEST_F(ServiceState, ServiceThatNeverArrivesIsGivenUpAfterThirtySeconds) {
+    world.services.Config(u"Tavportsvc").stopDelayMs = sim::kStaysPending;
+    world.services.Config(u"Tavportsvc").waitHint = 500;
+    const uint32_t start = Now();
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 0);
+    EXPECT_EQ(Now() - start, kServiceStateWaitMs);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), SERVICE_STOP_PENDING);
+}
+
+TEST_F(ServiceState, ServiceWithoutWaitHintStillLetsTimePass) {
+    world.services.Config(u"Tavportsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Tavportsvc").startDelayMs = sim::kStaysPending;
+    const uint32_t start = Now();
+    EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
+    EXPECT_EQ(Now() - start, kServiceStateWaitMs);
+}
+
+TEST_F(ServiceState, SpoolerCannotStopWhileLpdRuns) {
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Spooler"), 0);
+    EXPECT_EQ(world.services.State(u"Spooler"), SERVICE_RUNNING);
+}
+
+class SpoolerStart : public PrinterFixture {
+  protected:
+    void StopSpooler() {
+        world.services.Config(u"Lpdsvc").state = SERVICE_STOPPED;
+        world.services.Config(u"Spooler").state = SERVICE_STOPPED;
+    }
+};
+
+TEST_F(SpoolerStart, WaitsUntilTheSpoolerAnswers) {
+    StopSpooler();
+    world.spooler.SetRpcDelay(1000);
+    const uint32_t start = Now();
+    EXPECT_EQ(StartPrintSpooler(world.platform), 1);
+    EXPECT_TRUE(world.spooler.Answers());
+    // Polls every 300 ms: 0, 300, 600, 900 fail with 1722; 1200 answers.
+    EXPECT_EQ(Now() - start, 1200u);
+    EXPECT_EQ(Calls("EnumPrintersW"), 5u);
+    EXPECT_EQ(Calls("StartServiceW"), 1u);  // later requests find it running
+    EXPECT_EQ(Calls("GetPrinterDriverDirectoryW"), 1u);
+    EXPECT_EQ(world.trace.log.Entries().back(), "GetPrinterDriverDirectoryW");
+}
+
+TEST_F(SpoolerStart, GivesUpAfterFiveSecondsWithTheStartResult) {
+    StopSpooler();
+    world.spooler.SetRpcDelay(60000);
+    const uint32_t start = Now();
+    EXPECT_EQ(StartPrintSpooler(world.platform), 1);  // it was started, though not answering
+    EXPECT_FALSE(world.spooler.Answers());
+    EXPECT_GT(Now() - start, 5000u);
+    EXPECT_LE(Now() - start, 5300u);
+    EXPECT_EQ(Calls("GetPrinterDriverDirectoryW"), 1u);
+}
+
+TEST_F(SpoolerStart, RunningSpoolerThatAnswersIsLeftAsItIs) {
+    EXPECT_EQ(StartPrintSpooler(world.platform), 1);
+    EXPECT_EQ(Calls("StartServiceW"), 0u);
+    EXPECT_EQ(Calls("EnumPrintersW"), 1u);
+}
+
+TEST_F(SpoolerStart, SpoolerThatCannotStartGivesZeroAfterTheWindow) {
+    StopSpooler();
+    world.services.Config(u"Spooler").refuseStart = 1058;
+    EXPECT_EQ(StartPrintSpooler(world.platform), 0);
+}
+
+}  // namespace
+}  // namespace tav::test
