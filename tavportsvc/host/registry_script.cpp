@@ -137,7 +137,7 @@ class Parser {
     bool ParseValue(std::vector<ScriptValue>& values) {
         Advance();
         ScriptValue value;
-        if (!IsName())
+        if (!IsName() || m_token.text.find(u'\0') != std::u16string::npos)
             return false;
         value.name = m_token.text;
         Advance();
@@ -152,7 +152,9 @@ class Parser {
             key.noRemove = true;
             Advance();
         }
-        if (!IsName() || m_token.text.empty())
+        // A key item names one key: no path separators, no embedded NUL.
+        if (!IsName() || m_token.text.empty() ||
+            m_token.text.find_first_of(std::u16string_view(u"\\\0", 2)) != std::u16string::npos)
             return false;
         key.name = m_token.text;
         Advance();

@@ -117,11 +117,15 @@ TEST_F(RegistrarTest, MalformedScriptsFailCleanlyAndWriteNothing) {
         u"HKCR { K { val A = s '%UNKNOWN%' } }",  // unknown variable
         u"HKCR { K { val A = s '%APPID' } }",     // unterminated variable
         u"HKCR { = }",
+        u"HKCR { 'A\\B' }",  // a key item names one key
+        u"HKCR { '\\' = s 'v' }",
     };
     for (const char16_t* script : scripts) {
         EXPECT_EQ(Run(script, true), kScriptSyntaxError) << ToUtf8(script);
         EXPECT_EQ(Run(script, false), kScriptSyntaxError) << ToUtf8(script);
     }
+    const std::u16string withNul(u"HKCR { 'A\0B' }", 15);
+    EXPECT_EQ(Run(withNul, true), kScriptSyntaxError);
     EXPECT_TRUE(registry.SubkeyNames(kHkeyClassesRoot, u"").empty());
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
