@@ -36,10 +36,10 @@ bool AskDriverStore(DriverPackagePlatform& platform, const std::u16string& inf) 
 
 bool UmdfDriverFileExists(FileSystem& files) {
     char16_t systemDirectory[kPathBufferUnits] = {};
-    const uint32_t length = files.GetSystemDirectory(systemDirectory, kPathBufferUnits);
+    const uint32_t length = files.SystemDirectory(systemDirectory, kPathBufferUnits);
     if (length == 0 || length >= kPathBufferUnits)
         return false;
-    return files.PathFileExists(BoundedPath({systemDirectory, kUmdfDriverFile}));
+    return files.FileExists(BoundedPath({systemDirectory, kUmdfDriverFile}));
 }
 
 }  // namespace
@@ -94,9 +94,9 @@ bool IsPortDriverAvailable(DriverPackagePlatform& platform) {
     if (!directory)
         return false;
     std::optional<std::u16string> inf = FindPackageInf(platform.files, *directory);
-    if (!inf || !platform.files.PathFileExists(*inf))
+    if (!inf || !platform.files.FileExists(*inf))
         inf = BoundedPath({*directory, u"\\", kFallbackInfName});
-    if (platform.files.PathFileExists(*inf))
+    if (platform.files.FileExists(*inf))
         return AskDriverStore(platform, *inf);
     return UmdfDriverFileExists(platform.files);
 }

@@ -20,34 +20,34 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
     // FindFirstFileW: kNoHandle when nothing matches or the folder cannot be listed.
-    virtual Handle FindFirstFile(const std::u16string& pattern, FindEntry& entry) = 0;
+    virtual Handle FindFirst(const std::u16string& pattern, FindEntry& entry) = 0;
     // FindNextFileW: false after the last entry.
-    virtual bool FindNextFile(Handle find, FindEntry& entry) = 0;
-    virtual bool FindClose(Handle find) = 0;
+    virtual bool FindNext(Handle find, FindEntry& entry) = 0;
+    virtual bool CloseFind(Handle find) = 0;
     // PathFileExistsW.
-    virtual bool PathFileExists(const std::u16string& path) = 0;
+    virtual bool FileExists(const std::u16string& path) = 0;
     // GetSystemDirectoryW: the length copied (without NUL), the size needed when `size`
     // is too small, 0 on failure.
-    virtual uint32_t GetSystemDirectory(char16_t* buffer, uint32_t size) = 0;
+    virtual uint32_t SystemDirectory(char16_t* buffer, uint32_t size) = 0;
     // GetModuleFileNameW for the running executable: the length copied; `size` when the
     // path was cut; 0 on failure.
-    virtual uint32_t GetModuleFileName(char16_t* buffer, uint32_t size) = 0;
+    virtual uint32_t ModuleFileName(char16_t* buffer, uint32_t size) = 0;
 };
 
 // One open listing, closed with FindClose when it goes out of scope.
 class FindListing {
   public:
     FindListing(FileSystem& files, const std::u16string& pattern)
-        : m_files(files), m_find(files.FindFirstFile(pattern, m_entry)) {}
+        : m_files(files), m_find(files.FindFirst(pattern, m_entry)) {}
     ~FindListing() {
         if (m_find != kNoHandle)
-            m_files.FindClose(m_find);
+            m_files.CloseFind(m_find);
     }
     FindListing(const FindListing&) = delete;
     FindListing& operator=(const FindListing&) = delete;
 
     bool Opened() const { return m_find != kNoHandle; }
-    bool Next() { return m_files.FindNextFile(m_find, m_entry); }
+    bool Next() { return m_files.FindNext(m_find, m_entry); }
     const FindEntry& Entry() const { return m_entry; }
 
   private:

@@ -18,7 +18,7 @@ std::optional<std::u16string> GetModuleDirectory(FileSystem& files) {
         if (!buffer)
             return std::nullopt;
         const uint32_t size = static_cast<uint32_t>(units);
-        const uint32_t length = files.GetModuleFileName(buffer.get(), size);
+        const uint32_t length = files.ModuleFileName(buffer.get(), size);
         if (length == 0)
             return std::nullopt;
         if (length >= size) {  // cut: try again with twice the room

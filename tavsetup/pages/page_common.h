@@ -1,0 +1,96 @@
+#pragma once
+// What the three setting pages share: the window procedure's decisions (Enter and Escape
+// swallowed, no help, white backgrounds on a themed tab control, a status from the main
+// window, Refresh, Apply, a choice), and the steps every page's refresh and apply use.
+// Each page's own setting logic overrides OnInitDialog, OnPrinterStatus, ApplySetting and
+// UpdateApplyState.
+
+#include <cstdint>
+#include <string>
+
+#include "tavsetup/pages/page_view.h"
+#include "tavsetup/pages/printer_channel.h"
+#include "tavsetup/printer_link/printer_link.h"
+#include "tavsetup/shell/page_shell.h"
+
+namespace tav {
+
+// Window-manager numbers the pages' window procedure decides on.
+inline constexpr uint32_t kWmDestroy = 0x0002;
+inline constexpr uint32_t kWmCtlColorDlg = 0x0136;
+inline constexpr uint32_t kWmCtlColorStatic = 0x0138;
+inline constexpr uint32_t kEnChange = 0x0300;
+
+// The wide value text of a page: ": %s" in a buffer of 256 characters.
+inline constexpr size_t kWideValueMax = 255;
+
+// How the window procedure answers a message after the page logic has seen it.
+enum class PageRoute {
+    Default,     // the framework's default handling
+    AnswerZero,  // answered with 0, no default handling
+    Answer,      // answered with `result`, no default handling
+    WhiteBrush,  // answered with the white stock brush
+};
+
+struct PageReply {
+    PageRoute route = PageRoute::Default;
+    intptr_t result = 0;
+};
+
+// The printer as the pages reach it: transactions of the settings protocol and the one
+// PrinterLink that the last detection step filled.
+struct PagePrinter {
+    PrinterChannel& channel;
+    const PrinterLink& link;
+};
+
+class PageLogic {
+  public:
+    PageLogic(PageView& view, const PageLayout& layout, PagePrinter printer)
+        : m_view(view), m_layout(layout), m_printer(printer) {}
+    virtual ~PageLogic() = default;
+    PageLogic(const PageLogic&) = delete;
+    PageLogic& operator=(const PageLogic&) = delete;
+
+    // After the framework's dialog initialisation.
+    virtual void OnInitDialog() = 0;
+    // A status from the main window; the page's result (the main window does not use it).
+    virtual int OnPrinterStatus(uint32_t status) = 0;
+    // The page's set request; nonzero on success.
+    virtual int ApplySetting() = 0;
+    virtual void UpdateApplyState() = 0;
+    // Apply clicked: the set request, and "Communication error occurred!!" when it fails.
+    virtual void OnApplyClicked();
+
+    // The page's window procedure before the framework's default handling.
+    PageReply OnMessage(uint32_t message, uintptr_t wParam);
+
+  protected:
+    // A command the shared handling does not know (e.g. the edit's text changed).
+    virtual void OnOtherCommand(uint32_t control, uint32_t notifyCode);
+
+    const PrinterLink& Link() const { return m_printer.link; }
+    PrinterChannel& Channel() { return m_printer.channel; }
+    bool HasDevicePath() const { return Link().pszDevicePath.has_value(); }
+
+    bool IsChecked(uint32_t radio) { return m_view.IsChecked(radio); }
+    bool AnyRadioChecked();
+    void Select(uint32_t radio) { m_view.SetChecked(radio, true); }
+    // Clears the value column and disables every input, Refresh included.
+    void DisableInputs() { DisablePageInputs(m_view, m_layout); }
+    // The message path: string `id` in the label column, only Refresh enabled.
+    void ShowMessage(uint32_t id) { ShowPageMessage(m_view, m_layout, id); }
+    void ShowLabel(uint32_t id) { m_view.SetText(m_layout.label, m_view.LoadString(id)); }
+    // Value column ": <string id>" (wide, at most 255 characters).
+    void ShowWideValue(uint32_t id);
+    // Refresh and the radio buttons enabled, as every page's start-up leaves them.
+    void EnableRefreshAndRadios();
+
+    PageView& m_view;
+    const PageLayout& m_layout;
+
+  private:
+    PagePrinter m_printer;
+};
+
+}  // namespace tav

@@ -1,0 +1,50 @@
+#include "tavsetup/pages/win32/win32_driver_store.h"
+
+#include <windows.h>
+
+#include "shared/win32/wide.h"
+
+namespace tav {
+
+namespace {
+
+using DriverPackageGetPathWFn = DWORD(WINAPI*)(PCWSTR, PWSTR, DWORD*);
+
+// The loaded library, freed when the query is done.
+class LoadedLibrary {
+  public:
+    explicit LoadedLibrary(const wchar_t* name) : m_module(::LoadLibraryW(name)) {}
+    ~LoadedLibrary() {
+        if (m_module != nullptr)
+            ::FreeLibrary(m_module);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    HMODULE Get() const { return m_module; }
+
+  private:
+    HMODULE m_module;
+};
+
+}  // namespace
+
+uint32_t Win32DriverStore::DriverPackageGetPath(const std::u16string& infPath,
+                                                char16_t* destination, uint32_t* numChars) {
+    LoadedLibrary difx(L"difxapi.dll");
+    if (difx.Get() == nullptr)
+        return ::GetLastError();
+    const FARPROC proc = ::GetProcAddress(difx.Get(), "DriverPackageGetPathW");
+    if (proc == nullptr)
+        return ::GetLastError();
+    const auto getPath = reinterpret_cast<DriverPackageGetPathWFn>(reinterpret_cast<void*>(proc));
+    DWORD count = *numChars;
+    const DWORD result = getPath(AsWide(infPath), reinterpret_cast<wchar_t*>(destination), &count);
+    *numChars = count;
+    return result;
+}
+
+void Win32DebugOutput::Write(const char16_t* text) {
+    ::OutputDebugStringW(AsWide(text));
+}
+
+}  // namespace tav

@@ -1,0 +1,22 @@
+#pragma once
+// DriverStore over difxapi.dll's DriverPackageGetPathW, bound by name at each query (the
+// library is not in the import libraries and may be missing), and DebugOutput over
+// OutputDebugStringW.
+
+#include "tavsetup/pages/driver_store.h"
+
+namespace tav {
+
+class Win32DriverStore : public DriverStore {
+  public:
+    // A library or function that cannot be bound gives the loader's error code.
+    uint32_t DriverPackageGetPath(const std::u16string& infPath, char16_t* destination,
+                                  uint32_t* numChars) override;
+};
+
+class Win32DebugOutput : public DebugOutput {
+  public:
+    void Write(const char16_t* text) override;
+};
+
+}  // namespace tav

@@ -1,0 +1,19 @@
+#pragma once
+// FileSystem over FindFirstFileW, FindNextFileW, FindClose, PathFileExistsW,
+// GetSystemDirectoryW and GetModuleFileNameW.
+
+#include "tavsetup/pages/file_system.h"
+
+namespace tav {
+
+class Win32FileSystem : public FileSystem {
+  public:
+    Handle FindFirst(const std::u16string& pattern, FindEntry& entry) override;
+    bool FindNext(Handle find, FindEntry& entry) override;
+    bool CloseFind(Handle find) override;
+    bool FileExists(const std::u16string& path) override;
+    uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
+};
+
+}  // namespace tav

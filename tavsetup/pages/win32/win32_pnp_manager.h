@@ -1,0 +1,22 @@
+#pragma once
+// PnpManager over SetupAPI and the configuration manager.
+
+#include "tavsetup/pages/pnp_manager.h"
+
+namespace tav {
+
+class Win32PnpManager : public PnpManager {
+  public:
+    bool ClassGuidsFromName(const std::u16string& className, Guid* guids, uint32_t capacity,
+                            uint32_t* required) override;
+    Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
+    bool EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst) override;
+    bool DestroyDeviceInfoList(Handle set) override;
+    uint32_t GetParent(uint32_t* parent, uint32_t devInst, uint32_t flags) override;
+    uint32_t GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length,
+                         uint32_t flags) override;
+    uint32_t LocateDevNode(uint32_t* devInst, const char16_t* deviceId, uint32_t flags) override;
+    uint32_t ReenumerateDevNode(uint32_t devInst, uint32_t flags) override;
+};
+
+}  // namespace tav
