@@ -26,7 +26,7 @@ PrinterWorld::PrinterWorld()
     services.AddService(u"Lpdsvc", lpd);
     services.AddService(u"Tavportsvc");
     // The device is held only while the Spooler is not stopped.
-    io.SetHolderActive([this] { return services.State(u"Spooler") != SERVICE_STOPPED; });
+    io.SetHolderActive([this] { return services.State(u"Spooler") != kServiceStopped; });
 }
 
 std::u16string PrinterWorld::InterfacePath(const PrinterSpec& spec, const Guid& classGuid) {

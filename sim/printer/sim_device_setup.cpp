@@ -18,10 +18,10 @@ int Fail(uint32_t error) {
 }
 
 std::string Describe(const PropChangeParams& p) {
-    std::string text = p.stateChange == DICS_ENABLE    ? "enable"
-                       : p.stateChange == DICS_DISABLE ? "disable"
+    std::string text = p.stateChange == kDicsEnable    ? "enable"
+                       : p.stateChange == kDicsDisable ? "disable"
                                                        : "state" + std::to_string(p.stateChange);
-    text += p.scope == DICS_FLAG_GLOBAL ? " global" : " config";
+    text += p.scope == kDicsFlagGlobal ? " global" : " config";
     return text;
 }
 
@@ -54,11 +54,11 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (auto error =
             m_trace.Enter("SetupDiGetClassDevsW", ToUtf8(GuidToString(classGuid)) + " " + detail))
         return Fail(*error);
-    if (!(flags & DIGCF_DEVICEINTERFACE))
+    if (!(flags & kDigcfDeviceInterface))
         return Fail(kErrorInvalidParameter);
     const Handle handle = m_nextSet++;
     m_sets[handle] =
-        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & DIGCF_PRESENT) != 0), {}};
+        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & kDigcfPresent) != 0), {}};
     return handle;
 }
 
@@ -136,7 +136,7 @@ int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
         return Fail(*error);
     if (it == m_sets.end())
         return Fail(kErrorInvalidHandle);
-    if (installFunction != DIF_PROPERTYCHANGE || !params || !deviceId)
+    if (installFunction != kDifPropertyChange || !params || !deviceId)
         return Fail(kErrorInvalidParameter);
     return ApplyPropertyChange(*deviceId, *params);
 }
@@ -146,7 +146,7 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
     const auto device = m_tree.Device(deviceId);
     if (!device)
         return Fail(kErrorNoSuchDevinst);
-    if (params.stateChange == DICS_DISABLE) {
+    if (params.stateChange == kDicsDisable) {
         m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = false; });
         return 1;
     }

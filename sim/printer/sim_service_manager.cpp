@@ -38,7 +38,7 @@ uint32_t SimServiceManager::State(const std::u16string& name) const {
 
 std::optional<uint64_t> SimServiceManager::RunningForMs(const std::u16string& name) const {
     auto it = m_services.find(name);
-    if (it == m_services.end() || it->second.config.state != SERVICE_RUNNING)
+    if (it == m_services.end() || it->second.config.state != kServiceRunning)
         return std::nullopt;
     return static_cast<uint64_t>(static_cast<int64_t>(m_clock.Elapsed()) - it->second.runningSince);
 }
@@ -78,7 +78,7 @@ ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
     status.serviceType = 0x10;  // SERVICE_WIN32_OWN_PROCESS
     status.currentState = service.config.state;
     const bool pending =
-        status.currentState == SERVICE_START_PENDING || status.currentState == SERVICE_STOP_PENDING;
+        status.currentState == kServiceStartPending || status.currentState == kServiceStopPending;
     status.waitHint = pending ? service.config.waitHint : 0;
     return status;
 }
@@ -101,7 +101,7 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
         Service& target = m_services.at(name);
         target.config.state = state;
         target.scheduleId = 0;
-        if (state == SERVICE_RUNNING)
+        if (state == kServiceRunning)
             target.runningSince = static_cast<int64_t>(m_clock.Elapsed());
     };
     if (delayMs == 0) {
@@ -115,11 +115,11 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
 void SimServiceManager::BeginStart(const std::u16string& name) {
     Service& s = m_services.at(name);
     for (const auto& dependency : s.config.dependsOn) {
-        if (m_services.count(dependency) && State(dependency) == SERVICE_STOPPED)
+        if (m_services.count(dependency) && State(dependency) == kServiceStopped)
             BeginStart(dependency);
     }
-    s.config.state = SERVICE_START_PENDING;
-    Settle(name, SERVICE_RUNNING, s.config.startDelayMs);
+    s.config.state = kServiceStartPending;
+    Settle(name, kServiceRunning, s.config.startDelayMs);
 }
 
 int SimServiceManager::StartNamedService(Handle service) {
@@ -131,7 +131,7 @@ int SimServiceManager::StartNamedService(Handle service) {
         return Fail(kErrorInvalidHandle);
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
-    if (s->config.state != SERVICE_STOPPED)
+    if (s->config.state != kServiceStopped)
         return Fail(kErrorServiceAlreadyRunning);
     BeginStart(name);
     return 1;
@@ -139,7 +139,7 @@ int SimServiceManager::StartNamedService(Handle service) {
 
 bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     for (const auto& [other, s] : m_services) {
-        if (s.config.state == SERVICE_STOPPED)
+        if (s.config.state == kServiceStopped)
             continue;
         for (const auto& dependency : s.config.dependsOn) {
             if (dependency == name)
@@ -156,16 +156,16 @@ int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceS
         return Fail(*error);
     if (!s)
         return Fail(kErrorInvalidHandle);
-    if (control != SERVICE_CONTROL_STOP)
+    if (control != kServiceControlStop)
         return Fail(kErrorInvalidParameter);
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
-    if (s->config.state != SERVICE_RUNNING)
+    if (s->config.state != kServiceRunning)
         return Fail(kErrorServiceNotActive);
     if (DependentRunning(name))
         return Fail(kErrorDependentServicesRunning);
-    s->config.state = SERVICE_STOP_PENDING;
-    Settle(name, SERVICE_STOPPED, s->config.stopDelayMs);
+    s->config.state = kServiceStopPending;
+    Settle(name, kServiceStopped, s->config.stopDelayMs);
     status = StatusOf(m_services.at(name));
     return 1;
 }

@@ -9,7 +9,7 @@
 namespace tav {
 namespace {
 
-constexpr uint32_t kServiceQueryAccess = SERVICE_QUERY_STATUS | SERVICE_START | SERVICE_STOP;
+constexpr uint32_t kServiceQueryAccess = kServiceQueryStatus | kServiceStart | kServiceStop;
 constexpr uint32_t kLongestPollPauseMs = 500;
 
 // The pause between status queries: the service's wait hint, at most 500 ms, and at least
@@ -35,11 +35,11 @@ int WaitForServiceState(PrinterPlatform& sys, Handle service, uint32_t target) {
 // Asks for the change when the service is in the opposite settled state; false otherwise.
 bool RequestChange(ServiceManager& services, Handle service, int bStart,
                    const ServiceStatus& status) {
-    if (bStart && status.currentState == SERVICE_STOPPED)
+    if (bStart && status.currentState == kServiceStopped)
         return services.StartNamedService(service) != 0;
-    if (!bStart && status.currentState == SERVICE_RUNNING) {
+    if (!bStart && status.currentState == kServiceRunning) {
         ServiceStatus after;
-        return services.ControlService(service, SERVICE_CONTROL_STOP, after) != 0;
+        return services.ControlService(service, kServiceControlStop, after) != 0;
     }
     return false;
 }
@@ -49,7 +49,7 @@ bool RequestChange(ServiceManager& services, Handle service, int bStart,
 int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName) {
     ServiceManager& services = sys.services;
     ScopedServiceHandle manager(
-        services, services.OpenManager(nullptr, u"ServicesActive", SC_MANAGER_ALL_ACCESS));
+        services, services.OpenManager(nullptr, u"ServicesActive", kScManagerAllAccess));
     if (manager.get() == kNoHandle)
         return 0;
     ScopedServiceHandle service(
@@ -61,7 +61,7 @@ int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* service
         return 0;
     if (!RequestChange(services, service.get(), bStart, status))
         return 0;
-    return WaitForServiceState(sys, service.get(), bStart ? SERVICE_RUNNING : SERVICE_STOPPED);
+    return WaitForServiceState(sys, service.get(), bStart ? kServiceRunning : kServiceStopped);
 }
 
 }  // namespace tav

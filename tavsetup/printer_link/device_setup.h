@@ -11,13 +11,14 @@
 
 namespace tav {
 
-inline constexpr uint32_t DIGCF_PRESENT = 0x02;
-inline constexpr uint32_t DIGCF_DEVICEINTERFACE = 0x10;
-inline constexpr uint32_t DIF_PROPERTYCHANGE = 0x12;
-inline constexpr uint32_t DICS_ENABLE = 1;
-inline constexpr uint32_t DICS_DISABLE = 2;
-inline constexpr uint32_t DICS_FLAG_GLOBAL = 1;
-inline constexpr uint32_t DICS_FLAG_CONFIGSPECIFIC = 2;
+// DIGCF_*, DIF_PROPERTYCHANGE, DICS_* (own names: the Windows ones are macros).
+inline constexpr uint32_t kDigcfPresent = 0x02;
+inline constexpr uint32_t kDigcfDeviceInterface = 0x10;
+inline constexpr uint32_t kDifPropertyChange = 0x12;
+inline constexpr uint32_t kDicsEnable = 1;
+inline constexpr uint32_t kDicsDisable = 2;
+inline constexpr uint32_t kDicsFlagGlobal = 1;
+inline constexpr uint32_t kDicsFlagConfigSpecific = 2;
 
 // SP_DEVICE_INTERFACE_DETAIL_DATA_W: a 32-bit size field, then the NUL-terminated path.
 inline constexpr uint32_t kInterfaceDetailPathOffset = 4;
@@ -39,7 +40,7 @@ struct DeviceInfoData {
 // SP_PROPCHANGE_PARAMS with its class-install header {size 8, installFunction}.
 struct PropChangeParams {
     uint32_t headerSize = 8;
-    uint32_t installFunction = DIF_PROPERTYCHANGE;
+    uint32_t installFunction = kDifPropertyChange;
     uint32_t stateChange = 0;
     uint32_t scope = 0;
     uint32_t hwProfile = 0;

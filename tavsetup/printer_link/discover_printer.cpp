@@ -78,7 +78,7 @@ int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLi
                           int bRestart) {
     const bool restartMode = bRestart && IsSerialModeClass(classGuid);
     const uint32_t flags =
-        restartMode ? DIGCF_DEVICEINTERFACE : (DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        restartMode ? kDigcfDeviceInterface : (kDigcfPresent | kDigcfDeviceInterface);
     uint32_t error = kErrorSuccess;
     int count = -1;
     {

@@ -19,7 +19,7 @@ bool SpoolerAnswers(PrintSpooler& spooler) {
     uint32_t needed = 0;
     uint32_t returned = 0;
     const int ok =
-        spooler.EnumPrinterList(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &returned);
+        spooler.EnumPrinterList(kPrinterEnumLocal, nullptr, 2, nullptr, 0, &needed, &returned);
     return ok || GetLastErrorCode() != kRpcSServerUnavailable;
 }
 

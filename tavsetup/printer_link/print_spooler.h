@@ -8,7 +8,7 @@
 
 namespace tav {
 
-inline constexpr uint32_t PRINTER_ENUM_LOCAL = 0x2;
+inline constexpr uint32_t kPrinterEnumLocal = 0x2;  // PRINTER_ENUM_LOCAL
 
 class PrintSpooler {
   public:

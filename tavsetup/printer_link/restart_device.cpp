@@ -22,18 +22,18 @@ int SetAndCallInstaller(DeviceSetup& setup, Handle set, DeviceInfoData& device,
                         const PropChangeParams& params) {
     if (!setup.SetClassInstallParams(set, device, params, kPropChangeParamsSize))
         return 0;
-    return setup.CallClassInstaller(DIF_PROPERTYCHANGE, set, device);
+    return setup.CallClassInstaller(kDifPropertyChange, set, device);
 }
 
 // One enabling try: global scope first (either step failing stops the tries), then the
 // configuration-specific scope, whose installer outcome is the try's result.
 bool TryEnable(DeviceSetup& setup, Handle set, DeviceInfoData& device, int* pResult) {
-    if (!SetAndCallInstaller(setup, set, device, StateChange(DICS_ENABLE, DICS_FLAG_GLOBAL)))
+    if (!SetAndCallInstaller(setup, set, device, StateChange(kDicsEnable, kDicsFlagGlobal)))
         return false;
-    const PropChangeParams params = StateChange(DICS_ENABLE, DICS_FLAG_CONFIGSPECIFIC);
+    const PropChangeParams params = StateChange(kDicsEnable, kDicsFlagConfigSpecific);
     if (!setup.SetClassInstallParams(set, device, params, kPropChangeParamsSize))
         return false;
-    *pResult = setup.CallClassInstaller(DIF_PROPERTYCHANGE, set, device);
+    *pResult = setup.CallClassInstaller(kDifPropertyChange, set, device);
     return true;
 }
 
@@ -44,7 +44,7 @@ int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet, const DeviceInterf
     if (!ReadInterfaceDetail(sys.setup, deviceInfoSet, data, true, nullptr, &device))
         return 0;
     SetAndCallInstaller(sys.setup, deviceInfoSet, device,
-                        StateChange(DICS_DISABLE, DICS_FLAG_CONFIGSPECIFIC));  // outcome ignored
+                        StateChange(kDicsDisable, kDicsFlagConfigSpecific));  // outcome ignored
     int result = 0;
     for (int attempt = 0; attempt < kEnableTries; ++attempt) {
         if (!TryEnable(sys.setup, deviceInfoSet, device, &result))

@@ -9,16 +9,17 @@
 
 namespace tav {
 
-inline constexpr uint32_t SC_MANAGER_ALL_ACCESS = 0xF003F;
-inline constexpr uint32_t SERVICE_QUERY_STATUS = 0x0004;
-inline constexpr uint32_t SERVICE_START = 0x0010;
-inline constexpr uint32_t SERVICE_STOP = 0x0020;
-inline constexpr uint32_t SERVICE_CONTROL_STOP = 1;
+// SC_MANAGER_ALL_ACCESS, SERVICE_* (own names: the Windows ones are macros).
+inline constexpr uint32_t kScManagerAllAccess = 0xF003F;
+inline constexpr uint32_t kServiceQueryStatus = 0x0004;
+inline constexpr uint32_t kServiceStart = 0x0010;
+inline constexpr uint32_t kServiceStop = 0x0020;
+inline constexpr uint32_t kServiceControlStop = 1;
 
-inline constexpr uint32_t SERVICE_STOPPED = 1;
-inline constexpr uint32_t SERVICE_START_PENDING = 2;
-inline constexpr uint32_t SERVICE_STOP_PENDING = 3;
-inline constexpr uint32_t SERVICE_RUNNING = 4;
+inline constexpr uint32_t kServiceStopped = 1;
+inline constexpr uint32_t kServiceStartPending = 2;
+inline constexpr uint32_t kServiceStopPending = 3;
+inline constexpr uint32_t kServiceRunning = 4;
 
 inline constexpr char16_t kSpoolerServiceName[] = u"Spooler";
 inline constexpr char16_t kLpdServiceName[] =

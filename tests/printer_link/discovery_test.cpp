@@ -204,7 +204,7 @@ TEST_F(DiscoveryRestart, RestartThatNeverSucceedsLeavesNothingFound) {
 TEST_F(DiscoveryRestart, RestartFailsWhenTheOwningDeviceCannotBeRead) {
     Stuck(u"R5");
     ScopedDeviceInfoSet set(
-        world.setup, world.setup.GetClassDevs(kGuidDevinterfaceComport, DIGCF_DEVICEINTERFACE));
+        world.setup, world.setup.GetClassDevs(kGuidDevinterfaceComport, kDigcfDeviceInterface));
     DeviceInterfaceData data;
     ASSERT_TRUE(world.setup.EnumDeviceInterfaces(set.get(), kGuidDevinterfaceComport, 0, data));
     world.trace.faults.Fail("SetupDiGetDeviceInterfaceDetailW", kErrorGenFailure, 1, 1);

@@ -30,7 +30,7 @@ TEST_F(OpenFallback, HeldSerialPrinterIsOpenedAfterStoppingLpdThenSpooler) {
               (std::vector<std::string>{"ControlService Lpdsvc 1", "ControlService Spooler 1"}));
     EXPECT_EQ(Calls("CreateFileW"), 2u);  // refused, then the first retry after 100 ms
     EXPECT_EQ(Now() - start, 100u);
-    EXPECT_EQ(world.services.State(u"Spooler"), SERVICE_STOPPED);  // stays stopped until exit
+    EXPECT_EQ(world.services.State(u"Spooler"), kServiceStopped);  // stays stopped until exit
     EXPECT_EQ(link.bLpdStopped, 1);
     EXPECT_EQ(link.hDevice, kNoHandle);
 }
@@ -51,7 +51,7 @@ TEST_F(OpenFallback, RetriesEvery100MsForTwoSecondsThenStartsTheSpoolerAgain) {
     EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
     // The first open, then retries at 100 .. 2000 ms; at 2100 ms the window is over.
     EXPECT_EQ(Calls("CreateFileW"), 1u + 20u);
-    EXPECT_EQ(world.services.State(u"Spooler"), SERVICE_RUNNING);
+    EXPECT_EQ(world.services.State(u"Spooler"), kServiceRunning);
     EXPECT_EQ(ServiceRequests(),
               (std::vector<std::string>{"ControlService Lpdsvc 1", "ControlService Spooler 1",
                                         "StartServiceW Spooler"}));
@@ -79,8 +79,8 @@ TEST_F(OpenFallback, OtherOpenErrorsFailAtOnceInSerialMode) {
 
 TEST_F(OpenFallback, SpoolerAlreadyStoppedFailsAtOnceWithoutRetries) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.services.Config(u"Lpdsvc").state = SERVICE_STOPPED;
-    world.services.Config(u"Spooler").state = SERVICE_STOPPED;
+    world.services.Config(u"Lpdsvc").state = kServiceStopped;
+    world.services.Config(u"Spooler").state = kServiceStopped;
     world.trace.faults.FailAlways("CreateFileW", kErrorAccessDenied);
     const uint32_t start = Now();
     EXPECT_FALSE(Transact());
@@ -95,12 +95,12 @@ TEST_F(OpenFallback, LpdServiceStoppedByTheRunIsStartedAgainAfterTheSpooler) {
     Plug(sim::PrinterMode::VirtualSerial);
     world.io.SetSpoolerHoldsDevice(true);
     ASSERT_TRUE(Transact());
-    ASSERT_EQ(world.services.State(u"Lpdsvc"), SERVICE_STOPPED);
+    ASSERT_EQ(world.services.State(u"Lpdsvc"), kServiceStopped);
     world.trace.log.Clear();
     // The exit sequence: the Spooler first, then the LPD print service.
     StartPrintSpooler(world.platform);
     EXPECT_TRUE(RestartLpdServiceIfStopped(world.platform, link));
-    EXPECT_EQ(world.services.State(u"Lpdsvc"), SERVICE_RUNNING);
+    EXPECT_EQ(world.services.State(u"Lpdsvc"), kServiceRunning);
     EXPECT_EQ(ServiceRequests(),
               (std::vector<std::string>{"StartServiceW Spooler", "StartServiceW Lpdsvc"}));
     EXPECT_EQ(link.bLpdStopped, 0);
@@ -109,13 +109,13 @@ TEST_F(OpenFallback, LpdServiceStoppedByTheRunIsStartedAgainAfterTheSpooler) {
 
 TEST_F(OpenFallback, LpdServiceNotStoppedByTheRunIsLeftAlone) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.services.Config(u"Lpdsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Lpdsvc").state = kServiceStopped;
     world.io.SetSpoolerHoldsDevice(true);
     ASSERT_TRUE(Transact());
     EXPECT_EQ(link.bLpdStopped, 0);
     StartPrintSpooler(world.platform);
     EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link));
-    EXPECT_EQ(world.services.State(u"Lpdsvc"), SERVICE_STOPPED);
+    EXPECT_EQ(world.services.State(u"Lpdsvc"), kServiceStopped);
 }
 
 TEST_F(OpenFallback, NoPathAndNoPrinterFailsWithDeviceNotConnected) {

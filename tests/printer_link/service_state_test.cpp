@@ -12,7 +12,7 @@ TEST_F(ServiceState, StopOfARunningServiceWaitsForStoppedAndClosesBothHandles) {
     world.services.Config(u"Tavportsvc").waitHint = 3000;
     const uint32_t start = Now();
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 1);
-    EXPECT_EQ(world.services.State(u"Tavportsvc"), SERVICE_STOPPED);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), kServiceStopped);
     EXPECT_EQ(Now() - start, 1500u);  // polls every min(hint, 500) ms
     EXPECT_EQ(world.services.OpenHandles(), 0u);
     const auto closes = world.trace.log.EntriesStartingWith("CloseServiceHandle");
@@ -21,16 +21,16 @@ TEST_F(ServiceState, StopOfARunningServiceWaitsForStoppedAndClosesBothHandles) {
 }
 
 TEST_F(ServiceState, StartOfAStoppedServiceWaitsForRunning) {
-    world.services.Config(u"Tavportsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Tavportsvc").state = kServiceStopped;
     world.services.Config(u"Tavportsvc").startDelayMs = 250;
     world.services.Config(u"Tavportsvc").waitHint = 100;
     EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 1);
-    EXPECT_EQ(world.services.State(u"Tavportsvc"), SERVICE_RUNNING);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), kServiceRunning);
 }
 
 TEST_F(ServiceState, NothingToDoGivesZero) {
     EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Spooler"), 0);  // already running
-    world.services.Config(u"Tavportsvc").state = SERVICE_STOP_PENDING;
+    world.services.Config(u"Tavportsvc").state = kServiceStopPending;
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 0);
     EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
     EXPECT_EQ(CallsOf({"StartServiceW", "ControlService"}).size(), 0u);
@@ -43,14 +43,14 @@ TEST_F(ServiceState, EveryFailingStepGivesZeroAndReleasesWhatWasOpened) {
         sim::PrinterWorld w;
         w.trace.faults.Fail(call, kErrorAccessDenied);
         EXPECT_EQ(ChangeServiceState(w.platform, 0, u"Tavportsvc"), 0) << call;
-        EXPECT_EQ(w.services.State(u"Tavportsvc"), SERVICE_RUNNING) << call;
+        EXPECT_EQ(w.services.State(u"Tavportsvc"), kServiceRunning) << call;
         EXPECT_EQ(w.services.OpenHandles(), 0u) << call;
     }
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"NoSuchService"), 0);
 }
 
 TEST_F(ServiceState, RefusedStartGivesZero) {
-    world.services.Config(u"Tavportsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Tavportsvc").state = kServiceStopped;
     world.services.Config(u"Tavportsvc").refuseStart = 1058;  // disabled
     EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
 }
@@ -67,11 +67,11 @@ TEST_F(ServiceState, ServiceThatNeverArrivesIsGivenUpAfterThirtySeconds) {
     const uint32_t start = Now();
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 0);
     EXPECT_EQ(Now() - start, kServiceStateWaitMs);
-    EXPECT_EQ(world.services.State(u"Tavportsvc"), SERVICE_STOP_PENDING);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), kServiceStopPending);
 }
 
 TEST_F(ServiceState, ServiceWithoutWaitHintStillLetsTimePass) {
-    world.services.Config(u"Tavportsvc").state = SERVICE_STOPPED;
+    world.services.Config(u"Tavportsvc").state = kServiceStopped;
     world.services.Config(u"Tavportsvc").startDelayMs = sim::kStaysPending;
     const uint32_t start = Now();
     EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
@@ -80,14 +80,14 @@ TEST_F(ServiceState, ServiceWithoutWaitHintStillLetsTimePass) {
 
 TEST_F(ServiceState, SpoolerCannotStopWhileLpdRuns) {
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Spooler"), 0);
-    EXPECT_EQ(world.services.State(u"Spooler"), SERVICE_RUNNING);
+    EXPECT_EQ(world.services.State(u"Spooler"), kServiceRunning);
 }
 
 class SpoolerStart : public PrinterFixture {
   protected:
     void StopSpooler() {
-        world.services.Config(u"Lpdsvc").state = SERVICE_STOPPED;
-        world.services.Config(u"Spooler").state = SERVICE_STOPPED;
+        world.services.Config(u"Lpdsvc").state = kServiceStopped;
+        world.services.Config(u"Spooler").state = kServiceStopped;
     }
 };
 

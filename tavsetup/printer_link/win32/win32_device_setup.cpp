@@ -1,0 +1,114 @@
+#include "tavsetup/printer_link/win32/win32_device_setup.h"
+
+#include <setupapi.h>
+#include <windows.h>
+
+#include <cstddef>
+
+#include "tavsetup/printer_link/win32/native_handle.h"
+
+namespace tav {
+namespace {
+
+static_assert(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath) == kInterfaceDetailPathOffset,
+              "path offset of the detail record");
+static_assert(sizeof(SP_PROPCHANGE_PARAMS) == kPropChangeParamsSize, "SP_PROPCHANGE_PARAMS");
+
+SP_DEVICE_INTERFACE_DATA ToNative(const DeviceInterfaceData& data) {
+    SP_DEVICE_INTERFACE_DATA native{};
+    native.cbSize = sizeof native;
+    native.InterfaceClassGuid = tav::ToNative(data.interfaceClassGuid);
+    native.Flags = data.flags;
+    native.Reserved = data.reserved;
+    return native;
+}
+
+DeviceInterfaceData FromNative(const SP_DEVICE_INTERFACE_DATA& native) {
+    DeviceInterfaceData data;
+    data.interfaceClassGuid = tav::FromNative(native.InterfaceClassGuid);
+    data.flags = native.Flags;
+    data.reserved = native.Reserved;
+    return data;
+}
+
+SP_DEVINFO_DATA ToNative(const DeviceInfoData& device) {
+    SP_DEVINFO_DATA native{};
+    native.cbSize = sizeof native;
+    native.ClassGuid = tav::ToNative(device.classGuid);
+    native.DevInst = device.devInst;
+    native.Reserved = device.reserved;
+    return native;
+}
+
+DeviceInfoData FromNative(const SP_DEVINFO_DATA& native) {
+    DeviceInfoData device;
+    device.classGuid = tav::FromNative(native.ClassGuid);
+    device.devInst = native.DevInst;
+    device.reserved = native.Reserved;
+    return device;
+}
+
+HDEVINFO SetOf(Handle set) {
+    return reinterpret_cast<HDEVINFO>(set);
+}
+
+}  // namespace
+
+Handle Win32DeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
+    const GUID native = tav::ToNative(classGuid);
+    return FromNativeOrInvalid(::SetupDiGetClassDevsW(&native, nullptr, nullptr, flags));
+}
+
+int Win32DeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
+                                           DeviceInterfaceData& data) {
+    const GUID native = tav::ToNative(classGuid);
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof interfaceData;
+    const BOOL ok =
+        ::SetupDiEnumDeviceInterfaces(SetOf(set), nullptr, &native, index, &interfaceData);
+    data = FromNative(interfaceData);
+    return ok;
+}
+
+int Win32DeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
+                                               uint8_t* detail, uint32_t detailSize,
+                                               uint32_t* pRequiredSize, DeviceInfoData* pDevice) {
+    SP_DEVICE_INTERFACE_DATA interfaceData = ToNative(data);
+    auto* record = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail);
+    if (record)
+        record->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    DWORD required = 0;
+    const BOOL ok = ::SetupDiGetDeviceInterfaceDetailW(
+        SetOf(set), &interfaceData, record, detailSize, &required, pDevice ? &device : nullptr);
+    if (pRequiredSize)
+        *pRequiredSize = required;
+    if (pDevice)
+        *pDevice = FromNative(device);
+    return ok;
+}
+
+int Win32DeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
+                                            const PropChangeParams& params, uint32_t size) {
+    SP_DEVINFO_DATA native = ToNative(device);
+    SP_PROPCHANGE_PARAMS change{};
+    change.ClassInstallHeader.cbSize = params.headerSize;
+    change.ClassInstallHeader.InstallFunction = params.installFunction;
+    change.StateChange = params.stateChange;
+    change.Scope = params.scope;
+    change.HwProfile = params.hwProfile;
+    return ::SetupDiSetClassInstallParamsW(SetOf(set), &native, &change.ClassInstallHeader, size);
+}
+
+int Win32DeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
+                                         DeviceInfoData& device) {
+    SP_DEVINFO_DATA native = ToNative(device);
+    return ::SetupDiCallClassInstaller(installFunction, SetOf(set), &native);
+}
+
+int Win32DeviceSetup::DestroyDeviceInfoList(Handle set) {
+    return ::SetupDiDestroyDeviceInfoList(SetOf(set));
+}
+
+}  // namespace tav
