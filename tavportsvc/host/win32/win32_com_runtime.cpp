@@ -1,5 +1,6 @@
-#include <objbase.h>
 #include <windows.h>
+// After <windows.h>, which WIN32_LEAN_AND_MEAN keeps from including OLE.
+#include <objbase.h>
 
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"

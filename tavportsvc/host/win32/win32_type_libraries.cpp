@@ -1,5 +1,6 @@
-#include <oleauto.h>
 #include <windows.h>
+// After <windows.h>, which WIN32_LEAN_AND_MEAN keeps from including OLE.
+#include <ole2.h>
 
 #include <cstring>
 

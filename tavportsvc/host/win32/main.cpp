@@ -1,0 +1,30 @@
+// Process entry of Tavportsvc.exe: the module object is built during static
+// initialisation from the Win32 adapters, and the main routine hands it the command line.
+#include <windows.h>
+
+#include "shared/win32/system_clock.h"
+#include "shared/win32/wide.h"
+#include "tavportsvc/core/win32/win32_port_link_platform.h"
+#include "tavportsvc/host/tavportsvc_module.h"
+#include "tavportsvc/host/win32/win32_host_adapters.h"
+
+namespace {
+
+tav::host::Win32Registry g_registry;
+tav::host::Win32ServiceControlManager g_scm;
+tav::host::Win32ServiceDispatcher g_dispatcher;
+tav::host::Win32ComRuntime g_com;
+tav::host::Win32ThreadMessages g_messages;
+tav::host::Win32TypeLibraries g_typeLibs;
+tav::host::Win32ModuleImage g_image;
+tav::SystemClock g_clock;
+tav::host::HostPlatform g_hostPlatform{g_registry, g_scm,      g_dispatcher, g_com,
+                                       g_messages, g_typeLibs, g_image,      g_clock};
+tav::Win32PortLinkPlatform g_corePlatform;
+tav::host::CTavportsvcModule _AtlModule(g_hostPlatform, g_corePlatform.Platform());
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    return static_cast<int>(_AtlModule.ProcessMain(tav::FromWide(::GetCommandLineW())));
+}
