@@ -1,7 +1,8 @@
 #include "tavsetup/printer_link/win32/win32_device_setup.h"
 
-#include <setupapi.h>
 #include <windows.h>
+
+#include <setupapi.h>  // needs windows.h first
 
 #include <cstddef>
 
