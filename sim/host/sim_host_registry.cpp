@@ -1,4 +1,4 @@
-#include "sim/host/sim_registry.h"
+#include "sim/host/sim_host_registry.h"
 
 #include "shared/u16.h"
 
@@ -37,7 +37,7 @@ bool IsRoot(host::RegKey key) {
 
 }  // namespace
 
-bool SimRegistry::Resolve(host::RegKey key, Location& location) const {
+bool SimHostRegistry::Resolve(host::RegKey key, Location& location) const {
     if (IsRoot(key)) {
         location = {key, {}};
         return true;
@@ -49,7 +49,7 @@ bool SimRegistry::Resolve(host::RegKey key, Location& location) const {
     return true;
 }
 
-SimRegistry::Node* SimRegistry::Find(const Location& location) const {
+SimHostRegistry::Node* SimHostRegistry::Find(const Location& location) const {
     Node* node = &m_roots[location.root];
     for (const auto& name : location.path) {
         auto it = node->children.find(Fold(name));
@@ -60,7 +60,7 @@ SimRegistry::Node* SimRegistry::Find(const Location& location) const {
     return node;
 }
 
-SimRegistry::Node* SimRegistry::FindOrCreate(const Location& location) {
+SimHostRegistry::Node* SimHostRegistry::FindOrCreate(const Location& location) {
     Node* node = &m_roots[location.root];
     for (const auto& name : location.path) {
         auto& child = node->children[Fold(name)];
@@ -73,14 +73,15 @@ SimRegistry::Node* SimRegistry::FindOrCreate(const Location& location) {
     return node;
 }
 
-host::RegKey SimRegistry::NewHandle(Location location) {
+host::RegKey SimHostRegistry::NewHandle(Location location) {
     host::RegKey key = m_nextHandle++;
     m_handles[key] = std::move(location);
     return key;
 }
 
-uint32_t SimRegistry::OpenOrCreate(const char* call, host::RegKey parent,
-                                   const std::u16string& subkey, bool create, host::RegKey& key) {
+uint32_t SimHostRegistry::OpenOrCreate(const char* call, host::RegKey parent,
+                                       const std::u16string& subkey, bool create,
+                                       host::RegKey& key) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     key = 0;
     if (auto error = m_trace.Enter(call, ToUtf8(subkey)))
@@ -100,18 +101,18 @@ uint32_t SimRegistry::OpenOrCreate(const char* call, host::RegKey parent,
     return kErrorSuccess;
 }
 
-uint32_t SimRegistry::OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
-                              host::RegKey& key) {
+uint32_t SimHostRegistry::OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
+                                  host::RegKey& key) {
     return OpenOrCreate("RegOpenKeyExW", parent, subkey, false, key);
 }
 
-uint32_t SimRegistry::CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
-                                host::RegKey& key) {
+uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
+                                    host::RegKey& key) {
     return OpenOrCreate("RegCreateKeyExW", parent, subkey, true, key);
 }
 
-uint32_t SimRegistry::SetStringValue(host::RegKey key, const std::u16string& name,
-                                     const std::u16string& data) {
+uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string& name,
+                                         const std::u16string& data) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegSetValueExW", ToUtf8(name) + "=" + ToUtf8(data)))
         return *error;
@@ -125,7 +126,7 @@ uint32_t SimRegistry::SetStringValue(host::RegKey key, const std::u16string& nam
     return kErrorSuccess;
 }
 
-uint32_t SimRegistry::DeleteValue(host::RegKey key, const std::u16string& name) {
+uint32_t SimHostRegistry::DeleteValue(host::RegKey key, const std::u16string& name) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteValueW", ToUtf8(name)))
         return *error;
@@ -138,7 +139,7 @@ uint32_t SimRegistry::DeleteValue(host::RegKey key, const std::u16string& name) 
     return node->values.erase(Fold(name)) ? kErrorSuccess : kErrorFileNotFound;
 }
 
-uint32_t SimRegistry::DeleteKey(host::RegKey parent, const std::u16string& subkey) {
+uint32_t SimHostRegistry::DeleteKey(host::RegKey parent, const std::u16string& subkey) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteKeyW", ToUtf8(subkey)))
         return *error;
@@ -160,7 +161,7 @@ uint32_t SimRegistry::DeleteKey(host::RegKey parent, const std::u16string& subke
     return kErrorSuccess;
 }
 
-uint32_t SimRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
+uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     count = 0;
     if (auto error = m_trace.Enter("RegQueryInfoKeyW"))
@@ -175,19 +176,19 @@ uint32_t SimRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
     return kErrorSuccess;
 }
 
-void SimRegistry::CloseKey(host::RegKey key) {
+void SimHostRegistry::CloseKey(host::RegKey key) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_trace.Enter("RegCloseKey");
     m_handles.erase(key);
 }
 
-bool SimRegistry::KeyExists(host::RegKey root, const std::u16string& path) const {
+bool SimHostRegistry::KeyExists(host::RegKey root, const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return Find({root, SplitPath(path)}) != nullptr;
 }
 
-std::optional<std::u16string> SimRegistry::Value(host::RegKey root, const std::u16string& path,
-                                                 const std::u16string& name) const {
+std::optional<std::u16string> SimHostRegistry::Value(host::RegKey root, const std::u16string& path,
+                                                     const std::u16string& name) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Node* node = Find({root, SplitPath(path)});
     if (!node)
@@ -198,8 +199,8 @@ std::optional<std::u16string> SimRegistry::Value(host::RegKey root, const std::u
     return it->second.second;
 }
 
-std::vector<std::u16string> SimRegistry::ValueNames(host::RegKey root,
-                                                    const std::u16string& path) const {
+std::vector<std::u16string> SimHostRegistry::ValueNames(host::RegKey root,
+                                                        const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     std::vector<std::u16string> names;
     if (Node* node = Find({root, SplitPath(path)})) {
@@ -209,8 +210,8 @@ std::vector<std::u16string> SimRegistry::ValueNames(host::RegKey root,
     return names;
 }
 
-std::vector<std::u16string> SimRegistry::SubkeyNames(host::RegKey root,
-                                                     const std::u16string& path) const {
+std::vector<std::u16string> SimHostRegistry::SubkeyNames(host::RegKey root,
+                                                         const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     std::vector<std::u16string> names;
     if (Node* node = Find({root, SplitPath(path)})) {
@@ -220,12 +221,12 @@ std::vector<std::u16string> SimRegistry::SubkeyNames(host::RegKey root,
     return names;
 }
 
-void SimRegistry::AddKey(host::RegKey root, const std::u16string& path) {
+void SimHostRegistry::AddKey(host::RegKey root, const std::u16string& path) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     FindOrCreate({root, SplitPath(path)});
 }
 
-size_t SimRegistry::OpenHandleCount() const {
+size_t SimHostRegistry::OpenHandleCount() const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return m_handles.size();
 }

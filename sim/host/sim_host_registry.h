@@ -15,9 +15,9 @@
 
 namespace tav::sim {
 
-class SimRegistry : public host::Registry {
+class SimHostRegistry : public host::Registry {
   public:
-    explicit SimRegistry(SimTrace& trace) : m_trace(trace) {}
+    explicit SimHostRegistry(SimTrace& trace) : m_trace(trace) {}
 
     uint32_t OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t access,
                      host::RegKey& key) override;

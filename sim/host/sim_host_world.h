@@ -8,7 +8,7 @@
 
 #include "sim/call_log.h"
 #include "sim/host/sim_com.h"
-#include "sim/host/sim_registry.h"
+#include "sim/host/sim_host_registry.h"
 #include "sim/host/sim_service_manager.h"
 #include "sim/virtual_clock.h"
 #include "tavportsvc/host/host_platform.h"
@@ -20,7 +20,7 @@ inline constexpr char16_t kSimServiceExePath[] = u"C:\\Program Files\\TAV\\Tavpo
 struct SimHostWorld {
     SimTrace trace;
     VirtualClock clock;
-    SimRegistry registry{trace};
+    SimHostRegistry registry{trace};
     SimServiceManager scm{trace, clock};
     SimComRuntime com{trace};
     SimThreadMessages messages{trace};

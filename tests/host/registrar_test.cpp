@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shared/u16.h"
-#include "sim/host/sim_registry.h"
+#include "sim/host/sim_host_registry.h"
 #include "tavportsvc/host/registrar.h"
 #include "tests/host/host_test_support.h"
 
@@ -27,7 +27,7 @@ class RegistrarTest : public ::testing::Test {
     }
 
     sim::SimTrace trace;
-    sim::SimRegistry registry{trace};
+    sim::SimHostRegistry registry{trace};
 };
 
 TEST_F(RegistrarTest, RealScriptIsTheExactResourceText) {

@@ -1,0 +1,89 @@
+// The real module object: the host's run sequence around the port link core, in the
+// simulated service manager and port world.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "sim/device_tree.h"
+#include "sim/ports/sim_port_world.h"
+#include "tavportsvc/host/tavportsvc_module.h"
+#include "tests/host/host_test_support.h"
+
+namespace tav::host {
+namespace {
+
+class ServiceCoreTest : public ::testing::Test {
+  protected:
+    ServiceCoreTest() {
+        world.registry.AddKey(kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppIdText);
+    }
+    void StartProcess() {
+        m_main = std::thread([this] { exitCode = module.ProcessMain(u"Tavportsvc.exe"); });
+    }
+    uint32_t JoinProcess() {
+        m_main.join();
+        return exitCode;
+    }
+    void TearDown() override {
+        if (m_main.joinable())
+            m_main.join();
+    }
+
+    sim::SimHostWorld world{test::RealRegistryScript()};
+    sim::DeviceTree tree;
+    sim::SimPortWorld ports{world.trace, tree};
+    CTavportsvcModule module{world.platform, ports.Platform()};
+    uint32_t exitCode = 0xDEAD;
+
+  private:
+    std::thread m_main;
+};
+
+TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrinters) {
+    const std::u16string firstPort = ports.AddPort();
+    const std::u16string secondPort = ports.AddPort();
+    const std::u16string firstPrinter = ports.AddPrinter(u"A0001");
+    StartProcess();
+    ASSERT_TRUE(world.scm.WaitForReport(kServiceRunning));
+    EXPECT_EQ(ports.Link(firstPort), firstPrinter);
+    EXPECT_FALSE(ports.Link(secondPort));
+    EXPECT_EQ(ports.notify.ActiveRegistrations(), 1);
+    // Registered on the status handle the control handler registration returned.
+    EXPECT_EQ(world.trace.log.Count("RegisterDeviceNotificationW status=" +
+                                    std::to_string(module.ServiceStatusHandle())),
+              1u);
+    EXPECT_NE(module.ServiceStatusHandle(), 0u);
+
+    const std::u16string secondPrinter = ports.AddPrinter(u"B0002");
+    EXPECT_EQ(world.scm.SendControl(kServiceControlDeviceEvent, 0x8000), kErrorSuccess);
+    EXPECT_EQ(ports.Link(secondPort), secondPrinter);
+
+    EXPECT_EQ(world.scm.SendControl(kServiceControlStop), kErrorSuccess);
+    EXPECT_EQ(JoinProcess(), 0u);
+    EXPECT_EQ(ports.notify.ActiveRegistrations(), 0);
+    EXPECT_EQ(ports.OpenRegistryKeys(), 0);
+    auto reports = world.scm.Reports();
+    ASSERT_EQ(reports.size(), 5u);
+    EXPECT_EQ(reports[2].currentState, kServiceStopPending);
+    EXPECT_EQ(reports[3].currentState, kServiceStopPending);
+    EXPECT_EQ(reports[4].currentState, kServiceStopped);
+    EXPECT_EQ(reports[4].win32ExitCode, 0u);
+}
+
+TEST_F(ServiceCoreTest, FailedNotificationRegistrationStopsTheServiceWithItsError) {
+    const std::u16string port = ports.AddPort();
+    const std::u16string printer = ports.AddPrinter(u"A0001");
+    world.trace.faults.Fail("RegisterDeviceNotificationW", kErrorAccessDenied);
+    StartProcess();
+    EXPECT_EQ(JoinProcess(), static_cast<uint32_t>(HResultFromWin32(kErrorAccessDenied)));
+    // The start-up pass had run before the registration failed.
+    EXPECT_EQ(ports.Link(port), printer);
+    auto reports = world.scm.Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1].currentState, kServiceStopped);
+    EXPECT_EQ(reports[1].win32ExitCode,
+              static_cast<uint32_t>(HResultFromWin32(kErrorAccessDenied)));
+}
+
+}  // namespace
+}  // namespace tav::host
