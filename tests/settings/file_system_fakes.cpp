@@ -25,7 +25,7 @@ uint32_t CopyOut(const std::u16string& text, char16_t* buffer, uint32_t size) {
 
 }  // namespace
 
-Handle MemoryFileSystem::FindFirstFile(const std::u16string& pattern, FindEntry& entry) {
+Handle MemoryFileSystem::FindFirst(const std::u16string& pattern, FindEntry& entry) {
     counter.patterns.push_back(pattern);
     auto it = listings.find(pattern);
     if (it == listings.end() || it->second.empty())
@@ -37,7 +37,7 @@ Handle MemoryFileSystem::FindFirstFile(const std::u16string& pattern, FindEntry&
     return h;
 }
 
-bool MemoryFileSystem::FindNextFile(Handle find, FindEntry& entry) {
+bool MemoryFileSystem::FindNext(Handle find, FindEntry& entry) {
     Open& open = m_open.at(find);
     if (open.next >= open.entries.size())
         return false;
@@ -45,23 +45,23 @@ bool MemoryFileSystem::FindNextFile(Handle find, FindEntry& entry) {
     return true;
 }
 
-bool MemoryFileSystem::FindClose(Handle find) {
+bool MemoryFileSystem::CloseFind(Handle find) {
     ++counter.closed;
     return m_open.erase(find) == 1;
 }
 
-bool MemoryFileSystem::PathFileExists(const std::u16string& path) {
+bool MemoryFileSystem::FileExists(const std::u16string& path) {
     existenceTests.push_back(path);
     return existing.count(path) != 0;
 }
 
-uint32_t MemoryFileSystem::GetSystemDirectory(char16_t* buffer, uint32_t size) {
+uint32_t MemoryFileSystem::SystemDirectory(char16_t* buffer, uint32_t size) {
     if (failSystemDirectory)
         return 0;
     return CopyOut(systemDirectory, buffer, size);
 }
 
-uint32_t MemoryFileSystem::GetModuleFileName(char16_t* buffer, uint32_t size) {
+uint32_t MemoryFileSystem::ModuleFileName(char16_t* buffer, uint32_t size) {
     return modulePath.empty() ? 0 : CopyOut(modulePath, buffer, size);
 }
 
@@ -77,7 +77,7 @@ std::string PosixFileSystem::Posix(const std::u16string& windowsPath) {
     return path;
 }
 
-Handle PosixFileSystem::FindFirstFile(const std::u16string& pattern, FindEntry& entry) {
+Handle PosixFileSystem::FindFirst(const std::u16string& pattern, FindEntry& entry) {
     counter.patterns.push_back(pattern);
     const std::string posix = Posix(pattern);
     const size_t slash = posix.rfind('/');
@@ -105,7 +105,7 @@ Handle PosixFileSystem::FindFirstFile(const std::u16string& pattern, FindEntry& 
     return h;
 }
 
-bool PosixFileSystem::FindNextFile(Handle find, FindEntry& entry) {
+bool PosixFileSystem::FindNext(Handle find, FindEntry& entry) {
     auto& open = m_open.at(find);
     if (open.second >= open.first.size())
         return false;
@@ -113,21 +113,21 @@ bool PosixFileSystem::FindNextFile(Handle find, FindEntry& entry) {
     return true;
 }
 
-bool PosixFileSystem::FindClose(Handle find) {
+bool PosixFileSystem::CloseFind(Handle find) {
     ++counter.closed;
     return m_open.erase(find) == 1;
 }
 
-bool PosixFileSystem::PathFileExists(const std::u16string& path) {
+bool PosixFileSystem::FileExists(const std::u16string& path) {
     struct stat st {};
     return stat(Posix(path).c_str(), &st) == 0;
 }
 
-uint32_t PosixFileSystem::GetSystemDirectory(char16_t* buffer, uint32_t size) {
+uint32_t PosixFileSystem::SystemDirectory(char16_t* buffer, uint32_t size) {
     return CopyOut(systemDirectory, buffer, size);
 }
 
-uint32_t PosixFileSystem::GetModuleFileName(char16_t* buffer, uint32_t size) {
+uint32_t PosixFileSystem::ModuleFileName(char16_t* buffer, uint32_t size) {
     return CopyOut(modulePath, buffer, size);
 }
 

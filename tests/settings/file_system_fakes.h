@@ -34,12 +34,12 @@ class MemoryFileSystem : public FileSystem {
         listings[pattern] = std::move(entries);
     }
 
-    Handle FindFirstFile(const std::u16string& pattern, FindEntry& entry) override;
-    bool FindNextFile(Handle find, FindEntry& entry) override;
-    bool FindClose(Handle find) override;
-    bool PathFileExists(const std::u16string& path) override;
-    uint32_t GetSystemDirectory(char16_t* buffer, uint32_t size) override;
-    uint32_t GetModuleFileName(char16_t* buffer, uint32_t size) override;
+    Handle FindFirst(const std::u16string& pattern, FindEntry& entry) override;
+    bool FindNext(Handle find, FindEntry& entry) override;
+    bool CloseFind(Handle find) override;
+    bool FileExists(const std::u16string& path) override;
+    uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 
   private:
     struct Open {
@@ -60,12 +60,12 @@ class PosixFileSystem : public FileSystem {
     std::u16string systemDirectory;
     ListingCounter counter;
 
-    Handle FindFirstFile(const std::u16string& pattern, FindEntry& entry) override;
-    bool FindNextFile(Handle find, FindEntry& entry) override;
-    bool FindClose(Handle find) override;
-    bool PathFileExists(const std::u16string& path) override;
-    uint32_t GetSystemDirectory(char16_t* buffer, uint32_t size) override;
-    uint32_t GetModuleFileName(char16_t* buffer, uint32_t size) override;
+    Handle FindFirst(const std::u16string& pattern, FindEntry& entry) override;
+    bool FindNext(Handle find, FindEntry& entry) override;
+    bool CloseFind(Handle find) override;
+    bool FileExists(const std::u16string& path) override;
+    uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 
   private:
     std::map<Handle, std::pair<std::vector<FindEntry>, size_t>> m_open;
