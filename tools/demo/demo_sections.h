@@ -1,0 +1,11 @@
+#pragma once
+// The demo's sections, one per subsystem; each prints what it shows to stdout.
+
+namespace tav::demo {
+
+// Prints a section heading.
+void Heading(const char* title);
+
+void PrinterLinkSection();
+
+}  // namespace tav::demo
