@@ -38,7 +38,7 @@ class PageView : public PageShellView {
     // SendMessageW to the main window: handled before this returns.
     virtual intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     // MessageBoxW owned by the page.
-    virtual int MessageBox(const std::u16string& text, const std::u16string& caption,
+    virtual int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
                            uint32_t style) = 0;
     // UxTheme's IsThemeActive, loaded by name for each question; false without it.
     virtual bool IsThemeActive() = 0;

@@ -131,8 +131,8 @@ intptr_t RecordingPageView::SendToMain(uint32_t message, uintptr_t, intptr_t) {
     return 0;
 }
 
-int RecordingPageView::MessageBox(const std::u16string& text, const std::u16string& caption,
-                                  uint32_t style) {
+int RecordingPageView::ShowMessageBox(const std::u16string& text, const std::u16string& caption,
+                                      uint32_t style) {
     boxes.push_back({text, caption, style});
     m_events.push_back("message box");
     return 1;  // IDOK

@@ -78,8 +78,8 @@ class RecordingPageView : public PageView {
     void DetachInputMethod(uint32_t control) override;
     bool IsLeadByte(uint8_t byte) override;
     intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    int MessageBox(const std::u16string& text, const std::u16string& caption,
-                   uint32_t style) override;
+    int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
+                       uint32_t style) override;
     bool IsThemeActive() override { return themeActive; }
     void EndPage(int result) override { endedWith = result; }
 

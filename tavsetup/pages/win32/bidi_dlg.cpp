@@ -1,11 +1,16 @@
 #include "tavsetup/pages/win32/bidi_dlg.h"
 
+#include <new>
+
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/page_layouts.h"
 
 namespace tav {
 
-CBidiDlg::CBidiDlg() : CPageDlg(IDD_BIDI_DIALOG, BidiPageLayout()) {}
+CBidiDlg::CBidiDlg() : CPageDlg(IDD_BIDI_DIALOG, BidiPageLayout()) {
+    if (HavePagePrinter())
+        m_pLogic.reset(new (std::nothrow) PrinterResponsePage(*this, CurrentPagePrinter()));
+}
 
 void CBidiDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BIDI_TITLE, m_stcTitle);
@@ -16,14 +21,6 @@ void CBidiDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BIDI_RECEIVE, m_rdoReceive);
     DDX_Control(pDX, IDC_BIDI_NOT_RECEIVE, m_rdoNotReceive);
     DDX_Control(pDX, IDC_BIDI_APPLY, m_btnApply);
-}
-
-BOOL CBidiDlg::OnInitDialog() {
-    return CPageDlg::OnInitDialog();
-}
-
-LRESULT CBidiDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CPageDlg::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace tav

@@ -1,8 +1,9 @@
 #pragma once
-// The printer response page (template 131). Its setting logic comes on top of the shared page
-// behaviour.
+// The printer response page (template 131). Its logic is PrinterResponsePage.
 
-#include "tavsetup/pages/win32/page_dlg.h"
+#include "tavsetup/pages/win32/page_dlg.h"  // windows.h ahead of the page view
+
+#include "tavsetup/pages/printer_response_page.h"
 
 namespace tav {
 
@@ -12,8 +13,6 @@ class CBidiDlg : public CPageDlg {
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   public:
     CWnd m_stcTitle;

@@ -1,72 +1,59 @@
 #include "tavsetup/pages/win32/page_dlg.h"
 
+#include <imm.h>
+
 #include "shared/win32/wide.h"
-#include "tavsetup/res/resource.h"
+#include "tavsetup/pages/page_services.h"
 #include "tavsetup/shell/printer_link_instance.h"
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav {
 
+BOOL CPageDlg::CreatePage(CWnd* pParentWnd) {
+    if (!m_pLogic)
+        return FALSE;
+    return Create(m_nIDTemplate, pParentWnd);
+}
+
 int CPageDlg::OnPrinterStatus(UINT status) {
-    DisablePageInputs(*this, m_layout);
-    const bool hasPath = g_pPrinterLink && g_pPrinterLink->pszDevicePath.has_value();
-    const uint32_t message = PageMessageForStatus(status, hasPath);
-    // Until the page reads its setting, a found printer leaves it waiting for a refresh.
-    ShowPageMessage(*this, m_layout, message != 0 ? message : IDS_RECEIVING);
-    return 0;
+    return m_pLogic->OnPrinterStatus(status);
+}
+
+BOOL CPageDlg::ApplySetting() {
+    return m_pLogic->ApplySetting() ? TRUE : FALSE;
 }
 
 void CPageDlg::UpdateApplyState() {
-    Enable(m_layout.apply, false);
+    m_pLogic->UpdateApplyState();
 }
 
 BOOL CPageDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    SetPageStartTexts(*this, m_layout);
-    Enable(m_layout.refresh, true);
-    for (uint32_t radio : m_layout.radios)
-        Enable(radio, true);
-    UpdateApplyState();
+    m_pLogic->OnInitDialog();
     return TRUE;
 }
 
 LRESULT CPageDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-            switch (ClassifyPageCommand(m_layout, LOWORD(wParam), HIWORD(wParam))) {
-                case PageCommand::Swallow:
-                    return 0;
-                case PageCommand::Refresh:
-                    PostRedetect();
-                    break;
-                case PageCommand::Apply:
-                    if (!ApplySetting())
-                        OnPrinterStatus(kStatusCommunicationError);
-                    break;
-                case PageCommand::Radio:
-                    UpdateApplyState();
-                    break;
-                case PageCommand::Other:
-                    break;
-            }
-            break;
-        case WM_DESTROY:
-        case WM_CLOSE:
-            EndDialog(0);
-            break;
-        case WM_HELP:
+    const PageReply reply = m_pLogic->OnMessage(message, wParam);
+    switch (reply.route) {
+        case PageRoute::AnswerZero:
             return 0;
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-            if (IsThemeActiveNow())
-                return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-            break;
-        case WM_PRINTER_STATUS:
-            return OnPrinterStatus(static_cast<UINT>(wParam));
-        default:
+        case PageRoute::Answer:
+            return reply.result;
+        case PageRoute::WhiteBrush:
+            return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+        case PageRoute::Default:
             break;
     }
     return CDialog::WindowProc(message, wParam, lParam);
+}
+
+bool CPageDlg::HavePagePrinter() {
+    return g_pPageServices != nullptr && g_pPrinterLink != nullptr;
+}
+
+PagePrinter CPageDlg::CurrentPagePrinter() {
+    return PagePrinter{g_pPageServices->channel, *g_pPrinterLink};
 }
 
 std::u16string CPageDlg::LoadString(uint32_t id) {
@@ -84,6 +71,64 @@ void CPageDlg::Enable(uint32_t control, bool enable) {
 
 void CPageDlg::PostRedetect() {
     ::PostMessageW(::GetParent(m_hWnd), WM_REDETECT, 0, 0);
+}
+
+void CPageDlg::SetAnsiText(uint32_t control, const std::string& text) {
+    ::SetDlgItemTextA(m_hWnd, static_cast<int>(control), text.c_str());
+}
+
+void CPageDlg::Show(uint32_t control, bool show) {
+    ::ShowWindow(GetDlgItem(static_cast<int>(control)), show ? SW_SHOW : SW_HIDE);
+}
+
+bool CPageDlg::IsChecked(uint32_t control) {
+    return ::IsDlgButtonChecked(m_hWnd, static_cast<int>(control)) == BST_CHECKED;
+}
+
+void CPageDlg::SetChecked(uint32_t control, bool checked) {
+    ::CheckDlgButton(m_hWnd, static_cast<int>(control), checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+uint32_t CPageDlg::TextLength(uint32_t control) {
+    return static_cast<uint32_t>(::GetWindowTextLengthW(GetDlgItem(static_cast<int>(control))));
+}
+
+std::string CPageDlg::AnsiText(uint32_t control) {
+    // The ANSI length is an upper bound of the converted text.
+    const int size = ::GetWindowTextLengthA(GetDlgItem(static_cast<int>(control))) + 1;
+    std::string text(static_cast<size_t>(size), '\0');
+    const UINT got = ::GetDlgItemTextA(m_hWnd, static_cast<int>(control), &text[0], size);
+    text.resize(got);
+    return text;
+}
+
+void CPageDlg::LimitText(uint32_t control, uint32_t characters) {
+    ::SendDlgItemMessageW(m_hWnd, static_cast<int>(control), EM_LIMITTEXT, characters, 0);
+}
+
+void CPageDlg::DetachInputMethod(uint32_t control) {
+    ::ImmAssociateContext(GetDlgItem(static_cast<int>(control)), nullptr);
+}
+
+bool CPageDlg::IsLeadByte(uint8_t byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+intptr_t CPageDlg::SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return ::SendMessageW(::GetParent(m_hWnd), message, wParam, lParam);
+}
+
+int CPageDlg::ShowMessageBox(const std::u16string& text, const std::u16string& caption,
+                             uint32_t style) {
+    return ::MessageBoxW(m_hWnd, AsWide(text), AsWide(caption), style);
+}
+
+bool CPageDlg::IsThemeActive() {
+    return IsThemeActiveNow();
+}
+
+void CPageDlg::EndPage(int result) {
+    EndDialog(result);
 }
 
 bool IsThemeActiveNow() {

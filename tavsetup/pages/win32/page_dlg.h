@@ -1,40 +1,64 @@
 #pragma once
 // What the three setting pages share as dialogs: creation from a template as a modeless
-// child, start-up texts, the message path of a status from the main window, Enter and
-// Escape swallowed, no help, white backgrounds on the themed tab control, and Refresh
-// asking the main window for a new detection. A page's own setting logic overrides
-// OnPrinterStatus, ApplySetting and UpdateApplyState.
+// child, and the window operations of the pages' logic (PageView) over the page's own
+// controls. Every decision (texts, enabling, selections, requests, the window procedure's
+// answers) is made by the page's logic (PageLogic), to which this class forwards.
 
+#include <memory>
+
+// The framework (windows.h) first: its LoadString macro then names the view's method the
+// same way here as in the shared page shell.
 #include "tavsetup/shell/framework/dialog.h"
-#include "tavsetup/shell/page_shell.h"
+
+#include "tavsetup/pages/page_common.h"
 
 namespace tav {
 
-class CPageDlg : public CDialog, protected PageShellView {
+class CPageDlg : public CDialog, protected PageView {
   public:
     CPageDlg(UINT nIDTemplate, const PageLayout& layout)
         : CDialog(nIDTemplate), m_layout(layout), m_nIDTemplate(nIDTemplate) {}
 
-    // Creates the page window as a child of the main window.
-    BOOL CreatePage(CWnd* pParentWnd) { return Create(m_nIDTemplate, pParentWnd); }
+    // Creates the page window as a child of the main window; FALSE when the page has no
+    // logic (the start-up did not provide the printer and page services).
+    BOOL CreatePage(CWnd* pParentWnd);
 
     // A status from the main window; 1 when the page's setting was read.
-    virtual int OnPrinterStatus(UINT status);
+    int OnPrinterStatus(UINT status);
     // The page's set request; nonzero on success.
-    virtual BOOL ApplySetting() { return FALSE; }
-    virtual void UpdateApplyState();
+    BOOL ApplySetting();
+    void UpdateApplyState();
 
   protected:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // PageShellView over the page's own controls.
+    // The printer as the pages reach it; false when the start-up has not provided it.
+    static bool HavePagePrinter();
+    static PagePrinter CurrentPagePrinter();
+
+    // PageView over the page's own controls and its main window.
     std::u16string LoadString(uint32_t id) override;
     void SetText(uint32_t control, const std::u16string& text) override;
     void Enable(uint32_t control, bool enable) override;
     void PostRedetect() override;
+    void SetAnsiText(uint32_t control, const std::string& text) override;
+    void Show(uint32_t control, bool show) override;
+    bool IsChecked(uint32_t control) override;
+    void SetChecked(uint32_t control, bool checked) override;
+    uint32_t TextLength(uint32_t control) override;
+    std::string AnsiText(uint32_t control) override;
+    void LimitText(uint32_t control, uint32_t characters) override;
+    void DetachInputMethod(uint32_t control) override;
+    bool IsLeadByte(uint8_t byte) override;
+    intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
+                       uint32_t style) override;
+    bool IsThemeActive() override;
+    void EndPage(int result) override;
 
     const PageLayout& m_layout;
+    std::unique_ptr<PageLogic> m_pLogic;  // set by each page's constructor
 
   private:
     UINT m_nIDTemplate;

@@ -1,17 +1,16 @@
 #include "tavsetup/pages/win32/ser_id_dlg.h"
 
-#include <imm.h>
+#include <new>
 
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/page_layouts.h"
 
 namespace tav {
 
-namespace {
-constexpr WPARAM kSerialTextLimit = 10;
+CSerIdDlg::CSerIdDlg() : CPageDlg(IDD_SERID_DIALOG, SerIdPageLayout()) {
+    if (HavePagePrinter())
+        m_pLogic.reset(new (std::nothrow) SerialNumberPage(*this, CurrentPagePrinter()));
 }
-
-CSerIdDlg::CSerIdDlg() : CPageDlg(IDD_SERID_DIALOG, SerIdPageLayout()) {}
 
 void CSerIdDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SERID_TITLE, m_stcTitle);
@@ -24,27 +23,6 @@ void CSerIdDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SERID_EDIT, m_edtSerial);
     DDX_Control(pDX, IDC_SERID_UNDEFINED, m_rdoUndefined);
     DDX_Control(pDX, IDC_SERID_APPLY, m_btnApply);
-}
-
-BOOL CSerIdDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    // At most ten characters and no input method: composed text cannot reach the printer.
-    m_edtSerial.SendMessage(EM_LIMITTEXT, kSerialTextLimit);
-    ::ImmAssociateContext(m_edtSerial.m_hWnd, nullptr);
-    SetPageStartTexts(*this, m_layout);
-    m_bAutoAllowed = 1;
-    Enable(IDC_SERID_REFRESH, true);
-    Enable(IDC_SERID_AUTO, m_bAutoAllowed != 0);
-    Enable(IDC_SERID_MANUAL, true);
-    Enable(IDC_SERID_UNDEFINED, true);
-    Enable(IDC_SERID_EDIT, true);
-    Enable(IDC_SERID_APPLY, true);
-    UpdateApplyState();
-    return TRUE;
-}
-
-LRESULT CSerIdDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CPageDlg::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace tav

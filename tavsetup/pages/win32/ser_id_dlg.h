@@ -1,8 +1,9 @@
 #pragma once
-// The iSerialNumber page (template 129). Its setting logic comes on top of the shared page
-// behaviour.
+// The iSerialNumber page (template 129): its controls; the page's logic is SerialNumberPage.
 
-#include "tavsetup/pages/win32/page_dlg.h"
+#include "tavsetup/pages/win32/page_dlg.h"  // windows.h ahead of the page view
+
+#include "tavsetup/pages/serial_number_page.h"
 
 namespace tav {
 
@@ -12,8 +13,6 @@ class CSerIdDlg : public CPageDlg {
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   public:
     CWnd m_stcTitle;
@@ -26,7 +25,6 @@ class CSerIdDlg : public CPageDlg {
     CWnd m_edtSerial;
     CWnd m_rdoUndefined;
     CWnd m_btnApply;
-    int m_bAutoAllowed = 1;
 };
 
 }  // namespace tav

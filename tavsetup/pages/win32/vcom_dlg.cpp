@@ -1,11 +1,18 @@
 #include "tavsetup/pages/win32/vcom_dlg.h"
 
+#include <new>
+
+#include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/page_layouts.h"
 
 namespace tav {
 
-CVComDlg::CVComDlg() : CPageDlg(IDD_VCOM_DIALOG, VComPageLayout()) {}
+CVComDlg::CVComDlg() : CPageDlg(IDD_VCOM_DIALOG, VComPageLayout()) {
+    if (HavePagePrinter())
+        m_pLogic.reset(new (std::nothrow) DriverTypePage(*this, CurrentPagePrinter(),
+                                                         g_pPageServices->driverType));
+}
 
 void CVComDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_VCOM_TITLE, m_stcTitle);
@@ -16,14 +23,6 @@ void CVComDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_VCOM_PRINTER_DRIVER, m_rdoPrinterDriver);
     DDX_Control(pDX, IDC_VCOM_SERIAL_DRIVER, m_rdoSerialDriver);
     DDX_Control(pDX, IDC_VCOM_APPLY, m_btnApply);
-}
-
-BOOL CVComDlg::OnInitDialog() {
-    return CPageDlg::OnInitDialog();
-}
-
-LRESULT CVComDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CPageDlg::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace tav

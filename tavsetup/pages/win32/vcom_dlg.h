@@ -1,7 +1,9 @@
 #pragma once
-// The driver type page (template 130). Its setting logic comes on top of the shared page behaviour.
+// The driver type page (template 130). Its logic is DriverTypePage.
 
-#include "tavsetup/pages/win32/page_dlg.h"
+#include "tavsetup/pages/win32/page_dlg.h"  // windows.h ahead of the page view
+
+#include "tavsetup/pages/driver_type_page.h"
 
 namespace tav {
 
@@ -11,8 +13,6 @@ class CVComDlg : public CPageDlg {
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   public:
     CWnd m_stcTitle;
