@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Tavportsvc.exe under Wine: installation switches, the service entry and AppID entries,
+# removal, the exit codes when started from a shell, and a start and stop through the
+# service manager. Every case runs in a fresh win64 prefix.
+#   bash tests/wine/test_service.sh <repo>/build
+HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/wine_lib.sh"
+
+BUILD=$1
+EXE_SRC="$BUILD/win64/tavportsvc/Tavportsvc.exe"
+[ -f "$EXE_SRC" ] || fail "$EXE_SRC not built"
+
+APPID='{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}'
+LIBID='{D3A85F1C-6E24-4B97-8C0B-5F91E2A7364D}'
+SERVICE_KEY='HKLM\System\CurrentControlSet\Services\Tavportsvc'
+EXE='C:\TAV\Tavportsvc.exe'
+CASES=0
+
+# fresh_prefix: a new win64 prefix with the executable installed at C:\TAV.
+fresh_prefix() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+  fi
+  wine_prefix win64
+  mkdir -p "$WINEPREFIX/drive_c/TAV"
+  cp "$EXE_SRC" "$WINEPREFIX/drive_c/TAV/Tavportsvc.exe"
+}
+
+# reg64 query args...: the 64-bit registry view, CR removed.
+reg64() {
+  timeout 30 wine reg "$@" /reg:64 2>/dev/null | tr -d '\r' || true
+}
+
+# value KEY NAME: the data of one value ("" for the default value), or nothing.
+value() {
+  local out
+  if [ -z "$2" ]; then
+    out=$(reg64 query "$1" /ve)
+  else
+    out=$(reg64 query "$1" /v "$2")
+  fi
+  printf '%s\n' "$out" | sed -n 's/^ *[^ ].*  *REG_[A-Z_]*  *//p' | head -n 1
+}
+
+key_exists() {
+  timeout 30 wine reg query "$1" /reg:64 >/dev/null 2>&1
+}
+
+run_exe() {
+  wine_exit_code 60 "$EXE $*"
+}
+
+expect_eq() {
+  [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"
+}
+
+expect_service_installed() {
+  expect_eq "$(value "$SERVICE_KEY" ImagePath)" "\"$EXE\"" "image path"
+  expect_eq "$(value "$SERVICE_KEY" Start)" "0x2" "start type"
+  expect_eq "$(value "$SERVICE_KEY" Type)" "0x10" "service type"
+  expect_eq "$(value "$SERVICE_KEY" ErrorControl)" "0x1" "error control"
+  value "$SERVICE_KEY" DependOnService | grep -q '^RPCSS' || fail "dependency on RPCSS"
+  expect_eq "$(value "$SERVICE_KEY" DisplayName)" "TAV Virtual Serial Port Service" "display name"
+  expect_eq "$(value "$SERVICE_KEY" Description)" \
+    "Service program for TAV Virtual Serial Port." "description"
+}
+
+expect_script_entries() {
+  expect_eq "$(value "HKCR\\AppID\\$APPID" "")" "Tavportsvc" "AppID default value"
+  expect_eq "$(value 'HKCR\AppID\Tavportsvc.EXE' AppID)" "$APPID" "Tavportsvc.EXE AppID"
+}
+
+case_done() {
+  CASES=$((CASES + 1))
+  echo "ok: $1"
+}
+
+# 1. -Service: exit 0, the service entry with its exact values, AppID entries, type library.
+fresh_prefix
+expect_eq "$(run_exe -Service)" 0 "-Service exit code"
+expect_service_installed
+expect_script_entries
+expect_eq "$(value "HKCR\\AppID\\$APPID" LocalService)" "Tavportsvc" "LocalService"
+key_exists "HKCR\\TypeLib\\$LIBID\\1.0" || fail "type library not registered"
+case_done "-Service installs"
+
+# 2, 3. Other spellings.
+for spelling in /service -SERVICE; do
+  fresh_prefix
+  expect_eq "$(run_exe "$spelling")" 0 "$spelling exit code"
+  expect_service_installed
+  expect_script_entries
+  case_done "$spelling installs"
+done
+
+# 4. -RegServer after -Service: service and LocalService gone, script entries stay.
+fresh_prefix
+expect_eq "$(run_exe -Service)" 0 "-Service exit code"
+expect_eq "$(run_exe -RegServer)" 0 "-RegServer exit code"
+key_exists "$SERVICE_KEY" && fail "-RegServer left the service entry"
+[ -z "$(value "HKCR\\AppID\\$APPID" LocalService)" ] || fail "-RegServer left LocalService"
+expect_script_entries
+case_done "-RegServer after -Service"
+
+# 5. -UnregServer: service, AppID entries and type library gone; the AppID key stays.
+fresh_prefix
+expect_eq "$(run_exe -Service)" 0 "-Service exit code"
+expect_eq "$(run_exe -UnregServer)" 0 "-UnregServer exit code"
+key_exists "$SERVICE_KEY" && fail "-UnregServer left the service entry"
+key_exists "HKCR\\AppID\\$APPID" && fail "-UnregServer left the AppID entry"
+key_exists 'HKCR\AppID\Tavportsvc.EXE' && fail "-UnregServer left Tavportsvc.EXE"
+key_exists "HKCR\\TypeLib\\$LIBID" && fail "-UnregServer left the type library"
+key_exists 'HKCR\AppID' || fail "-UnregServer removed the AppID key"
+case_done "-UnregServer"
+
+# 6. Started from a shell: 2 without the AppID key, 1063 with it.
+fresh_prefix
+expect_eq "$(run_exe)" 2 "shell start without AppID key"
+expect_eq "$(run_exe -RegServer)" 0 "-RegServer exit code"
+expect_eq "$(wine_exit_code 90 "$EXE")" 1063 "shell start with AppID key"
+case_done "started from a shell"
+
+# 7. Through the service manager: running after net start, exit code 0 after net stop.
+fresh_prefix
+expect_eq "$(run_exe -Service)" 0 "-Service exit code"
+timeout 60 wine net start Tavportsvc >/dev/null 2>&1 || fail "net start"
+timeout 30 wine sc query Tavportsvc | tr -d '\r' | grep -q 'RUNNING' || fail "not running"
+timeout 60 wine net stop Tavportsvc >/dev/null 2>&1 || fail "net stop"
+query=$(timeout 30 wine sc query Tavportsvc | tr -d '\r')
+printf '%s\n' "$query" | grep -q 'STOPPED' || fail "not stopped after net stop"
+printf '%s\n' "$query" | grep -Eq 'WIN32_EXIT_CODE *: *0 ' || fail "exit code after stop: $query"
+case_done "net start / net stop"
+
+echo "test_service: $CASES cases passed"
