@@ -7,5 +7,6 @@ namespace tav::demo {
 void Heading(const char* title);
 
 void PrinterLinkSection();
+void SettingsSection();
 
 }  // namespace tav::demo

@@ -15,5 +15,6 @@ void Heading(const char* title) {
 int main() {
     // One line per subsystem's section.
     tav::demo::PrinterLinkSection();
+    tav::demo::SettingsSection();
     return 0;
 }
