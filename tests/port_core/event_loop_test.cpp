@@ -1,0 +1,155 @@
+// The start hook, the device-event case and the stop hook, driven the way the service
+// host drives them, on one thread.
+
+#include <gmock/gmock.h>
+
+#include <set>
+
+#include "shared/names.h"
+#include "shared/u16.h"
+#include "shared/win32_errors.h"
+#include "tests/port_core/port_core_fixture.h"
+
+namespace tav::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr PlatformHandle kStatusHandle = 0x5151;
+
+class EventLoopTest : public PortCoreTest {
+  protected:
+    HResult Start(HResult base = kSOk) {
+        return core->StartHook(
+            [&, base] {
+                sim.log.Record("base start");
+                return base;
+            },
+            kStatusHandle);
+    }
+    HResult Stop(HResult base = kSOk) {
+        return core->StopHook([&, base] {
+            sim.log.Record("base stop");
+            return base;
+        });
+    }
+    // Call names in order, without details.
+    std::vector<std::string> Calls(const std::set<std::string>& only) const {
+        std::vector<std::string> out;
+        for (const auto& e : sim.log.Entries()) {
+            std::string name = e.substr(0, e.find(' '));
+            if (e.rfind("base ", 0) == 0)
+                name = e;
+            if (only.count(name))
+                out.push_back(name);
+        }
+        return out;
+    }
+};
+
+TEST_F(EventLoopTest, StartRunsBaseThenTracingThenOnePassThenRegisters) {
+    std::u16string printer = world.AddPrinter(u"A1");
+    EXPECT_EQ(Start(), kSOk);
+    EXPECT_THAT(
+        Calls({"base start", "RegisterTraceGuidsW", "OpenMutexW", "RegisterDeviceNotificationW"}),
+        ElementsAre("base start", "RegisterTraceGuidsW", "OpenMutexW",
+                    "RegisterDeviceNotificationW"));
+    std::string expected = "RegisterDeviceNotificationW status=" + std::to_string(kStatusHandle) +
+                           " " + ToUtf8(GuidToString(kPrinterInterfaceClass));
+    EXPECT_EQ(sim.log.Count(expected), 1u);
+    EXPECT_NE(core->DevNotifyHandle(), kNoHandle);
+    EXPECT_EQ(world.Link(world.Ports().at(0)), printer);
+}
+
+TEST_F(EventLoopTest, FailedBaseStartEndsTheHookAtOnce) {
+    EXPECT_EQ(Start(kEFail), kEFail);
+    EXPECT_EQ(sim.log.Count("RegisterTraceGuidsW"), 0u);
+    EXPECT_EQ(sim.log.Count("OpenMutexW"), 0u);
+    EXPECT_EQ(sim.log.Count("RegisterDeviceNotificationW"), 0u);
+    EXPECT_EQ(Start(kSFalse), kSOk);  // S_FALSE is not a failure
+}
+
+TEST_F(EventLoopTest, FailedRegistrationGivesItsHResultAfterThePass) {
+    sim.faults.Fail("RegisterDeviceNotificationW", kErrorAccessDenied);
+    EXPECT_EQ(Start(), static_cast<HResult>(0x80070005));
+    EXPECT_EQ(sim.log.Count("OpenMutexW"), 1u);
+    EXPECT_EQ(core->DevNotifyHandle(), kNoHandle);
+    // A failure that leaves no error code counts as success, as HRESULT_FROM_WIN32(0) is 0.
+    sim.faults.Fail("RegisterDeviceNotificationW", kErrorSuccess);
+    EXPECT_EQ(Start(), kSOk);
+}
+
+TEST_F(EventLoopTest, EveryDeviceEventRunsOneFullPassAndRemovesNoLink) {
+    Start();
+    std::u16string printer = world.AddPrinter(u"A1");
+    EXPECT_EQ(core->OnDeviceEvent(), kErrorSuccess);
+    auto port = world.Ports().at(0);
+    EXPECT_EQ(world.Link(port), printer);
+    world.UnplugPrinter(u"A1");
+    sim.log.Clear();
+    EXPECT_EQ(core->OnDeviceEvent(), kErrorSuccess);
+    EXPECT_EQ(core->OnDeviceEvent(), kErrorSuccess);
+    EXPECT_EQ(sim.log.Count("OpenMutexW"), 2u);
+    EXPECT_EQ(world.Link(port), printer);
+}
+
+TEST_F(EventLoopTest, StartWhileUtilityRunsDoesNothing) {
+    world.AddPrinter(u"A1");
+    world.sync.SetUtilityMutex(sim::UtilityMutex::kHeld);
+    EXPECT_EQ(Start(), kSOk);
+    EXPECT_TRUE(world.Ports().empty());
+    // The utility's exit restarts the service: the new start-up pass links the printer.
+    world.sync.SetUtilityMutex(sim::UtilityMutex::kAbsent);
+    core->OnDeviceEvent();
+    EXPECT_EQ(world.Ports().size(), 1u);
+}
+
+TEST_F(EventLoopTest, StopUnregistersTakesTheLockForGoodThenRunsBaseStop) {
+    Start();
+    world.recorder.Enable(5, 1);
+    EXPECT_EQ(Stop(static_cast<HResult>(0x80070005)), static_cast<HResult>(0x80070005));
+    EXPECT_THAT(Calls({"UnregisterDeviceNotification", "WaitForSingleObject",
+                       "UnregisterTraceGuids", "base stop"}),
+                ElementsAre("WaitForSingleObject", "UnregisterDeviceNotification",
+                            "WaitForSingleObject", "UnregisterTraceGuids", "base stop"));
+    EXPECT_EQ(core->DevNotifyHandle(), kNoHandle);
+    EXPECT_EQ(world.notify.ActiveRegistrations(), 0);
+    EXPECT_FALSE(world.sync.IsEventSignalled(core->ReconcileEventHandle()));
+}
+
+TEST_F(EventLoopTest, DeviceEventAfterStopReturnsWithoutAPass) {
+    Start();
+    Stop();
+    world.AddPrinter(u"A1");
+    sim.log.Clear();
+    EXPECT_EQ(core->OnDeviceEvent(), kErrorSuccess);
+    EXPECT_TRUE(sim.log.Entries().empty());
+}
+
+TEST_F(EventLoopTest, StopWithoutRegistrationSkipsTheUnregister) {
+    EXPECT_EQ(Stop(), kSOk);
+    EXPECT_EQ(sim.log.Count("UnregisterDeviceNotification"), 0u);
+}
+
+TEST_F(EventLoopTest, MissingLockMakesEveryPassAndTheStopTraceTheFailedWait) {
+    sim.faults.Fail("CreateEventW", kErrorNotEnoughMemory);
+    core = std::make_unique<PortLinkCore>(world.Platform());
+    EXPECT_EQ(core->ReconcileEventHandle(), kNoHandle);
+    world.AddPrinter(u"A1");
+    core->Trace().Start();
+    world.recorder.Enable(5, 1);
+    core->OnDeviceEvent();
+    EXPECT_EQ(Stop(), kSOk);
+    EXPECT_THAT(ServiceEvents(), ElementsAre(19, 15));
+    EXPECT_EQ(EventOf(TraceModule::kService, 15).args.at(0), sim::Le32(kErrorInvalidHandle));
+    EXPECT_TRUE(world.Ports().empty());
+}
+
+TEST_F(EventLoopTest, DestructionClosesTheLock) {
+    EXPECT_EQ(world.sync.OpenHandleCount(), 1);
+    core.reset();
+    EXPECT_EQ(world.sync.OpenHandleCount(), 0);
+}
+
+}  // namespace
+}  // namespace tav::test

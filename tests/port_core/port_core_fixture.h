@@ -1,0 +1,65 @@
+#pragma once
+// A simulated world with one port link core in it, and the checks every pass must pass.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/ports/sim_port_world.h"
+#include "tavportsvc/core/device_entry_list.h"
+#include "tavportsvc/core/port_link_core.h"
+
+namespace tav::test {
+
+class PortCoreTest : public ::testing::Test {
+  protected:
+    PortCoreTest() : world(sim, tree) {
+        world.InstallInfPackage();
+        core = std::make_unique<PortLinkCore>(world.Platform());
+    }
+
+    // Registers the provider and lets a logger enable every event.
+    void EnableTracing(uint8_t level = 5, uint32_t flags = 1) {
+        core->Trace().Start();
+        world.recorder.Enable(level, flags);
+    }
+
+    void Pass() { core->ReconcilePorts(); }
+
+    // What a pass must leave behind: the lock free and nothing of its own still open.
+    void ExpectPassCleanedUp() const {
+        EXPECT_TRUE(world.sync.IsEventSignalled(core->ReconcileEventHandle()));
+        EXPECT_EQ(world.registry.OpenKeyCount(), 0);
+        EXPECT_EQ(DeviceEntry::LiveCount(), 0);
+        EXPECT_EQ(world.devices.OpenSetCount(), 0);
+        EXPECT_EQ(world.installer.OpenSetCount(), 0);
+        EXPECT_EQ(world.installer.LoadedModuleCount(), 0);
+        EXPECT_FALSE(world.sync.UtilityMutexOwnedByService());
+        EXPECT_EQ(world.sync.OpenHandleCount(), 1);  // the reconcile event itself
+    }
+
+    std::vector<uint16_t> ServiceEvents() const {
+        return world.recorder.Numbers(TraceModule::kService);
+    }
+    std::vector<uint16_t> DeviceEvents() const {
+        return world.recorder.Numbers(TraceModule::kDevice);
+    }
+    // The first recorded event with this module and number.
+    sim::TracedEvent EventOf(TraceModule module, uint16_t number) const {
+        for (const auto& e : world.recorder.Events()) {
+            if (e.module == module && e.number == number)
+                return e;
+        }
+        ADD_FAILURE() << "event " << number << " not recorded";
+        return sim::TracedEvent{};
+    }
+
+    sim::SimTrace sim;
+    sim::DeviceTree tree;
+    sim::SimPortWorld world;
+    std::unique_ptr<PortLinkCore> core;
+};
+
+}  // namespace tav::test
