@@ -55,8 +55,8 @@ Page PageForTab(int index) {
     }
 }
 
-PageRect PlacePage(int displayTop, int tabClientWidth, int tabBottom) {
-    return PageRect{kPageLeft, displayTop, tabClientWidth - kPageLeft, tabBottom - displayTop};
+PageRect PlacePage(int displayTop, int tabClientWidth, int displayBottom) {
+    return PageRect{kPageLeft, displayTop, tabClientWidth - kPageLeft, displayBottom - displayTop};
 }
 
 int IconOffset(int clientSize, int iconSize) {

@@ -34,9 +34,9 @@ struct PageRect {
     int height;
 };
 
-// The one rectangle the three pages share: 25 pixels from the left edge, below the tab
-// headers (displayTop, in the main window's client coordinates) down to the tab's bottom.
-PageRect PlacePage(int displayTop, int tabClientWidth, int tabBottom);
+// The one rectangle the three pages share: 25 pixels from the left edge, the tab's display
+// area below its headers from displayTop to displayBottom (main window client coordinates).
+PageRect PlacePage(int displayTop, int tabClientWidth, int displayBottom);
 
 // Offset that centres an icon of iconSize in a client extent of clientSize.
 int IconOffset(int clientSize, int iconSize);

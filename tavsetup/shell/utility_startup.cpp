@@ -32,7 +32,7 @@ int UtilityStartup::InitInstance() {
         ReleaseInstanceMutex();
         return 0;
     }
-    m_seams.runMainWindow();
+    m_seams.runMainWindow(m_strTitle);
     ExitSequence();
     return 0;
 }
@@ -79,6 +79,7 @@ void UtilityStartup::BringFirstInstanceForward() {
 void UtilityStartup::ExitSequence() {
     ExitServices& services = m_seams.services;
     services.StartPrintSpooler();
+    const int32_t bLpdStopped = g_pPrinterLink->bLpdStopped;
     if (g_pPrinterLink->hDevice != kNoHandle)
         services.CloseDevice(g_pPrinterLink->hDevice);
     delete g_pPrinterLink;
@@ -86,7 +87,7 @@ void UtilityStartup::ExitSequence() {
     ReleaseInstanceMutex();
     services.ChangeServiceState(0, kServiceName);
     services.ChangeServiceState(1, kServiceName);
-    services.RestartLpdService();
+    services.RestartLpdService(bLpdStopped);
 }
 
 void UtilityStartup::ReleaseInstanceMutex() {

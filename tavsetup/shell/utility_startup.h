@@ -27,7 +27,8 @@ struct StartupSeams {
     StartupKernel& kernel;
     StartupWindows& windows;
     ExitServices& services;
-    std::function<void()> runMainWindow;  // builds the main window and runs it modally
+    // Builds the main window with the application title and runs it modally.
+    std::function<void(const std::u16string& title)> runMainWindow;
 };
 
 class UtilityStartup {

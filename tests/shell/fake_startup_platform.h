@@ -141,7 +141,9 @@ class FakeExitServices : public ExitServices {
         m_log.Record(std::string(bStart ? "StartService " : "StopService ") + ToUtf8(serviceName));
         return 1;
     }
-    void RestartLpdService() override { m_log.Record("RestartLpdService"); }
+    void RestartLpdService(int32_t bLpdStopped) override {
+        m_log.Record("RestartLpdService " + std::to_string(bLpdStopped));
+    }
     void CloseDevice(Handle device) override {
         m_log.Record("CloseDevice " + std::to_string(device));
     }

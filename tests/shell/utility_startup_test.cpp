@@ -19,12 +19,13 @@ const std::string kMutexName = "Global\\____TAV_IO_SETUP_SOFTWARE____";
 class UtilityStartupTest : public ::testing::Test {
   protected:
     UtilityStartup MakeStartup() {
-        return UtilityStartup(StartupSeams{kernel, windows, services, [this] {
-                                               log.Record("RunMainWindow");
-                                               linkSeen = g_pPrinterLink;
-                                               if (whileRunning)
-                                                   whileRunning();
-                                           }});
+        return UtilityStartup(
+            StartupSeams{kernel, windows, services, [this](const std::u16string&) {
+                             log.Record("RunMainWindow");
+                             linkSeen = g_pPrinterLink;
+                             if (whileRunning)
+                                 whileRunning();
+                         }});
     }
     std::vector<std::string> Calls(const std::string& prefix) const {
         return log.EntriesStartingWith(prefix);
@@ -58,7 +59,7 @@ TEST_F(UtilityStartupTest, FirstInstanceRunsAndExitsInOrder) {
                     "CreateMutexW 93 owned " + kMutexName, "LocalFree 93",
                     "GetProcAddress IsWow64Process", "IsWow64Process", "RunMainWindow",
                     "StartPrintSpooler", "ReleaseMutex 77", "CloseHandle 77",
-                    "StopService Tavportsvc", "StartService Tavportsvc", "RestartLpdService"));
+                    "StopService Tavportsvc", "StartService Tavportsvc", "RestartLpdService 0"));
     EXPECT_EQ(app.m_strTitle, u"Communication Settings Utility");
     EXPECT_EQ(app.m_hInstanceMutex, kNoHandle);
     EXPECT_EQ(g_pPrinterLink, nullptr);
@@ -67,7 +68,10 @@ TEST_F(UtilityStartupTest, FirstInstanceRunsAndExitsInOrder) {
 
 TEST_F(UtilityStartupTest, DeviceLeftOpenIsClosedAfterTheSpoolerStart) {
     UtilityStartup app = MakeStartup();
-    whileRunning = [] { g_pPrinterLink->hDevice = 0x99; };
+    whileRunning = [] {
+        g_pPrinterLink->hDevice = 0x99;
+        g_pPrinterLink->bLpdStopped = 1;  // the open fallback stopped the LPD service
+    };
     app.InitInstance();
     const auto entries = log.Entries();
     const auto at = [&](const std::string& e) {
@@ -75,6 +79,7 @@ TEST_F(UtilityStartupTest, DeviceLeftOpenIsClosedAfterTheSpoolerStart) {
     };
     EXPECT_LT(at("StartPrintSpooler"), at("CloseDevice 153"));
     EXPECT_LT(at("CloseDevice 153"), at("ReleaseMutex 77"));
+    EXPECT_EQ(entries.back(), "RestartLpdService 1");
 }
 
 TEST_F(UtilityStartupTest, SecondInstanceBringsTheFirstForwardAndEnds) {

@@ -83,11 +83,13 @@ BOOL CMainDlg::OnInitDialog() {
         EndDialog(0);
         return FALSE;
     }
-    PlacePages();
-    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The tabs go in before the pages are placed: the header row's height is known only
+    // once it has items.
     m_tab.InsertItem(0, LoadResourceString(IDS_TAB_DRIVER_TYPE));
     m_tab.InsertItem(1, LoadResourceString(IDS_TAB_PRINTER_RESPONSE));
     m_tab.InsertItem(2, LoadResourceString(IDS_TAB_SERIAL));
+    PlacePages();
+    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowTextW(m_hWnd, AsWide(m_strTitle));
     ::SetDlgItemTextW(m_hWnd, IDOK, LoadResourceString(IDS_CLOSE).c_str());
     ::SetDlgItemTextW(m_hWnd, IDCANCEL, LoadResourceString(IDS_CANCEL).c_str());
@@ -126,7 +128,7 @@ void CMainDlg::PlacePages() {
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&tab), 2);
     const RECT display = m_tab.AdjustRect(tab);
     const RECT client = m_tab.GetClientRect();
-    const PageRect r = PlacePage(display.top, client.right - client.left, tab.bottom);
+    const PageRect r = PlacePage(display.top, client.right - client.left, display.bottom);
     for (Page page : kPageOrder)
         ::SetWindowPos(PageObject(page)->m_hWnd, HWND_TOP, r.left, r.top, r.width, r.height,
                        SWP_SHOWWINDOW);

@@ -1,0 +1,13 @@
+// Entry point of tavsetup.exe: the application object's InitInstance does everything.
+
+#include <windows.h>
+
+#include "tavsetup/shell/win32/tavsetup_app.h"
+
+namespace {
+tav::CtavsetupApp theApp;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    return tav::AfxWinMain();
+}

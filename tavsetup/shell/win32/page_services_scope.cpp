@@ -1,0 +1,28 @@
+#include "tavsetup/shell/win32/page_services_scope.h"
+
+#include "tavsetup/pages/driver_type_services.h"
+#include "tavsetup/pages/link_channel.h"
+#include "tavsetup/pages/page_services.h"
+#include "tavsetup/pages/win32/win32_driver_store.h"
+#include "tavsetup/pages/win32/win32_file_system.h"
+#include "tavsetup/pages/win32/win32_pnp_manager.h"
+#include "tavsetup/shell/printer_link_instance.h"
+
+namespace tav {
+
+void RunWithPageServices(PrinterPlatform& sys,
+                         const std::function<void(const std::function<void()>&)>& body) {
+    Win32FileSystem files;
+    Win32DriverStore store;
+    Win32DebugOutput debug;
+    DriverPackagePlatform package{files, store, debug};
+    Win32PnpManager pnp;
+    PlatformDriverTypeServices driverType(package, pnp, sys.clock);
+    LinkChannel channel(sys, *g_pPrinterLink);
+    PageServices services{channel, driverType};
+    g_pPageServices = &services;
+    body([&] { driverType.RefreshPnpDevices(); });
+    g_pPageServices = nullptr;
+}
+
+}  // namespace tav

@@ -1,0 +1,20 @@
+#pragma once
+// The application object: its InitInstance is the whole life of the utility.
+
+#include <string>
+
+#include "tavsetup/printer_link/platform.h"
+#include "tavsetup/shell/framework/win_app.h"
+
+namespace tav {
+
+class CtavsetupApp : public CWinAppEx {
+  public:
+    // Start, modal main window and exit sequence; always FALSE, so the process then ends.
+    BOOL InitInstance() override;
+
+    std::u16string m_strTitle;
+    Handle m_hInstanceMutex = kNoHandle;
+};
+
+}  // namespace tav
