@@ -1,25 +1,50 @@
-// A console probe of the printer link on a real system: runs the discovery and, for one
-// printer, the identification, and prints what it found.
+// A console probe of the printer link on a real system.
+//   printer_link_probe            the discovery and, for one printer, the identification
+//   printer_link_probe spooler    the spooler start-up wait, then a stop and a start of the
+//                                 Spooler through the service state change
 
 #include <cstdio>
+#include <cwchar>
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "tavsetup/printer_link/printer_link.h"
+#include "tavsetup/printer_link/service_manager.h"
 #include "tavsetup/printer_link/win32/win32_printer_platform.h"
 
-int wmain() {
-    tav::Win32PrinterPlatform real;
+namespace {
+
+int ProbeDiscovery(tav::PrinterPlatform& sys) {
     tav::PrinterLink link;
-    const int count = tav::DiscoverPrinter(real.platform, link);
-    std::printf("printers: %d (last error %u)\n", count,
-                static_cast<unsigned>(tav::GetLastErrorCode()));
+    const int count = tav::DiscoverPrinter(sys, link);
+    std::printf("printers: %d\n", count);
     std::printf("mode: %s\n", link.bSerialMode ? "virtual serial" : "printer driver");
     std::printf("path: %s\n", link.pszDevicePath ? tav::ToUtf8(*link.pszDevicePath).c_str() : "");
     if (count == 1 && link.pszDevicePath) {
-        const int accepted = tav::CheckPrinterId(real.platform, link);
+        const int accepted = tav::CheckPrinterId(sys, link);
         std::printf("device id: %s, MFG %s, MDL %s\n", accepted ? "accepted" : "rejected",
                     link.pszMfg, link.pszMdl);
     }
     return count < 0 ? 1 : 0;
+}
+
+int ProbeSpooler(tav::PrinterPlatform& sys) {
+    std::printf("StartPrintSpooler: %d\n", tav::StartPrintSpooler(sys));
+    std::printf("stop Spooler: %d\n", tav::ChangeServiceState(sys, 0, tav::kSpoolerServiceName));
+    std::printf("stop Spooler again: %d\n",
+                tav::ChangeServiceState(sys, 0, tav::kSpoolerServiceName));
+    std::printf("start Spooler: %d\n", tav::ChangeServiceState(sys, 1, tav::kSpoolerServiceName));
+    std::printf("unknown service: %d (last error %u)\n",
+                tav::ChangeServiceState(sys, 1, u"NoSuchServiceHere"),
+                static_cast<unsigned>(tav::GetLastErrorCode()));
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    tav::Win32PrinterPlatform real;
+    if (argc > 1 && std::wcscmp(argv[1], L"spooler") == 0)
+        return ProbeSpooler(real.platform);
+    return ProbeDiscovery(real.platform);
 }
