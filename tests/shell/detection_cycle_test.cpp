@@ -28,6 +28,12 @@ class DetectionCycleTest : public ::testing::Test {
     }
     uint64_t LastPostedAt() const { return window.posted.back().at; }
 
+    // A printer arrives or leaves: the system broadcasts the change.
+    void SetPrinterCount(int count) {
+        printers.count = count;
+        window.DeviceNodesChanged();
+    }
+
     // A page's change request at the current time: the watch opens.
     void BeginWatch() {
         window.Post(WM_BEGIN_WATCH);
@@ -134,9 +140,9 @@ TEST_F(DetectionCycleTest, PrinterReturningWithinTheWindowGivesNo113) {
     BeginWatch();
     EXPECT_EQ(window.timerPeriod, kWatchWindowMs);
     window.RunFor(400);
-    window.SetPrinterCount(0);  // the printer leaves the bus
+    SetPrinterCount(0);  // the printer leaves the bus
     window.RunFor(2600);
-    window.SetPrinterCount(1);  // and comes back in its new mode
+    SetPrinterCount(1);  // and comes back in its new mode
     window.RunFor(10);
     EXPECT_EQ(Reported(), (Statuses{0, 0}));
     EXPECT_EQ(LastPostedAt(), 3000u);
@@ -149,10 +155,10 @@ TEST_F(DetectionCycleTest, ReturningPrinterWithBadIdReports125) {
     printers.count = 1;
     window.Start();
     BeginWatch();
-    window.SetPrinterCount(0);
+    SetPrinterCount(0);
     window.RunFor(1000);
     printers.idAccepted = false;
-    window.SetPrinterCount(1);
+    SetPrinterCount(1);
     window.RunFor(1);
     EXPECT_EQ(Reported(), (Statuses{0, 125}));
 }
@@ -176,7 +182,7 @@ TEST_F(DetectionCycleTest, PrinterNeverReturningReports113AfterTheWindow) {
     window.Start();
     BeginWatch();
     window.RunFor(100);
-    window.SetPrinterCount(0);
+    SetPrinterCount(0);
     window.RunFor(4899);
     EXPECT_EQ(Reported(), (Statuses{0}));  // held back while the window is open
     window.RunFor(10);
@@ -190,7 +196,7 @@ TEST_F(DetectionCycleTest, UnchangedAbsenceEndsTheWindow500msAfterTheLastStep) {
     window.Start();
     BeginWatch();
     window.RunFor(100);
-    window.SetPrinterCount(0);
+    SetPrinterCount(0);
     window.RunFor(1900);
     window.DeviceNodesChanged();  // still no printer: same count as the last step
     window.RunFor(600);
@@ -203,7 +209,7 @@ TEST_F(DetectionCycleTest, SeveralPrintersDuringWatchReportAtOnce) {
     window.Start();
     BeginWatch();
     window.RunFor(200);
-    window.SetPrinterCount(2);
+    SetPrinterCount(2);
     window.RunFor(1);
     EXPECT_EQ(Reported(), (Statuses{0, 102}));
     EXPECT_EQ(window.cycle.m_bWatching, 0);

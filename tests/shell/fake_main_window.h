@@ -1,8 +1,8 @@
 #pragma once
 // A main window in virtual time for the detection cycle: timer 0 on the virtual clock,
 // posted messages in a queue dispatched through the real routing, statuses recorded with
-// the time they were posted, and printers whose arrival and departure broadcast
-// WM_DEVICECHANGE as the system does.
+// the time they were posted. Tests broadcast WM_DEVICECHANGE when devices change, as the
+// system does.
 
 #include <algorithm>
 #include <cstdint>
@@ -47,7 +47,9 @@ class FakePrinters : public PrinterDetector {
 
 class FakeMainWindow : public DetectionView {
   public:
-    explicit FakeMainWindow(FakePrinters& attached) : printers(attached), cycle(*this, attached) {
+    // Timer 0 runs on `time`: the window's own clock, or a simulated world's.
+    explicit FakeMainWindow(PrinterDetector& detector, sim::VirtualClock* time = nullptr)
+        : clock(time ? *time : m_ownClock), cycle(*this, detector) {
         cycle.Reset();
     }
 
@@ -98,10 +100,6 @@ class FakeMainWindow : public DetectionView {
 
     // The system's broadcast when device nodes change.
     void DeviceNodesChanged() { Post(kWmDeviceChange, kDbtDevNodesChanged); }
-    void SetPrinterCount(int count) {
-        printers.count = count;
-        DeviceNodesChanged();
-    }
     // The start of the main window: the first step follows a posted device change.
     void Start() {
         DeviceNodesChanged();
@@ -117,8 +115,11 @@ class FakeMainWindow : public DetectionView {
         return out;
     }
 
-    sim::VirtualClock clock{0};
-    FakePrinters& printers;
+  private:
+    sim::VirtualClock m_ownClock{0};
+
+  public:
+    sim::VirtualClock& clock;
     DetectionCycle cycle;
     std::vector<PostedStatus> posted;
     std::optional<uint32_t> timerPeriod;
