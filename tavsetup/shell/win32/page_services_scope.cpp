@@ -1,8 +1,10 @@
 #include "tavsetup/shell/win32/page_services_scope.h"
 
+#include "tavsetup/pages/driver_package.h"
 #include "tavsetup/pages/driver_type_services.h"
 #include "tavsetup/pages/link_channel.h"
 #include "tavsetup/pages/page_services.h"
+#include "tavsetup/pages/pnp_manager.h"
 #include "tavsetup/pages/win32/win32_driver_store.h"
 #include "tavsetup/pages/win32/win32_file_system.h"
 #include "tavsetup/pages/win32/win32_pnp_manager.h"
