@@ -1,5 +1,6 @@
 #include "tavsetup/pages/driver_type_services.h"
 
+#include "tavsetup/pages/driver_package.h"
 #include "tavsetup/pages/pnp_refresh.h"
 
 namespace tav {

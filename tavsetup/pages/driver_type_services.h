@@ -3,10 +3,13 @@
 // serial port driver is installed, and a re-enumeration of the USB and port devices.
 
 #include "shared/clock.h"
-#include "tavsetup/pages/driver_package.h"
-#include "tavsetup/pages/pnp_manager.h"
 
 namespace tav {
+
+// Declared here only: the page reaches them through this interface, and their headers
+// carry SetupAPI numbers that other parts of the utility define for themselves too.
+struct DriverPackagePlatform;
+class PnpManager;
 
 class DriverTypeServices {
   public:

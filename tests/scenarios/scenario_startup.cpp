@@ -1,0 +1,75 @@
+#include "tests/scenarios/scenario_startup.h"
+
+#include "shared/names.h"
+#include "shared/u16.h"
+#include "tavsetup/printer_link/device_io.h"
+#include "tavsetup/printer_link/printer_link.h"
+#include "tavsetup/printer_link/service_manager.h"
+#include "tests/pages/english_strings.h"
+
+namespace tav::test {
+
+namespace {
+constexpr Handle kMutexHandle = 0x3E3E;
+}
+
+Handle ScenarioStartup::CreateMutex(Handle, bool initialOwner, const char16_t* name) {
+    if (std::u16string(name) != kSetupMutexName)
+        return kNoHandle;
+    m_world.trace.Enter("CreateMutexW", ToUtf8(name));
+    m_service.SetUtilityMutex(initialOwner ? SetupMutex::kHeld : SetupMutex::kFree);
+    m_mutex = kMutexHandle;
+    return m_mutex;
+}
+
+bool ScenarioStartup::ReleaseMutex(Handle mutex) {
+    if (mutex != m_mutex)
+        return false;
+    m_world.trace.Enter("ReleaseMutex");
+    m_service.SetUtilityMutex(SetupMutex::kFree);
+    return true;
+}
+
+bool ScenarioStartup::CloseHandle(Handle handle) {
+    if (handle != m_mutex)
+        return false;
+    // The last handle closed: the named mutex no longer exists.
+    m_service.SetUtilityMutex(SetupMutex::kAbsent);
+    m_mutex = kNoHandle;
+    return true;
+}
+
+std::u16string ScenarioStartup::LoadString(uint32_t id) {
+    return EnglishString(id);
+}
+
+void ScenarioStartup::StartPrintSpooler() {
+    exitSteps.push_back("start Spooler");
+    tav::StartPrintSpooler(m_world.platform);
+}
+
+int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName) {
+    exitSteps.push_back((bStart ? "start " : "stop ") + ToUtf8(serviceName));
+    const int result = tav::ChangeServiceState(m_world.platform, bStart, serviceName);
+    // The machine's service control manager runs or ends the service process.
+    if (std::u16string(serviceName) == kServiceName) {
+        const uint32_t state = m_world.services.State(kServiceName);
+        if (state == kServiceStopped)
+            m_service.Stop();
+        else if (state == kServiceRunning)
+            m_service.Start();
+    }
+    return result;
+}
+
+void ScenarioStartup::RestartLpdService(int32_t bLpdStopped) {
+    PrinterLink noted;
+    noted.bLpdStopped = bLpdStopped;
+    RestartLpdServiceIfStopped(m_world.platform, noted);
+}
+
+void ScenarioStartup::CloseDevice(Handle device) {
+    m_world.io.CloseHandle(device);
+}
+
+}  // namespace tav::test

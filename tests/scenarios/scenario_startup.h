@@ -1,0 +1,63 @@
+#pragma once
+// The utility process's start and exit in the simulated machine: its single-instance mutex
+// is the one the service probes, and the service control at exit runs on the machine's
+// service control manager, whose Tavportsvc entry starts and stops the simulated service.
+
+#include <string>
+#include <vector>
+
+#include "sim/printer/printer_world.h"
+#include "tavsetup/shell/startup_platform.h"
+#include "tests/scenarios/scenario_service.h"
+
+namespace tav::test {
+
+class ScenarioStartup : public StartupKernel, public StartupWindows, public ExitServices {
+  public:
+    ScenarioStartup(sim::PrinterWorld& world, ScenarioService& service)
+        : m_world(world), m_service(service) {}
+
+    std::vector<std::string> exitSteps;  // what the exit sequence did, in order
+
+    // --- StartupKernel ---
+    void InitCommonControls(uint32_t, uint32_t) override {}
+    Handle ConvertSddl(const char16_t*, uint32_t) override { return 0x5D; }
+    void FreeSecurityDescriptor(Handle) override {}
+    Handle CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) override;
+    uint32_t LastError() override { return 0; }
+    bool ReleaseMutex(Handle mutex) override;
+    bool CloseHandle(Handle handle) override;
+    bool LookupIsWow64Process() override { return true; }
+    bool IsWow64Process(int32_t* isWow64) override {
+        *isWow64 = 0;
+        return true;
+    }
+
+    // --- StartupWindows ---
+    std::u16string LoadString(uint32_t id) override;
+    WindowRef DesktopWindow() override { return 1; }
+    WindowRef FirstChild(WindowRef) override { return 0; }
+    WindowRef NextWindow(WindowRef) override { return 0; }
+    bool HasProperty(WindowRef, const char16_t*) override { return false; }
+    bool IsIconic(WindowRef) override { return false; }
+    void Restore(WindowRef) override {}
+    WindowRef LastActivePopup(WindowRef) override { return 0; }
+    void SetForeground(WindowRef) override {}
+    WindowRef ForegroundWindow() override { return 0; }
+    int MessageBox(WindowRef, const std::u16string&, const std::u16string&, uint32_t) override {
+        return 1;
+    }
+
+    // --- ExitServices ---
+    void StartPrintSpooler() override;
+    int ChangeServiceState(int bStart, const char16_t* serviceName) override;
+    void RestartLpdService(int32_t bLpdStopped) override;
+    void CloseDevice(Handle device) override;
+
+  private:
+    sim::PrinterWorld& m_world;
+    ScenarioService& m_service;
+    Handle m_mutex = kNoHandle;
+};
+
+}  // namespace tav::test
