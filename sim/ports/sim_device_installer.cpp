@@ -285,7 +285,7 @@ void* SimDeviceInstaller::FindExport(PlatformHandle module, const char* name) {
     return &g_updateDriverToken;
 }
 
-bool SimDeviceInstaller::FreeModule(PlatformHandle module) {
+bool SimDeviceInstaller::UnloadModule(PlatformHandle module) {
     if (Fails(m_trace, "FreeLibrary"))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -61,7 +61,7 @@ class SimDeviceInstaller : public DeviceInstallApi {
     bool DestroyDeviceInfoList(PlatformHandle set) override;
     PlatformHandle LoadModule(const char16_t* name) override;
     void* FindExport(PlatformHandle module, const char* name) override;
-    bool FreeModule(PlatformHandle module) override;
+    bool UnloadModule(PlatformHandle module) override;
     bool UpdateDriverForPnpDevices(void* proc, const char16_t* hardwareId, const char16_t* infPath,
                                    uint32_t flags, bool* rebootRequired) override;
 

@@ -36,7 +36,7 @@ class DeviceInstallApi {
     // GetProcAddress; nullptr when the export is missing.
     virtual void* FindExport(PlatformHandle module, const char* name) = 0;
     // FreeLibrary.
-    virtual bool FreeModule(PlatformHandle module) = 0;
+    virtual bool UnloadModule(PlatformHandle module) = 0;
     // Calls `proc` as UpdateDriverForPlugAndPlayDevicesW(no window, hardwareId, infPath,
     // flags, rebootRequired).
     virtual bool UpdateDriverForPnpDevices(void* proc, const char16_t* hardwareId,

@@ -121,7 +121,7 @@ uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const ch
     uint32_t result = kPortInstallFailed;
     if (proc)
         result = CallUpdateDriver(api, trace, proc, fullPath);
-    api.FreeModule(newdev);
+    api.UnloadModule(newdev);
     return result;
 }
 

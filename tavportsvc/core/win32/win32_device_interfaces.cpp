@@ -1,0 +1,73 @@
+#include "tavportsvc/core/win32/win32_types.h"
+// (windows.h first)
+#include "tavportsvc/core/win32/win32_port_adapters.h"
+
+namespace tav {
+
+PlatformHandle Win32DeviceInterfaces::GetClassDevs(const Guid& interfaceClass, uint32_t flags) {
+    GUID guid = ToWin32Guid(interfaceClass);
+    return ToHandle(::SetupDiGetClassDevsW(&guid, nullptr, nullptr, flags));
+}
+
+bool Win32DeviceInterfaces::EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass,
+                                                 uint32_t index, DeviceInterfaceData* data) {
+    GUID guid = ToWin32Guid(interfaceClass);
+    SP_DEVICE_INTERFACE_DATA out{};
+    out.cbSize = sizeof out;
+    if (!::SetupDiEnumDeviceInterfaces(FromHandle<HDEVINFO>(set), nullptr, &guid, index, &out))
+        return false;
+    *data = FromWin32(out);
+    return true;
+}
+
+uint32_t Win32DeviceInterfaces::GetInterfaceDetailSize(PlatformHandle set,
+                                                       const DeviceInterfaceData& data) {
+    SP_DEVICE_INTERFACE_DATA in = ToWin32(data);
+    DWORD required = 0;
+    ::SetupDiGetDeviceInterfaceDetailW(FromHandle<HDEVINFO>(set), &in, nullptr, 0, &required,
+                                       nullptr);
+    return required;
+}
+
+bool Win32DeviceInterfaces::GetInterfacePath(PlatformHandle set, const DeviceInterfaceData& data,
+                                             uint32_t size, std::u16string* path) {
+    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(::GlobalAlloc(GMEM_FIXED, size));
+    if (!detail)
+        return false;
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    SP_DEVICE_INTERFACE_DATA in = ToWin32(data);
+    bool ok = ::SetupDiGetDeviceInterfaceDetailW(FromHandle<HDEVINFO>(set), &in, detail, size,
+                                                 nullptr, nullptr) != FALSE;
+    if (ok)
+        *path = reinterpret_cast<const char16_t*>(detail->DevicePath);
+    ::GlobalFree(detail);
+    return ok;
+}
+
+bool Win32DeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set, const DeviceInterfaceData& data,
+                                                DevInfoData* devInfo) {
+    SP_DEVICE_INTERFACE_DATA in = ToWin32(data);
+    SP_DEVINFO_DATA out{};
+    out.cbSize = sizeof out;
+    BOOL ok = ::SetupDiGetDeviceInterfaceDetailW(FromHandle<HDEVINFO>(set), &in, nullptr, 0,
+                                                 nullptr, &out);
+    // The device data is filled in even when the call reports the missing detail buffer.
+    DWORD error = ::GetLastError();
+    *devInfo = FromWin32(out);
+    ::SetLastError(error);
+    return ok != FALSE;
+}
+
+PlatformHandle Win32DeviceInterfaces::OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo,
+                                                    uint32_t scope, uint32_t hwProfile,
+                                                    uint32_t keyType, uint32_t access) {
+    SP_DEVINFO_DATA in = ToWin32(devInfo);
+    return ToHandle(
+        ::SetupDiOpenDevRegKey(FromHandle<HDEVINFO>(set), &in, scope, hwProfile, keyType, access));
+}
+
+bool Win32DeviceInterfaces::DestroyDeviceInfoList(PlatformHandle set) {
+    return ::SetupDiDestroyDeviceInfoList(FromHandle<HDEVINFO>(set)) != FALSE;
+}
+
+}  // namespace tav

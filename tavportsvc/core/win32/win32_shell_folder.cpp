@@ -1,0 +1,13 @@
+#include "tavportsvc/core/win32/win32_types.h"
+// (windows.h first)
+#include <shlobj.h>
+
+#include "tavportsvc/core/win32/win32_port_adapters.h"
+
+namespace tav {
+
+bool Win32ShellFolder::GetProgramFilesX86(char16_t* path) {
+    return ::SHGetSpecialFolderPathW(nullptr, W(path), CSIDL_PROGRAM_FILESX86, FALSE) != FALSE;
+}
+
+}  // namespace tav
