@@ -8,5 +8,6 @@ void Heading(const char* title);
 
 void PrinterLinkSection();
 void SettingsSection();
+void PortCoreSection();
 
 }  // namespace tav::demo

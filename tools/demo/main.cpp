@@ -16,5 +16,6 @@ int main() {
     // One line per subsystem's section.
     tav::demo::PrinterLinkSection();
     tav::demo::SettingsSection();
+    tav::demo::PortCoreSection();
     return 0;
 }
