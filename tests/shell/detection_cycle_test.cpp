@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_main_window.h"
+#include "fake_printers.h"
+#include "sim/shell/sim_main_window.h"
 
 namespace tav::test {
 namespace {
@@ -41,7 +42,7 @@ class DetectionCycleTest : public ::testing::Test {
     }
 
     FakePrinters printers;
-    FakeMainWindow window{printers};
+    sim::SimMainWindow window{printers};
 };
 
 TEST_F(DetectionCycleTest, StartReportsTheStatusOfWhatIsAttached) {
@@ -66,7 +67,7 @@ TEST_F(DetectionCycleTest, StartReportsTheStatusOfWhatIsAttached) {
         local.pathKept = c.pathKept;
         local.idAccepted = c.idAccepted;
         local.enumerationFails = c.enumerationFails;
-        FakeMainWindow w(local);
+        sim::SimMainWindow w(local);
         w.Start();
         ASSERT_EQ(w.posted.size(), 3u) << "count " << c.count;
         EXPECT_EQ(w.StatusesOf(Page::SerId), Statuses{c.status});

@@ -7,10 +7,10 @@
 
 #include <memory>
 
-#include "fake_main_window.h"
 #include "fake_startup_platform.h"
 #include "sim/printer/device_id_firmware.h"
 #include "sim/printer/printer_world.h"
+#include "sim/shell/sim_main_window.h"
 #include "tavsetup/shell/link_adapters.h"
 #include "tavsetup/shell/printer_link_instance.h"
 #include "tavsetup/shell/utility_startup.h"
@@ -47,7 +47,7 @@ class ShellInSimWorld : public ::testing::Test {
     sim::PrinterWorld world;
     PrinterLink link;
     LinkDetector detector{world.platform};
-    FakeMainWindow window{detector, &world.clock};
+    sim::SimMainWindow window{detector, &world.clock};
 };
 
 TEST_F(ShellInSimWorld, StartFindsWhatIsPlugged) {

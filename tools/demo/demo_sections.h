@@ -8,6 +8,7 @@ void Heading(const char* title);
 
 void PrinterLinkSection();
 void SettingsSection();
+void ShellSection();
 void PortCoreSection();
 
 }  // namespace tav::demo

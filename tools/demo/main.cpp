@@ -16,6 +16,7 @@ int main() {
     // One line per subsystem's section.
     tav::demo::PrinterLinkSection();
     tav::demo::SettingsSection();
+    tav::demo::ShellSection();
     tav::demo::PortCoreSection();
     return 0;
 }
