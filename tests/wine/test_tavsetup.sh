@@ -102,6 +102,19 @@ expect_line "$WINE_TMP/tab1.txt" "child id=1016 class=Static visible=1"
 expect_line "$WINE_TMP/tab1.txt" "child id=1008 class=Static visible=0"
 shot second-tab-en
 
+# The system menu's about box: the title and the program's own FileVersion.
+probe syscommand "$TITLE_EN" 16
+sleep 1
+probe dump "$TITLE_EN" >"$WINE_TMP/about.txt"
+expect_line "$WINE_TMP/about.txt" "owned class=#32770"
+expect_line "$WINE_TMP/about.txt" \
+  "child id=1003 class=Static visible=1 enabled=1 text=$TITLE_EN   Version 2.0.1.0"
+shot about-box-en
+probe close "$TITLE_EN"  # closes the about box only
+sleep 0.5
+probe dump "$TITLE_EN" >"$WINE_TMP/about-closed.txt" || fail "closing the about box ended the utility"
+grep -q '^owned' "$WINE_TMP/about-closed.txt" && fail "about box still open"
+
 # A second start brings the (minimised) first window back and ends by itself.
 probe minimize "$TITLE_EN" || fail "cannot minimise the main window"
 probe dump "$TITLE_EN" | grep -q '^window .* iconic=1' || fail "main window not minimised"

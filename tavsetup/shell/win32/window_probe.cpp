@@ -1,7 +1,10 @@
 // A console probe for the Wine tests: finds the top-level windows with a given title and
 // prints them, their child controls (class, id, state, text) and the tab control's item
 // texts as UTF-8; or minimises or closes them.
+// Owned pop-ups (the about box, message boxes) are printed after their owner, and closed
+// before it.
 //   tavsetup_window_probe dump|minimize|close <title>
+//   tavsetup_window_probe syscommand <title> <command id>
 
 #include <windows.h>
 
@@ -101,11 +104,37 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+struct Owned {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK MatchOwner(HWND window, LPARAM lParam) {
+    auto* owned = reinterpret_cast<Owned*>(lParam);
+    if (::GetWindow(window, GW_OWNER) == owned->owner && ::IsWindowVisible(window))
+        owned->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> OwnedPopups(HWND owner) {
+    Owned owned{owner, {}};
+    ::EnumWindows(MatchOwner, reinterpret_cast<LPARAM>(&owned));
+    return owned.found;
+}
+
+void Dump(HWND window, const wchar_t* what) {
+    Print(std::wstring(what) + L" class=" + ClassOf(window) + L" visible=" +
+          std::to_wstring(::IsWindowVisible(window) ? 1 : 0) + L" iconic=" +
+          std::to_wstring(::IsIconic(window) ? 1 : 0) + L" title=" + TextOf(window));
+    ::EnumChildWindows(window, PrintChild, 0);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
+    if (argc < 3) {
         Print(L"usage: tavsetup_window_probe dump|minimize|close <title>");
+        Print(L"       tavsetup_window_probe syscommand <title> <command id>");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -115,12 +144,17 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"minimize") {
             ::ShowWindow(window, SW_MINIMIZE);
         } else if (command == L"close") {
-            ::PostMessageW(window, WM_CLOSE, 0, 0);
+            const std::vector<HWND> popups = OwnedPopups(window);
+            for (HWND popup : popups)
+                ::PostMessageW(popup, WM_CLOSE, 0, 0);
+            if (popups.empty())
+                ::PostMessageW(window, WM_CLOSE, 0, 0);
+        } else if (command == L"syscommand" && argc == 4) {
+            ::PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(_wtoi(argv[3])), 0);
         } else {
-            Print(L"window class=" + ClassOf(window) + L" visible=" +
-                  std::to_wstring(::IsWindowVisible(window) ? 1 : 0) + L" iconic=" +
-                  std::to_wstring(::IsIconic(window) ? 1 : 0) + L" title=" + TextOf(window));
-            ::EnumChildWindows(window, PrintChild, 0);
+            Dump(window, L"window");
+            for (HWND popup : OwnedPopups(window))
+                Dump(popup, L"owned");
         }
     }
     return search.found.empty() ? 1 : 0;
