@@ -8,7 +8,9 @@ source "$HERE/wine_lib.sh"
 
 BUILD=$1
 EXE_SRC="$BUILD/win64/tavportsvc/Tavportsvc.exe"
+FAKES_SRC="$BUILD/win64/tavportsvc/tav_fake_devices.exe"
 [ -f "$EXE_SRC" ] || fail "$EXE_SRC not built"
+[ -f "$FAKES_SRC" ] || fail "$FAKES_SRC not built"
 
 APPID='{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}'
 LIBID='{D3A85F1C-6E24-4B97-8C0B-5F91E2A7364D}'
@@ -24,7 +26,7 @@ fresh_prefix() {
   fi
   wine_prefix win64
   mkdir -p "$WINEPREFIX/drive_c/TAV"
-  cp "$EXE_SRC" "$WINEPREFIX/drive_c/TAV/Tavportsvc.exe"
+  cp "$EXE_SRC" "$FAKES_SRC" "$WINEPREFIX/drive_c/TAV/"
 }
 
 # reg64 query args...: the 64-bit registry view, CR removed.
@@ -45,6 +47,10 @@ value() {
 
 key_exists() {
   timeout 30 wine reg query "$1" /reg:64 >/dev/null 2>&1
+}
+
+fakes() {
+  timeout 30 wine 'C:\TAV\tav_fake_devices.exe' "$@" 2>/dev/null | tr -d '\r'
 }
 
 run_exe() {
@@ -121,15 +127,21 @@ expect_eq "$(run_exe -RegServer)" 0 "-RegServer exit code"
 expect_eq "$(wine_exit_code 90 "$EXE")" 1063 "shell start with AppID key"
 case_done "started from a shell"
 
-# 7. Through the service manager: running after net start, exit code 0 after net stop.
+# 7. Through the service manager: running after net start, its start-up pass links a fake
+# printer to a fake port, exit code 0 after net stop.
 fresh_prefix
 expect_eq "$(run_exe -Service)" 0 "-Service exit code"
+port=$(fakes port)
+printer=$(fakes printer)
+[ -n "$port" ] && [ -n "$printer" ] || fail "fake devices not made"
+expect_eq "$(fakes links)" "$port -" "link before the service ran"
 timeout 60 wine net start Tavportsvc >/dev/null 2>&1 || fail "net start"
 timeout 30 wine sc query Tavportsvc | tr -d '\r' | grep -q 'RUNNING' || fail "not running"
+expect_eq "$(fakes links)" "$port $printer" "link after the start-up pass"
 timeout 60 wine net stop Tavportsvc >/dev/null 2>&1 || fail "net stop"
 query=$(timeout 30 wine sc query Tavportsvc | tr -d '\r')
 printf '%s\n' "$query" | grep -q 'STOPPED' || fail "not stopped after net stop"
 printf '%s\n' "$query" | grep -Eq 'WIN32_EXIT_CODE *: *0 ' || fail "exit code after stop: $query"
-case_done "net start / net stop"
+case_done "net start links, net stop"
 
 echo "test_service: $CASES cases passed"

@@ -4,7 +4,7 @@
 
 #include "shared/win32/system_clock.h"
 #include "shared/win32/wide.h"
-#include "tavportsvc/core/win32/win32_port_link_platform.h"
+#include "tavportsvc/core/win32/win32_port_adapters.h"
 #include "tavportsvc/host/tavportsvc_module.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
