@@ -41,7 +41,7 @@ bool SimComRuntime::IsModuleLoaded(const std::u16string& name) {
     return m_mscoreeLoaded && Fold(name) == Fold(u"Mscoree.dll");
 }
 
-int SimThreadMessages::GetMessage() {
+int SimThreadMessages::NextMessage() {
     if (m_trace.Enter("GetMessageW"))
         return -1;
     const uint32_t self = SimCurrentThreadId();
@@ -180,7 +180,7 @@ uint32_t SimModuleImage::FileName(uint32_t capacity, std::u16string& path, uint3
     return static_cast<uint32_t>(m_path.size());
 }
 
-std::u16string SimModuleImage::LoadString(uint32_t id) {
+std::u16string SimModuleImage::LoadStringResource(uint32_t id) {
     auto it = m_strings.find(id);
     return it == m_strings.end() ? std::u16string() : it->second;
 }
@@ -196,7 +196,7 @@ bool SimModuleImage::LoadResource(const std::u16string& type, uint32_t id,
     return true;
 }
 
-char16_t SimModuleImage::CharUpper(char16_t c) {
+char16_t SimModuleImage::UpperCase(char16_t c) {
     if (c >= u'a' && c <= u'z')
         return static_cast<char16_t>(c - u'a' + u'A');
     return c;

@@ -38,7 +38,7 @@ class SimComRuntime : public host::ComRuntime {
 class SimThreadMessages : public host::ThreadMessages {
   public:
     explicit SimThreadMessages(SimTrace& trace) : m_trace(trace) {}
-    int GetMessage() override;
+    int NextMessage() override;
     void TranslateAndDispatch() override;
     bool PostQuit(uint32_t threadId) override;
 
@@ -103,10 +103,10 @@ class SimModuleImage : public host::ModuleImage {
   public:
     explicit SimModuleImage(SimTrace& trace) : m_trace(trace) {}
     uint32_t FileName(uint32_t capacity, std::u16string& path, uint32_t& error) override;
-    std::u16string LoadString(uint32_t id) override;
+    std::u16string LoadStringResource(uint32_t id) override;
     bool LoadResource(const std::u16string& type, uint32_t id,
                       std::vector<uint8_t>& bytes) override;
-    char16_t CharUpper(char16_t c) override;
+    char16_t UpperCase(char16_t c) override;
 
     void SetPath(const std::u16string& path) { m_path = path; }
     void SetString(uint32_t id, const std::u16string& text) { m_strings[id] = text; }

@@ -35,8 +35,9 @@ host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) 
     return handle;
 }
 
-host::ScHandle SimServiceManager::OpenService(host::ScHandle manager, const std::u16string& name,
-                                              uint32_t access, uint32_t& error) {
+host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
+                                                   const std::u16string& name, uint32_t access,
+                                                   uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("OpenServiceW", ToUtf8(name) + " " + std::to_string(access))) {
@@ -57,9 +58,9 @@ host::ScHandle SimServiceManager::OpenService(host::ScHandle manager, const std:
     return handle;
 }
 
-host::ScHandle SimServiceManager::CreateService(host::ScHandle manager,
-                                                const host::ServiceConfig& config,
-                                                uint32_t& error) {
+host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
+                                                     const host::ServiceConfig& config,
+                                                     uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("CreateServiceW", ToUtf8(config.name))) {

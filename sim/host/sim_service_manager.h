@@ -32,10 +32,10 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
 
     // ServiceControlManager.
     host::ScHandle OpenManager(uint32_t access, uint32_t& error) override;
-    host::ScHandle OpenService(host::ScHandle manager, const std::u16string& name, uint32_t access,
-                               uint32_t& error) override;
-    host::ScHandle CreateService(host::ScHandle manager, const host::ServiceConfig& config,
-                                 uint32_t& error) override;
+    host::ScHandle OpenServiceEntry(host::ScHandle manager, const std::u16string& name,
+                                    uint32_t access, uint32_t& error) override;
+    host::ScHandle CreateServiceEntry(host::ScHandle manager, const host::ServiceConfig& config,
+                                      uint32_t& error) override;
     bool SetDescription(host::ScHandle service, const std::u16string& description) override;
     uint32_t ControlStop(host::ScHandle service) override;
     uint32_t QueryState(host::ScHandle service, uint32_t& state) override;

@@ -82,10 +82,10 @@ class ServiceControlManager {
   public:
     virtual ~ServiceControlManager() = default;
     virtual ScHandle OpenManager(uint32_t access, uint32_t& error) = 0;
-    virtual ScHandle OpenService(ScHandle manager, const std::u16string& name, uint32_t access,
-                                 uint32_t& error) = 0;
-    virtual ScHandle CreateService(ScHandle manager, const ServiceConfig& config,
-                                   uint32_t& error) = 0;
+    virtual ScHandle OpenServiceEntry(ScHandle manager, const std::u16string& name, uint32_t access,
+                                      uint32_t& error) = 0;
+    virtual ScHandle CreateServiceEntry(ScHandle manager, const ServiceConfig& config,
+                                        uint32_t& error) = 0;
     virtual bool SetDescription(ScHandle service, const std::u16string& description) = 0;
     // ControlService(SERVICE_CONTROL_STOP): 0 or the Win32 error.
     virtual uint32_t ControlStop(ScHandle service) = 0;
@@ -144,7 +144,7 @@ class ThreadMessages {
   public:
     virtual ~ThreadMessages() = default;
     // >0 a message was taken, 0 WM_QUIT, -1 failure.
-    virtual int GetMessage() = 0;
+    virtual int NextMessage() = 0;
     virtual void TranslateAndDispatch() = 0;
     virtual bool PostQuit(uint32_t threadId) = 0;
 };
@@ -181,11 +181,11 @@ class ModuleImage {
     // GetModuleFileNameW into a buffer of `capacity` units: the length copied (capacity
     // when cut), 0 on failure with the error in `error`.
     virtual uint32_t FileName(uint32_t capacity, std::u16string& path, uint32_t& error) = 0;
-    virtual std::u16string LoadString(uint32_t id) = 0;
+    virtual std::u16string LoadStringResource(uint32_t id) = 0;
     // The raw bytes of a resource of a named type; false when absent.
     virtual bool LoadResource(const std::u16string& type, uint32_t id,
                               std::vector<uint8_t>& bytes) = 0;
-    virtual char16_t CharUpper(char16_t c) = 0;
+    virtual char16_t UpperCase(char16_t c) = 0;
 };
 
 struct HostPlatform {

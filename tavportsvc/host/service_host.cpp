@@ -29,7 +29,7 @@ class ScopedRegKey {
 CAtlServiceModuleT::CAtlServiceModuleT(HostPlatform& platform, uint32_t serviceNameId,
                                        ServiceIdentity identity)
     : m_platform(platform),
-      m_szServiceName(platform.image.LoadString(serviceNameId).substr(0, 255)),
+      m_szServiceName(platform.image.LoadStringResource(serviceNameId).substr(0, 255)),
       m_identity(std::move(identity)) {}
 
 uint32_t CAtlServiceModuleT::ProcessMain(std::u16string_view commandLine) {
@@ -42,7 +42,7 @@ uint32_t CAtlServiceModuleT::ProcessMain(std::u16string_view commandLine) {
 bool CAtlServiceModuleT::HandleCommandLine(std::u16string_view commandLine, HResult& result) {
     result = kSOk;
     CommandSwitch action =
-        ScanCommandLine(commandLine, [this](char16_t c) { return m_platform.image.CharUpper(c); });
+        ScanCommandLine(commandLine, [this](char16_t c) { return m_platform.image.UpperCase(c); });
     if (action == CommandSwitch::None)
         return true;
     result = RunSwitch(action);
@@ -151,7 +151,7 @@ HResult CAtlServiceModuleT::RunService() {
 }
 
 void CAtlServiceModuleT::RunMessageLoop() {
-    while (m_platform.messages.GetMessage() > 0)
+    while (m_platform.messages.NextMessage() > 0)
         m_platform.messages.TranslateAndDispatch();
 }
 

@@ -29,7 +29,7 @@ bool CAtlServiceModuleT::IsInstalled() {
     if (!manager.Get())
         return false;
     ScopedScHandle service(
-        scm, scm.OpenService(manager.Get(), m_szServiceName, kServiceQueryConfig, error));
+        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName, kServiceQueryConfig, error));
     return service.Get() != 0;
 }
 
@@ -56,7 +56,7 @@ bool CAtlServiceModuleT::InstallService() {
     ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
     if (!manager.Get())
         return false;
-    ScopedScHandle service(scm, scm.CreateService(manager.Get(), config, error));
+    ScopedScHandle service(scm, scm.CreateServiceEntry(manager.Get(), config, error));
     if (!service.Get())
         return false;
     scm.SetDescription(service.Get(), m_identity.description);
@@ -72,9 +72,9 @@ bool CAtlServiceModuleT::UninstallService() {
     if (!manager.Get())
         return false;
     // Query access as well, to wait for a running instance before deleting its entry.
-    ScopedScHandle service(scm,
-                           scm.OpenService(manager.Get(), m_szServiceName,
-                                           kServiceStop | kDelete | kServiceQueryStatus, error));
+    ScopedScHandle service(
+        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName,
+                                  kServiceStop | kDelete | kServiceQueryStatus, error));
     if (!service.Get())
         return false;
     // A service that is not running refuses the stop (1062); that is fine.

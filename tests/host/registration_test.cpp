@@ -124,13 +124,13 @@ TEST_F(RegistrationTest, MarkedEntryRefusesRecreationUntilItsProcessStops) {
     world.scm.SetStopDelay(1000);
     uint32_t error = 0;
     ScHandle manager = world.scm.OpenManager(kScManagerAllAccess, error);
-    ScHandle service = world.scm.OpenService(manager, u"Tavportsvc", kDelete, error);
+    ScHandle service = world.scm.OpenServiceEntry(manager, u"Tavportsvc", kDelete, error);
     EXPECT_EQ(world.scm.DeleteService(service), 0u);
-    EXPECT_EQ(world.scm.CreateService(manager, config, error), 0u);
+    EXPECT_EQ(world.scm.CreateServiceEntry(manager, config, error), 0u);
     EXPECT_EQ(error, kErrorServiceMarkedForDelete);
     EXPECT_EQ(world.scm.ControlStop(service), 0u);
     world.clock.Advance(1000);
-    ScHandle created = world.scm.CreateService(manager, config, error);
+    ScHandle created = world.scm.CreateServiceEntry(manager, config, error);
     EXPECT_NE(created, 0u);
     world.scm.Close(created);
     world.scm.Close(service);

@@ -22,9 +22,10 @@ class Win32Registry : public Registry {
 class Win32ServiceControlManager : public ServiceControlManager {
   public:
     ScHandle OpenManager(uint32_t access, uint32_t& error) override;
-    ScHandle OpenService(ScHandle manager, const std::u16string& name, uint32_t access,
-                         uint32_t& error) override;
-    ScHandle CreateService(ScHandle manager, const ServiceConfig& config, uint32_t& error) override;
+    ScHandle OpenServiceEntry(ScHandle manager, const std::u16string& name, uint32_t access,
+                              uint32_t& error) override;
+    ScHandle CreateServiceEntry(ScHandle manager, const ServiceConfig& config,
+                                uint32_t& error) override;
     bool SetDescription(ScHandle service, const std::u16string& description) override;
     uint32_t ControlStop(ScHandle service) override;
     uint32_t QueryState(ScHandle service, uint32_t& state) override;
@@ -52,7 +53,7 @@ class Win32ComRuntime : public ComRuntime {
 
 class Win32ThreadMessages : public ThreadMessages {
   public:
-    int GetMessage() override;
+    int NextMessage() override;
     void TranslateAndDispatch() override;
     bool PostQuit(uint32_t threadId) override;
 
@@ -76,10 +77,10 @@ class Win32TypeLibraries : public TypeLibraries {
 class Win32ModuleImage : public ModuleImage {
   public:
     uint32_t FileName(uint32_t capacity, std::u16string& path, uint32_t& error) override;
-    std::u16string LoadString(uint32_t id) override;
+    std::u16string LoadStringResource(uint32_t id) override;
     bool LoadResource(const std::u16string& type, uint32_t id,
                       std::vector<uint8_t>& bytes) override;
-    char16_t CharUpper(char16_t c) override;
+    char16_t UpperCase(char16_t c) override;
 };
 
 }  // namespace tav::host

@@ -14,7 +14,7 @@ uint32_t Win32ModuleImage::FileName(uint32_t capacity, std::u16string& path, uin
     return length;
 }
 
-std::u16string Win32ModuleImage::LoadString(uint32_t id) {
+std::u16string Win32ModuleImage::LoadStringResource(uint32_t id) {
     wchar_t buffer[256] = {};
     ::LoadStringW(::GetModuleHandleW(nullptr), id, buffer, 256);
     return FromWide(buffer);
@@ -32,7 +32,7 @@ bool Win32ModuleImage::LoadResource(const std::u16string& type, uint32_t id,
     return true;
 }
 
-char16_t Win32ModuleImage::CharUpper(char16_t c) {
+char16_t Win32ModuleImage::UpperCase(char16_t c) {
     // CharUpperW takes a single character in the low word of its pointer argument.
     auto single = reinterpret_cast<uintptr_t>(
         ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<uintptr_t>(c))));

@@ -32,13 +32,14 @@ ScHandle Win32ServiceControlManager::OpenManager(uint32_t access, uint32_t& erro
     return Result(::OpenSCManagerW(nullptr, SERVICES_ACTIVE_DATABASEW, access), error);
 }
 
-ScHandle Win32ServiceControlManager::OpenService(ScHandle manager, const std::u16string& name,
-                                                 uint32_t access, uint32_t& error) {
+ScHandle Win32ServiceControlManager::OpenServiceEntry(ScHandle manager, const std::u16string& name,
+                                                      uint32_t access, uint32_t& error) {
     return Result(::OpenServiceW(AsSc(manager), AsWide(name), access), error);
 }
 
-ScHandle Win32ServiceControlManager::CreateService(ScHandle manager, const ServiceConfig& config,
-                                                   uint32_t& error) {
+ScHandle Win32ServiceControlManager::CreateServiceEntry(ScHandle manager,
+                                                        const ServiceConfig& config,
+                                                        uint32_t& error) {
     const std::u16string dependencies = MultiString(config.dependencies);
     return Result(::CreateServiceW(AsSc(manager), AsWide(config.name), AsWide(config.displayName),
                                    config.desiredAccess, config.serviceType, config.startType,

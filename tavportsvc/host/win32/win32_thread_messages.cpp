@@ -12,7 +12,7 @@ MSG* AsMsg(unsigned char* storage) {
 
 }  // namespace
 
-int Win32ThreadMessages::GetMessage() {
+int Win32ThreadMessages::NextMessage() {
     return static_cast<int>(::GetMessageW(AsMsg(m_msg), nullptr, 0, 0));
 }
 
