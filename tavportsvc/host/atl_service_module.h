@@ -57,6 +57,7 @@ class CAtlServiceModuleT {
 
     const std::u16string& ServiceName() const { return m_szServiceName; }
     StatusHandle ServiceStatusHandle() const { return m_hServiceStatus.load(); }
+    uint32_t ServiceThreadId() const { return m_dwThreadID.load(); }
     ServiceStatus StatusSnapshot() const;
     bool PerUserMode() const { return m_bPerUser; }
 

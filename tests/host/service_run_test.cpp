@@ -46,8 +46,12 @@ TEST_F(ServiceRunTest, NormalRunReportsTheExactSequenceAndExitsZero) {
     world.registry.AddKey(kHkeyClassesRoot, u"AppID\\{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}");
     StartProcess();
     ASSERT_TRUE(world.scm.WaitForReport(kServiceRunning));
+    EXPECT_NE(module.ServiceThreadId(), world.scm.DispatcherThreadId());
+    world.messages.PostOther(module.ServiceThreadId());
     EXPECT_EQ(world.scm.SendControl(kServiceControlStop), kErrorSuccess);
     EXPECT_EQ(JoinProcess(), 0u);
+    // The loop dispatched the ordinary message and ended at WM_QUIT.
+    EXPECT_EQ(world.messages.Dispatched(), 1u);
 
     auto reports = world.scm.Reports();
     EXPECT_EQ(States(reports),
