@@ -1,5 +1,6 @@
 #include "sim/ports/sim_sync.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "shared/last_error.h"
@@ -78,15 +79,28 @@ PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) 
 
 uint32_t SimSync::WaitEvent(Event& event, uint32_t milliseconds) {
     std::unique_lock<std::mutex> lock(event.mutex);
-    auto signalled = [&] { return event.signalled; };
-    if (milliseconds == kInfinite) {
-        event.changed.wait(lock, signalled);
-    } else if (!event.changed.wait_for(lock, std::chrono::milliseconds(milliseconds), signalled)) {
-        return kWaitTimeout;
+    if (event.signalled) {
+        if (!event.manualReset)
+            event.signalled = false;
+        return kWaitObject0;
     }
-    if (!event.manualReset)
-        event.signalled = false;
-    return kWaitObject0;
+    if (milliseconds == 0)
+        return kWaitTimeout;
+    uint64_t ticket = event.nextTicket++;
+    event.waiters.push_back(ticket);
+    auto done = [&] {
+        return event.released.count(ticket) != 0 || (event.manualReset && event.signalled);
+    };
+    bool got = true;
+    if (milliseconds == kInfinite)
+        event.changed.wait(lock, done);
+    else
+        got = event.changed.wait_for(lock, std::chrono::milliseconds(milliseconds), done);
+    event.released.erase(ticket);
+    auto it = std::find(event.waiters.begin(), event.waiters.end(), ticket);
+    if (it != event.waiters.end())
+        event.waiters.erase(it);
+    return got ? kWaitObject0 : kWaitTimeout;
 }
 
 // A zero time-out probe of the utility's mutex; a successful wait makes the caller owner.
@@ -120,7 +134,12 @@ bool SimSync::SignalEvent(PlatformHandle handle) {
     }
     {
         std::lock_guard<std::mutex> lock(event->mutex);
-        event->signalled = true;
+        if (!event->manualReset && !event->waiters.empty()) {
+            event->released.insert(event->waiters.front());
+            event->waiters.pop_front();
+        } else {
+            event->signalled = true;
+        }
     }
     event->changed.notify_all();
     return true;

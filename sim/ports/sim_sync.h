@@ -4,9 +4,11 @@
 // states. Every call records itself and can be told to fail.
 
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 
 #include "sim/call_log.h"
 #include "tavportsvc/core/sync_api.h"
@@ -40,11 +42,17 @@ class SimSync : public SyncApi {
     bool CloseObject(PlatformHandle handle) override;
 
   private:
+    // As Windows does, setting an auto-reset event that has waiters releases the longest
+    // waiting one directly: the event stays unsignalled, so a thread that waits on it again
+    // right away cannot take it from under the waiter.
     struct Event {
         std::mutex mutex;
         std::condition_variable changed;
         bool manualReset = false;
         bool signalled = false;
+        std::deque<uint64_t> waiters;  // tickets, oldest first
+        std::set<uint64_t> released;   // tickets handed the event by SetEvent
+        uint64_t nextTicket = 1;
     };
     std::shared_ptr<Event> FindEvent(PlatformHandle handle) const;
     bool IsMutexHandle(PlatformHandle handle) const;
