@@ -1,0 +1,41 @@
+#include "tavsetup/demo_sim/pacer.h"
+
+#include <dbt.h>
+
+namespace tav::demo {
+namespace {
+
+MachinePacer* g_pPacer = nullptr;
+constexpr UINT kPaceMs = 20;
+
+BOOL CALLBACK PostDeviceChangeTo(HWND window, LPARAM) {
+    ::PostMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+MachinePacer::MachinePacer(SimPrinterMachine& machine)
+    : m_machine(machine),
+      m_start(::GetTickCount()),
+      m_timer(::SetTimer(nullptr, 0, kPaceMs, OnTimer)) {
+    g_pPacer = this;
+    m_machine.OnDeviceNodesChanged(PostDeviceChange);
+}
+
+MachinePacer::~MachinePacer() {
+    ::KillTimer(nullptr, m_timer);
+    g_pPacer = nullptr;
+}
+
+void CALLBACK MachinePacer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_pPacer)
+        g_pPacer->m_machine.KeepPace(::GetTickCount() - g_pPacer->m_start);
+}
+
+void MachinePacer::PostDeviceChange() {
+    if (g_pPacer)
+        ::EnumThreadWindows(::GetCurrentThreadId(), PostDeviceChangeTo, 0);
+}
+
+}  // namespace tav::demo

@@ -1,0 +1,29 @@
+#pragma once
+// Runs the simulated machine on the user-interface thread in real time: a thread timer
+// keeps the virtual clock in step with the tick count, and every change of the simulated
+// device tree posts the device-change broadcast (WM_DEVICECHANGE, DBT_DEVNODES_CHANGED) to
+// the thread's top-level windows, as the system does when device nodes change.
+
+#include <windows.h>
+
+#include "tavsetup/demo_sim/sim_printer_machine.h"
+
+namespace tav::demo {
+
+class MachinePacer {
+  public:
+    explicit MachinePacer(SimPrinterMachine& machine);
+    ~MachinePacer();
+    MachinePacer(const MachinePacer&) = delete;
+    MachinePacer& operator=(const MachinePacer&) = delete;
+
+  private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    static void PostDeviceChange();
+
+    SimPrinterMachine& m_machine;
+    DWORD m_start;
+    UINT_PTR m_timer;
+};
+
+}  // namespace tav::demo
