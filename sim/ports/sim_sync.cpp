@@ -48,6 +48,14 @@ bool SimSync::IsEventSignalled(PlatformHandle handle) const {
     return event->signalled;
 }
 
+int SimSync::WaitingThreads(PlatformHandle handle) const {
+    auto event = FindEvent(handle);
+    if (!event)
+        return 0;
+    std::lock_guard<std::mutex> lock(event->mutex);
+    return static_cast<int>(event->waiters.size());
+}
+
 int SimSync::OpenHandleCount() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return static_cast<int>(m_events.size() + m_mutexHandles.size());

@@ -31,6 +31,8 @@ class SimSync : public SyncApi {
     // True while a probe owns the utility's mutex (taken and not yet released).
     bool UtilityMutexOwnedByService() const;
     bool IsEventSignalled(PlatformHandle event) const;
+    // Threads blocked in a wait on the event.
+    int WaitingThreads(PlatformHandle event) const;
     // Open handles of every kind (events and mutex handles).
     int OpenHandleCount() const;
 

@@ -184,5 +184,20 @@ TEST(PortCoreConcurrency, DeviceEventRacingTheStopHookNeverDeadlocks) {
     }
 }
 
+TEST(SimulatedEvent, SetHandsTheEventToTheWaiterNotToTheNextCaller) {
+    sim::SimTrace trace;
+    sim::SimSync sync(trace);
+    PlatformHandle event = sync.CreateUnnamedEvent(false, false);
+    std::atomic<uint32_t> waited{0xDEAD};
+    std::thread waiter([&] { waited = sync.WaitForObject(event, kInfinite); });
+    while (sync.WaitingThreads(event) == 0)
+        std::this_thread::yield();
+    EXPECT_TRUE(sync.SignalEvent(event));
+    EXPECT_EQ(sync.WaitForObject(event, 0), kWaitTimeout);
+    waiter.join();
+    EXPECT_EQ(waited.load(), kWaitObject0);
+    EXPECT_FALSE(sync.IsEventSignalled(event));
+}
+
 }  // namespace
 }  // namespace tav::test
