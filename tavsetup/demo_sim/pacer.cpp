@@ -16,11 +16,12 @@ BOOL CALLBACK PostDeviceChangeTo(HWND window, LPARAM) {
 }  // namespace
 
 MachinePacer::MachinePacer(SimPrinterMachine& machine)
-    : m_machine(machine),
-      m_start(::GetTickCount()),
-      m_timer(::SetTimer(nullptr, 0, kPaceMs, OnTimer)) {
+    : m_machine(machine), m_timer(::SetTimer(nullptr, 0, kPaceMs, OnTimer)) {
     g_pPacer = this;
-    m_machine.OnDeviceNodesChanged(PostDeviceChange);
+    m_machine.OnDeviceNodesChanged([] {
+        if (g_pPacer)
+            g_pPacer->m_bNodesChanged = true;
+    });
 }
 
 MachinePacer::~MachinePacer() {
@@ -29,13 +30,13 @@ MachinePacer::~MachinePacer() {
 }
 
 void CALLBACK MachinePacer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_pPacer)
-        g_pPacer->m_machine.KeepPace(::GetTickCount() - g_pPacer->m_start);
-}
-
-void MachinePacer::PostDeviceChange() {
-    if (g_pPacer)
+    if (!g_pPacer)
+        return;
+    g_pPacer->m_machine.KeepPace();
+    if (g_pPacer->m_bNodesChanged) {
+        g_pPacer->m_bNodesChanged = false;
         ::EnumThreadWindows(::GetCurrentThreadId(), PostDeviceChangeTo, 0);
+    }
 }
 
 }  // namespace tav::demo

@@ -62,6 +62,8 @@ int RecordingDeviceIo::GetOverlappedResult(Handle device, Overlapped& ov, uint32
                                            int bWait) {
     const int result = m_inner.GetOverlappedResult(device, ov, pCount, bWait);
     const uint32_t error = GetLastErrorCode();
+    if (bWait)
+        m_afterWait();
     const auto pending = m_pending.find(&ov);
     if (pending != m_pending.end() && (result || error != kErrorIoIncomplete)) {
         Ended(result, pending->second, *pCount);
@@ -81,7 +83,11 @@ int RecordingDeviceIo::ResetEvent(Handle event) {
 
 uint32_t RecordingDeviceIo::WaitForMultipleObjects(uint32_t count, const Handle* handles,
                                                    int bWaitAll, uint32_t timeoutMs) {
-    return m_inner.WaitForMultipleObjects(count, handles, bWaitAll, timeoutMs);
+    const uint32_t result = m_inner.WaitForMultipleObjects(count, handles, bWaitAll, timeoutMs);
+    const uint32_t error = GetLastErrorCode();
+    m_afterWait();
+    SetLastErrorCode(error);
+    return result;
 }
 
 int RecordingDeviceIo::Started(int result, Overlapped& ov, const void* reply, uint32_t* pCount) {

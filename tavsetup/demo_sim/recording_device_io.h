@@ -1,8 +1,10 @@
 #pragma once
 // Device I/O that notes every request on the wire and how it ended, and hands each call to
 // the device I/O beneath unchanged: the IOCTL code and input, the bytes written, the size of
-// each read, and the bytes or error that each operation ended with.
+// each read, and the bytes or error that each operation ended with. After each wait it runs
+// `afterWait` (the demonstration build lets real time catch up with the simulated wait).
 
+#include <functional>
 #include <map>
 
 #include "tavsetup/demo_sim/timeline.h"
@@ -12,7 +14,8 @@ namespace tav::demo {
 
 class RecordingDeviceIo : public DeviceIo {
   public:
-    RecordingDeviceIo(DeviceIo& inner, Timeline& timeline) : m_inner(inner), m_timeline(timeline) {}
+    RecordingDeviceIo(DeviceIo& inner, Timeline& timeline, std::function<void()> afterWait)
+        : m_inner(inner), m_timeline(timeline), m_afterWait(std::move(afterWait)) {}
 
     Handle OpenDevice(const std::u16string& path) override;
     int CloseHandle(Handle handle) override;
@@ -37,6 +40,7 @@ class RecordingDeviceIo : public DeviceIo {
 
     DeviceIo& m_inner;
     Timeline& m_timeline;
+    std::function<void()> m_afterWait;
     std::map<const Overlapped*, const void*> m_pending;
 };
 

@@ -5,6 +5,7 @@
 #include "shared/u16.h"
 #include "sim/firmware/tav_printer_world.h"
 #include "sim/printer/printer_world.h"
+#include "tavsetup/demo_sim/paced_clock.h"
 #include "tavsetup/demo_sim/recording_device_io.h"
 
 namespace tav::demo {
@@ -39,13 +40,15 @@ struct SimPrinterMachine::World {
     explicit World(Timeline& timelineIn)
         : timeline(timelineIn),
           printer(sim::AddTavPrinter(world)),
-          io(world.io, timeline),
-          platform{world.clock, io, world.setup, world.services, world.spooler},
+          clock(world.clock),
+          io(world.io, timeline, [this] { clock.WaitForRealTime(); }),
+          platform{clock, io, world.setup, world.services, world.spooler},
           driverType(timeline) {}
 
     Timeline& timeline;
     sim::PrinterWorld world;
     std::shared_ptr<sim::TavPrinterFirmware> printer;
+    PacedClock clock;
     RecordingDeviceIo io;
     PrinterPlatform platform;
     SimDriverTypeServices driverType;
@@ -67,11 +70,8 @@ DriverTypeServices& SimPrinterMachine::DriverType() {
     return m_world->driverType;
 }
 
-void SimPrinterMachine::KeepPace(uint64_t realElapsedMs) {
-    sim::VirtualClock& clock = m_world->world.clock;
-    const uint64_t virtualElapsed = clock.Elapsed();
-    if (realElapsedMs > virtualElapsed)
-        clock.Advance(static_cast<uint32_t>(realElapsedMs - virtualElapsed));
+void SimPrinterMachine::KeepPace() {
+    m_world->clock.KeepPace();
 }
 
 void SimPrinterMachine::OnDeviceNodesChanged(std::function<void()> listener) {

@@ -2,7 +2,7 @@
 // The simulated machine behind the demonstration build: one printer of the family in
 // printer-driver mode in the printer link's simulated world, the wire recorded in the
 // timeline, and a device management where the virtual serial port driver is installed and
-// a PnP refresh has nothing to do. Its virtual clock is kept in step with real time, so
+// a PnP refresh has nothing to do. Its virtual clock is held to real time (PacedClock), so
 // the printer's leave and return take as long as they would on a desk.
 
 #include <functional>
@@ -36,9 +36,8 @@ class SimPrinterMachine {
     PrinterPlatform& Platform();
     DriverTypeServices& DriverType();
 
-    // Advances virtual time to `realElapsedMs` since start when it is behind (transactions
-    // may have moved it ahead; then it waits for real time to catch up).
-    void KeepPace(uint64_t realElapsedMs);
+    // Advances virtual time to real time when it is behind (run by a timer).
+    void KeepPace();
     // `listener` runs after every change of the device tree (the device-change broadcast).
     void OnDeviceNodesChanged(std::function<void()> listener);
 
