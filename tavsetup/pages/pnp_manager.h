@@ -7,11 +7,11 @@
 #include <string>
 
 #include "shared/guid.h"
+#include "shared/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
 
-inline constexpr uint32_t kDigcfPresent = 0x02;
 inline constexpr uint32_t kCrSuccess = 0;
 inline constexpr uint32_t kCmLocateDevnodeNormal = 0;
 inline constexpr uint32_t kCmReenumerateNormal = 0;

@@ -7,13 +7,12 @@
 #include <cstdint>
 
 #include "shared/guid.h"
+#include "shared/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
 
 // DIGCF_*, DIF_PROPERTYCHANGE, DICS_* (own names: the Windows ones are macros).
-inline constexpr uint32_t kDigcfPresent = 0x02;
-inline constexpr uint32_t kDigcfDeviceInterface = 0x10;
 inline constexpr uint32_t kDifPropertyChange = 0x12;
 inline constexpr uint32_t kDicsEnable = 1;
 inline constexpr uint32_t kDicsDisable = 2;
