@@ -94,6 +94,7 @@ void SimPrinterMachine::NotePrinterState() {
     timeline.Note("printer", "response switch: " + HexByte(printer.ResponseSwitch()));
     timeline.Note("printer", "iSerialNumber: \"" + printer.UsbSerial() + "\"");
     const auto& identity = printer.Identity();
+    timeline.Note("printer", "device: " + ToUtf8(identity.instanceId));
     timeline.Note("printer", "interface: " + ToUtf8(printerClass ? identity.printerPath
                                                                  : identity.printerClassPath));
 }
