@@ -19,9 +19,12 @@ std::string Hex(uint32_t value) {
 
 Handle RecordingDeviceIo::OpenDevice(const std::u16string& path) {
     const Handle device = m_inner.OpenDevice(path);
-    if (device == kNoHandle)
-        m_timeline.Note("wire", "open failed (error " + std::to_string(GetLastErrorCode()) +
-                                    "): " + ToUtf8(path));
+    if (device == kNoHandle) {
+        const uint32_t error = GetLastErrorCode();
+        m_timeline.Note("wire",
+                        "open failed (error " + std::to_string(error) + "): " + ToUtf8(path));
+        SetLastErrorCode(error);
+    }
     return device;
 }
 
