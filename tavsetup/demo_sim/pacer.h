@@ -1,10 +1,10 @@
 #pragma once
 // Runs the simulated machine on the user-interface thread in real time: a thread timer
-// keeps the virtual clock in step with the tick count, and after changes of the simulated
-// device tree it posts the device-change broadcast (WM_DEVICECHANGE, DBT_DEVNODES_CHANGED)
-// to the thread's top-level windows, as the system does when device nodes change. Changes
-// within one timer period share one broadcast: the simulated tree reports each interface
-// and flag on its own, where the system settles a re-plugged device first.
+// brings virtual time up to real time while nothing else moves it, and after changes of the
+// simulated device tree it posts the device-change broadcast (WM_DEVICECHANGE,
+// DBT_DEVNODES_CHANGED) to the thread's top-level windows, as the system does when device nodes
+// change. Changes within one timer period share one broadcast: the simulated tree reports each
+// interface and flag on its own, where the system settles a re-plugged device first.
 
 #include <windows.h>
 
