@@ -69,7 +69,7 @@ BENCHMARK(BM_TransactOverInstantDevice);
 void BM_TransactOverSimulatedDevice(benchmark::State& state) {
     sim::PrinterWorld world;
     const auto printer =
-        world.AddPrinter(sim::PrinterSpec{}, std::make_shared<sim::DeviceIdFirmware>());
+        world.AddPrinter(sim::PrinterPlug{}, std::make_shared<sim::DeviceIdFirmware>());
     PrinterLink link;
     link.pszDevicePath = printer.path;
     char reply[256];
@@ -87,10 +87,10 @@ BENCHMARK(BM_TransactOverSimulatedDevice);
 void BM_DiscoveryOver127InterfacesPerClass(benchmark::State& state) {
     sim::PrinterWorld world;
     for (int i = 0; i < 127; ++i) {
-        sim::PrinterSpec usb;
+        sim::PrinterPlug usb;
         usb.serial = u"U" + FromUtf8(std::to_string(i));
         world.AddPrinter(usb, nullptr);
-        sim::PrinterSpec serial;
+        sim::PrinterPlug serial;
         serial.serial = u"S" + FromUtf8(std::to_string(i));
         serial.mode = sim::PrinterMode::VirtualSerial;
         world.AddPrinter(serial, nullptr);

@@ -4,21 +4,21 @@
 
 namespace tav::sim {
 
-std::shared_ptr<TavPrinterFirmware> AddTavPrinter(PrinterWorld& world, const PrinterSpec& spec) {
+std::shared_ptr<TavPrinterFirmware> AddTavPrinter(PrinterWorld& world, const PrinterPlug& plug) {
     TavPrinterIdentity identity;
     identity.instanceId =
-        u"USB\\VID_" + spec.vendorId + u"&PID_" + spec.productId + u"\\" + spec.serial;
-    identity.printerPath = PrinterWorld::InterfacePath(spec, kGuidDevinterfaceUsbprint);
-    identity.serialPath = PrinterWorld::InterfacePath(spec, kGuidDevinterfaceComport);
-    identity.printerClassPath = PrinterWorld::InterfacePath(spec, kPrinterInterfaceClass);
+        u"USB\\VID_" + plug.vendorId + u"&PID_" + plug.productId + u"\\" + plug.serial;
+    identity.printerPath = PrinterWorld::InterfacePath(plug, kGuidDevinterfaceUsbprint);
+    identity.serialPath = PrinterWorld::InterfacePath(plug, kGuidDevinterfaceComport);
+    identity.printerClassPath = PrinterWorld::InterfacePath(plug, kPrinterInterfaceClass);
     identity.serialModeAlsoPrinterClass = true;
     auto printer = std::make_shared<TavPrinterFirmware>(world.tree, world.clock, identity);
     const uint8_t usbClass = printer->UsbClassSwitch();
-    printer->SetUsbClassSwitch(spec.mode == PrinterMode::PrinterDriver
+    printer->SetUsbClassSwitch(plug.mode == PrinterMode::PrinterDriver
                                    ? static_cast<uint8_t>(usbClass | 0x01)
                                    : static_cast<uint8_t>(usbClass & ~0x01));
     world.io.AttachFirmware(identity.instanceId, printer);
-    if (spec.present)
+    if (plug.present)
         printer->Plug();
     return printer;
 }

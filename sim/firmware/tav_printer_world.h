@@ -9,8 +9,8 @@
 
 namespace tav::sim {
 
-// `spec.mode` chooses the class the printer starts in (the USB class switch byte's bit 0).
+// `plug.mode` chooses the class the printer starts in (the USB class switch byte's bit 0).
 std::shared_ptr<TavPrinterFirmware> AddTavPrinter(PrinterWorld& world,
-                                                  const PrinterSpec& spec = {});
+                                                  const PrinterPlug& plug = {});
 
 }  // namespace tav::sim

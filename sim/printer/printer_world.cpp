@@ -29,31 +29,31 @@ PrinterWorld::PrinterWorld()
     io.SetHolderActive([this] { return services.State(u"Spooler") != kServiceStopped; });
 }
 
-std::u16string PrinterWorld::InterfacePath(const PrinterSpec& spec, const Guid& classGuid) {
-    return u"\\\\?\\USB#VID_" + spec.vendorId + u"&PID_" + spec.productId + u"#" + spec.serial +
+std::u16string PrinterWorld::InterfacePath(const PrinterPlug& plug, const Guid& classGuid) {
+    return u"\\\\?\\USB#VID_" + plug.vendorId + u"&PID_" + plug.productId + u"#" + plug.serial +
            u"#" + Lower(GuidToString(classGuid));
 }
 
-SimPrinter PrinterWorld::AddPrinter(const PrinterSpec& spec,
+SimPrinter PrinterWorld::AddPrinter(const PrinterPlug& plug,
                                     std::shared_ptr<PrinterFirmware> firmware) {
     SimPrinter printer;
     printer.deviceId =
-        u"USB\\VID_" + spec.vendorId + u"&PID_" + spec.productId + u"\\" + spec.serial;
+        u"USB\\VID_" + plug.vendorId + u"&PID_" + plug.productId + u"\\" + plug.serial;
     SimDevice device;
     device.instanceId = printer.deviceId;
-    device.setupClass = spec.mode == PrinterMode::PrinterDriver ? u"USB" : u"Ports";
-    device.hardwareIds = {u"USB\\VID_" + spec.vendorId + u"&PID_" + spec.productId};
-    device.present = spec.present;
+    device.setupClass = plug.mode == PrinterMode::PrinterDriver ? u"USB" : u"Ports";
+    device.hardwareIds = {u"USB\\VID_" + plug.vendorId + u"&PID_" + plug.productId};
+    device.present = plug.present;
     tree.AddDevice(device);
-    if (spec.mode == PrinterMode::PrinterDriver) {
-        printer.path = InterfacePath(spec, kGuidDevinterfaceUsbprint);
-        tree.AddInterface(kGuidDevinterfaceUsbprint, printer.path, printer.deviceId, spec.present);
+    if (plug.mode == PrinterMode::PrinterDriver) {
+        printer.path = InterfacePath(plug, kGuidDevinterfaceUsbprint);
+        tree.AddInterface(kGuidDevinterfaceUsbprint, printer.path, printer.deviceId, plug.present);
     } else {
-        printer.path = InterfacePath(spec, kGuidDevinterfaceComport);
-        printer.printerClassPath = InterfacePath(spec, kPrinterInterfaceClass);
-        tree.AddInterface(kGuidDevinterfaceComport, printer.path, printer.deviceId, spec.present);
+        printer.path = InterfacePath(plug, kGuidDevinterfaceComport);
+        printer.printerClassPath = InterfacePath(plug, kPrinterInterfaceClass);
+        tree.AddInterface(kGuidDevinterfaceComport, printer.path, printer.deviceId, plug.present);
         tree.AddInterface(kPrinterInterfaceClass, printer.printerClassPath, printer.deviceId,
-                          spec.present);
+                          plug.present);
     }
     io.AttachFirmware(printer.deviceId, std::move(firmware));
     return printer;

@@ -23,7 +23,8 @@ enum class PrinterMode {
     VirtualSerial,  // a COM port interface and a printer interface class interface
 };
 
-struct PrinterSpec {
+// A printer as it is plugged in: its USB identity and the class it shows first.
+struct PrinterPlug {
     std::u16string serial = u"TV0001";
     PrinterMode mode = PrinterMode::PrinterDriver;
     std::u16string productId = u"0101";
@@ -44,9 +45,9 @@ class PrinterWorld {
     PrinterWorld& operator=(const PrinterWorld&) = delete;
 
     // Plugs in a printer (device node, interfaces of its mode) answered by `firmware`.
-    SimPrinter AddPrinter(const PrinterSpec& spec, std::shared_ptr<PrinterFirmware> firmware);
+    SimPrinter AddPrinter(const PrinterPlug& plug, std::shared_ptr<PrinterFirmware> firmware);
     // A device interface path as Windows builds it for a device and class.
-    static std::u16string InterfacePath(const PrinterSpec& spec, const Guid& classGuid);
+    static std::u16string InterfacePath(const PrinterPlug& plug, const Guid& classGuid);
 
     // Declared in this order: everything below refers to the members above it.
     VirtualClock clock;

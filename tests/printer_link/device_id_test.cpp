@@ -11,8 +11,8 @@ namespace {
 class DeviceId : public PrinterFixture {
   protected:
     void SetUp() override {
-        sim::PrinterSpec spec;
-        printer = world.AddPrinter(spec, idFirmware);
+        sim::PrinterPlug plug;
+        printer = world.AddPrinter(plug, idFirmware);
         link.pszDevicePath = printer.path;
         link.bSerialMode = 0;
     }

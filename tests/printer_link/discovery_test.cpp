@@ -14,13 +14,13 @@ class Discovery : public PrinterFixture {
     sim::SimPrinter Add(const std::u16string& serial, sim::PrinterMode mode, bool present = true,
                         const std::u16string& productId = u"0101",
                         const std::u16string& vendorId = u"1B7E") {
-        sim::PrinterSpec spec;
-        spec.serial = serial;
-        spec.mode = mode;
-        spec.present = present;
-        spec.productId = productId;
-        spec.vendorId = vendorId;
-        return world.AddPrinter(spec, firmware);
+        sim::PrinterPlug plug;
+        plug.serial = serial;
+        plug.mode = mode;
+        plug.present = present;
+        plug.productId = productId;
+        plug.vendorId = vendorId;
+        return world.AddPrinter(plug, firmware);
     }
     int Discover() { return DiscoverPrinter(world.platform, link); }
     std::vector<std::string> ClassQueries() const {
@@ -63,9 +63,9 @@ TEST_F(Discovery, SerialModePrinterCountsOnceThroughTheComPortClass) {
 TEST_F(Discovery, PrinterInterfaceClassIsConsultedWhenNoComPortShowsOne) {
     const std::u16string deviceId = u"USB\\VID_1B7E&PID_0101\\S9";
     world.tree.AddDevice(sim::SimDevice{deviceId, u"Ports", u"", {}, true, true});
-    sim::PrinterSpec spec;
-    spec.serial = u"S9";
-    const auto path = sim::PrinterWorld::InterfacePath(spec, kPrinterInterfaceClass);
+    sim::PrinterPlug plug;
+    plug.serial = u"S9";
+    const auto path = sim::PrinterWorld::InterfacePath(plug, kPrinterInterfaceClass);
     world.tree.AddInterface(kPrinterInterfaceClass, path, deviceId);
     EXPECT_EQ(Discover(), 1);
     EXPECT_EQ(link.bSerialMode, 1);

@@ -127,9 +127,9 @@ TEST_F(OpenFallback, NoPathAndNoPrinterFailsWithDeviceNotConnected) {
 
 TEST_F(OpenFallback, NoPathRunsTheDiscoveryAndOpensTheKeptPathOfTwoPrinters) {
     auto second = std::make_shared<sim::ScriptedFirmware>();
-    sim::PrinterSpec a;
+    sim::PrinterPlug a;
     a.serial = u"A1";
-    sim::PrinterSpec b;
+    sim::PrinterPlug b;
     b.serial = u"B2";
     const auto first = world.AddPrinter(a, firmware);
     world.AddPrinter(b, second);

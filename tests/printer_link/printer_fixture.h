@@ -44,9 +44,9 @@ class PrinterFixture : public ::testing::Test {
   protected:
     // A printer in the given mode; the link knows its path and mode as a discovery leaves them.
     void Plug(sim::PrinterMode mode = sim::PrinterMode::PrinterDriver) {
-        sim::PrinterSpec spec;
-        spec.mode = mode;
-        printer = world.AddPrinter(spec, firmware);
+        sim::PrinterPlug plug;
+        plug.mode = mode;
+        printer = world.AddPrinter(plug, firmware);
         link.pszDevicePath = printer.path;
         link.bSerialMode = mode == sim::PrinterMode::VirtualSerial ? 1 : 0;
     }

@@ -30,9 +30,9 @@ class ShellInSimWorld : public ::testing::Test {
 
     sim::SimPrinter Plug(const std::u16string& serial,
                          const std::string& deviceId = "MFG:TAV;MDL:HX-P100;CMD:ESCPOS;") {
-        sim::PrinterSpec spec;
-        spec.serial = serial;
-        return world.AddPrinter(spec, std::make_shared<sim::DeviceIdFirmware>(deviceId));
+        sim::PrinterPlug plug;
+        plug.serial = serial;
+        return world.AddPrinter(plug, std::make_shared<sim::DeviceIdFirmware>(deviceId));
     }
     // Statuses the pages were told, repeats collapsed: one plug-in or reset makes the
     // system broadcast several device changes, each running a step.

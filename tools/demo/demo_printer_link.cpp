@@ -18,11 +18,11 @@ std::shared_ptr<sim::DeviceIdFirmware> Firmware(const std::string& deviceId) {
     return std::make_shared<sim::DeviceIdFirmware>(deviceId);
 }
 
-sim::PrinterSpec Spec(const char16_t* serial, sim::PrinterMode mode) {
-    sim::PrinterSpec spec;
-    spec.serial = serial;
-    spec.mode = mode;
-    return spec;
+sim::PrinterPlug Plug(const char16_t* serial, sim::PrinterMode mode) {
+    sim::PrinterPlug plug;
+    plug.serial = serial;
+    plug.mode = mode;
+    return plug;
 }
 
 // One detection step as the main window runs it: discovery, then, for exactly one printer,
@@ -51,7 +51,7 @@ void OnePrinterDriverPrinter() {
     sim::PrinterWorld world;
     auto firmware = Firmware("MFG:TAV;MDL:HX-P100;CMD:ESCPOS;CLS:PRINTER;");
     firmware->IdReply().delayMs = 15;  // the printer takes a moment to answer
-    world.AddPrinter(Spec(u"TV0001", sim::PrinterMode::PrinterDriver), firmware);
+    world.AddPrinter(Plug(u"TV0001", sim::PrinterMode::PrinterDriver), firmware);
     PrinterLink link;
     Detect(world, link);
 }
@@ -59,9 +59,9 @@ void OnePrinterDriverPrinter() {
 void TwoPrinters() {
     Heading("Printer link: two printers attached");
     sim::PrinterWorld world;
-    world.AddPrinter(Spec(u"TV0001", sim::PrinterMode::PrinterDriver),
+    world.AddPrinter(Plug(u"TV0001", sim::PrinterMode::PrinterDriver),
                      Firmware("MFG:TAV;MDL:HX-P100;"));
-    world.AddPrinter(Spec(u"TV0002", sim::PrinterMode::VirtualSerial),
+    world.AddPrinter(Plug(u"TV0002", sim::PrinterMode::VirtualSerial),
                      Firmware("MFG:TAV;MDL:HX-P200;"));
     PrinterLink link;
     Detect(world, link);
@@ -70,7 +70,7 @@ void TwoPrinters() {
 void SerialPrinterHeldBySpooler() {
     Heading("Printer link: virtual-serial printer held by the print spooler");
     sim::PrinterWorld world;
-    world.AddPrinter(Spec(u"TV0003", sim::PrinterMode::VirtualSerial),
+    world.AddPrinter(Plug(u"TV0003", sim::PrinterMode::VirtualSerial),
                      Firmware("MFG:TAV;MDL:HX-S300;CMD:ESCPOS;"));
     world.io.SetSpoolerHoldsDevice(true);
     PrinterLink link;

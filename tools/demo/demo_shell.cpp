@@ -74,9 +74,9 @@ void ShellSection() {
     PrintNewStatuses(window, shown);
 
     std::printf("A printer is plugged in:\n");
-    sim::PrinterSpec spec;
+    sim::PrinterPlug plug;
     const sim::SimPrinter printer =
-        world.AddPrinter(spec, std::make_shared<sim::DeviceIdFirmware>());
+        world.AddPrinter(plug, std::make_shared<sim::DeviceIdFirmware>());
     window.RunFor(10);
     PrintNewStatuses(window, shown);
 
