@@ -30,7 +30,8 @@ int ScriptedChannel::Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t
     queue.pop_front();
     clock.Advance(o.elapsedMs);
     const size_t n = std::min<size_t>(o.reply.size(), outSize);
-    std::memcpy(outBuffer, o.reply.data(), n);
+    if (n != 0)
+        std::memcpy(outBuffer, o.reply.data(), n);
     if (pCount)
         *pCount = o.count == 0xFFFFFFFF ? static_cast<uint32_t>(n) : o.count;
     return o.result;
