@@ -130,14 +130,15 @@ bool SimTypeLibraries::HasOleAutExport(const char* name) {
 }
 
 HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string& path,
-                                   const std::u16string& helpDir, bool forUser) {
+                                   const std::u16string* helpDir, bool forUser) {
     if (auto fault =
             m_trace.Enter(forUser ? "RegisterTypeLibForUser" : "RegisterTypeLib", ToUtf8(path)))
         return static_cast<HResult>(*fault);
     auto it = m_open.find(lib);
     if (it == m_open.end())
         return kEFail;
-    m_registered[Key(m_files[it->second].attributes, forUser)] = {path, helpDir, forUser};
+    m_registered[Key(m_files[it->second].attributes, forUser)] = {
+        path, helpDir ? *helpDir : std::u16string(), helpDir != nullptr, forUser};
     return kSOk;
 }
 

@@ -63,6 +63,7 @@ class SimTypeLibraries : public host::TypeLibraries {
     struct Registration {
         std::u16string path;
         std::u16string helpDir;
+        bool hasHelpDir;
         bool forUser;
     };
 
@@ -72,7 +73,7 @@ class SimTypeLibraries : public host::TypeLibraries {
     HResult Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) override;
     void Release(host::TypeLib lib) override;
     bool HasOleAutExport(const char* name) override;
-    HResult Register(host::TypeLib lib, const std::u16string& path, const std::u16string& helpDir,
+    HResult Register(host::TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
                      bool forUser) override;
     HResult Unregister(const host::TypeLibAttributes& attributes, bool forUser) override;
 

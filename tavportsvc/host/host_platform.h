@@ -169,7 +169,8 @@ class TypeLibraries {
     virtual HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
     virtual void Release(TypeLib lib) = 0;
     virtual bool HasOleAutExport(const char* name) = 0;
-    virtual HResult Register(TypeLib lib, const std::u16string& path, const std::u16string& helpDir,
+    // `helpDir` null: the library names no help file.
+    virtual HResult Register(TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
                              bool forUser) = 0;
     virtual HResult Unregister(const TypeLibAttributes& attributes, bool forUser) = 0;
 };

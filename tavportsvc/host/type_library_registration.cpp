@@ -43,10 +43,12 @@ HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     TypeLibraries& typeLibs = m_platform.typeLibs;
     std::u16string helpFile;
     std::u16string helpDir;
-    if (typeLibs.HelpFile(lib, helpFile) >= 0 && !helpFile.empty())
+    // A help file without a folder still gives a help directory: the empty one.
+    bool hasHelpDir = typeLibs.HelpFile(lib, helpFile) >= 0 && !helpFile.empty();
+    if (hasHelpDir)
         helpDir = HelpDirectory(helpFile);
     bool forUser = m_bPerUser && typeLibs.HasOleAutExport("RegisterTypeLibForUser");
-    hr = typeLibs.Register(lib, path, helpDir, forUser);
+    hr = typeLibs.Register(lib, path, hasHelpDir ? &helpDir : nullptr, forUser);
     typeLibs.Release(lib);
     return hr;
 }

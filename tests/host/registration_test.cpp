@@ -64,7 +64,7 @@ TEST_F(RegistrationTest, ServiceSwitchWritesScriptEntriesAndTypeLibrary) {
     auto registrations = world.typeLibs.Registrations();
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].path, sim::kSimServiceExePath);
-    EXPECT_EQ(registrations[0].helpDir, u"");
+    EXPECT_FALSE(registrations[0].hasHelpDir);  // the library names no help file
     ExpectNoLeaks();
 }
 
@@ -239,6 +239,7 @@ TEST_F(RegistrationTest, TypeLibraryFallsBackToTheTlbBesideTheExecutable) {
     auto registrations = world.typeLibs.Registrations();
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].path, u"C:\\svc.d\\Tavportsvc.tlb");
+    EXPECT_TRUE(registrations[0].hasHelpDir);
     EXPECT_EQ(registrations[0].helpDir, u"C:\\help\\");
 
     world.image.SetPath(u"C:\\svc.d\\Tavportsvc");
@@ -246,6 +247,16 @@ TEST_F(RegistrationTest, TypeLibraryFallsBackToTheTlbBesideTheExecutable) {
     EXPECT_EQ(module.UnregisterTypeLibrary(), kSOk);
     world.image.SetPath(u"C:\\nowhere\\x.exe");
     EXPECT_EQ(module.RegisterTypeLibrary(), sim::kTypeECantLoadLibrary);
+}
+
+TEST_F(RegistrationTest, HelpFileWithoutFolderGivesAnEmptyHelpDirectoryNotNone) {
+    world.typeLibs.AddFile(sim::kSimServiceExePath, sim::SimHostWorld::ServiceTypeLib(),
+                           u"svc.chm");
+    EXPECT_EQ(module.RegisterTypeLibrary(), kSOk);
+    auto registrations = world.typeLibs.Registrations();
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_TRUE(registrations[0].hasHelpDir);
+    EXPECT_EQ(registrations[0].helpDir, u"");
 }
 
 TEST_F(RegistrationTest, MissingScriptResourceFailsRegistration) {

@@ -69,7 +69,7 @@ class Win32TypeLibraries : public TypeLibraries {
     HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) override;
     void Release(TypeLib lib) override;
     bool HasOleAutExport(const char* name) override;
-    HResult Register(TypeLib lib, const std::u16string& path, const std::u16string& helpDir,
+    HResult Register(TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
                      bool forUser) override;
     HResult Unregister(const TypeLibAttributes& attributes, bool forUser) override;
 };

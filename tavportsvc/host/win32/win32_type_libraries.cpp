@@ -62,10 +62,10 @@ bool Win32TypeLibraries::HasOleAutExport(const char* name) {
 }
 
 HResult Win32TypeLibraries::Register(TypeLib lib, const std::u16string& path,
-                                     const std::u16string& helpDir, bool forUser) {
+                                     const std::u16string* helpDir, bool forUser) {
     std::u16string file = path;
-    std::u16string dir = helpDir;
-    wchar_t* dirArg = dir.empty() ? nullptr : const_cast<wchar_t*>(AsWide(dir));
+    std::u16string dir = helpDir ? *helpDir : std::u16string();
+    wchar_t* dirArg = helpDir ? const_cast<wchar_t*>(AsWide(dir)) : nullptr;
     wchar_t* fileArg = const_cast<wchar_t*>(AsWide(file));
     if (forUser) {
         auto fn = reinterpret_cast<RegisterForUserFn>(
