@@ -32,8 +32,13 @@ HResult PortLinkCore::StartHook(const std::function<HResult()>& baseStartSteps,
     ReconcilePorts();
     PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
         serviceStatusHandle, kPrinterInterfaceClass);
-    if (notification == kNoHandle)
-        return HResultFromWin32(GetLastErrorCode());
+    if (notification == kNoHandle) {
+        hr = HResultFromWin32(GetLastErrorCode());
+        // The stop hook does not run after a failed start, so the provider is let go here.
+        if (hr < 0)
+            m_trace.Stop();
+        return hr;
+    }
     m_hDevNotify = notification;
     return kSOk;
 }

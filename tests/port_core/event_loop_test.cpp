@@ -74,6 +74,9 @@ TEST_F(EventLoopTest, FailedRegistrationGivesItsHResultAfterThePass) {
     EXPECT_EQ(Start(), static_cast<HResult>(0x80070005));
     EXPECT_EQ(sim.log.Count("OpenMutexW"), 1u);
     EXPECT_EQ(core->DevNotifyHandle(), kNoHandle);
+    // No stop hook follows a failed start: the trace registration is released by the hook.
+    EXPECT_EQ(sim.log.Count("UnregisterTraceGuids"), 1u);
+    EXPECT_FALSE(world.recorder.Registered());
     // A failure that leaves no error code counts as success, as HRESULT_FROM_WIN32(0) is 0.
     sim.faults.Fail("RegisterDeviceNotificationW", kErrorSuccess);
     EXPECT_EQ(Start(), kSOk);
