@@ -43,8 +43,10 @@ int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet, const DeviceInterf
     DeviceInfoData device;
     if (!ReadInterfaceDetail(sys.setup, deviceInfoSet, data, true, nullptr, &device))
         return 0;
-    SetAndCallInstaller(sys.setup, deviceInfoSet, device,
-                        StateChange(kDicsDisable, kDicsFlagConfigSpecific));  // outcome ignored
+    // Disabling is best effort: the installer runs even when its parameters were refused.
+    const PropChangeParams disable = StateChange(kDicsDisable, kDicsFlagConfigSpecific);
+    sys.setup.SetClassInstallParams(deviceInfoSet, device, disable, kPropChangeParamsSize);
+    sys.setup.CallClassInstaller(kDifPropertyChange, deviceInfoSet, device);
     int result = 0;
     for (int attempt = 0; attempt < kEnableTries; ++attempt) {
         if (!TryEnable(sys.setup, deviceInfoSet, device, &result))

@@ -193,6 +193,17 @@ TEST_F(DiscoveryRestart, FailingConfigSpecificEnableIsRetriedAfterAPause) {
     EXPECT_EQ(Now() - start, 1500u);
 }
 
+TEST_F(DiscoveryRestart, RefusedDisableParametersStillCallTheInstaller) {
+    const auto p = Stuck(u"R6");
+    world.trace.faults.Fail("SetupDiSetClassInstallParamsW", kErrorGenFailure, 1, 0);
+    EXPECT_EQ(Discover(), 1);
+    const std::string id = ToUtf8(p.deviceId);
+    EXPECT_EQ(world.trace.log.EntriesStartingWith("SetupDiCallClassInstaller"),
+              (std::vector<std::string>{"SetupDiCallClassInstaller no-params " + id,
+                                        "SetupDiCallClassInstaller enable global " + id,
+                                        "SetupDiCallClassInstaller enable config " + id}));
+}
+
 TEST_F(DiscoveryRestart, RestartThatNeverSucceedsLeavesNothingFound) {
     Stuck(u"R4");
     world.trace.faults.FailAlways("SetupDiSetClassInstallParamsW", kErrorGenFailure);
