@@ -49,6 +49,19 @@ bool SimHostRegistry::Resolve(host::RegKey key, Location& location) const {
     return true;
 }
 
+// The node an open key names: none with 6 for a handle never opened, 1018 for a deleted key.
+SimHostRegistry::Node* SimHostRegistry::OpenNode(host::RegKey key, uint32_t& error) const {
+    Location location;
+    if (!Resolve(key, location)) {
+        error = kErrorInvalidHandle;
+        return nullptr;
+    }
+    Node* node = Find(location);
+    if (!node)
+        error = kErrorKeyDeleted;
+    return node;
+}
+
 SimHostRegistry::Node* SimHostRegistry::Find(const Location& location) const {
     Node* node = &m_roots[location.root];
     for (const auto& name : location.path) {
@@ -116,12 +129,10 @@ uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string&
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegSetValueExW", ToUtf8(name) + "=" + ToUtf8(data)))
         return *error;
-    Location location;
-    if (!Resolve(key, location))
-        return kErrorInvalidHandle;
-    Node* node = Find(location);
+    uint32_t error = kErrorSuccess;
+    Node* node = OpenNode(key, error);
     if (!node)
-        return kErrorKeyDeleted;
+        return error;
     node->values[Fold(name)] = {name, data};
     return kErrorSuccess;
 }
@@ -130,12 +141,10 @@ uint32_t SimHostRegistry::DeleteValue(host::RegKey key, const std::u16string& na
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteValueW", ToUtf8(name)))
         return *error;
-    Location location;
-    if (!Resolve(key, location))
-        return kErrorInvalidHandle;
-    Node* node = Find(location);
+    uint32_t error = kErrorSuccess;
+    Node* node = OpenNode(key, error);
     if (!node)
-        return kErrorKeyDeleted;
+        return error;
     return node->values.erase(Fold(name)) ? kErrorSuccess : kErrorFileNotFound;
 }
 
@@ -166,12 +175,10 @@ uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
     count = 0;
     if (auto error = m_trace.Enter("RegQueryInfoKeyW"))
         return *error;
-    Location location;
-    if (!Resolve(key, location))
-        return kErrorInvalidHandle;
-    Node* node = Find(location);
+    uint32_t error = kErrorSuccess;
+    Node* node = OpenNode(key, error);
     if (!node)
-        return kErrorKeyDeleted;
+        return error;
     count = static_cast<uint32_t>(node->children.size());
     return kErrorSuccess;
 }

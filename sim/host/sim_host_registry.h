@@ -52,6 +52,7 @@ class SimHostRegistry : public host::Registry {
 
     bool Resolve(host::RegKey key, Location& location) const;
     Node* Find(const Location& location) const;
+    Node* OpenNode(host::RegKey key, uint32_t& error) const;
     Node* FindOrCreate(const Location& location);
     host::RegKey NewHandle(Location location);
     uint32_t OpenOrCreate(const char* call, host::RegKey parent, const std::u16string& subkey,
