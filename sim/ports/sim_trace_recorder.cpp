@@ -1,5 +1,6 @@
 #include "sim/ports/sim_trace_recorder.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "shared/u16.h"
@@ -33,6 +34,19 @@ class FixedEnableRequest : public TraceEnableRequest {
     int& m_reads;
 };
 
+// The session's own copy of the message flags it expects: TRACE_MESSAGE_SEQUENCE |
+// TRACE_MESSAGE_GUID | TRACE_MESSAGE_TIMESTAMP | TRACE_MESSAGE_SYSTEMINFO.
+constexpr uint32_t kSessionMessageFlags = 0x2B;
+constexpr uint32_t kErrorWmiGuidNotFound = 4200;
+
+std::string GuidText(const Guid& g) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", g.data1,
+                  g.data2, g.data3, g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4],
+                  g.data4[5], g.data4[6], g.data4[7]);
+    return text;
+}
+
 }  // namespace
 
 std::vector<uint8_t> Le32(uint32_t value) {
@@ -53,11 +67,25 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
     }
     if (!record)
         return kErrorInvalidHandle;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_registeredControlGuid != kSimTraceControlGuid)
+            return kErrorWmiGuidNotFound;  // the session's GUID reaches no provider
+    }
     int reads = 0;
     FixedEnableRequest request(logger, level, flags, reads);
     uint32_t result = HandleTraceControl(requestCode, *record, replySize, request);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_enableFieldReads += reads;
+    if (result == kErrorSuccess && requestCode == kWmiEnableEvents) {
+        m_sessionLogger = logger;
+        m_sessionLevel = level;
+        m_sessionFlags = flags;
+    } else if (result == kErrorSuccess && requestCode == kWmiDisableEvents) {
+        m_sessionLogger = 0;
+        m_sessionLevel = 0;
+        m_sessionFlags = 0;
+    }
     return result;
 }
 
@@ -85,6 +113,11 @@ std::vector<TracedEvent> SimTraceRecorder::Events() const {
     return m_events;
 }
 
+std::vector<UndecodableEvent> SimTraceRecorder::Undecodable() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_undecodable;
+}
+
 std::vector<uint16_t> SimTraceRecorder::Numbers(TraceModule module) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<uint16_t> out;
@@ -98,6 +131,7 @@ std::vector<uint16_t> SimTraceRecorder::Numbers(TraceModule module) const {
 void SimTraceRecorder::ClearEvents() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_events.clear();
+    m_undecodable.clear();
 }
 
 int SimTraceRecorder::EnableFieldReads() const {
@@ -110,29 +144,59 @@ uint32_t SimTraceRecorder::RegisterProvider(const Guid& controlGuid, TraceContro
     if (auto error = m_trace.Enter("RegisterTraceGuidsW", ToUtf8(GuidToString(controlGuid))))
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (controlGuid != kTraceControlGuid)
-        return kErrorInvalidParameter;
+    // Any control GUID registers, as on Windows; only the session's own is ever enabled.
+    m_registeredControlGuid = GuidText(controlGuid);
     m_record = record;
     m_registration = 0x5EED0001;
     *registration = m_registration;
     return kErrorSuccess;
 }
 
+std::string SimTraceRecorder::RefusalOf(uint64_t logger, uint32_t messageFlags, uint8_t level,
+                                        const DecodedMessage& decoded) const {
+    if (m_sessionLogger == 0 || logger != m_sessionLogger)
+        return "no enabled session with this logger handle";
+    if (messageFlags != kSessionMessageFlags)
+        return "message flags " + std::to_string(messageFlags);
+    if (decoded.level != level)
+        return "sent at level " + std::to_string(level) + ", decoding file says " +
+               std::to_string(decoded.level);
+    if (decoded.level > m_sessionLevel)
+        return "level " + std::to_string(decoded.level) + " above the enabled level";
+    if ((decoded.flags & m_sessionFlags) == 0)
+        return "flag outside the enabled flags";
+    return "";
+}
+
 uint32_t SimTraceRecorder::Message(uint64_t logger, uint32_t messageFlags, const Guid& messageGuid,
                                    uint16_t number, uint8_t level, const TraceArg* args,
                                    size_t count) {
-    TracedEvent event{
-        messageGuid == kServiceModuleMessageGuid ? TraceModule::kService : TraceModule::kDevice,
-        number,
-        level,
-        logger,
-        messageFlags,
-        {}};
+    std::string guid = GuidText(messageGuid);
+    TracedEvent event{guid == kSimServiceMessageGuid ? TraceModule::kService : TraceModule::kDevice,
+                      number,
+                      level,
+                      logger,
+                      messageFlags,
+                      {},
+                      {}};
     for (size_t i = 0; i < count; ++i) {
         const auto* bytes = static_cast<const uint8_t*>(args[i].data);
         event.args.emplace_back(bytes, bytes + args[i].size);
     }
+    std::string reason;
+    std::optional<DecodedMessage> decoded;
+    if (guid != kSimServiceMessageGuid && guid != kSimDeviceMessageGuid)
+        reason = "unknown message GUID";
+    else
+        decoded = TraceMessageFormat::BuildDecodingFile().Decode(guid, number, event.args, &reason);
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (decoded)
+        reason = RefusalOf(logger, messageFlags, level, *decoded);
+    if (!reason.empty()) {
+        m_undecodable.push_back(UndecodableEvent{guid, number, reason});
+        return kErrorSuccess;  // TraceMessage succeeds; only the reader cannot use it
+    }
+    event.text = decoded->text;
     m_events.push_back(std::move(event));
     return kErrorSuccess;
 }

@@ -1,12 +1,17 @@
 #pragma once
-// The tracing system as the service sees it: registration of the provider, enable and
-// disable requests sent to its control callback, and every message kept with its module,
-// number, level and exact argument bytes.
+// The tracing system as the service sees it: registration of the provider, one trace
+// session that enables the provider's control GUID and sends requests to its control
+// callback, and every message decoded through the build's decoding file (Tavportsvc.tmf)
+// and kept with its module, number, level, exact argument bytes and text. Like a real
+// session it decodes only the message GUIDs it knows and expects only events within the
+// level and flags it enabled; anything else is kept apart as undecodable.
 
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "sim/call_log.h"
+#include "sim/ports/sim_trace_format.h"
 #include "tavportsvc/core/trace_back_end.h"
 #include "tavportsvc/core/trace_control.h"
 #include "tavportsvc/core/trace_provider.h"
@@ -20,20 +25,31 @@ struct TracedEvent {
     uint64_t logger;
     uint32_t messageFlags;
     std::vector<std::vector<uint8_t>> args;
+    std::string text;  // as the decoding file renders it
+};
+
+// A message the session could not decode or did not ask for, and why.
+struct UndecodableEvent {
+    std::string messageGuid;
+    uint16_t number;
+    std::string reason;
 };
 
 class SimTraceRecorder : public TraceBackEnd {
   public:
     explicit SimTraceRecorder(SimTrace& trace) : m_trace(trace) {}
 
-    // A logger enables the registered provider (request 4) or disables it (request 5);
-    // any other request code is passed through. Returns the callback's result.
+    // The session enables the provider's control GUID (request 4) or disables it
+    // (request 5); any other request code is passed through. Returns the callback's
+    // result, or ERROR_WMI_GUID_NOT_FOUND when no provider registered that control GUID.
     uint32_t Enable(uint8_t level, uint32_t flags, uint64_t logger = 0x7A11);
     uint32_t Disable();
     uint32_t SendControl(uint32_t requestCode, uint32_t* replySize);
 
     bool Registered() const;
+    // The decoded events, in order.
     std::vector<TracedEvent> Events() const;
+    std::vector<UndecodableEvent> Undecodable() const;
     // Numbers of the events of one module, in order.
     std::vector<uint16_t> Numbers(TraceModule module) const;
     void ClearEvents();
@@ -49,12 +65,21 @@ class SimTraceRecorder : public TraceBackEnd {
   private:
     uint32_t Control(uint32_t requestCode, uint8_t level, uint32_t flags, uint64_t logger,
                      uint32_t* replySize);
+    // Why the session would not deliver this message, or "" when it does.
+    std::string RefusalOf(uint64_t logger, uint32_t messageFlags, uint8_t level,
+                          const DecodedMessage& decoded) const;
 
     SimTrace& m_trace;
     mutable std::mutex m_mutex;
     TraceControlRecord* m_record = nullptr;
     uint64_t m_registration = 0;
+    std::string m_registeredControlGuid;
+    // What the session enabled (0 when disabled).
+    uint64_t m_sessionLogger = 0;
+    uint8_t m_sessionLevel = 0;
+    uint32_t m_sessionFlags = 0;
     std::vector<TracedEvent> m_events;
+    std::vector<UndecodableEvent> m_undecodable;
     int m_enableFieldReads = 0;
 };
 

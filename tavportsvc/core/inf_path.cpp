@@ -18,8 +18,7 @@ size_t BoundedLength(const char16_t* text, size_t bound) {
 void BuildInfPath(PassContext& ctx, char16_t* path) {
     char16_t folder[kMaxPath + 1] = {};
     if (!ctx.platform.shell->GetProgramFilesX86(folder)) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kProgramFilesNotFound,
-                       kTraceLevelError);
+        ctx.trace.Emit<service_event::kProgramFilesNotFound>();
         folder[0] = 0;
     }
     size_t folderLength = BoundedLength(folder, kMaxPath);

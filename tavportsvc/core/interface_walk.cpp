@@ -26,8 +26,7 @@ bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass
     if (!devices.EnumDeviceInterfaces(set, interfaceClass, index, &data)) {
         uint32_t error = GetLastErrorCode();
         if (error != kErrorNoMoreItems)
-            ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                           error);
+            ctx.trace.Emit<device_event::kEnumerationFailed>(error);
         return false;
     }
     uint32_t size = devices.GetInterfaceDetailSize(set, data);
@@ -53,8 +52,7 @@ void ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
     uint32_t flags = kDigcfDeviceInterface | (presentOnly ? kDigcfPresent : 0);
     PlatformHandle set = devices.GetClassDevs(interfaceClass, flags);
     if (set == kInvalidHandleValue) {
-        ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                       GetLastErrorCode());
+        ctx.trace.Emit<device_event::kEnumerationFailed>(GetLastErrorCode());
         return;
     }
     for (uint32_t index = 0; index < kMaxInterfacesPerWalk; ++index) {

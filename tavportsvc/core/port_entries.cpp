@@ -16,16 +16,14 @@ PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle set,
     if (!devices.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
         uint32_t error = GetLastErrorCode();
         if (error != kErrorInsufficientBuffer) {
-            ctx.trace.Emit(TraceModule::kService, service_event::kPortDevInfoFailed,
-                           kTraceLevelError, error);
+            ctx.trace.Emit<service_event::kPortDevInfoFailed>(error);
             return kInvalidHandleValue;
         }
     }
     PlatformHandle key =
         devices.OpenDevRegKey(set, devInfo, kDicsFlagGlobal, 0, kDiregDev, kPortKeyAccess);
     if (key == kInvalidHandleValue)
-        ctx.trace.Emit(TraceModule::kService, service_event::kPortKeyOpenFailed, kTraceLevelError,
-                       GetLastErrorCode());
+        ctx.trace.Emit<service_event::kPortKeyOpenFailed>(GetLastErrorCode());
     return key;
 }
 
@@ -43,8 +41,7 @@ int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& 
     uint32_t status =
         registry.GetValue(key, kLinkSubKey, kLinkValueName, kRrfRtRegSz, nullptr, link, &size);
     if (status != kErrorSuccess && status != kErrorFileNotFound) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kPortLinkUnreadable, kTraceLevelError,
-                       status);
+        ctx.trace.Emit<service_event::kPortLinkUnreadable>(status);
         registry.CloseKey(key);
         return 1;
     }

@@ -38,19 +38,16 @@ bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHan
                         const char16_t* hardwareIds, uint32_t hardwareIdBytes) {
     DevInfoData element;
     if (!api.CreateDeviceInfo(set, className, classGuid, kDicdGenerateId, &element)) {
-        trace.Emit(TraceModule::kDevice, device_event::kCreateDeviceInfoFailed, kTraceLevelError,
-                   GetLastErrorCode());
+        trace.Emit<device_event::kCreateDeviceInfoFailed>(GetLastErrorCode());
         return false;
     }
     if (!api.SetDeviceRegistryProperty(set, &element, kSpdrpHardwareId, hardwareIds,
                                        hardwareIdBytes)) {
-        trace.Emit(TraceModule::kDevice, device_event::kSetHardwareIdFailed, kTraceLevelError,
-                   GetLastErrorCode());
+        trace.Emit<device_event::kSetHardwareIdFailed>(GetLastErrorCode());
         return false;
     }
     if (!api.CallClassInstaller(kDifRegisterDevice, set, &element)) {
-        trace.Emit(TraceModule::kDevice, device_event::kRegisterDeviceFailed, kTraceLevelError,
-                   GetLastErrorCode());
+        trace.Emit<device_event::kRegisterDeviceFailed>(GetLastErrorCode());
         return false;
     }
     return true;
@@ -58,14 +55,13 @@ bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHan
 
 uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* proc,
                           const char16_t* fullPath) {
-    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverStarting, kTraceLevelInformation,
-               TraceU16{kPortHardwareId}, TraceU16{fullPath});
+    trace.Emit<device_event::kUpdateDriverStarting>(TraceU16{kPortHardwareId}, TraceU16{fullPath});
     bool rebootRequired = false;
     if (!api.UpdateDriverForPnpDevices(proc, kPortHardwareId, fullPath,
                                        kInstallFlagForce | kInstallFlagNonInteractive,
                                        &rebootRequired))
         return kPortInstallFailed;
-    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverDone, kTraceLevelInformation);
+    trace.Emit<device_event::kUpdateDriverDone>();
     return rebootRequired ? kPortInstallDoneRestart : kPortInstallDone;
 }
 
@@ -76,28 +72,24 @@ uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const cha
         return kPortInstallBadPath;
     char16_t fullPath[kMaxPath] = {};
     if (!MakeAbsolute(api, infPath, fullPath)) {
-        trace.Emit(TraceModule::kDevice, device_event::kInfPathInvalid, kTraceLevelError,
-                   TraceU16{infPath});
+        trace.Emit<device_event::kInfPathInvalid>(TraceU16{infPath});
         return kPortInstallFailed;
     }
     char16_t hardwareIds[kMaxPath] = {};
     uint32_t hardwareIdBytes = 0;
     if (!BuildHardwareIdList(hardwareIds, &hardwareIdBytes)) {
-        trace.Emit(TraceModule::kDevice, device_event::kHardwareIdTooLong, kTraceLevelError,
-                   TraceU16{kPortHardwareId});
+        trace.Emit<device_event::kHardwareIdTooLong>(TraceU16{kPortHardwareId});
         return kPortInstallFailed;
     }
     Guid classGuid{};
     char16_t className[kClassNameUnits] = {};
     if (!api.GetInfClass(fullPath, &classGuid, className, kClassNameUnits, nullptr)) {
-        trace.Emit(TraceModule::kDevice, device_event::kInfClassFailed, kTraceLevelError,
-                   GetLastErrorCode());
+        trace.Emit<device_event::kInfClassFailed>(GetLastErrorCode());
         return kPortInstallFailed;
     }
     PlatformHandle set = api.CreateDeviceInfoList(classGuid);
     if (set == kInvalidHandleValue) {
-        trace.Emit(TraceModule::kDevice, device_event::kCreateInfoListFailed, kTraceLevelError,
-                   GetLastErrorCode());
+        trace.Emit<device_event::kCreateInfoListFailed>(GetLastErrorCode());
         return kPortInstallFailed;
     }
     bool registered =

@@ -72,8 +72,7 @@ void PortLinkCore::TakeLockForGood() {
     SyncApi& sync = *m_platform.sync;
     for (;;) {
         if (sync.WaitForObject(m_hReconcileEvent, kInfinite) != kWaitObject0) {
-            m_trace.Emit(TraceModule::kService, service_event::kStopLockWaitFailed,
-                         kTraceLevelError, GetLastErrorCode());
+            m_trace.Emit<service_event::kStopLockWaitFailed>(GetLastErrorCode());
             return;
         }
         if (m_deviceEventsInFlight.load() == 0)

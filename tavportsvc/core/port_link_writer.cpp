@@ -12,15 +12,13 @@ uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t*
     uint32_t status = registry.CreateKey(portKey, kLinkSubKey, kRegOptionNonVolatile,
                                          kLinkKeyAccess, &linkKey, nullptr);
     if (status != kErrorSuccess) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kCreateLinkKeyFailed, kTraceLevelError,
-                       status);
+        ctx.trace.Emit<service_event::kCreateLinkKeyFailed>(status);
         return status;
     }
     auto bytes = static_cast<uint32_t>((U16Length(printerPath) + 1) * 2);
     status = registry.SetValue(linkKey, kLinkValueName, kRegSz, printerPath, bytes);
     if (status != kErrorSuccess)
-        ctx.trace.Emit(TraceModule::kService, service_event::kSetLinkValueFailed, kTraceLevelError,
-                       status);
+        ctx.trace.Emit<service_event::kSetLinkValueFailed>(status);
     registry.CloseKey(linkKey);
     return status;
 }

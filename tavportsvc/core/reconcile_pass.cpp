@@ -74,8 +74,7 @@ void LinkPort(PassContext& ctx, DeviceEntry& port, const char16_t* printerPath) 
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
                        const char16_t* printerPath) {
-    ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, kTraceLevelInformation,
-                   TraceU16{printerPath});
+    ctx.trace.Emit<service_event::kNoFreePort>(TraceU16{printerPath});
     if (CreatePortDevice(*ctx.platform.installer, ctx.trace, infPath) == kPortInstallDone)
         InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath);
     ports.Clear();
@@ -84,7 +83,7 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
-        ctx.trace.Emit(TraceModule::kService, service_event::kStillNoFreePort, kTraceLevelError);
+        ctx.trace.Emit<service_event::kStillNoFreePort>();
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
@@ -92,16 +91,14 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
     if (U16Length(printerPath) > kLinkMaxChars) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong, kTraceLevelError,
-                       TraceU16{printerPath});
+        ctx.trace.Emit<service_event::kPrinterPathTooLong>(TraceU16{printerPath});
         return;
     }
     if (IsLinked(ports, printerPath))
         return;
     DeviceEntry* port = FirstFreePort(ports);
-    ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, kTraceLevelInformation,
-                   TraceNarrow{port ? "Link" : "Install and link"}, PortNumber(port),
-                   TraceU16{printerPath});
+    ctx.trace.Emit<service_event::kLinkPrinter>(TraceNarrow{port ? "Link" : "Install and link"},
+                                                PortNumber(port), TraceU16{printerPath});
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
@@ -126,8 +123,7 @@ void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
     BuildInfPath(ctx, infPath);
     SyncApi& sync = *ctx.platform.sync;
     if (sync.WaitForObject(lock, kInfinite) != kWaitObject0) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kLockWaitFailed, kTraceLevelError,
-                       GetLastErrorCode());
+        ctx.trace.Emit<service_event::kLockWaitFailed>(GetLastErrorCode());
         return;
     }
     if (!SetupUtilityRunning(ctx))

@@ -50,10 +50,8 @@ bool TraceProvider::Enabled(uint8_t level) const {
 
 void TraceProvider::Send(TraceModule module, uint16_t number, uint8_t level, const TraceArg* args,
                          size_t count) {
-    const Guid& messageGuid =
-        module == TraceModule::kService ? kServiceModuleMessageGuid : kDeviceModuleMessageGuid;
     m_backEnd->Message(m_record.logger.load(std::memory_order_relaxed), kTraceMessageFlags,
-                       messageGuid, number, level, args, count);
+                       MessageGuidOf(module), number, level, args, count);
 }
 
 }  // namespace tav

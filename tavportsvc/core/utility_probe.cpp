@@ -12,15 +12,13 @@ bool SetupUtilityRunning(PassContext& ctx) {
     if (mutex == kNoHandle) {
         uint32_t error = GetLastErrorCode();
         if (error != kErrorFileNotFound && error != kErrorNotFound)
-            ctx.trace.Emit(TraceModule::kService, service_event::kUtilityMutexOpenFailed,
-                           kTraceLevelInformation, error);
+            ctx.trace.Emit<service_event::kUtilityMutexOpenFailed>(error);
         return false;
     }
     uint32_t wait = sync.WaitForObject(mutex, 0);
     if (wait == kWaitTimeout) {
         sync.CloseObject(mutex);
-        ctx.trace.Emit(TraceModule::kService, service_event::kUtilityRunning,
-                       kTraceLevelInformation);
+        ctx.trace.Emit<service_event::kUtilityRunning>();
         return true;
     }
     // Free or abandoned: the wait made this thread its owner.

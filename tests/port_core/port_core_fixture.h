@@ -19,6 +19,12 @@ class PortCoreTest : public ::testing::Test {
         world.InstallInfPackage();
         core = std::make_unique<PortLinkCore>(world.Platform());
     }
+    // Every event the service sent must be one the trace session asked for and can decode.
+    ~PortCoreTest() override {
+        for (const auto& e : world.recorder.Undecodable())
+            ADD_FAILURE() << "undecodable trace event " << e.number << " of " << e.messageGuid
+                          << ": " << e.reason;
+    }
 
     // Registers the provider and lets a logger enable every event.
     void EnableTracing(uint8_t level = 5, uint32_t flags = 1) {

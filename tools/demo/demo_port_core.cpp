@@ -14,32 +14,6 @@ namespace tav::demo {
 
 namespace {
 
-const char* ServiceEventName(uint16_t number) {
-    switch (number) {
-        case 20:
-            return "utility holds its mutex: pass skipped";
-        case 22:
-            return "printer has no link yet";
-        case 23:
-            return "no free port: creating one";
-        case 24:
-            return "still no free port";
-        default:
-            return "";
-    }
-}
-
-const char* DeviceEventName(uint16_t number) {
-    switch (number) {
-        case 11:
-            return "driver update starting";
-        case 12:
-            return "driver update done";
-        default:
-            return "";
-    }
-}
-
 void PrintPorts(sim::SimPortWorld& world) {
     for (const auto& port : world.Ports()) {
         auto link = world.Link(port);
@@ -50,10 +24,13 @@ void PrintPorts(sim::SimPortWorld& world) {
 
 void PrintEvents(sim::SimPortWorld& world) {
     for (const auto& e : world.recorder.Events()) {
+        // The text an administrator reads from a captured trace (Tavportsvc.tmf).
         bool service = e.module == TraceModule::kService;
         std::printf("  trace %s %u: %s\n", service ? "service" : "device ", e.number,
-                    service ? ServiceEventName(e.number) : DeviceEventName(e.number));
+                    e.text.c_str());
     }
+    for (const auto& e : world.recorder.Undecodable())
+        std::printf("  trace UNDECODABLE %u: %s\n", e.number, e.reason.c_str());
     world.recorder.ClearEvents();
 }
 
