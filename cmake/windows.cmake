@@ -9,3 +9,21 @@ enable_language(RC)
 function(tav_gui_program target)
   target_link_options(${target} PRIVATE -mwindows)
 endfunction()
+
+# tav_shipped_program(<target>): the shipped .exe is stripped; its debug information stays
+# in the build folder beside it as <name>.exe.debug, found by debuggers through a debug link.
+find_program(TAV_OBJCOPY NAMES ${TAV_TRIPLE}-objcopy objcopy REQUIRED)
+function(tav_shipped_program target)
+  set(exe $<TARGET_FILE_NAME:${target}>)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${TAV_OBJCOPY} --only-keep-debug ${exe} ${exe}.debug
+    COMMAND ${TAV_OBJCOPY} --strip-all --add-gnu-debuglink=${exe}.debug ${exe}
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+    COMMENT "Stripping ${target}; debug information in ${target}.exe.debug"
+    VERBATIM)
+endfunction()
+
+# The one version of both programs and the package (file VERSION), for the .rc files.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/tav_version.h.in ${CMAKE_BINARY_DIR}/generated/tav_version.h
+               @ONLY)
+include_directories(${CMAKE_BINARY_DIR}/generated)

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Helpers for the package tests (test_package.sh, the soak): build the MSI, run msiexec
+# silently, look at what it installed, and compare the machine before and after.
+PKG_REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+P32_DIR='C:\Program Files (x86)\TAV\HX Series Printer'
+P64_DIR='C:\Program Files\TAV\HX Series Printer'
+SVC_EXE="$P64_DIR\\Tavportsvc.exe"
+UTILITY_EXE="$P32_DIR\\tavsetup.exe"
+SHORTCUT='Start Menu/Programs/TAV/Communication Settings Utility.lnk'
+PKG_APPID='{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}'
+PKG_LIBID='{D3A85F1C-6E24-4B97-8C0B-5F91E2A7364D}'
+UTILITY_PID=
+# No desktop menu entries on the Linux side for the package's shortcut.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
+
+# package_build BUILD: builds the MSI and prints its path.
+package_build() {
+  bash "$PKG_REPO/tools/package/build_package.sh" "$1" | tail -n 1
+}
+
+unix_path() { timeout 20 winepath -u "$1" 2>/dev/null; }
+
+# wine_cmd_code SECONDS LOG 'command': the full exit code of a command run by cmd. The
+# output goes to a file: a service started by the command inherits it and keeps any pipe open.
+wine_cmd_code() {
+  local limit=$1 out=$WINE_TMP/$2.out
+  shift 2
+  timeout "$limit" wine cmd /c "$* & echo errorlevel=%errorlevel%" >"$out" 2>/dev/null || true
+  tr -d '\r' <"$out" | sed -n 's/^errorlevel=//p' | tail -n 1
+}
+
+# msi_install MSI LOG [properties]: silent install with a verbose log; prints the exit code.
+msi_install() {
+  mkdir -p "$WINEPREFIX/drive_c/pkg"
+  cp "$1" "$WINEPREFIX/drive_c/pkg/"
+  wine_cmd_code 300 "$2" "start /wait msiexec /i C:\\pkg\\$(basename "$1") /qn /l*v C:\\pkg\\$2 ${*:3}"
+}
+msi_uninstall() {
+  wine_cmd_code 300 "$2" "start /wait msiexec /x C:\\pkg\\$(basename "$1") /qn /l*v C:\\pkg\\$2"
+}
+msi_repair() {
+  wine_cmd_code 300 "$2" "start /wait msiexec /fa C:\\pkg\\$(basename "$1") /qn /l*v C:\\pkg\\$2"
+}
+msi_log_tail() {
+  iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/pkg/$1" 2>/dev/null | tr -d '\r' | tail -n 30 ||
+    tail -n 30 "$WINEPREFIX/drive_c/pkg/$1"
+}
+
+expect_installed_files() {
+  local build=$1 p32 p64
+  p32=$(unix_path "$P32_DIR")
+  p64=$(unix_path "$P64_DIR")
+  cmp -s "$p32/tavsetup.exe" "$build/win32/tavsetup.exe" || fail "tavsetup.exe not installed"
+  cmp -s "$p64/Tavportsvc.exe" "$build/win64/tavportsvc/Tavportsvc.exe" ||
+    fail "Tavportsvc.exe not installed"
+  cmp -s "$p64/Tavportsvc.tmf" "$build/linux/trace/Tavportsvc.tmf" || fail "Tavportsvc.tmf"
+  [ -f "$p64/Tavportsvc-trace.cmd" ] || fail "Tavportsvc-trace.cmd not installed"
+  # Windows puts a per-machine shortcut into ProgramData; Wine 8's msi resolves
+  # ProgramMenuFolder to the user's Start menu even with ALLUSERS=1 (observed).
+  [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/$SHORTCUT" ] ||
+    [ -f "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/$SHORTCUT" ] ||
+    fail "no Start menu shortcut"
+}
+
+# service_state: RUNNING, STOPPED, ... or nothing when there is no such service.
+service_state() {
+  local out=$WINE_TMP/sc.out
+  timeout 30 wine sc query Tavportsvc >"$out" 2>/dev/null || true
+  tr -d '\r' <"$out" | sed -n 's/^ *STATE *: *[0-9]* *\([A-Z_]*\).*/\1/p' | head -n 1
+}
+
+expect_service_state() {
+  local i state
+  for i in $(seq 1 20); do
+    state=$(service_state)
+    [ "$state" = "$1" ] && return 0
+    sleep 0.5
+  done
+  fail "service state [$state], expected $1"
+}
+
+service_gone() {
+  ! timeout 30 wine reg query 'HKLM\System\CurrentControlSet\Services\Tavportsvc' /reg:64 \
+    >/dev/null 2>&1 && [ -z "$(service_state)" ]
+}
+
+# svc_exe SWITCH: runs the installed service program with a switch; prints its exit code.
+svc_exe() {
+  wine_cmd_code 60 svc "\"$SVC_EXE\" $1"
+}
+
+# registration_dump FILE: the service entry, AppID entries and type library, as reg shows them.
+registration_dump() {
+  local key
+  : >"$1"
+  for key in 'HKLM\System\CurrentControlSet\Services\Tavportsvc' "HKCR\\AppID\\$PKG_APPID" \
+    'HKCR\AppID\Tavportsvc.EXE' "HKCR\\TypeLib\\$PKG_LIBID"; do
+    timeout 30 wine reg query "$key" /s /reg:64 2>/dev/null | tr -d '\r' >>"$1" || true
+  done
+}
+
+# The utility from its installed place; on 64-bit Windows it shows its refusal and waits.
+utility_start() {
+  timeout 300 wine "$UTILITY_EXE" >/dev/null 2>&1 &
+  UTILITY_PID=$!
+  timeout 30 xdotool search --sync --name 'Communication Settings Utility' >/dev/null 2>&1 ||
+    fail "the utility shows no window"
+}
+utility_running() { kill -0 "$UTILITY_PID" 2>/dev/null; }
+utility_stop() {
+  local wid
+  for wid in $(xdotool search --name 'Communication Settings Utility' 2>/dev/null); do
+    xdotool key --window "$wid" Return 2>/dev/null || true
+  done
+  timeout 20 tail --pid="$UTILITY_PID" -f /dev/null || kill "$UTILITY_PID" 2>/dev/null || true
+}
+
+# display_warm_up: Wine's display driver registers its adapter, monitor and video devices
+# when a prefix's first window opens; open one before the first look, so that the utility's
+# window later adds nothing.
+display_warm_up() {
+  local pid
+  timeout 60 wine notepad >/dev/null 2>&1 &
+  pid=$!
+  timeout 30 xdotool search --sync --name 'Notepad' >/dev/null 2>&1 || true
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+# state_snapshot DIR: the registry (64- and 32-bit machine views, the user) and the file tree.
+state_snapshot() {
+  mkdir -p "$1"
+  local view
+  for view in 64 32; do
+    timeout 60 wine reg export HKLM "C:\\pkg-hklm$view.reg" /reg:$view /y >/dev/null 2>&1 || true
+    iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/pkg-hklm$view.reg" | tr -d '\r' |
+      registry_filter >"$1/hklm$view.reg"
+    rm -f "$WINEPREFIX/drive_c/pkg-hklm$view.reg"
+  done
+  timeout 60 wine reg export HKCU 'C:\pkg-hkcu.reg' /y >/dev/null 2>&1 || true
+  iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/pkg-hkcu.reg" | tr -d '\r' |
+    registry_filter >"$1/hkcu.reg"
+  rm -f "$WINEPREFIX/drive_c/pkg-hkcu.reg"
+  (cd "$WINEPREFIX/drive_c" && find . -path ./pkg -prune -o -print | tree_filter | sort) \
+    >"$1/files.txt"
+}
+
+# What the system changes on its own between the two looks, not the package's doing: the
+# service manager's start counter (volatile on Windows), the display state that Wine
+# refreshes whenever a window opens (a video key per display session; see display_warm_up
+# for the rest), and the Windows
+# Installer's own empty bookkeeping keys (present on every Windows). A bookkeeping key that
+# still holds a value (a product left registered) is not filtered.
+registry_filter() {
+  awk '
+    function flush() {
+      if (hdr != "" && !drop(hdr) && !(installer(hdr) && !vals)) printf "%s", blk
+      blk = ""; hdr = ""; vals = 0
+    }
+    function drop(h) {
+      return h ~ /\\Control\\ServiceCurrent\]$/ || h ~ /^\[HKEY_LOCAL_MACHINE\\Hardware\\DEVICEMAP\\VIDEO\]$/ ||
+             h ~ /\\Control\\Video(\\|\])/ ||
+             h ~ /^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters/
+    }
+    function installer(h) {
+      return h ~ /^\[HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer/ ||
+             h ~ /\\CurrentVersion\\Installer\\(UpgradeCodes|UserData)/
+    }
+    /^\[/ { flush(); hdr = $0 }
+    { blk = blk $0 "\n"; if ($0 !~ /^\[/ && $0 != "") vals = 1 }
+    END { flush() }'
+}
+tree_filter() { grep -v -E '^\./(windows/temp|users/[^/]*/Temp|windows/Installer)(/|$)'; }
+
+state_compare() {
+  local f ok=0
+  for f in hklm64.reg hklm32.reg hkcu.reg files.txt; do
+    if ! diff -u "$1/$f" "$2/$f" >"$WINE_TMP/diff-$f"; then
+      echo "differs after uninstall: $f" >&2
+      head -n 40 "$WINE_TMP/diff-$f" >&2
+      ok=1
+    fi
+  done
+  return $ok
+}

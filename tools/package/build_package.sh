@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# build_package.sh <build dir> [driver package folder]
+# Builds <build dir>/package/tav-usb-setup-<version>.msi with wixl from tav-usb-setup.wxs.
+# Expects the win32 and win64 builds and the trace decoding file of the linux build. The
+# optional folder's files (a port driver package) are copied into Tavport\ as they are.
+set -euo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
+BUILD=$(cd "$1" && pwd)
+DRIVER_DIR=${2:-}
+VERSION=${TAV_PACKAGE_VERSION:-$(head -n1 "$ROOT/VERSION")}
+STAGE=$BUILD/package/stage
+OUT=$BUILD/package/tav-usb-setup-$VERSION.msi
+TMF=$BUILD/linux/trace/Tavportsvc.tmf
+
+die() { echo "build_package: $*" >&2; exit 1; }
+for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe" "$TMF"; do
+  [ -f "$f" ] || die "missing $f"
+done
+# Shipped programs carry no debug information (it stays in the .exe.debug files).
+for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe"; do
+  if x86_64-w64-mingw32-objdump -h "$f" | grep -q '\.debug_'; then die "$f is not stripped"; fi
+done
+
+rm -rf "$STAGE" && mkdir -p "$STAGE"
+cp "$TMF" "$STAGE/Tavportsvc.tmf"
+sed 's/$/\r/' "$HERE/Tavportsvc-trace.cmd" >"$STAGE/Tavportsvc-trace.cmd"
+
+# The driver package's files: one component each (files only, no subfolders).
+components=$STAGE/driver_components.wxi
+refs=$STAGE/driver_refs.wxi
+head='<?xml version="1.0" encoding="utf-8"?>
+<Include xmlns="http://schemas.microsoft.com/wix/2006/wi">'
+printf '%s\n' "$head" >"$components"
+printf '%s\n' "$head" >"$refs"
+if [ -n "$DRIVER_DIR" ]; then
+  [ -d "$DRIVER_DIR" ] || die "no driver package folder $DRIVER_DIR"
+  n=0
+  for f in "$DRIVER_DIR"/*; do
+    [ -f "$f" ] || continue
+    n=$((n + 1))
+    cp "$f" "$STAGE/driver_$n"
+    printf '  <Component Id="Driver%d" Guid="*"><File Id="Driver%d" Name="%s" Source="%s" KeyPath="yes"/></Component>\n' \
+      "$n" "$n" "$(basename "$f")" "package/stage/driver_$n" >>"$components"
+    printf '  <ComponentRef Id="Driver%d"/>\n' "$n" >>"$refs"
+  done
+fi
+echo '</Include>' >>"$components"
+echo '</Include>' >>"$refs"
+
+# wixl takes source paths relative to its working folder.
+(cd "$BUILD" && wixl -a x64 -o "$OUT" \
+  -D Version="$VERSION" -D Win32Dir=win32 -D Win64Dir=win64 -D StageDir=package/stage \
+  -D DriverWxi=package/stage/driver_components.wxi \
+  -D DriverRefsWxi=package/stage/driver_refs.wxi "$HERE/tav-usb-setup.wxs")
+echo "$OUT"
