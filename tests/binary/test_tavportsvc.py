@@ -110,6 +110,17 @@ def main():
         check(struct.unpack_from("<I", tlb, 32)[0] == 0, "type library declares types")
 
     check(find_type(pe, type_id=RT_VERSION) is not None, "no version resource")
+    # The one version of both programs and the package (file VERSION), as tavsetup's too.
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "VERSION")) as f:
+        version = f.readline().strip().encode()
+    strings = {}
+    for info in getattr(pe, "FileInfo", [[]])[0]:
+        if info.Key == b"StringFileInfo":
+            for table in info.StringTable:
+                strings.update(table.entries)
+    check(strings.get(b"FileVersion") == version, f"FileVersion {strings.get(b'FileVersion')}")
+    check(strings.get(b"ProductVersion") == version,
+          f"ProductVersion {strings.get(b'ProductVersion')}")
 
     for failure in failures:
         print("FAIL:", failure)
