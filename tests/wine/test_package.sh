@@ -47,6 +47,8 @@ code=$(msi_uninstall "$MSI" uninstall.log)
 utility_running || fail "the utility ended during the uninstall"
 case "$code" in 0 | 3010) ;; *) msi_log_tail uninstall.log; fail "uninstall: msiexec exit $code" ;; esac
 service_gone || fail "service entry left after the uninstall"
+registration_dump "$WINE_TMP/after-uninstall.txt"
+[ ! -s "$WINE_TMP/after-uninstall.txt" ] || { cat "$WINE_TMP/after-uninstall.txt" >&2; fail "AppID or type library entries left"; }
 utility_stop
 # The utility's file was in use. Windows Installer schedules it for deletion at the next
 # restart (exit 3010); Wine 8's msi leaves it and reports 0 (observed). Either way the
