@@ -13,9 +13,9 @@ UTILITY_PID=
 # No desktop menu entries on the Linux side for the package's shortcut.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
 
-# package_build BUILD: builds the MSI and prints its path.
+# package_build BUILD [driver package folder]: builds the MSI and prints its path.
 package_build() {
-  bash "$PKG_REPO/tools/package/build_package.sh" "$1" | tail -n 1
+  bash "$PKG_REPO/tools/package/build_package.sh" "$@" | tail -n 1
 }
 
 unix_path() { timeout 20 winepath -u "$1" 2>/dev/null; }
@@ -55,6 +55,9 @@ expect_installed_files() {
     fail "Tavportsvc.exe not installed"
   cmp -s "$p64/Tavportsvc.tmf" "$build/linux/trace/Tavportsvc.tmf" || fail "Tavportsvc.tmf"
   [ -f "$p64/Tavportsvc-trace.cmd" ] || fail "Tavportsvc-trace.cmd not installed"
+  if [ -n "${2:-}" ]; then
+    cmp -s "$p32/Tavport/Tavport.inf" "$2/Tavport.inf" || fail "driver package file not installed"
+  fi
   # Windows puts a per-machine shortcut into ProgramData; Wine 8's msi resolves
   # ProgramMenuFolder to the user's Start menu even with ALLUSERS=1 (observed).
   [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/$SHORTCUT" ] ||
@@ -95,7 +98,7 @@ registration_dump() {
   : >"$1"
   for key in 'HKLM\System\CurrentControlSet\Services\Tavportsvc' "HKCR\\AppID\\$PKG_APPID" \
     'HKCR\AppID\Tavportsvc.EXE' "HKCR\\TypeLib\\$PKG_LIBID"; do
-    timeout 30 wine reg query "$key" /s /reg:64 2>/dev/null | tr -d '\r' >>"$1" || true
+    timeout 30 wine reg query "$key" /s /reg:64 2>/dev/null | tr -d '\r' | grep -v '^reg: ' >>"$1" || true
   done
 }
 

@@ -9,7 +9,11 @@ source "$HERE/wine_lib.sh"
 source "$HERE/package_lib.sh"
 
 BUILD=$1
-MSI=$(package_build "$BUILD")
+# A stand-in for the port driver package's folder: its files go into Tavport\.
+DRIVER_DIR=$WINE_TMP/driver-package
+mkdir -p "$DRIVER_DIR"
+printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Ports\r\n' >"$DRIVER_DIR/Tavport.inf"
+MSI=$(TAV_PACKAGE_OUT=$WINE_TMP/package package_build "$BUILD" "$DRIVER_DIR")
 wine_x
 
 # The 32-bit check first: a fresh 32-bit prefix, no install, the platform refused.
@@ -26,7 +30,7 @@ state_snapshot "$WINE_TMP/before"
 
 code=$(msi_install "$MSI" install.log)
 [ "$code" = 0 ] || { msi_log_tail install.log; fail "install: msiexec exit $code"; }
-expect_installed_files "$BUILD"
+expect_installed_files "$BUILD" "$DRIVER_DIR"
 expect_service_state RUNNING
 registration_dump "$WINE_TMP/by-package.txt"
 echo "ok: installed, files in place, service running"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # build_package.sh <build dir> [driver package folder]
-# Builds <build dir>/package/tav-usb-setup-<version>.msi with wixl from tav-usb-setup.wxs.
+# Builds <build dir>/package/tav-usb-setup-<version>.msi with wixl from tav-usb-setup.wxs
+# (TAV_PACKAGE_OUT: another output folder, for tests; TAV_PACKAGE_VERSION: another package
+# version, for the upgrade checks of the soak).
 # Expects the win32 and win64 builds and the trace decoding file of the linux build. The
 # optional folder's files (a port driver package) are copied into Tavport\ as they are.
 set -euo pipefail
@@ -9,8 +11,11 @@ ROOT=$(cd "$HERE/../.." && pwd)
 BUILD=$(cd "$1" && pwd)
 DRIVER_DIR=${2:-}
 VERSION=${TAV_PACKAGE_VERSION:-$(head -n1 "$ROOT/VERSION")}
-STAGE=$BUILD/package/stage
-OUT=$BUILD/package/tav-usb-setup-$VERSION.msi
+OUT_DIR=${TAV_PACKAGE_OUT:-$BUILD/package}
+mkdir -p "$OUT_DIR"
+OUT_DIR=$(cd "$OUT_DIR" && pwd)
+STAGE=$OUT_DIR/stage
+OUT=$OUT_DIR/tav-usb-setup-$VERSION.msi
 TMF=$BUILD/linux/trace/Tavportsvc.tmf
 
 die() { echo "build_package: $*" >&2; exit 1; }
@@ -23,6 +28,8 @@ for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe"; d
 done
 
 rm -rf "$STAGE" && mkdir -p "$STAGE"
+# wixl takes source paths relative to its working folder (the build folder).
+STAGE_REL=$(realpath --relative-to="$BUILD" "$STAGE")
 cp "$TMF" "$STAGE/Tavportsvc.tmf"
 sed 's/$/\r/' "$HERE/Tavportsvc-trace.cmd" >"$STAGE/Tavportsvc-trace.cmd"
 
@@ -41,16 +48,15 @@ if [ -n "$DRIVER_DIR" ]; then
     n=$((n + 1))
     cp "$f" "$STAGE/driver_$n"
     printf '  <Component Id="Driver%d" Guid="*"><File Id="Driver%d" Name="%s" Source="%s" KeyPath="yes"/></Component>\n' \
-      "$n" "$n" "$(basename "$f")" "package/stage/driver_$n" >>"$components"
+      "$n" "$n" "$(basename "$f")" "$STAGE_REL/driver_$n" >>"$components"
     printf '  <ComponentRef Id="Driver%d"/>\n' "$n" >>"$refs"
   done
 fi
 echo '</Include>' >>"$components"
 echo '</Include>' >>"$refs"
 
-# wixl takes source paths relative to its working folder.
 (cd "$BUILD" && wixl -a x64 -o "$OUT" \
-  -D Version="$VERSION" -D Win32Dir=win32 -D Win64Dir=win64 -D StageDir=package/stage \
-  -D DriverWxi=package/stage/driver_components.wxi \
-  -D DriverRefsWxi=package/stage/driver_refs.wxi "$HERE/tav-usb-setup.wxs")
+  -D Version="$VERSION" -D Win32Dir=win32 -D Win64Dir=win64 -D StageDir="$STAGE_REL" \
+  -D DriverWxi="$STAGE_REL/driver_components.wxi" \
+  -D DriverRefsWxi="$STAGE_REL/driver_refs.wxi" "$HERE/tav-usb-setup.wxs")
 echo "$OUT"
