@@ -98,7 +98,7 @@ registration_dump() {
   : >"$1"
   for key in 'HKLM\System\CurrentControlSet\Services\Tavportsvc' "HKCR\\AppID\\$PKG_APPID" \
     'HKCR\AppID\Tavportsvc.EXE' "HKCR\\TypeLib\\$PKG_LIBID"; do
-    timeout 30 wine reg query "$key" /s /reg:64 2>/dev/null | tr -d '\r' | grep -v '^reg: ' >>"$1" || true
+    timeout 30 wine reg query "$key" /s /reg:64 2>/dev/null | tr -d '\r' | grep -a -v '^reg: ' >>"$1" || true
   done
 }
 
