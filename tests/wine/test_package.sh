@@ -33,6 +33,13 @@ code=$(msi_install "$MSI" install.log)
 expect_installed_files "$BUILD" "$DRIVER_DIR"
 expect_service_state RUNNING
 registration_dump "$WINE_TMP/by-package.txt"
+# The capture script runs from its installed place (Wine has no logman: usage only; Wine's
+# cmd ends it with errorlevel 1 where Windows gives its "exit /b 87").
+printf '@call "%s\\Tavportsvc-trace.cmd"\r\n@echo errorlevel=%%errorlevel%%\r\n' "$P64_DIR" \
+  >"$WINEPREFIX/drive_c/pkg/trace-usage.cmd"
+code=$(wine_cmd_code 30 tracecmd 'C:\pkg\trace-usage.cmd')
+[ -n "$code" ] && [ "$code" != 0 ] || fail "Tavportsvc-trace.cmd without an argument: exit [$code]"
+grep -q 'usage: Tavportsvc-trace.cmd start|stop' "$WINE_TMP/tracecmd.out" || fail "no usage text"
 echo "ok: installed, files in place, service running"
 
 # The same entries as the program's own registration.

@@ -4,7 +4,7 @@ rem Captures the Tavportsvc trace provider at level 4 (information) with flag 1 
 rem .etl file, and tells how to turn it into text with Tavportsvc.tmf. Run it elevated.
 setlocal
 set SESSION=Tavportsvc
-set PROVIDER={6F2D8B14-C3A7-4E95-B0D2-7A41E9C6F538}
+set PROVIDER=@TRACE_CONTROL_GUID@
 set TMF=%~dp0Tavportsvc.tmf
 set ETL=%~2
 if "%ETL%"=="" set ETL=%ProgramData%\TAV\Tavportsvc.etl
@@ -15,7 +15,8 @@ echo usage: %~nx0 start^|stop [file.etl]
 exit /b 87
 
 :start
-if not exist "%ETL%\.." mkdir "%ETL%\.."
+for %%F in ("%ETL%") do set ETLDIR=%%~dpF
+if not exist "%ETLDIR%" mkdir "%ETLDIR%"
 logman start %SESSION% -p %PROVIDER% 0x1 0x4 -o "%ETL%" -ets
 if errorlevel 1 exit /b %errorlevel%
 echo Tracing Tavportsvc into %ETL%. Reproduce the problem, then run: %~nx0 stop

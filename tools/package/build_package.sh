@@ -31,7 +31,12 @@ rm -rf "$STAGE" && mkdir -p "$STAGE"
 # wixl takes source paths relative to its working folder (the build folder).
 STAGE_REL=$(realpath --relative-to="$BUILD" "$STAGE")
 cp "$TMF" "$STAGE/Tavportsvc.tmf"
-sed 's/$/\r/' "$HERE/Tavportsvc-trace.cmd" >"$STAGE/Tavportsvc-trace.cmd"
+# The capture script takes the provider's control GUID from the decoding file's header, which
+# is generated from the service's trace table.
+CONTROL_GUID=$(sed -n 's|^// Control GUID: \({[0-9A-F-]*}\)$|\1|p' "$TMF")
+[ ${#CONTROL_GUID} = 38 ] || die "no control GUID in $TMF"
+sed -e "s/@TRACE_CONTROL_GUID@/$CONTROL_GUID/" -e 's/$/\r/' "$HERE/Tavportsvc-trace.cmd" \
+  >"$STAGE/Tavportsvc-trace.cmd"
 
 # The driver package's files: one component each (files only, no subfolders).
 components=$STAGE/driver_components.wxi

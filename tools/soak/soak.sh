@@ -2,7 +2,7 @@
 # soak.sh <build dir>: the release checks too long for every test run, with a summary table.
 # Counts and limits (environment): SOAK_SERVICE_CYCLES (100), SOAK_UTILITY_CYCLES (50),
 # SOAK_FUZZ_RUNS (10000000) with SOAK_FUZZ_SECONDS (600) per target as the time limit,
-# SOAK_PACKAGE_ROUNDS (10). Needs the linux, fuzz, win32 and win64 builds and the package.
+# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("service utility fuzz package"). Needs the linux, fuzz, win32 and win64 builds and the package.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=$(cd "$1" && pwd)
@@ -11,6 +11,7 @@ UTILITY_CYCLES=${SOAK_UTILITY_CYCLES:-50}
 FUZZ_RUNS=${SOAK_FUZZ_RUNS:-10000000}
 FUZZ_SECONDS=${SOAK_FUZZ_SECONDS:-600}
 PACKAGE_ROUNDS=${SOAK_PACKAGE_ROUNDS:-10}
+PARTS=${SOAK_PARTS:-service utility fuzz package}
 TABLE=$BUILD/soak/summary.txt
 mkdir -p "$BUILD/soak"
 : >"$TABLE"
@@ -55,11 +56,20 @@ utility_cycles() (
   timeout 5 wineserver -p >/dev/null 2>&1 || true
   cp "$BUILD/win32/tavsetup.exe" "$BUILD/win32/tavsetup_window_probe.exe" "$WINEPREFIX/drive_c/"
   local i first second title="Communication Settings Utility"
+  # xdotool stops on an X error when a window goes away while it looks: ask again.
+  wait_window() {
+    local n
+    for ((n = 0; n < 60; n++)); do
+      xdotool search --name "^$title\$" 2>/dev/null | grep -q . && return 0
+      sleep 0.5
+    done
+    return 1
+  }
   for ((i = 1; i <= UTILITY_CYCLES; i++)); do
     timeout 120 wine 'C:\tavsetup.exe' >/dev/null 2>&1 &
     first=$!
     # A second instance behind a held mutex would end at once and leave no window.
-    timeout 30 xdotool search --sync --name "^$title\$" >/dev/null || { echo "cycle $i: no window"; exit 1; }
+    wait_window || { echo "cycle $i: no window"; exit 1; }
     timeout 60 wine 'C:\tavsetup.exe' >/dev/null 2>&1 &
     second=$!
     timeout 30 tail --pid="$second" -f /dev/null || { echo "cycle $i: second start stays"; exit 1; }
@@ -130,10 +140,14 @@ run_part() {  # run_part NAME FUNCTION
 
 rm -f "$TABLE.rows"
 start=$(date +%s)
-run_part "service start/stop under Wine" service_cycles
-run_part "utility start/exit under Wine" utility_cycles
-fuzz_targets
-run_part "package install/upgrade/repair/uninstall" package_rounds
+for part in $PARTS; do
+  case $part in
+    service) run_part "service start/stop under Wine" service_cycles ;;
+    utility) run_part "utility start/exit under Wine" utility_cycles ;;
+    fuzz) fuzz_targets ;;
+    package) run_part "package install/upgrade/repair/uninstall" package_rounds ;;
+  esac
+done
 {
   echo "Soak summary ($(date -u +%Y-%m-%dT%H:%MZ), $(($(date +%s) - start)) s)"
   printf '%-34s %-5s %s\n' CHECK RESULT DETAIL

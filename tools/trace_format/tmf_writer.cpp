@@ -1,5 +1,6 @@
 #include "tools/trace_format/tmf_writer.h"
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -91,10 +92,13 @@ std::string ModuleSection(TraceModule module, const char* moduleName) {
 }  // namespace
 
 std::string WriteTraceMessageFormat() {
-    return "// Tavportsvc trace message format: both message GUIDs of the provider\n"
-           "// {6F2D8B14-C3A7-4E95-B0D2-7A41E9C6F538}, flag TRACE_FLAG_GENERAL = 1.\n"
-           "// Generated from the service's trace event table; do not edit.\n" +
-           ModuleSection(TraceModule::kService, "service") +
+    std::string control = GuidText(kTraceControlGuid);
+    for (auto& c : control)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return "// Tavportsvc trace message format: both message GUIDs of the provider, whose\n"
+           "// flag TRACE_FLAG_GENERAL is 1. Generated from the service's trace event table.\n"
+           "// Control GUID: {" +
+           control + "}\n" + ModuleSection(TraceModule::kService, "service") +
            ModuleSection(TraceModule::kDevice, "device");
 }
 
