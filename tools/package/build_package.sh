@@ -22,11 +22,6 @@ die() { echo "build_package: $*" >&2; exit 1; }
 for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe" "$TMF"; do
   [ -f "$f" ] || die "missing $f"
 done
-# Shipped programs carry no debug information (it stays in the .exe.debug files).
-for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe"; do
-  if x86_64-w64-mingw32-objdump -h "$f" | grep -q '\.debug_'; then die "$f is not stripped"; fi
-done
-
 rm -rf "$STAGE" && mkdir -p "$STAGE"
 # wixl takes source paths relative to its working folder (the build folder).
 STAGE_REL=$(realpath --relative-to="$BUILD" "$STAGE")
@@ -64,4 +59,15 @@ echo '</Include>' >>"$refs"
   -D Version="$VERSION" -D Win32Dir=win32 -D Win64Dir=win64 -D StageDir="$STAGE_REL" \
   -D DriverWxi="$STAGE_REL/driver_components.wxi" \
   -D DriverRefsWxi="$STAGE_REL/driver_refs.wxi" "$HERE/tav-usb-setup.wxs")
+# Every program in the package is stripped (its debug information stays in the build
+# folder's .exe.debug files).
+rm -rf "$STAGE/check" && mkdir -p "$STAGE/check"
+msiextract -C "$STAGE/check" "$OUT" >/dev/null
+while IFS= read -r -d '' f; do
+  if x86_64-w64-mingw32-objdump -h "$f" | grep -q '\.debug_'; then
+    rm -f "$OUT"
+    die "${f#"$STAGE/check/"} carries debug information"
+  fi
+done < <(find "$STAGE/check" -iname '*.exe' -print0)
+rm -rf "$STAGE/check"
 echo "$OUT"
