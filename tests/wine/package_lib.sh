@@ -38,11 +38,11 @@ msi_install() {
 msi_uninstall() {
   wine_cmd_code 300 "$2" "start /wait msiexec /x C:\\pkg\\$(basename "$1") /qn /l*v C:\\pkg\\$2"
 }
-# msi_repair MSI LOG: repair by product code (Wine 8's msiexec /f does not take a package path).
+# msi_repair MSI LOG: a repair of every file, written as its properties. "msiexec /fa" is
+# the same on Windows; Wine 8's msiexec ends "/fa <product code>" with 1 and
+# "/fa <package>" with 1605 before doing anything (observed).
 msi_repair() {
-  local product
-  product=$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p')
-  wine_cmd_code 300 "$2" "start /wait msiexec /fa $product /qn /l*v C:\\pkg\\$2"
+  wine_cmd_code 300 "$2" "start /wait msiexec /i C:\\pkg\\$(basename "$1") REINSTALL=ALL REINSTALLMODE=amus /qn /l*v C:\\pkg\\$2"
 }
 msi_log_tail() {
   iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/pkg/$1" 2>/dev/null | tr -d '\r' | tail -n 30 ||

@@ -56,6 +56,14 @@ utility_cycles() (
   timeout 5 wineserver -p >/dev/null 2>&1 || true
   cp "$BUILD/win32/tavsetup.exe" "$BUILD/win32/tavsetup_window_probe.exe" "$WINEPREFIX/drive_c/"
   local i first second title="Communication Settings Utility"
+  # A tavsetup.exe process of this prefix (other tests may run theirs in other prefixes).
+  utility_processes_left() {
+    local pid
+    for pid in $(pgrep -f 'tavsetup\.exe'); do
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+  }
   # xdotool stops on an X error when a window goes away while it looks: ask again.
   wait_window() {
     local n
@@ -76,7 +84,7 @@ utility_cycles() (
     kill -0 "$first" 2>/dev/null || { echo "cycle $i: first ended"; exit 1; }
     timeout 20 wine 'C:\tavsetup_window_probe.exe' close "$title" >/dev/null 2>&1
     timeout 60 tail --pid="$first" -f /dev/null || { echo "cycle $i: did not exit"; exit 1; }
-    if pgrep -f 'tavsetup\.exe' >/dev/null; then echo "cycle $i: process left"; exit 1; fi
+    if utility_processes_left; then echo "cycle $i: process left"; exit 1; fi
   done
   echo "$UTILITY_CYCLES cycles (second start each), no process left, mutex free each time"
 )
@@ -121,14 +129,16 @@ package_rounds() (
     expect_service_state RUNNING
     [ "$(timeout 30 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null |
       tr -d '\r' | grep -c 'DisplayName *REG_SZ *TAV USB Setup')" = 1 ] || { echo "round $r: two products after the upgrade"; exit 1; }
+    rm -f "$(unix_path "$P64_DIR")/Tavportsvc.tmf"
     code=$(msi_repair "$new_msi" "repair$r.log"); [ "$code" = 0 ] || { echo "round $r: repair $code"; exit 1; }
     expect_service_state RUNNING
+    [ -f "$(unix_path "$P64_DIR")/Tavportsvc.tmf" ] || { echo "round $r: repair did not restore a file"; exit 1; }
     code=$(msi_uninstall "$new_msi" "uninstall$r.log"); [ "$code" = 0 ] || { echo "round $r: uninstall $code"; exit 1; }
     service_gone || { echo "round $r: service left"; exit 1; }
   done
   state_snapshot "$WINE_TMP/after"
   state_compare "$WINE_TMP/before" "$WINE_TMP/after" >&2 || { echo "registry or files differ from the fresh prefix"; exit 1; }
-  echo "$PACKAGE_ROUNDS rounds ($old -> $current upgrade, repair, uninstall); registry and files as fresh"
+  echo "$PACKAGE_ROUNDS rounds ($old -> $current upgrade, repair of a deleted file, uninstall); registry and files as fresh"
 )
 
 run_part() {  # run_part NAME FUNCTION
