@@ -18,50 +18,72 @@ bool PassesPrefixFilter(const char16_t* const* prefixes, const std::u16string& p
     return false;
 }
 
-// One index of the walk; false ends it.
+// One index of the walk; false ends it, with `*error` set when a call failed.
 bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass, uint32_t index,
-                const char16_t* const* prefixes, InterfaceVisitor visitor, DeviceEntryList& list) {
+                const char16_t* const* prefixes, const InterfaceVisit& visit, uint32_t* error) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
     DeviceInterfaceData data;
     if (!devices.EnumDeviceInterfaces(set, interfaceClass, index, &data)) {
-        uint32_t error = GetLastErrorCode();
-        if (error != kErrorNoMoreItems)
+        uint32_t code = GetLastErrorCode();
+        if (code != kErrorNoMoreItems) {
             ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                           error);
+                           code);
+            *error = code;
+        }
         return false;
     }
     uint32_t size = devices.GetInterfaceDetailSize(set, data);
-    if (size == 0)
+    if (size == 0) {
+        *error = GetLastErrorCode();
         return false;
+    }
     std::u16string path;
-    if (!devices.GetInterfacePath(set, data, size, &path))
+    if (!devices.GetInterfacePath(set, data, size, &path)) {
+        *error = GetLastErrorCode();
         return false;
+    }
     int goOn = 1;
     if (PassesPrefixFilter(prefixes, path))
-        goOn = visitor(ctx, list, path, set, data);
+        goOn = visit(path, set, data);
     return goOn != 0;
 }
 
 }  // namespace
 
-void ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
-                            const char16_t* const* prefixes, InterfaceVisitor visitor,
-                            DeviceEntryList& list, bool presentOnly) {
-    if (!visitor)
-        return;
+uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
+                                const char16_t* const* prefixes, const InterfaceVisit& visit,
+                                bool presentOnly) {
+    if (!visit)
+        return kErrorSuccess;
     DeviceInterfaceApi& devices = *ctx.platform.devices;
     uint32_t flags = kDigcfDeviceInterface | (presentOnly ? kDigcfPresent : 0);
     PlatformHandle set = devices.GetClassDevs(interfaceClass, flags);
     if (set == kInvalidHandleValue) {
+        uint32_t error = GetLastErrorCode();
         ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                       GetLastErrorCode());
-        return;
+                       error);
+        return error;
     }
+    uint32_t error = kErrorSuccess;
     for (uint32_t index = 0; index < kMaxInterfacesPerWalk; ++index) {
-        if (!VisitIndex(ctx, set, interfaceClass, index, prefixes, visitor, list))
+        if (!VisitIndex(ctx, set, interfaceClass, index, prefixes, visit, &error))
             break;
     }
     devices.DestroyDeviceInfoList(set);
+    return error;
+}
+
+uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
+                                const char16_t* const* prefixes, InterfaceVisitor visitor,
+                                DeviceEntryList& list, bool presentOnly) {
+    if (!visitor)
+        return kErrorSuccess;
+    return ForEachDeviceInterface(
+        ctx, interfaceClass, prefixes,
+        [&](const std::u16string& path, PlatformHandle set, const DeviceInterfaceData& data) {
+            return visitor(ctx, list, path, set, data);
+        },
+        presentOnly);
 }
 
 }  // namespace tav

@@ -1,55 +1,64 @@
 #include "tavportsvc/core/port_entries.h"
 
 #include "shared/last_error.h"
+#include "shared/names.h"
 #include "shared/win32_errors.h"
+#include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_value.h"
 
 namespace tav {
 
-namespace {
-
-// The port's hardware key, or kInvalidHandleValue (traced).
 PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle set,
-                           const DeviceInterfaceData& interfaceData) {
+                           const DeviceInterfaceData& interfaceData, uint32_t access,
+                           uint32_t* error) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
     DevInfoData devInfo;
     if (!devices.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
-        uint32_t error = GetLastErrorCode();
-        if (error != kErrorInsufficientBuffer) {
+        uint32_t code = GetLastErrorCode();
+        if (code != kErrorInsufficientBuffer) {
             ctx.trace.Emit(TraceModule::kService, service_event::kPortDevInfoFailed,
-                           kTraceLevelError, error);
+                           kTraceLevelError, code);
+            *error = code;
             return kInvalidHandleValue;
         }
     }
-    PlatformHandle key =
-        devices.OpenDevRegKey(set, devInfo, kDicsFlagGlobal, 0, kDiregDev, kPortKeyAccess);
-    if (key == kInvalidHandleValue)
+    PlatformHandle key = devices.OpenDevRegKey(set, devInfo, kDicsFlagGlobal, 0, kDiregDev, access);
+    if (key == kInvalidHandleValue) {
+        *error = GetLastErrorCode();
         ctx.trace.Emit(TraceModule::kService, service_event::kPortKeyOpenFailed, kTraceLevelError,
-                       GetLastErrorCode());
+                       *error);
+    }
     return key;
 }
 
-}  // namespace
+uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuffer& link) {
+    for (char16_t& unit : link)
+        unit = 0;
+    uint32_t size = kLinkReadLimitBytes;
+    uint32_t status =
+        registry.GetValue(portKey, kLinkSubKey, kLinkValueName, kRrfRtRegSz, nullptr, link, &size);
+    if (status == kErrorFileNotFound) {
+        link[0] = 0;
+        return kErrorSuccess;
+    }
+    return status;
+}
 
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& /*devicePath*/,
                  PlatformHandle devInfoSet, const DeviceInterfaceData& interfaceData) {
-    PlatformHandle key = OpenPortKey(ctx, devInfoSet, interfaceData);
+    uint32_t error = kErrorSuccess;
+    PlatformHandle key = OpenPortKey(ctx, devInfoSet, interfaceData, kPortKeyAccess, &error);
     if (key == kInvalidHandleValue)
         return 1;
     RegistryApi& registry = *ctx.platform.registry;
-    // One unit beyond the read limit stays NUL whatever the read leaves behind.
-    char16_t link[kLinkReadLimitBytes / 2 + 1] = {};
-    uint32_t size = kLinkReadLimitBytes;
-    uint32_t status =
-        registry.GetValue(key, kLinkSubKey, kLinkValueName, kRrfRtRegSz, nullptr, link, &size);
-    if (status != kErrorSuccess && status != kErrorFileNotFound) {
+    PortLinkBuffer link;
+    uint32_t status = ReadPortLink(registry, key, link);
+    if (status != kErrorSuccess) {
         ctx.trace.Emit(TraceModule::kService, service_event::kPortLinkUnreadable, kTraceLevelError,
                        status);
         registry.CloseKey(key);
         return 1;
     }
-    if (status == kErrorFileNotFound)
-        link[0] = 0;
     if (!list.AppendDeviceEntry(link, key))
         registry.CloseKey(key);
     return 1;
@@ -59,6 +68,20 @@ int AddPrinterEntry(PassContext& /*ctx*/, DeviceEntryList& list, const std::u16s
                     PlatformHandle /*devInfoSet*/, const DeviceInterfaceData& /*interfaceData*/) {
     list.AppendDeviceEntry(devicePath.c_str(), kNoHandle);
     return 1;
+}
+
+uint32_t WalkPorts(PassContext& ctx, const InterfaceVisit& visit) {
+    return ForEachDeviceInterface(ctx, kGuidDevinterfaceComport, kPortPrefixes, visit, false);
+}
+
+uint32_t EnumeratePorts(PassContext& ctx, DeviceEntryList& ports) {
+    return ForEachDeviceInterface(ctx, kGuidDevinterfaceComport, kPortPrefixes, AddPortEntry, ports,
+                                  false);
+}
+
+uint32_t EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers) {
+    return ForEachDeviceInterface(ctx, kPrinterInterfaceClass, nullptr, AddPrinterEntry, printers,
+                                  true);
 }
 
 }  // namespace tav

@@ -2,11 +2,11 @@
 
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/u16.h"
 #include "shared/win32_errors.h"
 #include "tavportsvc/core/inf_path.h"
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_installer.h"
+#include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_value.h"
 #include "tavportsvc/core/port_link_writer.h"
 #include "tavportsvc/core/utility_probe.h"
@@ -14,44 +14,6 @@
 namespace tav {
 
 namespace {
-
-constexpr char16_t kPortPrefix[] = u"\\\\?\\ROOT#PORTS#";
-constexpr char16_t kEndOfPrefixes[] = u"";
-constexpr const char16_t* kPortPrefixes[] = {kPortPrefix, kEndOfPrefixes};
-
-void EnumeratePorts(PassContext& ctx, DeviceEntryList& ports) {
-    ForEachDeviceInterface(ctx, kGuidDevinterfaceComport, kPortPrefixes, AddPortEntry, ports,
-                           false);
-}
-
-void EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers) {
-    ForEachDeviceInterface(ctx, kPrinterInterfaceClass, nullptr, AddPrinterEntry, printers, true);
-}
-
-bool SameText(const char16_t* a, const char16_t* b) {
-    size_t i = 0;
-    for (; a[i] != 0 && b[i] != 0; ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return a[i] == b[i];
-}
-
-bool IsLinked(const DeviceEntryList& ports, const char16_t* printerPath) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (port->text && SameText(port->text, printerPath))
-            return true;
-    }
-    return false;
-}
-
-DeviceEntry* FirstFreePort(const DeviceEntryList& ports) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (port->HasEmptyText())
-            return port;
-    }
-    return nullptr;
-}
 
 uint32_t PortNumber(const DeviceEntry* port) {
     return port ? static_cast<uint32_t>(port->key & 0xFFFFFFFFu) : 0;
@@ -91,12 +53,12 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
                       const char16_t* printerPath) {
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
-    if (U16Length(printerPath) > kLinkMaxChars) {
+    if (!IsLinkablePrinterPath(printerPath)) {
         ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong, kTraceLevelError,
                        TraceU16{printerPath});
         return;
     }
-    if (IsLinked(ports, printerPath))
+    if (PortLinkedTo(ports, printerPath))
         return;
     DeviceEntry* port = FirstFreePort(ports);
     ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, kTraceLevelInformation,
