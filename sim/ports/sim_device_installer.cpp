@@ -295,6 +295,8 @@ bool SimDeviceInstaller::UnloadModule(PlatformHandle module) {
 void SimDeviceInstaller::InstallOn(const SimDevice& device) {
     std::u16string path = InterfacePathOf(device.instanceId, kGuidDevinterfaceComport);
     m_tree.AddInterface(kGuidDevinterfaceComport, path, device.instanceId, true);
+    if (onPortStarted)
+        onPortStarted(device.instanceId);
 }
 
 bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* hardwareId,

@@ -4,6 +4,7 @@
 // driver is good, gives every matching port device a COM port interface. newdev.dll and
 // its export can be missing. Every call records itself and can be told to fail.
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -47,6 +48,10 @@ class SimDeviceInstaller : public DeviceInstallApi {
     int LoadedModuleCount() const;
     int OpenSetCount() const;
     int DriverUpdates() const;
+
+    // Called for each port the driver starts on, as the Ports class installer does when it
+    // gives a new port its COM name.
+    std::function<void(const std::u16string& instanceId)> onPortStarted;
 
     uint32_t FullPathName(const char16_t* path, uint32_t bufferUnits, char16_t* buffer) override;
     uint32_t FileAttributes(const char16_t* path) override;

@@ -130,6 +130,14 @@ PlatformHandle SimDeviceInterfaces::OpenDevRegKey(PlatformHandle set, const DevI
     return m_registry.OpenHardwareKey(i->deviceId);
 }
 
+std::optional<std::u16string> SimDeviceInterfaces::DeviceIdOf(PlatformHandle set,
+                                                              const DevInfoData& devInfo) {
+    const SimInterface* i = Find(set, devInfo.reserved);
+    if (!i)
+        return std::nullopt;
+    return i->deviceId;
+}
+
 bool SimDeviceInterfaces::DestroyDeviceInfoList(PlatformHandle set) {
     if (Fails(m_trace, "SetupDiDestroyDeviceInfoList"))
         return false;

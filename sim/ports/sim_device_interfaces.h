@@ -5,6 +5,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "sim/call_log.h"
@@ -20,6 +21,9 @@ class SimDeviceInterfaces : public DeviceInterfaceApi {
         : m_trace(trace), m_tree(tree), m_registry(registry) {}
 
     int OpenSetCount() const;
+    // The instance ID of the device behind an enumerated interface's device data, or none
+    // (last error set) for a set or record that does not exist.
+    std::optional<std::u16string> DeviceIdOf(PlatformHandle set, const DevInfoData& devInfo);
 
     PlatformHandle GetClassDevs(const Guid& interfaceClass, uint32_t flags) override;
     bool EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass, uint32_t index,

@@ -7,6 +7,22 @@
 
 namespace tav::sim {
 
+namespace {
+
+// A REG_SZ value's text up to its first NUL.
+std::u16string SzText(const SimRegValue& value) {
+    std::u16string text;
+    for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
+        auto c = static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+        if (c == 0)
+            break;
+        text += c;
+    }
+    return text;
+}
+
+}  // namespace
+
 SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
     : trace(simTrace),
       tree(deviceTree),
@@ -16,7 +32,23 @@ SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
       shell(simTrace),
       installer(simTrace, deviceTree),
       notify(simTrace),
-      recorder(simTrace) {}
+      recorder(simTrace) {
+    installer.onPortStarted = [this](const std::u16string& id) { AssignComName(id); };
+}
+
+void SimPortWorld::AssignComName(const std::u16string& portInstanceId) {
+    if (!ComName(portInstanceId).empty())
+        return;
+    std::u16string name = u"COM" + FromUtf8(std::to_string(m_nextComNumber++));
+    registry.PutValue(portInstanceId, u"", u"PortName", SimRegValue{kRegSz, U16Bytes(name)});
+}
+
+std::u16string SimPortWorld::ComName(const std::u16string& portInstanceId) const {
+    auto value = registry.FindValue(portInstanceId, u"", u"PortName");
+    if (!value || value->type != kRegSz)
+        return {};
+    return SzText(*value);
+}
 
 PortLinkPlatform SimPortWorld::Platform() {
     PortLinkPlatform p;
@@ -42,6 +74,7 @@ std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, 
     device.hardwareIds = {kPortHardwareId};
     tree.AddDevice(device);
     tree.AddInterface(kGuidDevinterfaceComport, PortInterfacePath(id), id, true);
+    AssignComName(id);
     if (link)
         registry.PutValue(id, kLinkSubKey, kLinkValueName, SimRegValue{linkType, U16Bytes(*link)});
     return id;
@@ -75,14 +108,7 @@ std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInsta
     auto value = registry.FindValue(portInstanceId, kLinkSubKey, kLinkValueName);
     if (!value || value->type != kRegSz)
         return std::nullopt;
-    std::u16string text;
-    for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
-        auto c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
-        if (c == 0)
-            break;
-        text += c;
-    }
-    return text;
+    return SzText(*value);
 }
 
 std::vector<std::u16string> SimPortWorld::Ports() const {
