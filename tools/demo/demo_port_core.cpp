@@ -97,6 +97,20 @@ void PortCoreSection() {
     PrintEvents(world);
     PrintPorts(world);
 
+    std::printf("an administrator asks which COM port each printer has:\n");
+    const char* const list[] = {"list"};
+    ShowTavports(world, list, 1);
+    const char* const explain[] = {"explain"};
+    ShowTavports(world, explain, 1);
+    std::printf("printer A0001 leaves for good; its port is unlinked for the next printer:\n");
+    world.UnplugPrinter(u"A0001");
+    const char* const unlink[] = {"unlink", "COM3", "--yes"};
+    ShowTavports(world, unlink, 3);
+    world.AddPrinter(u"D0004");
+    core.OnDeviceEvent();
+    PrintEvents(world);
+    ShowTavports(world, list, 1);
+
     HResult stop = core.StopHook([] { return kSOk; });
     uint32_t late = core.OnDeviceEvent();
     std::printf("stop hook result 0x%08X; a device event after it returns %u without a pass\n",
