@@ -78,10 +78,17 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
                                 DeviceEntryList& list, bool presentOnly) {
     if (!visitor)
         return kErrorSuccess;
+    // One reference captured keeps the std::function within its own storage: the pass
+    // allocates nothing here that could throw.
+    struct Bound {
+        PassContext& ctx;
+        DeviceEntryList& list;
+        InterfaceVisitor visitor;
+    } bound{ctx, list, visitor};
     return ForEachDeviceInterface(
         ctx, interfaceClass, prefixes,
-        [&](const std::u16string& path, PlatformHandle set, const DeviceInterfaceData& data) {
-            return visitor(ctx, list, path, set, data);
+        [&bound](const std::u16string& path, PlatformHandle set, const DeviceInterfaceData& data) {
+            return bound.visitor(bound.ctx, bound.list, path, set, data);
         },
         presentOnly);
 }
