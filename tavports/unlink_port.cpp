@@ -65,6 +65,26 @@ PlatformHandle OpenPortForWrite(ToolContext& ctx, const std::u16string& instance
     return key;
 }
 
+// Why the link may no longer be cleared, or empty when it still may: the link changed or
+// its printer came back while the question was open. A bad link value is cleared as it is.
+std::string ChangedMeanwhile(ToolContext& ctx, PlatformHandle key, const PortRow& port) {
+    if (port.badLinkValue)
+        return {};
+    RegistryApi& registry = *ctx.pass.platform.registry;
+    PortLinkBuffer link;
+    uint32_t status = ReadPortLink(registry, key, link);
+    if (status != kErrorSuccess || !LinksTo(link, port.printerPath.c_str()))
+        return "the link of " + ToUtf8(PortDisplayName(port)) +
+               " changed meanwhile; nothing changed. Run 'tavports list' again";
+    DeviceEntryList printers(registry);
+    uint32_t error = EnumeratePrinters(ctx.pass, printers);
+    if (error != kErrorSuccess)
+        return DescribeError({"listing the attached printers", error}, TextOf(ctx));
+    if (IsPrinterPresent(printers, link))
+        return PrinterPhrase(port.printerPath) + " was attached meanwhile; nothing changed";
+    return {};
+}
+
 // Checks again right before the write (a confirmation can take long) and clears the link
 // by writing the empty text, which every pass reads as a free port.
 int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
@@ -82,25 +102,14 @@ int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
                  : DescribeError({"opening the hardware key of " + name, error}, TextOf(ctx)));
         return kExitFailed;
     }
+    std::string changed = ChangedMeanwhile(ctx, key, port);
     RegistryApi& registry = *ctx.pass.platform.registry;
-    PortLinkBuffer link;
-    uint32_t status = ReadPortLink(registry, key, link);
-    if (!port.badLinkValue &&
-        (status != kErrorSuccess || !LinksTo(link, port.printerPath.c_str()))) {
+    if (!changed.empty()) {
         registry.CloseKey(key);
-        Fail(console, "the link of " + name +
-                          " changed meanwhile; nothing changed. Run "
-                          "'tavports list' again");
+        Fail(console, changed);
         return kExitFailed;
     }
-    DeviceEntryList printers(registry);
-    EnumeratePrinters(ctx.pass, printers);
-    if (!port.badLinkValue && IsPrinterPresent(printers, link)) {
-        registry.CloseKey(key);
-        Fail(console, PrinterPhrase(port.printerPath) + " was attached meanwhile; nothing changed");
-        return kExitFailed;
-    }
-    status = WritePortLink(ctx.pass, key, u"");
+    uint32_t status = WritePortLink(ctx.pass, key, u"");
     registry.CloseKey(key);
     if (status != kErrorSuccess) {
         Fail(console, status == kErrorAccessDenied

@@ -1,6 +1,8 @@
 // tavports unlink in the simulated world: what it clears, what it refuses, and what the
 // service does with the port afterwards.
 
+#include <functional>
+
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
 #include "tests/tavports/tavports_fixture.h"
@@ -153,24 +155,51 @@ TEST_F(TavportsUnlinkTest, AnUnreadableLinkCanBeClearedSoThePassUsesThePortAgain
     EXPECT_EQ(world.Link(odd), newcomer);
 }
 
-// A console whose user plugs the printer in while the question is open.
-class PluggingConsole : public sim::SimConsole {
+// A console on which something happens in the world while the question is open.
+class MeanwhileConsole : public sim::SimConsole {
   public:
-    explicit PluggingConsole(sim::SimPortWorld& w) : world(w) {}
+    explicit MeanwhileConsole(std::function<void()> meanwhile)
+        : m_meanwhile(std::move(meanwhile)) {}
     bool ReadLine(std::string* line) override {
-        world.PlugPrinter(u"B0002");
+        m_meanwhile();
         *line = "y";
         return true;
     }
-    sim::SimPortWorld& world;
+
+  private:
+    std::function<void()> m_meanwhile;
 };
 
 TEST_F(TavportsUnlinkTest, ChecksAgainAfterTheConfirmation) {
-    PluggingConsole io(world);
-    EXPECT_EQ(Run({"unlink", "COM4"}, io), 1);
-    EXPECT_EQ(io.err,
-              "tavports: the printer with serial B0002 was attached meanwhile; nothing "
-              "changed\n");
+    MeanwhileConsole plugged([this] { world.PlugPrinter(u"B0002"); });
+    EXPECT_EQ(Run({"unlink", "COM4"}, plugged), 1);
+    EXPECT_EQ(plugged.err,
+              "tavports: the printer with serial B0002 was attached meanwhile; "
+              "nothing changed\n");
+    EXPECT_EQ(world.Link(absentPort), unplugged);
+    ExpectRunCleanedUp();
+    world.UnplugPrinter(u"B0002");
+
+    MeanwhileConsole relinked([this] {
+        world.registry.PutValue(absentPort, u"Tavportsvc", u"SymbolicLink",
+                                sim::SimRegValue{kRegSz, sim::U16Bytes(u"\\\\?\\other")});
+    });
+    EXPECT_EQ(Run({"unlink", "COM4"}, relinked), 1);
+    EXPECT_EQ(relinked.err,
+              "tavports: the link of COM4 changed meanwhile; nothing changed. Run "
+              "'tavports list' again\n");
+    EXPECT_EQ(world.Link(absentPort), u"\\\\?\\other");
+    world.registry.PutValue(absentPort, u"Tavportsvc", u"SymbolicLink",
+                            sim::SimRegValue{kRegSz, sim::U16Bytes(unplugged)});
+
+    // Ports and printers listed for the question, ports again to open the key, then the
+    // printers, which cannot be listed: whether the printer is back is unknown.
+    MeanwhileConsole unknown(
+        [this] { sim.faults.Fail("SetupDiGetClassDevsW", kErrorInvalidParameter, 1, 1); });
+    EXPECT_EQ(Run({"unlink", "COM4"}, unknown), 1);
+    EXPECT_EQ(unknown.err,
+              "tavports: listing the attached printers failed: The parameter is "
+              "incorrect. (error 87)\n");
     EXPECT_EQ(world.Link(absentPort), unplugged);
     ExpectRunCleanedUp();
 }
