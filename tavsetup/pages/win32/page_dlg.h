@@ -7,7 +7,7 @@
 #include <memory>
 
 // The framework (windows.h) first: its LoadString macro then names the view's method the
-// same way here as in the shared page shell.
+// same way here as in the page view.
 #include "tavsetup/shell/framework/dialog.h"
 
 #include "tavsetup/pages/page_common.h"
