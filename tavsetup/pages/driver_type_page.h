@@ -19,8 +19,8 @@ class DriverTypePage : public PageLogic {
     DriverTypePage(PageView& view, PagePrinter printer, DriverTypeServices& services);
 
     void OnInitDialog() override;
-    int OnPrinterStatus(uint32_t status) override;
-    int ApplySetting() override;
+    [[nodiscard]] int OnPrinterStatus(uint32_t status) override;
+    [[nodiscard]] int ApplySetting() override;
     void UpdateApplyState() override;
     // Replaces the shared Apply handling: no switch to the virtual serial type without
     // its driver.

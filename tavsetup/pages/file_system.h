@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/unique_handle.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
@@ -38,22 +39,16 @@ class FileSystem {
 class FindListing {
   public:
     FindListing(FileSystem& files, const std::u16string& pattern)
-        : m_files(files), m_find(files.FindFirst(pattern, m_entry)) {}
-    ~FindListing() {
-        if (m_find != kNoHandle)
-            m_files.CloseFind(m_find);
-    }
-    FindListing(const FindListing&) = delete;
-    FindListing& operator=(const FindListing&) = delete;
+        : m_files(files), m_find(files, files.FindFirst(pattern, m_entry)) {}
 
-    bool Opened() const { return m_find != kNoHandle; }
-    bool Next() { return m_files.FindNext(m_find, m_entry); }
+    bool Opened() const { return m_find.valid(); }
+    bool Next() { return m_files.FindNext(m_find.get(), m_entry); }
     const FindEntry& Entry() const { return m_entry; }
 
   private:
     FileSystem& m_files;
     FindEntry m_entry;
-    Handle m_find;
+    UniqueHandle<Handle, kNoHandle, FileSystem, &FileSystem::CloseFind> m_find;
 };
 
 }  // namespace tav

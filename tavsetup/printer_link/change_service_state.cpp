@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/scoped_handles.h"
 #include "tavsetup/printer_link/service_manager.h"
 
 namespace tav {
@@ -48,11 +48,11 @@ bool RequestChange(ServiceManager& services, Handle service, int bStart,
 
 int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName) {
     ServiceManager& services = sys.services;
-    ScopedServiceHandle manager(
+    UniqueServiceHandle manager(
         services, services.OpenManager(nullptr, u"ServicesActive", kScManagerAllAccess));
     if (manager.get() == kNoHandle)
         return 0;
-    ScopedServiceHandle service(
+    UniqueServiceHandle service(
         services, services.OpenNamedService(manager.get(), serviceName, kServiceQueryAccess));
     if (service.get() == kNoHandle)
         return 0;

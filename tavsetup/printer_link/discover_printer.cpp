@@ -6,8 +6,8 @@
 #include "shared/win32_errors.h"
 #include "tavsetup/printer_link/device_setup.h"
 #include "tavsetup/printer_link/interface_detail.h"
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/scoped_handles.h"
 
 namespace tav {
 namespace {
@@ -44,14 +44,14 @@ int WalkInterfaces(PrinterPlatform& sys, Handle set, const Guid& classGuid, Prin
             return *pError == kErrorNoMoreItems ? count : -1;
         }
         std::u16string path;
-        if (!ReadInterfaceDetail(sys.setup, set, data, false, &path, nullptr)) {
+        if (!ReadInterfaceDetail(sys.setup, set, data, &path, nullptr)) {
             *pError = GetLastErrorCode();
             return -1;
         }
         if (!StartsWithNoCase(path, kPrinterPathPrefix))
             continue;
         if (restartMode) {
-            RestartDevice(sys, set, data);  // counted whatever the outcome
+            static_cast<void>(RestartDevice(sys, set, data));  // counted whatever the outcome
             ++count;
         } else {
             CountMatch(link, path, count);
@@ -82,7 +82,7 @@ int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLi
     uint32_t error = kErrorSuccess;
     int count = -1;
     {
-        ScopedDeviceInfoSet set(sys.setup, sys.setup.GetClassDevs(classGuid, flags));
+        UniqueDeviceInfoSet set(sys.setup, sys.setup.GetClassDevs(classGuid, flags));
         if (set.get() == kNoHandle)
             error = GetLastErrorCode();
         else

@@ -1,8 +1,8 @@
 #include "tavsetup/printer_link/interface_detail.h"
 
 #include <cstring>
-#include <memory>
-#include <new>
+#include <stdexcept>
+#include <vector>
 
 #include "shared/last_error.h"
 #include "shared/win32_errors.h"
@@ -29,7 +29,7 @@ std::u16string PathFromDetail(const uint8_t* detail, uint32_t size) {
 }
 
 bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const DeviceInterfaceData& data,
-                         bool zeroFill, std::u16string* pPath, DeviceInfoData* pDevice) {
+                         std::u16string* pPath, DeviceInfoData* pDevice) {
     uint32_t required = 0;
     setup.GetDeviceInterfaceDetail(set, data, nullptr, 0, &required, nullptr);
     if (required == 0)
@@ -38,16 +38,17 @@ bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const DeviceInterfaceDa
         SetLastErrorCode(kErrorInsufficientBuffer);
         return false;
     }
-    std::unique_ptr<uint8_t[]> detail(zeroFill ? new (std::nothrow) uint8_t[required]()
-                                               : new (std::nothrow) uint8_t[required]);
-    if (!detail) {
+    std::vector<uint8_t> detail;
+    try {
+        detail.resize(required);
+    } catch (const std::exception&) {  // no memory, or more than one allocation can hold
         SetLastErrorCode(kErrorNotEnoughMemory);
         return false;
     }
-    if (!setup.GetDeviceInterfaceDetail(set, data, detail.get(), required, nullptr, pDevice))
+    if (!setup.GetDeviceInterfaceDetail(set, data, detail.data(), required, nullptr, pDevice))
         return false;
     if (pPath)
-        *pPath = PathFromDetail(detail.get(), required);
+        *pPath = PathFromDetail(detail.data(), required);
     return true;
 }
 

@@ -37,7 +37,8 @@ int OpenAfterStoppingPrintServices(PrinterPlatform& sys, PrinterLink& link, uint
     for (;;) {
         sys.clock.Sleep(kRetryPauseMs);
         if (ElapsedMs(note, sys.clock.TickCount()) > kRetryWindowMs) {
-            StartPrintSpooler(sys);
+            // Given back to the system either way; the open has failed already.
+            static_cast<void>(StartPrintSpooler(sys));
             link.hDevice = kNoHandle;
             SetLastErrorCode(openError);
             return 0;

@@ -41,7 +41,7 @@ bool TryEnable(DeviceSetup& setup, Handle set, DeviceInfoData& device, int* pRes
 
 int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet, const DeviceInterfaceData& data) {
     DeviceInfoData device;
-    if (!ReadInterfaceDetail(sys.setup, deviceInfoSet, data, true, nullptr, &device))
+    if (!ReadInterfaceDetail(sys.setup, deviceInfoSet, data, nullptr, &device))
         return 0;
     // Disabling is best effort: the installer runs even when its parameters were refused.
     const PropChangeParams disable = StateChange(kDicsDisable, kDicsFlagConfigSpecific);

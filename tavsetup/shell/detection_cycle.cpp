@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav {

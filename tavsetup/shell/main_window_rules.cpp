@@ -1,5 +1,7 @@
 #include "tavsetup/shell/main_window_rules.h"
 
+#include "shared/callback_boundary.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav {
@@ -7,9 +9,8 @@ namespace tav {
 namespace {
 constexpr int kPageLeft = 25;
 constexpr uintptr_t kIdmAboutBox = 0x0010;
-}  // namespace
 
-Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) {
+Route RouteUnguarded(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) {
     switch (message) {
         case kWmClose:
             cycle.OnClose();
@@ -32,8 +33,15 @@ Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wPara
             cycle.OnDeviceChange(wParam);
             return Route::ThenDefault;
         default:
-            return Route::NotHandled;
+            return Route::Default;
     }
+}
+
+}  // namespace
+
+Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) noexcept {
+    return AtCallbackBoundary([&] { return RouteUnguarded(cycle, message, wParam); },
+                              Route::Default);
 }
 
 bool IsSwallowedKey(uint32_t message, uintptr_t wParam) {

@@ -52,7 +52,7 @@ class ExitServices {
   public:
     virtual ~ExitServices() = default;
     virtual void StartPrintSpooler() = 0;
-    virtual int ChangeServiceState(int bStart, const char16_t* serviceName) = 0;
+    [[nodiscard]] virtual int ChangeServiceState(int bStart, const char16_t* serviceName) = 0;
     // Starts the LPD print service again when this run's print-service fallback stopped it
     // (bLpdStopped of the link, noted before the link was released).
     virtual void RestartLpdService(int32_t bLpdStopped) = 0;

@@ -85,8 +85,9 @@ void UtilityStartup::ExitSequence() {
     delete g_pPrinterLink;
     g_pPrinterLink = nullptr;
     ReleaseInstanceMutex();
-    services.ChangeServiceState(0, kServiceName);
-    services.ChangeServiceState(1, kServiceName);
+    // The exit goes on whatever each step achieved: a stop that fails still asks for the start.
+    static_cast<void>(services.ChangeServiceState(0, kServiceName));
+    static_cast<void>(services.ChangeServiceState(1, kServiceName));
     services.RestartLpdService(bLpdStopped);
 }
 

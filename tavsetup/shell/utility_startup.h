@@ -38,7 +38,7 @@ class UtilityStartup {
     // The whole life of the utility; always 0 (FALSE): the process ends afterwards.
     int InitInstance();
     // 1 when this is the first instance and holds the mutex.
-    int AcquireSingleInstance();
+    [[nodiscard]] int AcquireSingleInstance();
 
     std::u16string m_strTitle;
     Handle m_hInstanceMutex = kNoHandle;

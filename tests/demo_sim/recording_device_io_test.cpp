@@ -12,8 +12,8 @@
 #include "shared/win32_errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
-#include "tavsetup/demo_sim/recording_device_io.h"
 #include "tavsetup/printer_link/printer_link.h"
+#include "tools/demo_sim/recording_device_io.h"
 
 namespace tav::demo {
 namespace {

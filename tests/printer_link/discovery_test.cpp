@@ -3,7 +3,7 @@
 
 #include "shared/names.h"
 #include "tavsetup/printer_link/device_setup.h"
-#include "tavsetup/printer_link/scoped_handles.h"
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
@@ -214,7 +214,7 @@ TEST_F(DiscoveryRestart, RestartThatNeverSucceedsLeavesNothingFound) {
 
 TEST_F(DiscoveryRestart, RestartFailsWhenTheOwningDeviceCannotBeRead) {
     Stuck(u"R5");
-    ScopedDeviceInfoSet set(
+    UniqueDeviceInfoSet set(
         world.setup, world.setup.GetClassDevs(kGuidDevinterfaceComport, kDigcfDeviceInterface));
     DeviceInterfaceData data;
     ASSERT_TRUE(world.setup.EnumDeviceInterfaces(set.get(), kGuidDevinterfaceComport, 0, data));

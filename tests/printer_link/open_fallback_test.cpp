@@ -98,13 +98,13 @@ TEST_F(OpenFallback, LpdServiceStoppedByTheRunIsStartedAgainAfterTheSpooler) {
     ASSERT_EQ(world.services.State(u"Lpdsvc"), kServiceStopped);
     world.trace.log.Clear();
     // The exit sequence: the Spooler first, then the LPD print service.
-    StartPrintSpooler(world.platform);
-    EXPECT_TRUE(RestartLpdServiceIfStopped(world.platform, link));
+    ASSERT_TRUE(StartPrintSpooler(world.platform));
+    EXPECT_TRUE(RestartLpdServiceIfStopped(world.platform, link.bLpdStopped));
     EXPECT_EQ(world.services.State(u"Lpdsvc"), kServiceRunning);
     EXPECT_EQ(ServiceRequests(),
               (std::vector<std::string>{"StartServiceW Spooler", "StartServiceW Lpdsvc"}));
     EXPECT_EQ(link.bLpdStopped, 0);
-    EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link));
+    EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link.bLpdStopped));
 }
 
 TEST_F(OpenFallback, LpdServiceNotStoppedByTheRunIsLeftAlone) {
@@ -113,8 +113,8 @@ TEST_F(OpenFallback, LpdServiceNotStoppedByTheRunIsLeftAlone) {
     world.io.SetSpoolerHoldsDevice(true);
     ASSERT_TRUE(Transact());
     EXPECT_EQ(link.bLpdStopped, 0);
-    StartPrintSpooler(world.platform);
-    EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link));
+    ASSERT_TRUE(StartPrintSpooler(world.platform));
+    EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link.bLpdStopped));
     EXPECT_EQ(world.services.State(u"Lpdsvc"), kServiceStopped);
 }
 

@@ -45,7 +45,7 @@ std::u16string ScenarioStartup::LoadString(uint32_t id) {
 
 void ScenarioStartup::StartPrintSpooler() {
     exitSteps.push_back("start Spooler");
-    tav::StartPrintSpooler(m_world.platform);
+    static_cast<void>(tav::StartPrintSpooler(m_world.platform));  // the exit goes on either way
 }
 
 int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName) {
@@ -63,9 +63,7 @@ int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName)
 }
 
 void ScenarioStartup::RestartLpdService(int32_t bLpdStopped) {
-    PrinterLink noted;
-    noted.bLpdStopped = bLpdStopped;
-    RestartLpdServiceIfStopped(m_world.platform, noted);
+    static_cast<void>(RestartLpdServiceIfStopped(m_world.platform, bLpdStopped));
 }
 
 void ScenarioStartup::CloseDevice(Handle device) {

@@ -227,7 +227,7 @@ TEST_F(DetectionCycleTest, RoutingOfTheWindowProcedure) {
     EXPECT_EQ(RouteCycleMessage(window.cycle, WM_BEGIN_WATCH, 0), Route::AnswerZero);
     EXPECT_EQ(RouteCycleMessage(window.cycle, kWmTimer, 0), Route::ThenDefault);
     EXPECT_EQ(window.cycle.m_bWatching, 0);
-    EXPECT_EQ(RouteCycleMessage(window.cycle, 0x000F /* WM_PAINT */, 0), Route::NotHandled);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, 0x000F /* WM_PAINT */, 0), Route::Default);
 
     // Device events other than a change of the device nodes start no step.
     const int before = printers.discoveries;
@@ -237,6 +237,18 @@ TEST_F(DetectionCycleTest, RoutingOfTheWindowProcedure) {
               Route::ThenDefault);
     window.Pump();
     EXPECT_EQ(printers.discoveries, before + 1);
+}
+
+TEST_F(DetectionCycleTest, AFailedStepGetsTheDefaultHandlingAndTheCycleGoesOn) {
+    printers.count = 1;
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_DETECT_PRINTER, 0), Route::AnswerZero);
+    printers.outOfMemory = true;
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_DETECT_PRINTER, 0), Route::Default);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_REDETECT, 0), Route::Default);
+    printers.outOfMemory = false;
+    const size_t before = window.posted.size();
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_REDETECT, 0), Route::AnswerZero);
+    EXPECT_EQ(window.posted.size(), before + 3);  // the next step tells every page again
 }
 
 }  // namespace

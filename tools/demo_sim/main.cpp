@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "tavsetup/demo_sim/sim_app.h"
+#include "tools/demo_sim/sim_app.h"
 
 namespace {
 tav::demo::CtavsetupSimApp theApp;

@@ -1,4 +1,4 @@
-#include "tavsetup/demo_sim/paced_clock.h"
+#include "tools/demo_sim/paced_clock.h"
 
 #include <thread>
 

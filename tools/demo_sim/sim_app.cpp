@@ -1,10 +1,5 @@
-#include "tavsetup/demo_sim/sim_app.h"
+#include "tools/demo_sim/sim_app.h"
 
-#include "tavsetup/demo_sim/noting_detector.h"
-#include "tavsetup/demo_sim/pacer.h"
-#include "tavsetup/demo_sim/sim_printer_machine.h"
-#include "tavsetup/demo_sim/timeline_file.h"
-#include "tavsetup/demo_sim/window_recorder.h"
 #include "tavsetup/pages/link_channel.h"
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/shell/link_adapters.h"
@@ -12,6 +7,11 @@
 #include "tavsetup/shell/utility_startup.h"
 #include "tavsetup/shell/win32/main_dlg.h"
 #include "tavsetup/shell/win32/startup_adapters.h"
+#include "tools/demo_sim/noting_detector.h"
+#include "tools/demo_sim/pacer.h"
+#include "tools/demo_sim/sim_printer_machine.h"
+#include "tools/demo_sim/timeline_file.h"
+#include "tools/demo_sim/window_recorder.h"
 
 namespace tav::demo {
 namespace {
@@ -21,13 +21,11 @@ void RunMainWindow(CWinAppEx& app, SimPrinterMachine& machine, PrinterDetector& 
                    const std::u16string& title) {
     MachinePacer pacer(machine);
     LinkChannel channel(machine.Platform(), *g_pPrinterLink);
-    PageServices services{channel, machine.DriverType()};
-    g_pPageServices = &services;
-    CMainDlg dlg(title, detector, [&machine] { machine.DriverType().RefreshPnpDevices(); });
+    const PageServices services{channel, *g_pPrinterLink, machine.DriverType()};
+    CMainDlg dlg(title, detector, services);
     app.m_pMainWnd = &dlg;
     dlg.DoModal();
     app.m_pMainWnd = nullptr;
-    g_pPageServices = nullptr;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tavsetup/demo_sim/recording_device_io.h"
+#include "tools/demo_sim/recording_device_io.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "tavsetup/demo_sim/noting_detector.h"
+#include "tools/demo_sim/noting_detector.h"
 
 #include <string>
 

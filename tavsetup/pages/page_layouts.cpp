@@ -1,4 +1,4 @@
-#include "tavsetup/shell/page_layouts.h"
+#include "tavsetup/pages/page_layouts.h"
 
 #include "tavsetup/res/resource.h"
 

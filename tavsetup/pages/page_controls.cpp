@@ -1,9 +1,10 @@
-#include "tavsetup/shell/page_shell.h"
+#include "tavsetup/pages/page_controls.h"
 
 #include <algorithm>
 
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/window_messages.h"
+#include "tavsetup/shell/window_messages.h"  // kIdOk, kIdCancel
 
 namespace tav {
 
@@ -11,20 +12,20 @@ namespace {
 constexpr uint32_t kBnClicked = 0;
 }
 
-void SetPageStartTexts(PageShellView& view, const PageLayout& layout) {
+void SetPageStartTexts(PageView& view, const PageLayout& layout) {
     for (const auto& text : layout.texts)
         view.SetText(text.control, view.LoadString(text.stringId));
     view.SetText(layout.label, view.LoadString(IDS_RECEIVING));
 }
 
-void DisablePageInputs(PageShellView& view, const PageLayout& layout) {
+void DisablePageInputs(PageView& view, const PageLayout& layout) {
     view.SetText(layout.value, u"");
     view.Enable(layout.refresh, false);
     for (uint32_t input : layout.inputs)
         view.Enable(input, false);
 }
 
-void ShowPageMessage(PageShellView& view, const PageLayout& layout, uint32_t messageId) {
+void ShowPageMessage(PageView& view, const PageLayout& layout, uint32_t messageId) {
     DisablePageInputs(view, layout);
     view.SetText(layout.label, view.LoadString(messageId));
     view.Enable(layout.refresh, true);

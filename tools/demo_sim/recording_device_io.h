@@ -7,8 +7,8 @@
 #include <functional>
 #include <map>
 
-#include "tavsetup/demo_sim/timeline.h"
 #include "tavsetup/printer_link/device_io.h"
+#include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {
 

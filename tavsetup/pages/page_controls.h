@@ -1,11 +1,13 @@
 #pragma once
-// The shared behaviour of the three setting pages that does not depend on a page's own
-// setting: start-up texts, the message path of a status from the main window, and what a
-// command from a page control means.
+// What the three setting pages share about their controls, whatever the page's own setting:
+// the layout of a page, its start-up texts, the message path of a status from the main
+// window, and what a command from a page control means.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "tavsetup/pages/page_view.h"
 
 namespace tav {
 
@@ -24,24 +26,14 @@ struct PageLayout {
     uint32_t apply;                // Apply button
 };
 
-// The page's own window operations.
-class PageShellView {
-  public:
-    virtual ~PageShellView() = default;
-    virtual std::u16string LoadString(uint32_t id) = 0;
-    virtual void SetText(uint32_t control, const std::u16string& text) = 0;
-    virtual void Enable(uint32_t control, bool enable) = 0;
-    virtual void PostRedetect() = 0;  // WM_REDETECT to the main window
-};
-
 // Texts from the string table, "Receiving the printer data..." in the label column.
-void SetPageStartTexts(PageShellView& view, const PageLayout& layout);
+void SetPageStartTexts(PageView& view, const PageLayout& layout);
 
 // Clears the value column and disables every input, Refresh included.
-void DisablePageInputs(PageShellView& view, const PageLayout& layout);
+void DisablePageInputs(PageView& view, const PageLayout& layout);
 
 // The message path: shows string `messageId` in the label column with only Refresh enabled.
-void ShowPageMessage(PageShellView& view, const PageLayout& layout, uint32_t messageId);
+void ShowPageMessage(PageView& view, const PageLayout& layout, uint32_t messageId);
 
 // The string a status shows on the message path, or 0 when the page may read its setting:
 // a non-zero status itself, 113 for status 0 without a printer path.

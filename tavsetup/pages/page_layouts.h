@@ -1,7 +1,7 @@
 #pragma once
 // The controls of the three page templates and the texts they start with.
 
-#include "tavsetup/shell/page_shell.h"
+#include "tavsetup/pages/page_controls.h"
 
 namespace tav {
 

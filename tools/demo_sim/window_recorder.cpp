@@ -1,11 +1,13 @@
-#include "tavsetup/demo_sim/window_recorder.h"
+#include "tools/demo_sim/window_recorder.h"
 
 #include <dbt.h>
 
 #include <string>
 
-#include "tavsetup/demo_sim/timeline_file.h"
+#include "shared/callback_boundary.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
+#include "tools/demo_sim/timeline_file.h"
 
 namespace tav::demo {
 namespace {
@@ -57,15 +59,18 @@ WindowRecorder::~WindowRecorder() {
     g_pRecorder = nullptr;
 }
 
-LRESULT CALLBACK WindowRecorder::OnGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+// A note that fails is left out of the timeline; the message goes on either way.
+LRESULT CALLBACK WindowRecorder::OnGetMessage(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code == HC_ACTION && wParam == PM_REMOVE && g_pRecorder)
-        g_pRecorder->NotePosted(*reinterpret_cast<const MSG*>(lParam));
+        AtCallbackBoundary([&] { g_pRecorder->NotePosted(*reinterpret_cast<const MSG*>(lParam)); },
+                           [] {});
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK WindowRecorder::OnCallWndProcRet(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowRecorder::OnCallWndProcRet(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code == HC_ACTION && g_pRecorder)
-        g_pRecorder->NoteSent(*reinterpret_cast<const CWPRETSTRUCT*>(lParam));
+        AtCallbackBoundary(
+            [&] { g_pRecorder->NoteSent(*reinterpret_cast<const CWPRETSTRUCT*>(lParam)); }, [] {});
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

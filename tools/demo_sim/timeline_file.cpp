@@ -1,4 +1,4 @@
-#include "tavsetup/demo_sim/timeline_file.h"
+#include "tools/demo_sim/timeline_file.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,12 +1,12 @@
-#include "tavsetup/demo_sim/sim_printer_machine.h"
+#include "tools/demo_sim/sim_printer_machine.h"
 
 #include <cstdio>
 
 #include "shared/u16.h"
 #include "sim/firmware/tav_printer_world.h"
 #include "sim/printer/printer_world.h"
-#include "tavsetup/demo_sim/paced_clock.h"
-#include "tavsetup/demo_sim/recording_device_io.h"
+#include "tools/demo_sim/paced_clock.h"
+#include "tools/demo_sim/recording_device_io.h"
 
 namespace tav::demo {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "tavsetup/demo_sim/timeline.h"
+#include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {
 
@@ -18,8 +18,8 @@ class WindowRecorder {
     WindowRecorder& operator=(const WindowRecorder&) = delete;
 
   private:
-    static LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK OnCallWndProcRet(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK OnCallWndProcRet(int code, WPARAM wParam, LPARAM lParam) noexcept;
     void NotePosted(const MSG& msg);
     void NoteSent(const CWPRETSTRUCT& call);
 

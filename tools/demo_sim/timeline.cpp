@@ -1,4 +1,4 @@
-#include "tavsetup/demo_sim/timeline.h"
+#include "tools/demo_sim/timeline.h"
 
 #include <cstdio>
 

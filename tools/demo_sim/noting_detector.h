@@ -1,8 +1,8 @@
 #pragma once
 // The main window's detector with each detection step's findings noted in the timeline.
 
-#include "tavsetup/demo_sim/timeline.h"
 #include "tavsetup/shell/detection_cycle.h"
+#include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "tavsetup/demo_sim/timeline.h"
 #include "tavsetup/pages/driver_type_services.h"
 #include "tavsetup/printer_link/platform.h"
+#include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {
 

@@ -1,6 +1,8 @@
-#include "tavsetup/demo_sim/pacer.h"
+#include "tools/demo_sim/pacer.h"
 
 #include <dbt.h>
+
+#include "shared/callback_boundary.h"
 
 namespace tav::demo {
 namespace {
@@ -8,7 +10,7 @@ namespace {
 MachinePacer* g_pPacer = nullptr;
 constexpr UINT kPaceMs = 20;
 
-BOOL CALLBACK PostDeviceChangeTo(HWND window, LPARAM) {
+BOOL CALLBACK PostDeviceChangeTo(HWND window, LPARAM) noexcept {
     ::PostMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     return TRUE;
 }
@@ -29,10 +31,11 @@ MachinePacer::~MachinePacer() {
     g_pPacer = nullptr;
 }
 
-void CALLBACK MachinePacer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK MachinePacer::OnTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (!g_pPacer)
         return;
-    g_pPacer->m_machine.KeepPace();
+    // A step that fails is skipped; the next tick paces the machine again.
+    AtCallbackBoundary([] { g_pPacer->m_machine.KeepPace(); }, [] {});
     if (g_pPacer->m_bNodesChanged) {
         g_pPacer->m_bNodesChanged = false;
         ::EnumThreadWindows(::GetCurrentThreadId(), PostDeviceChangeTo, 0);

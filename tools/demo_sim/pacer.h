@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "tavsetup/demo_sim/sim_printer_machine.h"
+#include "tools/demo_sim/sim_printer_machine.h"
 
 namespace tav::demo {
 
@@ -20,7 +20,7 @@ class MachinePacer {
     MachinePacer& operator=(const MachinePacer&) = delete;
 
   private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 
     SimPrinterMachine& m_machine;
     UINT_PTR m_timer;

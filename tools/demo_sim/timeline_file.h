@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tavsetup/demo_sim/timeline.h"
+#include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {
 
