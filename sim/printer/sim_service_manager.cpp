@@ -8,6 +8,7 @@ namespace tav::sim {
 namespace {
 
 constexpr uint32_t kErrorDependentServicesRunning = 1051;
+constexpr uint32_t kStopControl = 1;  // SERVICE_CONTROL_STOP
 constexpr int64_t kLongAgo = -(int64_t{1} << 40);
 
 int Fail(uint32_t error) {
@@ -43,34 +44,73 @@ std::optional<uint64_t> SimServiceManager::RunningForMs(const std::u16string& na
     return static_cast<uint64_t>(static_cast<int64_t>(m_clock.Elapsed()) - it->second.runningSince);
 }
 
-Handle SimServiceManager::OpenManager(const char16_t*, const char16_t*, uint32_t) {
+namespace {
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+// The local machine's active database only: a remote machine is never asked for by our
+// code, so it is refused with 87.
+uint32_t CheckDatabase(const char16_t* machineName, const char16_t* databaseName) {
+    if (machineName && machineName[0] != 0)
+        return win::kErrorInvalidParameter;
+    if (!databaseName || EqualsNoCase(databaseName, u"ServicesActive"))
+        return 0;
+    return EqualsNoCase(databaseName, u"ServicesFailed") ? win::kErrorDatabaseDoesNotExist
+                                                         : win::kErrorInvalidName;
+}
+
+}  // namespace
+
+Handle SimServiceManager::OpenManager(const char16_t* machineName, const char16_t* databaseName,
+                                      uint32_t access) {
     if (auto error = m_trace.Enter("OpenSCManagerW"))
         return Fail(*error);
+    if (uint32_t error = CheckDatabase(machineName, databaseName))
+        return Fail(error);
+    uint32_t granted = 0;
+    if (uint32_t error = GrantManagerAccess(m_caller, access, granted))
+        return Fail(error);
     const Handle handle = m_nextHandle++;
-    m_handles[handle] = u"";
+    m_handles[handle] = {u"", granted};
     return handle;
 }
 
-Handle SimServiceManager::OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t) {
+Handle SimServiceManager::OpenNamedService(Handle manager, const char16_t* serviceName,
+                                           uint32_t access) {
     const std::u16string name = serviceName ? serviceName : u"";
     if (auto error = m_trace.Enter("OpenServiceW", ToUtf8(name)))
         return Fail(*error);
     auto it = m_handles.find(manager);
-    if (it == m_handles.end() || !it->second.empty())
+    if (it == m_handles.end() || !it->second.name.empty())
         return Fail(kErrorInvalidHandle);
+    if (uint32_t error = CheckRight(it->second.access, ScOperation::kConnect))
+        return Fail(error);
     if (!m_services.count(name))
         return Fail(kErrorServiceDoesNotExist);
+    uint32_t granted = 0;
+    if (uint32_t error = GrantServiceAccess(m_caller, access, granted))
+        return Fail(error);
     const Handle handle = m_nextHandle++;
-    m_handles[handle] = name;
+    m_handles[handle] = {name, granted};
     return handle;
 }
 
 SimServiceManager::Service* SimServiceManager::ServiceOf(Handle handle, std::u16string* pName) {
     auto it = m_handles.find(handle);
-    if (it == m_handles.end() || it->second.empty())
+    if (it == m_handles.end() || it->second.name.empty())
         return nullptr;
-    *pName = it->second;
-    return &m_services.at(it->second);
+    *pName = it->second.name;
+    return &m_services.at(it->second.name);
+}
+
+SimServiceManager::Service* SimServiceManager::ServiceFor(Handle handle, ScOperation operation,
+                                                          uint32_t& error) {
+    std::u16string name;
+    Service* service = ServiceOf(handle, &name);
+    error = service ? CheckRight(m_handles.at(handle).access, operation) : kErrorInvalidHandle;
+    return error == 0 ? service : nullptr;
 }
 
 ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
@@ -85,11 +125,13 @@ ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
 
 int SimServiceManager::QueryServiceStatus(Handle service, ServiceStatus& status) {
     std::u16string name;
-    Service* s = ServiceOf(service, &name);
+    ServiceOf(service, &name);
     if (auto error = m_trace.Enter("QueryServiceStatus", ToUtf8(name)))
         return Fail(*error);
+    uint32_t error = 0;
+    Service* s = ServiceFor(service, ScOperation::kQueryStatus, error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
+        return Fail(error);
     status = StatusOf(*s);
     return 1;
 }
@@ -124,11 +166,13 @@ void SimServiceManager::BeginStart(const std::u16string& name) {
 
 int SimServiceManager::StartNamedService(Handle service) {
     std::u16string name;
-    Service* s = ServiceOf(service, &name);
+    ServiceOf(service, &name);
     if (auto error = m_trace.Enter("StartServiceW", ToUtf8(name)))
         return Fail(*error);
+    uint32_t error = 0;
+    Service* s = ServiceFor(service, ScOperation::kStart, error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
+        return Fail(error);
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
     if (s->config.state != kServiceStopped)
@@ -151,13 +195,16 @@ bool SimServiceManager::DependentRunning(const std::u16string& name) const {
 
 int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceStatus& status) {
     std::u16string name;
-    Service* s = ServiceOf(service, &name);
+    ServiceOf(service, &name);
     if (auto error = m_trace.Enter("ControlService", ToUtf8(name) + " " + std::to_string(control)))
         return Fail(*error);
+    // Our code sends only SERVICE_CONTROL_STOP (1); other controls are refused with 87.
+    if (control != kStopControl)
+        return Fail(win::kErrorInvalidParameter);
+    uint32_t error = 0;
+    Service* s = ServiceFor(service, ScOperation::kStop, error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
-    if (control != kServiceControlStop)
-        return Fail(kErrorInvalidParameter);
+        return Fail(error);
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
     if (s->config.state != kServiceRunning)
@@ -172,9 +219,9 @@ int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceS
 
 int SimServiceManager::CloseServiceHandle(Handle handle) {
     auto it = m_handles.find(handle);
-    const std::string what = it == m_handles.end() ? "invalid"
-                             : it->second.empty()  ? "manager"
-                                                   : ToUtf8(it->second);
+    const std::string what = it == m_handles.end()     ? "invalid"
+                             : it->second.name.empty() ? "manager"
+                                                       : ToUtf8(it->second.name);
     if (auto error = m_trace.Enter("CloseServiceHandle", what))
         return Fail(*error);
     if (it == m_handles.end())
