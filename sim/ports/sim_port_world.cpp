@@ -3,9 +3,16 @@
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "tavportsvc/core/port_installer.h"
-#include "tavportsvc/core/port_link_value.h"
 
 namespace tav::sim {
+
+namespace {
+
+// Where the port driver takes a port's printer from: its own names, not the service's.
+constexpr char16_t kPortLinkSubKey[] = u"Tavportsvc";
+constexpr char16_t kPortLinkValue[] = u"SymbolicLink";
+
+}  // namespace
 
 SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
     : trace(simTrace),
@@ -43,7 +50,8 @@ std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, 
     tree.AddDevice(device);
     tree.AddInterface(kGuidDevinterfaceComport, PortInterfacePath(id), id, true);
     if (link)
-        registry.PutValue(id, kLinkSubKey, kLinkValueName, SimRegValue{linkType, U16Bytes(*link)});
+        registry.PutValue(id, kPortLinkSubKey, kPortLinkValue,
+                          SimRegValue{linkType, U16Bytes(*link)});
     return id;
 }
 
@@ -72,8 +80,8 @@ void SimPortWorld::PlugPrinter(const std::u16string& serial) {
 }
 
 std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInstanceId) const {
-    auto value = registry.FindValue(portInstanceId, kLinkSubKey, kLinkValueName);
-    if (!value || value->type != kRegSz)
+    auto value = registry.FindValue(portInstanceId, kPortLinkSubKey, kPortLinkValue);
+    if (!value || value->type != win::kRegSz)
         return std::nullopt;
     std::u16string text;
     for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
