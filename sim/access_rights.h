@@ -75,6 +75,14 @@ inline constexpr uint32_t kServiceInterrogate = 0x0080;
 inline constexpr uint32_t kServiceUserDefinedControl = 0x0100;
 inline constexpr uint32_t kServiceAllAccess = 0x000F01FF;
 
+// Service states and the stop control.
+inline constexpr uint32_t kServiceStopped = 1;
+inline constexpr uint32_t kServiceStartPending = 2;
+inline constexpr uint32_t kServiceStopPending = 3;
+inline constexpr uint32_t kServiceRunning = 4;
+inline constexpr uint32_t kServiceControlStop = 1;
+inline constexpr uint32_t kServiceWin32OwnProcess = 0x10;
+
 // SetupDiOpenDevRegKey scopes and key types.
 inline constexpr uint32_t kDicsFlagGlobal = 0x1;
 inline constexpr uint32_t kDicsFlagConfigSpecific = 0x2;
@@ -88,6 +96,7 @@ inline constexpr uint32_t kErrorInvalidName = 123;
 inline constexpr uint32_t kErrorInvalidFlags = 1004;
 inline constexpr uint32_t kErrorChildMustBeVolatile = 1021;
 inline constexpr uint32_t kErrorDatabaseDoesNotExist = 1065;
+inline constexpr uint32_t kErrorServiceMarkedForDelete = 1072;
 inline constexpr uint32_t kErrorUnsupportedType = 1630;
 
 }  // namespace win

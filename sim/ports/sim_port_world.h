@@ -50,6 +50,9 @@ class SimPortWorld {
     // Puts the Tavport INF where the service looks for it.
     void InstallInfPackage();
 
+    // The machine restarts: volatile registry keys are gone.
+    void RestartMachine() { registry.RestartMachine(); }
+
     // Everything a pass must give back: open keys, sets, modules, list nodes.
     int OpenRegistryKeys() const { return registry.OpenKeyCount(); }
 

@@ -8,7 +8,6 @@ namespace tav::sim {
 namespace {
 
 constexpr uint32_t kErrorDependentServicesRunning = 1051;
-constexpr uint32_t kStopControl = 1;  // SERVICE_CONTROL_STOP
 constexpr int64_t kLongAgo = -(int64_t{1} << 40);
 
 int Fail(uint32_t error) {
@@ -39,7 +38,7 @@ uint32_t SimServiceManager::State(const std::u16string& name) const {
 
 std::optional<uint64_t> SimServiceManager::RunningForMs(const std::u16string& name) const {
     auto it = m_services.find(name);
-    if (it == m_services.end() || it->second.config.state != kServiceRunning)
+    if (it == m_services.end() || it->second.config.state != win::kServiceRunning)
         return std::nullopt;
     return static_cast<uint64_t>(static_cast<int64_t>(m_clock.Elapsed()) - it->second.runningSince);
 }
@@ -115,10 +114,10 @@ SimServiceManager::Service* SimServiceManager::ServiceFor(Handle handle, ScOpera
 
 ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
     ServiceStatus status;
-    status.serviceType = 0x10;  // SERVICE_WIN32_OWN_PROCESS
+    status.serviceType = win::kServiceWin32OwnProcess;
     status.currentState = service.config.state;
-    const bool pending =
-        status.currentState == kServiceStartPending || status.currentState == kServiceStopPending;
+    const bool pending = status.currentState == win::kServiceStartPending ||
+                         status.currentState == win::kServiceStopPending;
     status.waitHint = pending ? service.config.waitHint : 0;
     return status;
 }
@@ -143,7 +142,7 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
         Service& target = m_services.at(name);
         target.config.state = state;
         target.scheduleId = 0;
-        if (state == kServiceRunning)
+        if (state == win::kServiceRunning)
             target.runningSince = static_cast<int64_t>(m_clock.Elapsed());
     };
     if (delayMs == 0) {
@@ -157,11 +156,11 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
 void SimServiceManager::BeginStart(const std::u16string& name) {
     Service& s = m_services.at(name);
     for (const auto& dependency : s.config.dependsOn) {
-        if (m_services.count(dependency) && State(dependency) == kServiceStopped)
+        if (m_services.count(dependency) && State(dependency) == win::kServiceStopped)
             BeginStart(dependency);
     }
-    s.config.state = kServiceStartPending;
-    Settle(name, kServiceRunning, s.config.startDelayMs);
+    s.config.state = win::kServiceStartPending;
+    Settle(name, win::kServiceRunning, s.config.startDelayMs);
 }
 
 int SimServiceManager::StartNamedService(Handle service) {
@@ -175,7 +174,7 @@ int SimServiceManager::StartNamedService(Handle service) {
         return Fail(error);
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
-    if (s->config.state != kServiceStopped)
+    if (s->config.state != win::kServiceStopped)
         return Fail(kErrorServiceAlreadyRunning);
     BeginStart(name);
     return 1;
@@ -183,7 +182,7 @@ int SimServiceManager::StartNamedService(Handle service) {
 
 bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     for (const auto& [other, s] : m_services) {
-        if (s.config.state == kServiceStopped)
+        if (s.config.state == win::kServiceStopped)
             continue;
         for (const auto& dependency : s.config.dependsOn) {
             if (dependency == name)
@@ -199,7 +198,7 @@ int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceS
     if (auto error = m_trace.Enter("ControlService", ToUtf8(name) + " " + std::to_string(control)))
         return Fail(*error);
     // Our code sends only SERVICE_CONTROL_STOP (1); other controls are refused with 87.
-    if (control != kStopControl)
+    if (control != win::kServiceControlStop)
         return Fail(win::kErrorInvalidParameter);
     uint32_t error = 0;
     Service* s = ServiceFor(service, ScOperation::kStop, error);
@@ -207,12 +206,12 @@ int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceS
         return Fail(error);
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
-    if (s->config.state != kServiceRunning)
+    if (s->config.state != win::kServiceRunning)
         return Fail(kErrorServiceNotActive);
     if (DependentRunning(name))
         return Fail(kErrorDependentServicesRunning);
-    s->config.state = kServiceStopPending;
-    Settle(name, kServiceStopped, s->config.stopDelayMs);
+    s->config.state = win::kServiceStopPending;
+    Settle(name, win::kServiceStopped, s->config.stopDelayMs);
     status = StatusOf(m_services.at(name));
     return 1;
 }

@@ -115,7 +115,7 @@ TEST_F(ReconcileTest, LinkIsWrittenToTheGlobalHardwareKeyAndSurvivesARestart) {
     EXPECT_EQ(sim.log.EntriesStartingWith("SetupDiOpenDevRegKey").at(0),
               "SetupDiOpenDevRegKey scope=1 profile=0 type=1 access=" + portAccess);
 
-    world.registry.RestartMachine();
+    world.RestartMachine();
     EXPECT_EQ(world.Link(port), printer);
     Pass();
     EXPECT_EQ(sim.log.Count("RegSetValueExW"), 1u);  // linked already: nothing written again
