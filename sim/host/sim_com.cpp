@@ -137,6 +137,8 @@ HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string& path
     auto it = m_open.find(lib);
     if (it == m_open.end())
         return kEFail;
+    if (!forUser && m_caller == SimCaller::kStandardUser)
+        return kTypeERegistryAccess;
     m_registered[Key(m_files[it->second].attributes, forUser)] = {
         path, helpDir ? *helpDir : std::u16string(), helpDir != nullptr, forUser};
     return kSOk;
@@ -145,6 +147,8 @@ HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string& path
 HResult SimTypeLibraries::Unregister(const host::TypeLibAttributes& attributes, bool forUser) {
     if (auto fault = m_trace.Enter(forUser ? "UnRegisterTypeLibForUser" : "UnRegisterTypeLib"))
         return static_cast<HResult>(*fault);
+    if (!forUser && m_caller == SimCaller::kStandardUser)
+        return kTypeERegistryAccess;
     return m_registered.erase(Key(attributes, forUser)) ? kSOk : kTypeERegistryAccess;
 }
 

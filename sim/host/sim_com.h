@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/access_rights.h"
 #include "sim/call_log.h"
 #include "tavportsvc/host/host_platform.h"
 
@@ -80,6 +81,8 @@ class SimTypeLibraries : public host::TypeLibraries {
     void AddFile(const std::u16string& path, const host::TypeLibAttributes& attributes,
                  const std::u16string& helpFile = {});
     void SetPerUserExports(bool present) { m_perUserExports = present; }
+    // Machine-wide registration writes HKCR\TypeLib, which a standard user cannot.
+    void SetCaller(SimCaller caller) { m_caller = caller; }
     bool IsRegistered(const host::TypeLibAttributes& attributes, bool forUser) const;
     std::vector<Registration> Registrations() const;
     int OpenLibraries() const { return static_cast<int>(m_open.size()); }
@@ -97,6 +100,7 @@ class SimTypeLibraries : public host::TypeLibraries {
     std::map<std::string, Registration> m_registered;
     host::TypeLib m_next = 0x3000;
     bool m_perUserExports = true;
+    SimCaller m_caller = SimCaller::kAdministrator;
 };
 
 // The executable: its path, string table, resources and CharUpperW.

@@ -15,6 +15,12 @@ host::TypeLibAttributes SimHostWorld::ServiceTypeLib() {
     return attributes;
 }
 
+void SimHostWorld::SetCaller(SimCaller caller) {
+    registry.SetCaller(caller);
+    scm.SetCaller(caller);
+    typeLibs.SetCaller(caller);
+}
+
 SimHostWorld::SimHostWorld(const std::vector<uint8_t>& registryScript) {
     image.SetPath(kSimServiceExePath);
     image.SetString(100, u"Tavportsvc");

@@ -23,6 +23,11 @@ std::u16string Fold(const std::u16string& text) {
 
 }  // namespace
 
+void SimServiceManager::SetCaller(SimCaller caller) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_caller = caller;
+}
+
 host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
@@ -30,9 +35,19 @@ host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) 
         error = *fault;
         return 0;
     }
+    uint32_t granted = 0;
+    if ((error = GrantManagerAccess(m_caller, access, granted)) != 0)
+        return 0;
     host::ScHandle handle = m_nextHandle++;
-    m_handles[handle] = {true, {}};
+    m_handles[handle] = {true, {}, granted};
     return handle;
+}
+
+uint32_t SimServiceManager::CheckManager(host::ScHandle manager, ScOperation operation) const {
+    auto it = m_handles.find(manager);
+    if (it == m_handles.end() || !it->second.isManager)
+        return kErrorInvalidHandle;
+    return CheckRight(it->second.access, operation);
 }
 
 host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
@@ -44,17 +59,17 @@ host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
         error = *fault;
         return 0;
     }
-    auto it = m_handles.find(manager);
-    if (it == m_handles.end() || !it->second.isManager) {
-        error = kErrorInvalidHandle;
+    if ((error = CheckManager(manager, ScOperation::kConnect)) != 0)
         return 0;
-    }
     if (!m_services.count(Fold(name))) {
         error = kErrorServiceDoesNotExist;
         return 0;
     }
+    uint32_t granted = 0;
+    if ((error = GrantServiceAccess(m_caller, access, granted)) != 0)
+        return 0;
     host::ScHandle handle = m_nextHandle++;
-    m_handles[handle] = {false, Fold(name)};
+    m_handles[handle] = {false, Fold(name), granted};
     return handle;
 }
 
@@ -67,20 +82,20 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
         error = *fault;
         return 0;
     }
-    auto it = m_handles.find(manager);
-    if (it == m_handles.end() || !it->second.isManager) {
-        error = kErrorInvalidHandle;
+    if ((error = CheckManager(manager, ScOperation::kCreateService)) != 0)
         return 0;
-    }
+    uint32_t granted = 0;
+    if ((error = GrantServiceAccess(m_caller, config.desiredAccess, granted)) != 0)
+        return 0;
     auto existing = m_services.find(Fold(config.name));
     if (existing != m_services.end()) {
-        error = existing->second.markedForDelete ? host::kErrorServiceMarkedForDelete
+        error = existing->second.markedForDelete ? win::kErrorServiceMarkedForDelete
                                                  : kErrorServiceExists;
         return 0;
     }
-    m_services[Fold(config.name)] = {config, {}, host::kServiceStopped, false};
+    m_services[Fold(config.name)] = {config, {}, win::kServiceStopped, false};
     host::ScHandle handle = m_nextHandle++;
-    m_handles[handle] = {false, Fold(config.name)};
+    m_handles[handle] = {false, Fold(config.name), granted};
     return handle;
 }
 
@@ -92,11 +107,19 @@ SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
     return entry == m_services.end() ? nullptr : &entry->second;
 }
 
+SimServiceManager::Entry* SimServiceManager::EntryFor(host::ScHandle handle, ScOperation operation,
+                                                      uint32_t& error) {
+    Entry* entry = EntryOf(handle);
+    error = entry ? CheckRight(m_handles[handle].access, operation) : kErrorInvalidHandle;
+    return error == 0 ? entry : nullptr;
+}
+
 bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16string& description) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (m_trace.Enter("ChangeServiceConfig2W", ToUtf8(description)))
         return false;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kChangeConfig, error);
     if (!entry)
         return false;
     entry->description = description;
@@ -107,14 +130,15 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("ControlService", "STOP"))
         return *fault;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kStop, error);
     if (!entry)
-        return kErrorInvalidHandle;
-    if (entry->state == host::kServiceStopped)
+        return error;
+    if (entry->state == win::kServiceStopped)
         return kErrorServiceNotActive;
-    if (entry->state != host::kServiceRunning)
+    if (entry->state != win::kServiceRunning)
         return kErrorServiceCannotAcceptCtrl;
-    entry->state = host::kServiceStopPending;
+    entry->state = win::kServiceStopPending;
     std::u16string key = m_handles[service].name;
     if (m_stopDelayMs == 0)
         FinishStop(key);
@@ -129,7 +153,7 @@ void SimServiceManager::FinishStop(const std::u16string& key) {
     auto it = m_services.find(key);
     if (it == m_services.end())
         return;
-    it->second.state = host::kServiceStopped;
+    it->second.state = win::kServiceStopped;
     if (it->second.markedForDelete)
         m_services.erase(it);
 }
@@ -139,9 +163,10 @@ uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) 
     state = 0;
     if (auto fault = m_trace.Enter("QueryServiceStatus"))
         return *fault;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kQueryStatus, error);
     if (!entry)
-        return kErrorInvalidHandle;
+        return error;
     state = entry->state;
     return kErrorSuccess;
 }
@@ -150,12 +175,13 @@ uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("DeleteService"))
         return *fault;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kDelete, error);
     if (!entry)
-        return kErrorInvalidHandle;
+        return error;
     if (entry->markedForDelete)
-        return host::kErrorServiceMarkedForDelete;
-    if (entry->state != host::kServiceStopped) {
+        return win::kErrorServiceMarkedForDelete;
+    if (entry->state != win::kServiceStopped) {
         entry->markedForDelete = true;
         return kErrorSuccess;
     }
@@ -226,7 +252,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
 }
 
 bool SimServiceManager::ServiceReportedStopped() const {
-    return !m_reports.empty() && m_reports.back().currentState == host::kServiceStopped;
+    return !m_reports.empty() && m_reports.back().currentState == win::kServiceStopped;
 }
 
 host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,

@@ -16,6 +16,30 @@ bool Fails(SimTrace& trace, const std::string& call, const std::string& detail =
     return false;
 }
 
+// The simulated machine runs in its first hardware profile; profile 0 names the current one.
+constexpr uint32_t kCurrentHardwareProfile = 1;
+
+// SetupDiOpenDevRegKey's choice of key: ERROR_INVALID_FLAGS for a scope or key type it does
+// not know (DIREG_BOTH only creates or deletes).
+uint32_t DevRegKeyPlace(uint32_t scope, uint32_t hwProfile, uint32_t keyType,
+                        DeviceKeyPlace& place) {
+    if (scope != win::kDicsFlagGlobal && scope != win::kDicsFlagConfigSpecific)
+        return win::kErrorInvalidFlags;
+    if (keyType != win::kDiregDev && keyType != win::kDiregDrv)
+        return win::kErrorInvalidFlags;
+    place.keyType = keyType;
+    if (scope == win::kDicsFlagGlobal) {
+        // Windows ignores the profile of a global key; our code passes 0, so anything else
+        // is refused here to show a mix-up of scope and profile.
+        if (hwProfile != 0)
+            return win::kErrorInvalidParameter;
+        place.profile = DeviceKeyPlace::kGlobal;
+    } else {
+        place.profile = hwProfile == 0 ? kCurrentHardwareProfile : hwProfile;
+    }
+    return kErrorSuccess;
+}
+
 uint32_t DetailSize(const SimInterface& i) {
     return kDetailPathOffset + static_cast<uint32_t>((i.path.size() + 1) * 2);
 }
@@ -113,6 +137,8 @@ bool SimDeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set, const DeviceIn
     return false;
 }
 
+// Scope, hardware profile and key type pick one of the device's keys, so a wrong one reads
+// and writes elsewhere; the key carries `access` as the caller may have it.
 PlatformHandle SimDeviceInterfaces::OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo,
                                                   uint32_t scope, uint32_t hwProfile,
                                                   uint32_t keyType, uint32_t access) {
@@ -123,11 +149,17 @@ PlatformHandle SimDeviceInterfaces::OpenDevRegKey(PlatformHandle set, const DevI
     const SimInterface* i = Find(set, devInfo.reserved);
     if (!i)
         return kInvalidHandleValue;
-    if (scope != kDicsFlagGlobal || keyType != kDiregDev) {
-        SetLastErrorCode(kErrorInvalidParameter);
+    DeviceKeyPlace place;
+    if (uint32_t error = DevRegKeyPlace(scope, hwProfile, keyType, place)) {
+        SetLastErrorCode(error);
         return kInvalidHandleValue;
     }
-    return m_registry.OpenHardwareKey(i->deviceId);
+    PlatformHandle key = kNoHandle;
+    if (uint32_t error = m_registry.OpenDeviceKey(i->deviceId, place, access, key)) {
+        SetLastErrorCode(error);
+        return kInvalidHandleValue;
+    }
+    return key;
 }
 
 std::optional<std::u16string> SimDeviceInterfaces::DeviceIdOf(PlatformHandle set,

@@ -3,7 +3,6 @@
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "tavportsvc/core/port_installer.h"
-#include "tavportsvc/core/port_link_value.h"
 
 namespace tav::sim {
 
@@ -20,6 +19,10 @@ std::u16string SzText(const SimRegValue& value) {
     }
     return text;
 }
+
+// Where the port driver takes a port's printer from: its own names, not the service's.
+constexpr char16_t kPortLinkSubKey[] = u"Tavportsvc";
+constexpr char16_t kPortLinkValue[] = u"SymbolicLink";
 
 }  // namespace
 
@@ -40,12 +43,12 @@ void SimPortWorld::AssignComName(const std::u16string& portInstanceId) {
     if (!ComName(portInstanceId).empty())
         return;
     std::u16string name = u"COM" + FromUtf8(std::to_string(m_nextComNumber++));
-    registry.PutValue(portInstanceId, u"", u"PortName", SimRegValue{kRegSz, U16Bytes(name)});
+    registry.PutValue(portInstanceId, u"", u"PortName", SimRegValue{win::kRegSz, U16Bytes(name)});
 }
 
 std::u16string SimPortWorld::ComName(const std::u16string& portInstanceId) const {
     auto value = registry.FindValue(portInstanceId, u"", u"PortName");
-    if (!value || value->type != kRegSz)
+    if (!value || value->type != win::kRegSz)
         return {};
     return SzText(*value);
 }
@@ -76,7 +79,8 @@ std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, 
     tree.AddInterface(kGuidDevinterfaceComport, PortInterfacePath(id), id, true);
     AssignComName(id);
     if (link)
-        registry.PutValue(id, kLinkSubKey, kLinkValueName, SimRegValue{linkType, U16Bytes(*link)});
+        registry.PutValue(id, kPortLinkSubKey, kPortLinkValue,
+                          SimRegValue{linkType, U16Bytes(*link)});
     return id;
 }
 
@@ -105,8 +109,8 @@ void SimPortWorld::PlugPrinter(const std::u16string& serial) {
 }
 
 std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInstanceId) const {
-    auto value = registry.FindValue(portInstanceId, kLinkSubKey, kLinkValueName);
-    if (!value || value->type != kRegSz)
+    auto value = registry.FindValue(portInstanceId, kPortLinkSubKey, kPortLinkValue);
+    if (!value || value->type != win::kRegSz)
         return std::nullopt;
     return SzText(*value);
 }

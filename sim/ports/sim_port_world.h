@@ -33,7 +33,7 @@ class SimPortWorld {
     // COM name ("PortName": COM3, COM4, ... in order of creation) and, when given, a link value of
     // `linkType` (raw UTF-16 with its NUL). Returns its instance id ("ROOT\PORTS\0000").
     std::u16string AddPort(const std::optional<std::u16string>& link = std::nullopt,
-                           uint32_t linkType = kRegSz);
+                           uint32_t linkType = win::kRegSz);
     // A printer in virtual-serial mode: a present interface of the printer class. Returns
     // the device path.
     std::u16string AddPrinter(const std::u16string& serial);
@@ -51,6 +51,9 @@ class SimPortWorld {
     std::u16string ComName(const std::u16string& portInstanceId) const;
     // Puts the Tavport INF where the service looks for it.
     void InstallInfPackage();
+
+    // The machine restarts: volatile registry keys are gone.
+    void RestartMachine() { registry.RestartMachine(); }
 
     // Everything a pass must give back: open keys, sets, modules, list nodes.
     int OpenRegistryKeys() const { return registry.OpenKeyCount(); }

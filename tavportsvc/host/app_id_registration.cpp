@@ -85,8 +85,8 @@ HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     ScopedRegKey appId(registry);
-    error =
-        registry.CreateKey(appIdRoot.Get(), m_identity.appId, kKeyRead | kKeyWrite, appId.Out());
+    error = registry.CreateKey(appIdRoot.Get(), m_identity.appId, kRegOptionNonVolatile,
+                               kKeyRead | kKeyWrite, appId.Out());
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     registry.DeleteValue(appId.Get(), kLocalServiceValue);

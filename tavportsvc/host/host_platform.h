@@ -20,15 +20,16 @@ inline constexpr RegKey kHkeyUsers = 0x80000003u;
 
 inline constexpr uint32_t kKeyRead = 0x20019;
 inline constexpr uint32_t kKeyWrite = 0x20006;
+inline constexpr uint32_t kRegOptionNonVolatile = 0;
 
 class Registry {
   public:
     virtual ~Registry() = default;
-    // RegOpenKeyExW / RegCreateKeyExW (non-volatile, no class): Win32 error.
+    // RegOpenKeyExW / RegCreateKeyExW (no class): Win32 error.
     virtual uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
                              RegKey& key) = 0;
-    virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                               RegKey& key) = 0;
+    virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t options,
+                               uint32_t access, RegKey& key) = 0;
     // RegSetValueExW REG_SZ; `data` is stored with its terminating NUL. Empty name: default.
     virtual uint32_t SetStringValue(RegKey key, const std::u16string& name,
                                     const std::u16string& data) = 0;

@@ -31,7 +31,8 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
 
 HResult RegisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
     ScopedKey handle(registry);
-    uint32_t error = registry.CreateKey(parent, key.name, kKeyReadWrite, handle.Out());
+    uint32_t error =
+        registry.CreateKey(parent, key.name, kRegOptionNonVolatile, kKeyReadWrite, handle.Out());
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     if (key.hasDefault) {
@@ -100,7 +101,8 @@ HResult ApplyRoots(Registry& registry, const std::vector<ScriptRoot>& roots, boo
         RegKey parent = target.root;
         if (!target.subkey.empty()) {
             uint32_t error =
-                create ? registry.CreateKey(target.root, target.subkey, kKeyReadWrite, base.Out())
+                create ? registry.CreateKey(target.root, target.subkey, kRegOptionNonVolatile,
+                                            kKeyReadWrite, base.Out())
                        : registry.OpenKey(target.root, target.subkey, kKeyReadWrite, base.Out());
             if (!create && error == kErrorFileNotFound)
                 continue;

@@ -123,8 +123,9 @@ TEST_F(RegistrationTest, MarkedEntryRefusesRecreationUntilItsProcessStops) {
     world.scm.AddService(config, kServiceRunning);
     world.scm.SetStopDelay(1000);
     uint32_t error = 0;
-    ScHandle manager = world.scm.OpenManager(kScManagerAllAccess, error);
-    ScHandle service = world.scm.OpenServiceEntry(manager, u"Tavportsvc", kDelete, error);
+    ScHandle manager = world.scm.OpenManager(sim::win::kScManagerAllAccess, error);
+    ScHandle service = world.scm.OpenServiceEntry(
+        manager, u"Tavportsvc", sim::win::kDelete | sim::win::kServiceStop, error);
     EXPECT_EQ(world.scm.DeleteService(service), 0u);
     EXPECT_EQ(world.scm.CreateServiceEntry(manager, config, error), 0u);
     EXPECT_EQ(error, kErrorServiceMarkedForDelete);
@@ -214,6 +215,50 @@ TEST_F(RegistrationTest, RefusedDeletionFailsRegServer) {
     EXPECT_EQ(Run(u"-RegServer"), kEFailCode);
     EXPECT_EQ(world.trace.faults.Calls("RegCreateKeyExW"), 3 + 1);  // only the first run wrote
     ExpectNoLeaks();
+}
+
+// Started from an ordinary shell: the manager cannot be opened for all access, so the
+// service counts as absent; the first write under HKEY_CLASSES_ROOT is refused, and the run
+// ends with that error before anything is written or removed.
+TEST_F(RegistrationTest, StandardUserRegistrationFailsWithAccessDeniedAndChangesNothing) {
+    for (bool installedBefore : {false, true}) {
+        sim::SimHostWorld machine{test::RealRegistryScript()};
+        test::ScriptedModule admin{machine.platform};
+        if (installedBefore) {
+            ASSERT_EQ(admin.ProcessMain(u"Tavportsvc.exe -Service"), 0u);
+        }
+        const auto classesBefore = machine.registry.Dump(kHkeyClassesRoot);
+        const auto userBefore = machine.registry.Dump(kHkeyCurrentUser);
+        machine.SetCaller(sim::SimCaller::kStandardUser);
+        for (const char16_t* switches : {u"-Service", u"-RegServer", u"/regserver"}) {
+            test::ScriptedModule user{machine.platform};
+            EXPECT_EQ(user.ProcessMain(std::u16string(u"Tavportsvc.exe ") + switches), 0x80070005u)
+                << installedBefore;
+            EXPECT_EQ(machine.registry.Dump(kHkeyClassesRoot), classesBefore);
+            EXPECT_EQ(machine.registry.Dump(kHkeyCurrentUser), userBefore);
+            EXPECT_EQ(machine.scm.Find(u"Tavportsvc").has_value(), installedBefore);
+            EXPECT_EQ(machine.typeLibs.IsRegistered(sim::SimHostWorld::ServiceTypeLib(), false),
+                      installedBefore);
+            EXPECT_EQ(machine.registry.OpenHandleCount(), 0u);
+            EXPECT_EQ(machine.scm.OpenHandleCount(), 0u);
+        }
+        // Removal stops at the type library, which a standard user cannot unregister.
+        test::ScriptedModule user{machine.platform};
+        EXPECT_EQ(user.ProcessMain(u"Tavportsvc.exe -UnregServer"), 0x8002801Cu);
+        EXPECT_EQ(machine.registry.Dump(kHkeyClassesRoot), classesBefore);
+        EXPECT_EQ(machine.scm.Find(u"Tavportsvc").has_value(), installedBefore);
+    }
+}
+
+// What registration writes is meant to stay: every key it creates is non-volatile.
+TEST_F(RegistrationTest, RegistrationSurvivesARestartOfTheMachine) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ASSERT_EQ(Run(u"-RegServerPerUser"), 0u);
+    world.RestartMachine();
+    EXPECT_TRUE(ScriptEntriesPresent());
+    EXPECT_EQ(world.registry.Value(kHkeyCurrentUser, u"Software\\Classes\\" + kAppIdKey, u""),
+              u"Tavportsvc");
+    EXPECT_FALSE(world.registry.IsVolatile(kHkeyClassesRoot, kAppIdKey));
 }
 
 TEST_F(RegistrationTest, RegistryFailuresBecomeWin32HResults) {

@@ -94,6 +94,34 @@ TEST_F(ReconcileTest, FreePortWithoutSubkeyGetsTheSubkeyCreated) {
     EXPECT_EQ(value->data, sim::U16Bytes(printer));  // NUL included
 }
 
+// The link goes to the port's global hardware key (not its software key, not one hardware
+// profile's key), in a non-volatile subkey, so it is still there after a restart; and the
+// keys are opened for exactly what the link needs.
+TEST_F(ReconcileTest, LinkIsWrittenToTheGlobalHardwareKeyAndSurvivesARestart) {
+    std::u16string printer = world.AddPrinter(u"A1");
+    std::u16string port = world.AddPort();
+    Pass();
+    EXPECT_EQ(world.Link(port), printer);
+    using sim::DeviceKeyPlace;
+    EXPECT_FALSE(world.registry.HasSubKey(
+        port, u"Tavportsvc", DeviceKeyPlace{sim::win::kDiregDrv, DeviceKeyPlace::kGlobal}));
+    EXPECT_FALSE(
+        world.registry.HasSubKey(port, u"Tavportsvc", DeviceKeyPlace{sim::win::kDiregDev, 1}));
+    const std::string access = std::to_string(sim::win::kKeyQueryValue | sim::win::kKeySetValue);
+    EXPECT_EQ(sim.log.EntriesStartingWith("RegCreateKeyExW"),
+              std::vector<std::string>{"RegCreateKeyExW Tavportsvc options=0 access=" + access});
+    const std::string portAccess = std::to_string(
+        sim::win::kKeyQueryValue | sim::win::kKeySetValue | sim::win::kKeyCreateSubKey);
+    EXPECT_EQ(sim.log.EntriesStartingWith("SetupDiOpenDevRegKey").at(0),
+              "SetupDiOpenDevRegKey scope=1 profile=0 type=1 access=" + portAccess);
+
+    world.RestartMachine();
+    EXPECT_EQ(world.Link(port), printer);
+    Pass();
+    EXPECT_EQ(sim.log.Count("RegSetValueExW"), 1u);  // linked already: nothing written again
+    ExpectPassCleanedUp();
+}
+
 TEST_F(ReconcileTest, EmptyLinkCountsAsFree) {
     std::u16string printer = world.AddPrinter(u"A1");
     std::u16string port = world.AddPort(u"");

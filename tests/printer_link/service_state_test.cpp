@@ -78,6 +78,15 @@ TEST_F(ServiceState, ServiceWithoutWaitHintStillLetsTimePass) {
     EXPECT_EQ(Now() - start, kServiceStateWaitMs);
 }
 
+// The manager and the service refuse an ordinary user the rights the utility asks for.
+TEST_F(ServiceState, StandardUserCanNeitherStopNorStartAService) {
+    world.services.SetCaller(sim::SimCaller::kStandardUser);
+    EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Tavportsvc"), 0);
+    EXPECT_EQ(world.services.State(u"Tavportsvc"), kServiceRunning);
+    EXPECT_EQ(CallsOf({"StartServiceW", "ControlService", "OpenServiceW"}).size(), 0u);
+    EXPECT_EQ(world.services.OpenHandles(), 0u);
+}
+
 TEST_F(ServiceState, SpoolerCannotStopWhileLpdRuns) {
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Spooler"), 0);
     EXPECT_EQ(world.services.State(u"Spooler"), kServiceRunning);

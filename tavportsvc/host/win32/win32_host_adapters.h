@@ -9,8 +9,8 @@ class Win32Registry : public Registry {
   public:
     uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
                      RegKey& key) override;
-    uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                       RegKey& key) override;
+    uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t options,
+                       uint32_t access, RegKey& key) override;
     uint32_t SetStringValue(RegKey key, const std::u16string& name,
                             const std::u16string& data) override;
     uint32_t DeleteValue(RegKey key, const std::u16string& name) override;
