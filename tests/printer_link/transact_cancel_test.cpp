@@ -1,6 +1,7 @@
 // The deadline and the end of every attempt: cancellation, late ends, failed waits, and the
 // device handle closed after every transaction.
 
+#include "sim/windows_values.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
@@ -115,7 +116,9 @@ TEST_F(TransactDeadline, DeviceIsClosedAfterEveryKindOfTransaction) {
 }
 
 TEST_F(TransactDeadline, HandleFoundOpenIsReusedAndClosedAtTheEnd) {
-    link.hDevice = world.io.OpenDevice(printer.path);
+    link.hDevice = world.io.OpenDevice(
+        printer.path, {sim::win::kGenericRead | sim::win::kGenericWrite, sim::win::kFileShareRead,
+                       sim::win::kFileFlagOverlapped});
     ASSERT_NE(link.hDevice, kNoHandle);
     firmware->QueueIoctl(Reply("abc"));
     uint32_t count = 0;
