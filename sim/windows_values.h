@@ -18,6 +18,12 @@ inline constexpr Guid kComPortInterface = {
 inline constexpr Guid kPrinterDriverInterface = {
     0xA4C7E912, 0x3F58, 0x4B06, {0x9D, 0x2E, 0x61, 0xB0, 0xF7, 0xC3, 0xD8, 0x45}};
 
+// Device setup classes.
+inline constexpr Guid kUsbSetupClass = {
+    0x36FC9E60, 0xC465, 0x11CF, {0x80, 0x56, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr Guid kPortsSetupClass = {
+    0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
 // USB printing class control codes.
 inline constexpr uint32_t kIoctlGet1284Id = 0x220034;
 inline constexpr uint32_t kIoctlVendorGetCommand = 0x22003C;
@@ -47,6 +53,7 @@ inline constexpr uint32_t kDigcfPresent = 0x02;
 inline constexpr uint32_t kDigcfAllClasses = 0x04;
 inline constexpr uint32_t kDigcfProfile = 0x08;
 inline constexpr uint32_t kDigcfDeviceInterface = 0x10;
+inline constexpr uint32_t kErrorInvalidFlags = 1004;
 
 // Configuration manager flags and results.
 inline constexpr uint32_t kCmLocateDevnodeNormal = 0x0;

@@ -54,11 +54,10 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (auto error =
             m_trace.Enter("SetupDiGetClassDevsW", ToUtf8(GuidToString(classGuid)) + " " + detail))
         return Fail(*error);
-    if (!(flags & kDigcfDeviceInterface))
-        return Fail(kErrorInvalidParameter);
+    if (const uint32_t refused = DeviceTree::ClassDevsFlagsError(flags))
+        return Fail(refused);
     const Handle handle = m_nextSet++;
-    m_sets[handle] =
-        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & kDigcfPresent) != 0), {}};
+    m_sets[handle] = DeviceSet{m_tree.ClassDevsInterfaces(classGuid, flags), {}};
     return handle;
 }
 
@@ -69,12 +68,17 @@ int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint
     auto it = m_sets.find(set);
     if (it == m_sets.end())
         return Fail(kErrorInvalidHandle);
-    if (classGuid != it->second.classGuid || index >= it->second.interfaces.size())
-        return Fail(kErrorNoMoreItems);
-    data.interfaceClassGuid = classGuid;
-    data.flags = it->second.interfaces[index].present ? 1u : 0u;  // SPINT_ACTIVE
-    data.reserved = index + 1;
-    return 1;
+    const auto& interfaces = it->second.interfaces;
+    uint32_t seen = 0;
+    for (size_t position = 0; position < interfaces.size(); ++position) {
+        if (interfaces[position].classGuid != classGuid || seen++ != index)
+            continue;
+        data.interfaceClassGuid = classGuid;
+        data.flags = interfaces[position].present ? 1u : 0u;  // SPINT_ACTIVE
+        data.reserved = position + 1;
+        return 1;
+    }
+    return Fail(kErrorNoMoreItems);
 }
 
 int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
