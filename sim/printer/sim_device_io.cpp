@@ -143,7 +143,7 @@ Handle SimDeviceIo::OpenDevice(const std::u16string& path, const DeviceOpenMode&
     if (!FindInterface(path, &found))
         return Fail(kErrorFileNotFound);
     const auto device = m_tree.Device(found.deviceId);
-    if (device && !device->enabled)
+    if (device && (!device->enabled || !device->inCurrentProfile))
         return Fail(kErrorFileNotFound);
     if (m_spoolerHolds && (!m_holderActive || m_holderActive()))
         return Fail(m_holdError);

@@ -1,18 +1,28 @@
 #pragma once
-// Owners of the platform handles the printer link opens, so no path can leak one.
+// Owners of the platform handles the printer link opens, so no path can leak one. A release
+// keeps the thread's last error: the operation's error is the one its caller reads, even
+// when the release fails.
 
+#include "shared/last_error.h"
 #include "tavsetup/printer_link/device_io.h"
 #include "tavsetup/printer_link/device_setup.h"
 #include "tavsetup/printer_link/service_manager.h"
 
 namespace tav {
 
+template <typename Release>
+void ReleaseKeepingLastError(Release release) {
+    const uint32_t error = GetLastErrorCode();
+    release();
+    SetLastErrorCode(error);
+}
+
 class ScopedEvent {
   public:
     ScopedEvent(DeviceIo& io, Handle event) : m_io(io), m_event(event) {}
     ~ScopedEvent() {
         if (m_event != kNoHandle)
-            m_io.CloseHandle(m_event);
+            ReleaseKeepingLastError([this] { m_io.CloseHandle(m_event); });
     }
     ScopedEvent(const ScopedEvent&) = delete;
     ScopedEvent& operator=(const ScopedEvent&) = delete;
@@ -29,7 +39,7 @@ class ScopedServiceHandle {
         : m_services(services), m_handle(handle) {}
     ~ScopedServiceHandle() {
         if (m_handle != kNoHandle)
-            m_services.CloseServiceHandle(m_handle);
+            ReleaseKeepingLastError([this] { m_services.CloseServiceHandle(m_handle); });
     }
     ScopedServiceHandle(const ScopedServiceHandle&) = delete;
     ScopedServiceHandle& operator=(const ScopedServiceHandle&) = delete;
@@ -45,7 +55,7 @@ class ScopedDeviceInfoSet {
     ScopedDeviceInfoSet(DeviceSetup& setup, Handle set) : m_setup(setup), m_set(set) {}
     ~ScopedDeviceInfoSet() {
         if (m_set != kNoHandle)
-            m_setup.DestroyDeviceInfoList(m_set);
+            ReleaseKeepingLastError([this] { m_setup.DestroyDeviceInfoList(m_set); });
     }
     ScopedDeviceInfoSet(const ScopedDeviceInfoSet&) = delete;
     ScopedDeviceInfoSet& operator=(const ScopedDeviceInfoSet&) = delete;

@@ -141,6 +141,15 @@ TEST_F(Discovery, DetailAndEnumerationFailuresAreEnumerationErrors) {
     }
 }
 
+TEST_F(Discovery, EnumerationErrorSurvivesAFailingSetRelease) {
+    Add(u"A", sim::PrinterMode::PrinterDriver);
+    world.trace.faults.Fail("SetupDiEnumDeviceInterfaces", kErrorGenFailure);
+    world.trace.faults.Fail("SetupDiDestroyDeviceInfoList", kErrorInvalidHandle);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), -1);
+    EXPECT_EQ(GetLastErrorCode(), kErrorGenFailure);
+    EXPECT_EQ(Calls("SetupDiDestroyDeviceInfoList"), 1u);
+}
+
 TEST_F(Discovery, RestartFlagHasNoEffectOnThePrintingClass) {
     const auto p = Add(u"A", sim::PrinterMode::PrinterDriver);
     EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 1), 1);

@@ -149,6 +149,11 @@ TEST_F(OpenFallback, NoPathAndNoPrinterFailsWithDeviceNotConnected) {
     EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);
     EXPECT_EQ(Calls("CreateFileW"), 0u);
     EXPECT_EQ(link.hDevice, kNoHandle);
+
+    world.trace.faults.FailAlways("SetupDiDestroyDeviceInfoList", kErrorInvalidHandle);
+    SetLastErrorCode(kLastErrorSentinel);
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);  // whatever the releases said
 }
 
 TEST_F(OpenFallback, NoPathRunsTheDiscoveryAndOpensTheKeptPathOfTwoPrinters) {

@@ -88,6 +88,19 @@ TEST_F(TransactDeadline, FailedWaitCancelsAndWaitsForTheOperationBeforeReturning
     ExpectAllEnded();
 }
 
+// The attempt's error is the transaction's, even when the releases after it fail.
+TEST_F(TransactDeadline, AttemptErrorSurvivesFailingCloses) {
+    firmware->QueueIoctl(Pending());
+    world.trace.faults.FailAlways("CloseHandle", kErrorInvalidHandle);
+    uint32_t count = 3;
+    EXPECT_FALSE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0,
+                                 reply, 256, &count, 500));
+    EXPECT_EQ(GetLastErrorCode(), kErrorOperationAborted);
+    EXPECT_EQ(CallsOf({"CloseHandle"}),
+              (std::vector<std::string>{"CloseHandle event", "CloseHandle device"}));
+    EXPECT_EQ(link.hDevice, kNoHandle);
+}
+
 TEST_F(TransactDeadline, FailedCollectionAfterTheDeadlineFails) {
     firmware->QueueIoctl(Pending());
     world.trace.faults.Fail("GetOverlappedResult", kErrorGenFailure);
