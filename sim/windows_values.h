@@ -64,6 +64,19 @@ inline constexpr uint32_t kCmReenumerateAsynchronous = 0x4;
 inline constexpr uint32_t kCmReenumerateBits = 0x7;
 inline constexpr uint32_t kCrInvalidFlag = 0x1F;
 
+// Device installation.
+inline constexpr uint32_t kDicdGenerateId = 0x1;
+inline constexpr uint32_t kDicdInheritClassDrvs = 0x2;
+inline constexpr uint32_t kDifRegisterDevice = 0x19;
+inline constexpr uint32_t kSpdrpHardwareId = 0x1;
+inline constexpr uint32_t kSpdrpMaximumProperty = 0x25;
+inline constexpr uint32_t kInstallFlagForce = 0x1;
+inline constexpr uint32_t kInstallFlagReadOnly = 0x2;
+inline constexpr uint32_t kInstallFlagNonInteractive = 0x4;
+inline constexpr uint32_t kErrorInvalidDevinstName = 0xE0000205;
+inline constexpr uint32_t kErrorInvalidRegProperty = 0xE0000209;
+inline constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
+
 // Spooler.
 inline constexpr uint32_t kPrinterEnumBits = 0x00FFFF7F;  // PRINTER_ENUM_DEFAULT .. ICON8
 inline constexpr uint32_t kErrorInvalidLevel = 124;
