@@ -91,6 +91,7 @@ TEST_F(OpenFallback, OpenSharesReadingWithOthersButNotWriting) {
     world.io.ReleaseHolds();
     world.io.HoldOpen(printer.path, win::kGenericRead | win::kGenericWrite,
                       win::kFileShareRead | win::kFileShareWrite);
+    firmware->QueueIoctl(Reply("settings"));
     SetLastErrorCode(0xDEADBEEF);
     EXPECT_FALSE(Transact());
     EXPECT_EQ(GetLastErrorCode(), 32u);  // ERROR_SHARING_VIOLATION
@@ -99,6 +100,7 @@ TEST_F(OpenFallback, OpenSharesReadingWithOthersButNotWriting) {
     world.io.ReleaseHolds();
     world.io.HoldOpen(printer.path, win::kGenericRead, win::kFileShareRead);  // refuses a writer
     EXPECT_FALSE(Transact());
+    EXPECT_EQ(firmware->Requests().size(), 1u);  // only the first case reached the printer
     EXPECT_EQ(GetLastErrorCode(), 32u);
     EXPECT_EQ(world.io.OpenDeviceHandles(), 0u);
 }
