@@ -171,6 +171,7 @@ TEST_F(DiscoveryRestart, RegisteredSerialDeviceIsRestartedAndThenFound) {
     const auto p = Stuck(u"R1");
     const uint32_t start = Now();
     EXPECT_EQ(Discover(), 1);
+    ASSERT_TRUE(link.pszDevicePath);
     EXPECT_EQ(*link.pszDevicePath, p.path);
     EXPECT_EQ(link.bSerialMode, 1);
     const std::string id = ToUtf8(p.deviceId);
