@@ -82,8 +82,12 @@ bool SimPnpManager::EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst
 }
 
 bool SimPnpManager::DestroyDeviceInfoList(Handle set) {
-    m_trace.Enter("SetupDiDestroyDeviceInfoList");
-    return m_sets.erase(set) == 1;
+    if (Fails(m_trace, "SetupDiDestroyDeviceInfoList", u""))
+        return false;  // the set stays, as after a failed release
+    if (m_sets.erase(set) == 1)
+        return true;
+    SetLastErrorCode(kErrorInvalidHandle);
+    return false;
 }
 
 uint32_t SimPnpManager::GetParent(uint32_t* parent, uint32_t devInst, uint32_t flags) {
