@@ -2,10 +2,13 @@
 // One owner for every kind of handle our interfaces hand out. The close operation is part of
 // the type: `Close` is called as std::invoke(Close, closer, handle), so it may be a member
 // of the interface that opened the handle (&DeviceIo::CloseHandle) or a free function taking
-// that interface first. Movable, not copyable; an owner of kInvalid closes nothing.
+// that interface first. Movable, not copyable; an owner of kInvalid closes nothing; a release
+// keeps the thread's last error.
 
 #include <functional>
 #include <utility>
+
+#include "shared/last_error_guard.h"
 
 namespace tav {
 
@@ -42,9 +45,12 @@ class UniqueHandle {
     // Closes what is held (if anything) and holds `handle` from the same closer.
     void reset(HandleT handle = kInvalid) noexcept {
         const HandleT old = std::exchange(m_handle, handle);
-        // A failed close leaves nothing to undo: the handle is given up either way.
-        if (old != kInvalid)
+        // A failed close leaves nothing to undo: the handle is given up either way. The close
+        // runs on failure paths too, so it must not overwrite the error the caller reads next.
+        if (old != kInvalid) {
+            LastErrorGuard keep;
             static_cast<void>(std::invoke(Close, *m_closer, old));
+        }
     }
 
   private:

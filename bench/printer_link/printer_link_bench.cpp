@@ -23,7 +23,7 @@ constexpr char kDeviceId[] = "MFG:TAV;MDL:HX-P100;CMD:ESCPOS;";
 // what is measured is the transport itself.
 class InstantDeviceIo : public DeviceIo {
   public:
-    Handle OpenDevice(const std::u16string&) override { return 1; }
+    Handle OpenDevice(const std::u16string&, const DeviceOpenMode&) override { return 1; }
     int CloseHandle(Handle) override { return 1; }
     int DeviceIoControl(Handle, uint32_t, const void*, uint32_t, void* out, uint32_t outSize,
                         uint32_t* pCount, Overlapped&) override {

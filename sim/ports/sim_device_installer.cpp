@@ -1,12 +1,13 @@
 #include "sim/ports/sim_device_installer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "shared/last_error.h"
-#include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 
@@ -200,8 +201,17 @@ bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* de
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_sets.find(set);
-    if (it == m_sets.end() || (flags & kDicdGenerateId) == 0) {
-        SetLastErrorCode(kErrorInvalidParameter);
+    if (it == m_sets.end()) {
+        SetLastErrorCode(kErrorInvalidHandle);
+        return false;
+    }
+    if (flags & ~(win::kDicdGenerateId | win::kDicdInheritClassDrvs)) {
+        SetLastErrorCode(win::kErrorInvalidFlags);
+        return false;
+    }
+    // Without DICD_GENERATE_ID the name must be a whole instance ID, which a class name is not.
+    if ((flags & win::kDicdGenerateId) == 0) {
+        SetLastErrorCode(win::kErrorInvalidDevinstName);
         return false;
     }
     // Ids already handed to elements of this set count as taken too.
@@ -222,7 +232,11 @@ bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoDa
     Element* element = FindElement(set, devInfo);
     if (!element)
         return false;
-    if (property == kSpdrpHardwareId) {
+    if (property > win::kSpdrpMaximumProperty) {
+        SetLastErrorCode(win::kErrorInvalidRegProperty);
+        return false;
+    }
+    if (property == win::kSpdrpHardwareId) {
         const auto* bytes = static_cast<const uint8_t*>(data);
         m_lastHardwareIds.assign(bytes, bytes + size);
         element->hardwareIds = ParseMultiSz(data, size);
@@ -238,8 +252,13 @@ bool SimDeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         Element* element = FindElement(set, devInfo);
-        if (!element || difCode != kDifRegisterDevice)
+        if (!element)
             return false;
+        // Other installer functions exist; the port creation only registers a device.
+        if (difCode != win::kDifRegisterDevice) {
+            SetLastErrorCode(kErrorInvalidParameter);
+            return false;
+        }
         device.instanceId = element->instanceId;
         device.setupClass = element->setupClass;
         device.hardwareIds = element->hardwareIds;
@@ -293,8 +312,8 @@ bool SimDeviceInstaller::UnloadModule(PlatformHandle module) {
 }
 
 void SimDeviceInstaller::InstallOn(const SimDevice& device) {
-    std::u16string path = InterfacePathOf(device.instanceId, kGuidDevinterfaceComport);
-    m_tree.AddInterface(kGuidDevinterfaceComport, path, device.instanceId, true);
+    std::u16string path = InterfacePathOf(device.instanceId, win::kComPortInterface);
+    m_tree.AddInterface(win::kComPortInterface, path, device.instanceId, true);
     if (onPortStarted)
         onPortStarted(device.instanceId);
 }
@@ -315,13 +334,35 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
             return false;
         }
     }
+    constexpr uint32_t kInstallFlags =
+        win::kInstallFlagForce | win::kInstallFlagReadOnly | win::kInstallFlagNonInteractive;
+    if (flags & ~kInstallFlags) {
+        SetLastErrorCode(win::kErrorInvalidFlags);
+        return false;
+    }
+    // Windows takes an interactive update too, but a service has no desktop to ask on: the
+    // update would wait for nobody. No caller here asks for one, so it is refused.
+    if (!(flags & win::kInstallFlagNonInteractive)) {
+        SetLastErrorCode(kErrorInvalidParameter);
+        return false;
+    }
+    // The INF's driver is for its own hardware ID; nothing else can be updated with it.
+    const std::u16string wanted = Folded(hardwareId);
+    const auto devices = m_tree.Devices();
+    const bool anyDevice = std::any_of(devices.begin(), devices.end(), [&](const SimDevice& d) {
+        return d.present && std::any_of(d.hardwareIds.begin(), d.hardwareIds.end(),
+                                        [&](const auto& id) { return Folded(id) == wanted; });
+    });
+    if (!anyDevice) {
+        SetLastErrorCode(win::kErrorNoSuchDevinst);
+        return false;
+    }
     if (!driver.updateSucceeds) {
         SetLastErrorCode(kErrorGenFailure);
         return false;
     }
-    if (driver.registersInterface) {
-        std::u16string wanted = Folded(hardwareId);
-        for (const SimDevice& device : m_tree.Devices()) {
+    if (driver.registersInterface && wanted == Folded(kSimPortHardwareId)) {
+        for (const SimDevice& device : devices) {
             for (const auto& id : device.hardwareIds) {
                 if (Folded(id) == wanted && device.present)
                     InstallOn(device);

@@ -17,6 +17,9 @@
 
 namespace tav::sim {
 
+// The hardware ID the port driver's INF installs on.
+inline constexpr char16_t kSimPortHardwareId[] = u"ROOT\\PORTS\\Tavport\\0000";
+
 // GUID_DEVCLASS_PORTS {4D36E978-E325-11CE-BFC1-08002BE10318}.
 inline constexpr Guid kPortsClassGuid = {
     0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};

@@ -69,7 +69,11 @@ PlatformHandle SimDeviceInterfaces::GetClassDevs(const Guid& interfaceClass, uin
     if (Fails(m_trace, "SetupDiGetClassDevsW",
               ToUtf8(GuidToString(interfaceClass)) + " flags=" + std::to_string(flags)))
         return kInvalidHandleValue;
-    auto interfaces = m_tree.Interfaces(interfaceClass, (flags & kDigcfPresent) != 0);
+    if (const uint32_t refused = DeviceTree::ClassDevsFlagsError(flags)) {
+        SetLastErrorCode(refused);
+        return kInvalidHandleValue;
+    }
+    auto interfaces = m_tree.ClassDevsInterfaces(interfaceClass, flags);
     std::lock_guard<std::mutex> lock(m_mutex);
     PlatformHandle set = m_nextSet;
     m_nextSet += 8;
@@ -87,14 +91,18 @@ bool SimDeviceInterfaces::EnumDeviceInterfaces(PlatformHandle set, const Guid& i
         SetLastErrorCode(kErrorInvalidHandle);
         return false;
     }
-    if (index >= it->second.size()) {
-        SetLastErrorCode(kErrorNoMoreItems);
-        return false;
+    const auto& interfaces = it->second;
+    uint32_t seen = 0;
+    for (size_t position = 0; position < interfaces.size(); ++position) {
+        if (interfaces[position].classGuid != interfaceClass || seen++ != index)
+            continue;
+        data->interfaceClassGuid = interfaceClass;
+        data->flags = interfaces[position].present ? 1u : 0u;  // SPINT_ACTIVE
+        data->reserved = position;
+        return true;
     }
-    data->interfaceClassGuid = interfaceClass;
-    data->flags = it->second[index].present ? 1u : 0u;  // SPINT_ACTIVE
-    data->reserved = index;
-    return true;
+    SetLastErrorCode(kErrorNoMoreItems);
+    return false;
 }
 
 uint32_t SimDeviceInterfaces::GetInterfaceDetailSize(PlatformHandle set,

@@ -2,6 +2,7 @@
 
 #include "shared/names.h"
 #include "shared/u16.h"
+#include "sim/windows_values.h"
 #include "tavportsvc/core/port_installer.h"
 
 namespace tav::sim {
@@ -66,7 +67,7 @@ PortLinkPlatform SimPortWorld::Platform() {
 }
 
 std::u16string SimPortWorld::PortInterfacePath(const std::u16string& instanceId) {
-    return InterfacePathOf(instanceId, kGuidDevinterfaceComport);
+    return InterfacePathOf(instanceId, win::kComPortInterface);
 }
 
 std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, uint32_t linkType) {
@@ -74,9 +75,9 @@ std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, 
     SimDevice device;
     device.instanceId = id;
     device.setupClass = u"Ports";
-    device.hardwareIds = {kPortHardwareId};
+    device.hardwareIds = {kSimPortHardwareId};
     tree.AddDevice(device);
-    tree.AddInterface(kGuidDevinterfaceComport, PortInterfacePath(id), id, true);
+    tree.AddInterface(win::kComPortInterface, PortInterfacePath(id), id, true);
     AssignComName(id);
     if (link)
         registry.PutValue(id, kPortLinkSubKey, kPortLinkValue,
@@ -95,8 +96,8 @@ std::u16string SimPortWorld::AddPrinter(const std::u16string& serial) {
     device.setupClass = u"Ports";
     device.hardwareIds = {u"USB\\VID_1B7E&PID_0101"};
     tree.AddDevice(device);
-    std::u16string path = InterfacePathOf(id, kPrinterInterfaceClass);
-    tree.AddInterface(kPrinterInterfaceClass, path, id, true);
+    std::u16string path = InterfacePathOf(id, win::kPrinterDriverInterface);
+    tree.AddInterface(win::kPrinterDriverInterface, path, id, true);
     return path;
 }
 
@@ -117,7 +118,7 @@ std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInsta
 
 std::vector<std::u16string> SimPortWorld::Ports() const {
     std::vector<std::u16string> out;
-    for (const auto& i : tree.Interfaces(kGuidDevinterfaceComport, false))
+    for (const auto& i : tree.Interfaces(win::kComPortInterface, false))
         out.push_back(i.deviceId);
     return out;
 }

@@ -4,15 +4,39 @@
 #include <chrono>
 
 #include "shared/last_error.h"
-#include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 
 namespace {
 
 constexpr uint32_t kErrorNotOwner = 288;
+
+// The setup utility's mutex, by its own name.
+constexpr char16_t kUtilityMutexName[] = u"Global\\____TAV_IO_SETUP_SOFTWARE____";
+
+// The access an OpenMutexW request is granted on the utility's mutex, whose security grants
+// everyone GENERIC_ALL: the generic rights map onto the mutex's own, and a right that a mutex
+// does not have cannot be granted (5).
+bool GrantMutexAccess(uint32_t requested, uint32_t* pGranted) {
+    constexpr uint32_t kGenericBits =
+        win::kGenericRead | win::kGenericWrite | win::kGenericExecute | win::kGenericAll;
+    if (requested & ~(win::kMutexAllAccess | kGenericBits | win::kMaximumAllowed))
+        return false;
+    uint32_t granted = requested & win::kMutexAllAccess;
+    if (requested & win::kGenericRead)
+        granted |= 0x00020000 | win::kMutexModifyState;  // READ_CONTROL | MUTANT_QUERY_STATE
+    if (requested & win::kGenericWrite)
+        granted |= 0x00020000;
+    if (requested & win::kGenericExecute)
+        granted |= 0x00020000 | win::kSynchronize;
+    if (requested & (win::kGenericAll | win::kMaximumAllowed))
+        granted |= win::kMutexAllAccess;
+    *pGranted = granted;
+    return true;
+}
 
 bool Fails(SimTrace& trace, const std::string& call, const std::string& detail = {}) {
     if (auto error = trace.Enter(call, detail)) {
@@ -61,6 +85,12 @@ int SimSync::OpenHandleCount() const {
     return static_cast<int>(m_events.size() + m_mutexHandles.size());
 }
 
+bool SimSync::Grants(PlatformHandle handle, uint32_t right) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_access.find(handle);
+    return it == m_access.end() || (it->second & right) == right;  // unknown: invalid later
+}
+
 std::shared_ptr<SimSync::Event> SimSync::FindEvent(PlatformHandle handle) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_events.find(handle);
@@ -82,6 +112,7 @@ PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) 
     PlatformHandle handle = m_nextHandle;
     m_nextHandle += 4;
     m_events[handle] = std::move(event);
+    m_access[handle] = win::kEventAllAccess;  // CreateEventW's handle has full access
     return handle;
 }
 
@@ -124,6 +155,10 @@ uint32_t SimSync::WaitUtilityMutex() {
 uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
     if (Fails(m_trace, "WaitForSingleObject", std::to_string(milliseconds)))
         return kWaitFailed;
+    if (!Grants(handle, win::kSynchronize)) {
+        SetLastErrorCode(kErrorAccessDenied);
+        return kWaitFailed;
+    }
     if (auto event = FindEvent(handle))
         return WaitEvent(*event, milliseconds);
     if (IsMutexHandle(handle))
@@ -135,6 +170,10 @@ uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
 bool SimSync::SignalEvent(PlatformHandle handle) {
     if (Fails(m_trace, "SetEvent"))
         return false;
+    if (!Grants(handle, win::kEventModifyState)) {
+        SetLastErrorCode(kErrorAccessDenied);
+        return false;
+    }
     auto event = FindEvent(handle);
     if (!event) {
         SetLastErrorCode(kErrorInvalidHandle);
@@ -158,17 +197,31 @@ PlatformHandle SimSync::OpenNamedMutex(uint32_t access, bool inherit, const char
               ToUtf8(name) + " access=" + std::to_string(access) +
                   " inherit=" + std::to_string(inherit)))
         return kNoHandle;
+    // Windows accepts an inheritable handle; the service starts no process that could inherit
+    // it and never asks for one, so it is refused here to show up in a test.
+    if (inherit) {
+        SetLastErrorCode(kErrorInvalidParameter);
+        return kNoHandle;
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_utility == UtilityMutex::kAbsent || std::u16string(name) != kSetupMutexName) {
+    if (m_utility == UtilityMutex::kAbsent || std::u16string(name) != kUtilityMutexName) {
         SetLastErrorCode(kErrorFileNotFound);
+        return kNoHandle;
+    }
+    uint32_t granted = 0;
+    if (!GrantMutexAccess(access, &granted)) {
+        SetLastErrorCode(kErrorAccessDenied);
         return kNoHandle;
     }
     PlatformHandle handle = m_nextHandle;
     m_nextHandle += 4;
     m_mutexHandles[handle] = true;
+    m_access[handle] = granted;
     return handle;
 }
 
+// Releasing needs no right of the handle: only the owner can release, and MUTEX_MODIFY_STATE
+// is documented as reserved.
 bool SimSync::ReleaseOwnedMutex(PlatformHandle handle) {
     if (Fails(m_trace, "ReleaseMutex"))
         return false;
@@ -194,6 +247,7 @@ bool SimSync::CloseObject(PlatformHandle handle) {
         SetLastErrorCode(kErrorInvalidHandle);
         return false;
     }
+    m_access.erase(handle);
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "sim/printer/device_id_firmware.h"
+#include "sim/windows_values.h"
 
 #include "shared/win32_errors.h"
 #include "tavsetup/printer_link/printer_link.h"
@@ -14,7 +15,7 @@ void DeviceIdFirmware::SetDeviceId(const std::string& deviceId) {
 }
 
 FirmwareReply DeviceIdFirmware::OnIoctl(uint32_t code, const std::vector<uint8_t>&, uint32_t) {
-    if (code != IOCTL_USBPRINT_GET_1284_ID) {
+    if (code != win::kIoctlGet1284Id) {
         FirmwareReply refused;
         refused.error = kErrorInvalidFunction;
         return refused;

@@ -1,4 +1,5 @@
 #include "sim/printer/printer_world.h"
+#include "sim/windows_values.h"
 
 #include "shared/names.h"
 #include "shared/u16.h"
@@ -46,13 +47,13 @@ SimPrinter PrinterWorld::AddPrinter(const PrinterPlug& plug,
     device.present = plug.present;
     tree.AddDevice(device);
     if (plug.mode == PrinterMode::PrinterDriver) {
-        printer.path = InterfacePath(plug, kGuidDevinterfaceUsbprint);
-        tree.AddInterface(kGuidDevinterfaceUsbprint, printer.path, printer.deviceId, plug.present);
+        printer.path = InterfacePath(plug, win::kUsbPrintInterface);
+        tree.AddInterface(win::kUsbPrintInterface, printer.path, printer.deviceId, plug.present);
     } else {
-        printer.path = InterfacePath(plug, kGuidDevinterfaceComport);
-        printer.printerClassPath = InterfacePath(plug, kPrinterInterfaceClass);
-        tree.AddInterface(kGuidDevinterfaceComport, printer.path, printer.deviceId, plug.present);
-        tree.AddInterface(kPrinterInterfaceClass, printer.printerClassPath, printer.deviceId,
+        printer.path = InterfacePath(plug, win::kComPortInterface);
+        printer.printerClassPath = InterfacePath(plug, win::kPrinterDriverInterface);
+        tree.AddInterface(win::kComPortInterface, printer.path, printer.deviceId, plug.present);
+        tree.AddInterface(win::kPrinterDriverInterface, printer.printerClassPath, printer.deviceId,
                           plug.present);
     }
     io.AttachFirmware(printer.deviceId, std::move(firmware));

@@ -6,11 +6,40 @@
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 namespace {
 
 constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
+constexpr uint32_t kErrorInvalidUserBuffer = 1784;
+
+// The class installer's property change, own copies of DIF_PROPERTYCHANGE, DICS_*.
+constexpr uint32_t kPropertyChange = 0x12;
+constexpr uint32_t kEnable = 1;
+constexpr uint32_t kDisable = 2;
+constexpr uint32_t kStart = 4;
+constexpr uint32_t kStop = 5;
+constexpr uint32_t kScopeGlobal = 1;
+constexpr uint32_t kScopeConfigSpecific = 2;
+constexpr uint32_t kParamsSize = 20;  // SP_PROPCHANGE_PARAMS
+
+// SP_PROPCHANGE_PARAMS as SetupDiSetClassInstallParamsW takes it: 0 or its error.
+uint32_t PropChangeError(const PropChangeParams& p, uint32_t size) {
+    if (size != kParamsSize || p.headerSize != 8 || p.installFunction != kPropertyChange)
+        return kErrorInvalidParameter;
+    if (p.stateChange < kEnable || p.stateChange > kStop)
+        return win::kErrorInvalidFlags;
+    if (p.scope != kScopeGlobal && p.scope != kScopeConfigSpecific)
+        return win::kErrorInvalidFlags;
+    if ((p.stateChange == kStart || p.stateChange == kStop) && p.scope != kScopeConfigSpecific)
+        return kErrorInvalidUserBuffer;
+    // Windows takes another hardware profile's number for a configuration-specific change;
+    // the restart only ever changes the current one (0), so others are refused.
+    if (p.hwProfile != 0)
+        return kErrorInvalidParameter;
+    return 0;
+}
 
 int Fail(uint32_t error) {
     SetLastErrorCode(error);
@@ -18,10 +47,10 @@ int Fail(uint32_t error) {
 }
 
 std::string Describe(const PropChangeParams& p) {
-    std::string text = p.stateChange == kDicsEnable    ? "enable"
-                       : p.stateChange == kDicsDisable ? "disable"
-                                                       : "state" + std::to_string(p.stateChange);
-    text += p.scope == kDicsFlagGlobal ? " global" : " config";
+    std::string text = p.stateChange == kEnable    ? "enable"
+                       : p.stateChange == kDisable ? "disable"
+                                                   : "state" + std::to_string(p.stateChange);
+    text += p.scope == kScopeGlobal ? " global" : " config";
     return text;
 }
 
@@ -54,11 +83,10 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (auto error =
             m_trace.Enter("SetupDiGetClassDevsW", ToUtf8(GuidToString(classGuid)) + " " + detail))
         return Fail(*error);
-    if (!(flags & kDigcfDeviceInterface))
-        return Fail(kErrorInvalidParameter);
+    if (const uint32_t refused = DeviceTree::ClassDevsFlagsError(flags))
+        return Fail(refused);
     const Handle handle = m_nextSet++;
-    m_sets[handle] =
-        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & kDigcfPresent) != 0), {}};
+    m_sets[handle] = DeviceSet{m_tree.ClassDevsInterfaces(classGuid, flags), {}};
     return handle;
 }
 
@@ -69,12 +97,17 @@ int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint
     auto it = m_sets.find(set);
     if (it == m_sets.end())
         return Fail(kErrorInvalidHandle);
-    if (classGuid != it->second.classGuid || index >= it->second.interfaces.size())
-        return Fail(kErrorNoMoreItems);
-    data.interfaceClassGuid = classGuid;
-    data.flags = it->second.interfaces[index].present ? 1u : 0u;  // SPINT_ACTIVE
-    data.reserved = index + 1;
-    return 1;
+    const auto& interfaces = it->second.interfaces;
+    uint32_t seen = 0;
+    for (size_t position = 0; position < interfaces.size(); ++position) {
+        if (interfaces[position].classGuid != classGuid || seen++ != index)
+            continue;
+        data.interfaceClassGuid = classGuid;
+        data.flags = interfaces[position].present ? 1u : 0u;  // SPINT_ACTIVE
+        data.reserved = position + 1;
+        return 1;
+    }
+    return Fail(kErrorNoMoreItems);
 }
 
 int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
@@ -114,8 +147,10 @@ int SimDeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
     auto it = m_sets.find(set);
     if (it == m_sets.end())
         return Fail(kErrorInvalidHandle);
-    if (!deviceId || size != kPropChangeParamsSize || params.headerSize != 8)
+    if (!deviceId)
         return Fail(kErrorInvalidParameter);
+    if (const uint32_t refused = PropChangeError(params, size))
+        return Fail(refused);
     it->second.params[device.devInst] = params;
     return 1;
 }
@@ -136,7 +171,7 @@ int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
         return Fail(*error);
     if (it == m_sets.end())
         return Fail(kErrorInvalidHandle);
-    if (installFunction != kDifPropertyChange || !params || !deviceId)
+    if (installFunction != kPropertyChange || !params || !deviceId)
         return Fail(kErrorInvalidParameter);
     return ApplyPropertyChange(*deviceId, *params);
 }
@@ -146,8 +181,13 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
     const auto device = m_tree.Device(deviceId);
     if (!device)
         return Fail(kErrorNoSuchDevinst);
-    if (params.stateChange == kDicsDisable) {
-        m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = false; });
+    // A global change enables or disables the device everywhere; a configuration-specific
+    // one in the current hardware profile. The device works only when both allow it.
+    const bool global = params.scope == kScopeGlobal;
+    if (params.stateChange == kDisable) {
+        m_tree.UpdateDevice(deviceId, [global](SimDevice& d) {
+            (global ? d.enabled : d.inCurrentProfile) = false;
+        });
         return 1;
     }
     auto failing = m_failEnables.find(deviceId);
@@ -155,8 +195,10 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
         --failing->second.first;
         return Fail(failing->second.second);
     }
-    m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = true; });
-    if (device->present)
+    m_tree.UpdateDevice(
+        deviceId, [global](SimDevice& d) { (global ? d.enabled : d.inCurrentProfile) = true; });
+    const auto now = m_tree.Device(deviceId);
+    if (now->present && now->enabled && now->inCurrentProfile)
         m_tree.SetDevicePresent(deviceId, true);
     return 1;
 }

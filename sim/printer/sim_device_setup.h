@@ -36,8 +36,7 @@ class SimDeviceSetup : public DeviceSetup {
 
   private:
     struct DeviceSet {
-        Guid classGuid;
-        std::vector<SimInterface> interfaces;
+        std::vector<SimInterface> interfaces;         // of every class the set's devices expose
         std::map<uint32_t, PropChangeParams> params;  // by devInst
     };
     uint32_t DevInstOf(const std::u16string& deviceId);

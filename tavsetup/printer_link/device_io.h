@@ -19,13 +19,25 @@ struct Overlapped {
     alignas(8) unsigned char block[32] = {};
 };
 
+// CreateFileW's access, share mode and flags (own names: the Windows ones are macros).
+inline constexpr uint32_t kGenericRead = 0x80000000;
+inline constexpr uint32_t kGenericWrite = 0x40000000;
+inline constexpr uint32_t kFileShareRead = 0x1;
+inline constexpr uint32_t kFileFlagOverlapped = 0x40000000;
+
+struct DeviceOpenMode {
+    uint32_t access = 0;
+    uint32_t shareMode = 0;
+    uint32_t flags = 0;
+};
+
 class DeviceIo {
   public:
     virtual ~DeviceIo() = default;
 
-    // CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, no security, OPEN_EXISTING,
-    // FILE_FLAG_OVERLAPPED, no template). kNoHandle on failure.
-    virtual Handle OpenDevice(const std::u16string& path) = 0;
+    // CreateFileW(path, mode.access, mode.shareMode, no security, OPEN_EXISTING, mode.flags,
+    // no template). kNoHandle on failure.
+    virtual Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) = 0;
     // CloseHandle on a device or event handle.
     virtual int CloseHandle(Handle handle) = 0;
 

@@ -13,6 +13,11 @@ namespace {
 constexpr uint32_t kRetryPauseMs = 100;
 constexpr uint32_t kRetryWindowMs = 2000;
 
+// Read and write for the transaction, reading shared with others, overlapped so that every
+// operation can be timed out and cancelled.
+constexpr DeviceOpenMode kTransactionOpen{kGenericRead | kGenericWrite, kFileShareRead,
+                                          kFileFlagOverlapped};
+
 void CloseDevice(DeviceIo& io, PrinterLink& link) {
     if (link.hDevice == kNoHandle)
         return;
@@ -43,7 +48,7 @@ int OpenAfterStoppingPrintServices(PrinterPlatform& sys, PrinterLink& link, uint
             SetLastErrorCode(openError);
             return 0;
         }
-        link.hDevice = sys.io.OpenDevice(*link.pszDevicePath);
+        link.hDevice = sys.io.OpenDevice(*link.pszDevicePath, kTransactionOpen);
         if (link.hDevice != kNoHandle)
             return 1;
         openError = GetLastErrorCode();
@@ -63,7 +68,7 @@ int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link) {
     }
     if (link.hDevice != kNoHandle)
         return 1;
-    link.hDevice = sys.io.OpenDevice(*link.pszDevicePath);
+    link.hDevice = sys.io.OpenDevice(*link.pszDevicePath, kTransactionOpen);
     if (link.hDevice != kNoHandle)
         return 1;
     const uint32_t error = GetLastErrorCode();

@@ -123,6 +123,7 @@ TEST_F(InstallerTest, RestartRequestGivesResultOne) {
     sim::DriverBehaviour driver;
     driver.rebootRequired = true;
     world.installer.SetDriverBehaviour(driver);
+    ASSERT_EQ(Create(sim::kSimInfPath), kPortInstallDone);
     EXPECT_EQ(Install(sim::kSimInfPath), kPortInstallDoneRestart);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/last_error.h"
 #include "sim/ports/sim_port_world.h"
 #include "tavportsvc/core/device_entry_list.h"
 #include "tavportsvc/core/port_link_core.h"
@@ -18,6 +19,7 @@ class PortCoreTest : public ::testing::Test {
     PortCoreTest() : world(sim, tree) {
         world.InstallInfPackage();
         core = std::make_unique<PortLinkCore>(world.Platform());
+        SetLastErrorCode(0xDEADBEEF);  // a simulated call that succeeds leaves it alone
     }
 
     // Registers the provider and lets a logger enable every event.

@@ -204,6 +204,21 @@ TEST_F(ReconcileTest, UtilityMutexThatCannotBeOpenedIsTracedAndPassGoesOn) {
     EXPECT_THAT(ServiceEvents(), ElementsAre(21, 22));
 }
 
+// Ports are listed whether present or not (a port that is away keeps its printer); printers
+// only when present (one that is away gets no port).
+TEST_F(ReconcileTest, PortsCountEvenWhenAwayPrintersOnlyWhenPresent) {
+    std::u16string printer = world.AddPrinter(u"A1");
+    std::u16string port = world.AddPort(printer);
+    tree.SetDevicePresent(port, false);
+    world.AddPrinter(u"B2");
+    world.UnplugPrinter(u"B2");
+    world.AddPort();
+    Pass();
+    EXPECT_EQ(sim.log.Count("RegSetValueExW"), 0u);
+    EXPECT_EQ(world.Ports().size(), 2u);
+    EXPECT_EQ(world.Link(port), printer);
+}
+
 TEST_F(ReconcileTest, UnpluggedPrinterKeepsItsPortAndFindsItAgain) {
     std::u16string printer = world.AddPrinter(u"A1");
     Pass();

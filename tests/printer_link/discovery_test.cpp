@@ -141,6 +141,15 @@ TEST_F(Discovery, DetailAndEnumerationFailuresAreEnumerationErrors) {
     }
 }
 
+TEST_F(Discovery, EnumerationErrorSurvivesAFailingSetRelease) {
+    Add(u"A", sim::PrinterMode::PrinterDriver);
+    world.trace.faults.Fail("SetupDiEnumDeviceInterfaces", kErrorGenFailure);
+    world.trace.faults.Fail("SetupDiDestroyDeviceInfoList", kErrorInvalidHandle);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), -1);
+    EXPECT_EQ(GetLastErrorCode(), kErrorGenFailure);
+    EXPECT_EQ(Calls("SetupDiDestroyDeviceInfoList"), 1u);
+}
+
 TEST_F(Discovery, RestartFlagHasNoEffectOnThePrintingClass) {
     const auto p = Add(u"A", sim::PrinterMode::PrinterDriver);
     EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 1), 1);
@@ -162,6 +171,7 @@ TEST_F(DiscoveryRestart, RegisteredSerialDeviceIsRestartedAndThenFound) {
     const auto p = Stuck(u"R1");
     const uint32_t start = Now();
     EXPECT_EQ(Discover(), 1);
+    ASSERT_TRUE(link.pszDevicePath);
     EXPECT_EQ(*link.pszDevicePath, p.path);
     EXPECT_EQ(link.bSerialMode, 1);
     const std::string id = ToUtf8(p.deviceId);

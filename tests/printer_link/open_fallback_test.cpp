@@ -1,6 +1,7 @@
 // Opening the printer: the discovery when no path is known, and the print-service fallback
 // for a printer in virtual-serial mode that the print services hold.
 
+#include "sim/windows_values.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
@@ -77,6 +78,33 @@ TEST_F(OpenFallback, OtherOpenErrorsFailAtOnceInSerialMode) {
     EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
 }
 
+// The open shares reading only: a reader that shares both ways may stay, a writer may not.
+// A sharing violation (32) is not a hold by the print services, so it fails at once.
+TEST_F(OpenFallback, OpenSharesReadingWithOthersButNotWriting) {
+    namespace win = sim::win;
+    Plug(sim::PrinterMode::VirtualSerial);
+    world.io.HoldOpen(printer.path, win::kGenericRead, win::kFileShareRead | win::kFileShareWrite);
+    firmware->QueueIoctl(Reply("settings"));
+    EXPECT_TRUE(Transact());
+    EXPECT_EQ(count, 8u);
+
+    world.io.ReleaseHolds();
+    world.io.HoldOpen(printer.path, win::kGenericRead | win::kGenericWrite,
+                      win::kFileShareRead | win::kFileShareWrite);
+    firmware->QueueIoctl(Reply("settings"));
+    SetLastErrorCode(0xDEADBEEF);
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), 32u);  // ERROR_SHARING_VIOLATION
+    EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
+
+    world.io.ReleaseHolds();
+    world.io.HoldOpen(printer.path, win::kGenericRead, win::kFileShareRead);  // refuses a writer
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(firmware->Requests().size(), 1u);  // only the first case reached the printer
+    EXPECT_EQ(GetLastErrorCode(), 32u);
+    EXPECT_EQ(world.io.OpenDeviceHandles(), 0u);
+}
+
 TEST_F(OpenFallback, SpoolerAlreadyStoppedFailsAtOnceWithoutRetries) {
     Plug(sim::PrinterMode::VirtualSerial);
     world.services.Config(u"Lpdsvc").state = kServiceStopped;
@@ -123,6 +151,11 @@ TEST_F(OpenFallback, NoPathAndNoPrinterFailsWithDeviceNotConnected) {
     EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);
     EXPECT_EQ(Calls("CreateFileW"), 0u);
     EXPECT_EQ(link.hDevice, kNoHandle);
+
+    world.trace.faults.FailAlways("SetupDiDestroyDeviceInfoList", kErrorInvalidHandle);
+    SetLastErrorCode(kLastErrorSentinel);
+    EXPECT_FALSE(Transact());
+    EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);  // whatever the releases said
 }
 
 TEST_F(OpenFallback, NoPathRunsTheDiscoveryAndOpensTheKeptPathOfTwoPrinters) {

@@ -53,6 +53,11 @@ TEST_F(ServiceState, RefusedStartGivesZero) {
     world.services.Config(u"Tavportsvc").state = kServiceStopped;
     world.services.Config(u"Tavportsvc").refuseStart = 1058;  // disabled
     EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
+    EXPECT_EQ(GetLastErrorCode(), 1058u);
+    // The refusal is what the caller reads, even when closing the handles fails.
+    world.trace.faults.FailAlways("CloseServiceHandle", kErrorInvalidHandle);
+    EXPECT_EQ(ChangeServiceState(world.platform, 1, u"Tavportsvc"), 0);
+    EXPECT_EQ(GetLastErrorCode(), 1058u);
 }
 
 TEST_F(ServiceState, FailingQueryDuringTheWaitEndsItWithZero) {
@@ -111,7 +116,10 @@ TEST_F(SpoolerStart, WaitsUntilTheSpoolerAnswers) {
     EXPECT_EQ(Calls("EnumPrintersW"), 5u);
     EXPECT_EQ(Calls("StartServiceW"), 1u);  // later requests find it running
     EXPECT_EQ(Calls("GetPrinterDriverDirectoryW"), 1u);
-    EXPECT_EQ(world.trace.log.Entries().back(), "GetPrinterDriverDirectoryW");
+    EXPECT_EQ(world.trace.log.Entries().back(), "GetPrinterDriverDirectoryW level=1");
+    // Its outcome is ignored, so only the spooler can tell that it took the arguments.
+    EXPECT_TRUE(world.spooler.DriverDirectoryRefusals().empty());
+    EXPECT_EQ(world.spooler.DriverDirectoryAnswers(), 1);
 }
 
 TEST_F(SpoolerStart, GivesUpAfterFiveSecondsWithTheStartResult) {

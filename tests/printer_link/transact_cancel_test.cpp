@@ -1,6 +1,7 @@
 // The deadline and the end of every attempt: cancellation, late ends, failed waits, and the
 // device handle closed after every transaction.
 
+#include "sim/windows_values.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
@@ -87,6 +88,19 @@ TEST_F(TransactDeadline, FailedWaitCancelsAndWaitsForTheOperationBeforeReturning
     ExpectAllEnded();
 }
 
+// The attempt's error is the transaction's, even when the releases after it fail.
+TEST_F(TransactDeadline, AttemptErrorSurvivesFailingCloses) {
+    firmware->QueueIoctl(Pending());
+    world.trace.faults.FailAlways("CloseHandle", kErrorInvalidHandle);
+    uint32_t count = 3;
+    EXPECT_FALSE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0,
+                                 reply, 256, &count, 500));
+    EXPECT_EQ(GetLastErrorCode(), kErrorOperationAborted);
+    EXPECT_EQ(CallsOf({"CloseHandle"}),
+              (std::vector<std::string>{"CloseHandle event", "CloseHandle device"}));
+    EXPECT_EQ(link.hDevice, kNoHandle);
+}
+
 TEST_F(TransactDeadline, FailedCollectionAfterTheDeadlineFails) {
     firmware->QueueIoctl(Pending());
     world.trace.faults.Fail("GetOverlappedResult", kErrorGenFailure);
@@ -115,7 +129,9 @@ TEST_F(TransactDeadline, DeviceIsClosedAfterEveryKindOfTransaction) {
 }
 
 TEST_F(TransactDeadline, HandleFoundOpenIsReusedAndClosedAtTheEnd) {
-    link.hDevice = world.io.OpenDevice(printer.path);
+    link.hDevice = world.io.OpenDevice(
+        printer.path, {sim::win::kGenericRead | sim::win::kGenericWrite, sim::win::kFileShareRead,
+                       sim::win::kFileFlagOverlapped});
     ASSERT_NE(link.hDevice, kNoHandle);
     firmware->QueueIoctl(Reply("abc"));
     uint32_t count = 0;

@@ -56,6 +56,7 @@ TEST_F(PnpRefreshTest, AbsentDevicesAreNotWalked) {
     Add(u"USB\\ROOT_HUB30\\4&1", u"USB", u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0", false);
     Refresh();
     EXPECT_THAT(pnp.reenumerated, IsEmpty());
+    EXPECT_EQ(trace.log.Count("CM_Get_Parent USB\\ROOT_HUB30"), 0u);  // not even listed
 }
 
 TEST_F(PnpRefreshTest, AFailingClassLookupSkipsOnlyThatClass) {

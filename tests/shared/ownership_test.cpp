@@ -85,11 +85,15 @@ TEST(LastErrorGuard, KeepsTheErrorAcrossAFailingClose) {
     SetLastErrorCode(1167);
     {
         const LastErrorGuard keep;
-        Owned held(opener, 9);
-        held.reset();
-        EXPECT_EQ(GetLastErrorCode(), 6u);  // the close's own failure...
+        SetLastErrorCode(6);  // a release's own failure...
     }
     EXPECT_EQ(GetLastErrorCode(), 1167u);  // ...is not what the caller reads
+    // An owner's release keeps it by itself, on every path that closes.
+    Owned held(opener, 9);
+    held.reset();
+    EXPECT_EQ(GetLastErrorCode(), 1167u);
+    { Owned dropped(opener, 10); }
+    EXPECT_EQ(GetLastErrorCode(), 1167u);
 }
 
 TEST(CallbackBoundary, AnUnexpectedFailureBecomesTheDefinedResult) {

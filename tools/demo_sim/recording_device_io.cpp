@@ -17,8 +17,8 @@ std::string Hex(uint32_t value) {
 
 }  // namespace
 
-Handle RecordingDeviceIo::OpenDevice(const std::u16string& path) {
-    const Handle device = m_inner.OpenDevice(path);
+Handle RecordingDeviceIo::OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) {
+    const Handle device = m_inner.OpenDevice(path, mode);
     if (device == kNoHandle) {
         const uint32_t error = GetLastErrorCode();
         m_timeline.Note("wire",

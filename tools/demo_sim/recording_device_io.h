@@ -17,7 +17,7 @@ class RecordingDeviceIo : public DeviceIo {
     RecordingDeviceIo(DeviceIo& inner, Timeline& timeline, std::function<void()> afterWait)
         : m_inner(inner), m_timeline(timeline), m_afterWait(std::move(afterWait)) {}
 
-    Handle OpenDevice(const std::u16string& path) override;
+    Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) override;
     int CloseHandle(Handle handle) override;
     int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
                         void* outBuffer, uint32_t outSize, uint32_t* pCount,
