@@ -3,7 +3,7 @@
 namespace tav::sim {
 namespace {
 
-using namespace win;
+using namespace sdk;
 
 struct KeyRight {
     KeyOperation operation;

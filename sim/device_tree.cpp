@@ -11,20 +11,20 @@ constexpr uint32_t kErrorInvalidParameter = 87;
 
 // Setup class names as the device nodes carry them, and their GUIDs.
 bool InSetupClass(const SimDevice& device, const Guid& setupClass) {
-    return (device.setupClass == u"USB" && setupClass == win::kUsbSetupClass) ||
-           (device.setupClass == u"Ports" && setupClass == win::kPortsSetupClass);
+    return (device.setupClass == u"USB" && setupClass == sdk::kUsbSetupClass) ||
+           (device.setupClass == u"Ports" && setupClass == sdk::kPortsSetupClass);
 }
 
 }  // namespace
 
 uint32_t DeviceTree::ClassDevsFlagsError(uint32_t flags) {
-    constexpr uint32_t kDefined = win::kDigcfDefault | win::kDigcfPresent | win::kDigcfAllClasses |
-                                  win::kDigcfProfile | win::kDigcfDeviceInterface;
+    constexpr uint32_t kDefined = sdk::kDigcfDefault | sdk::kDigcfPresent | sdk::kDigcfAllClasses |
+                                  sdk::kDigcfProfile | sdk::kDigcfDeviceInterface;
     if (flags & ~kDefined)
-        return win::kErrorInvalidFlags;
+        return sdk::kErrorInvalidFlags;
     // Windows takes DIGCF_DEFAULT (the default interface of a class); no caller here passes
     // it, so it is refused to show up in a test.
-    if (flags & win::kDigcfDefault)
+    if (flags & sdk::kDigcfDefault)
         return kErrorInvalidParameter;
     return 0;
 }
@@ -33,15 +33,15 @@ std::vector<SimDevice> DeviceTree::ClassDevsDevices(const Guid& classGuid, uint3
     std::vector<SimDevice> out;
     if (ClassDevsFlagsError(flags) != 0)
         return out;
-    const bool allClasses = (flags & win::kDigcfAllClasses) != 0;
+    const bool allClasses = (flags & sdk::kDigcfAllClasses) != 0;
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     for (const auto& d : m_devices) {
-        if ((flags & win::kDigcfPresent) && !d.present)
+        if ((flags & sdk::kDigcfPresent) && !d.present)
             continue;
-        if ((flags & win::kDigcfProfile) && !d.inCurrentProfile)
+        if ((flags & sdk::kDigcfProfile) && !d.inCurrentProfile)
             continue;
         bool member = allClasses;
-        if (!member && (flags & win::kDigcfDeviceInterface)) {
+        if (!member && (flags & sdk::kDigcfDeviceInterface)) {
             member = std::any_of(m_interfaces.begin(), m_interfaces.end(), [&](const auto& i) {
                 return i.deviceId == d.instanceId && i.classGuid == classGuid;
             });
@@ -59,16 +59,16 @@ std::vector<SimInterface> DeviceTree::ClassDevsInterfaces(const Guid& classGuid,
     std::vector<SimInterface> out;
     if (ClassDevsFlagsError(flags) != 0)
         return out;
-    const bool interfaceSet = (flags & win::kDigcfDeviceInterface) != 0;
-    const bool allClasses = (flags & win::kDigcfAllClasses) != 0;
+    const bool interfaceSet = (flags & sdk::kDigcfDeviceInterface) != 0;
+    const bool allClasses = (flags & sdk::kDigcfAllClasses) != 0;
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     for (const auto& i : m_interfaces) {
-        if ((flags & win::kDigcfPresent) && !i.present)
+        if ((flags & sdk::kDigcfPresent) && !i.present)
             continue;
         auto owner = std::find_if(m_devices.begin(), m_devices.end(),
                                   [&](const SimDevice& d) { return d.instanceId == i.deviceId; });
         const bool hasOwner = owner != m_devices.end();
-        if ((flags & win::kDigcfProfile) && hasOwner && !owner->inCurrentProfile)
+        if ((flags & sdk::kDigcfProfile) && hasOwner && !owner->inCurrentProfile)
             continue;
         // An interface set holds its class's interfaces; a device set those of its devices.
         const bool member =

@@ -7,7 +7,7 @@
 
 #include "shared/guid.h"
 
-namespace tav::sim::win {
+namespace tav::sim::sdk {
 
 // Device interface classes.
 inline constexpr Guid kUsbPrintInterface = {
@@ -172,4 +172,4 @@ inline constexpr uint32_t kErrorDatabaseDoesNotExist = 1065;
 inline constexpr uint32_t kErrorServiceMarkedForDelete = 1072;
 inline constexpr uint32_t kErrorUnsupportedType = 1630;
 
-}  // namespace tav::sim::win
+}  // namespace tav::sim::sdk

@@ -114,7 +114,7 @@ uint32_t SimHostRegistry::CreatePath(const Location& location, bool isVolatile) 
         node = it->second.get();
     }
     if (depth < location.path.size() && node->isVolatile && !isVolatile)
-        return win::kErrorChildMustBeVolatile;
+        return sdk::kErrorChildMustBeVolatile;
     for (; depth < location.path.size(); ++depth) {
         auto child = std::make_unique<Node>();
         child->name = location.path[depth];
@@ -162,8 +162,8 @@ uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& s
         return *error;
     // REG_OPTION_CREATE_LINK, _BACKUP_RESTORE, _OPEN_LINK and _DONT_VIRTUALIZE are valid on
     // Windows but never passed by our code: refused with 87 like unknown bits.
-    if ((options & ~win::kRegOptionVolatile) != 0)
-        return win::kErrorInvalidParameter;
+    if ((options & ~sdk::kRegOptionVolatile) != 0)
+        return sdk::kErrorInvalidParameter;
     Location location;
     if (!Resolve(parent, location))
         return kErrorInvalidHandle;
@@ -176,7 +176,7 @@ uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& s
         location.path.push_back(part);
     if (uint32_t error = Grant(location.root, access, location.access))
         return error;
-    if (uint32_t error = CreatePath(location, (options & win::kRegOptionVolatile) != 0))
+    if (uint32_t error = CreatePath(location, (options & sdk::kRegOptionVolatile) != 0))
         return error;
     key = NewHandle(std::move(location));
     return kErrorSuccess;

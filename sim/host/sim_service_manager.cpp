@@ -89,11 +89,11 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
         return 0;
     auto existing = m_services.find(Fold(config.name));
     if (existing != m_services.end()) {
-        error = existing->second.markedForDelete ? win::kErrorServiceMarkedForDelete
+        error = existing->second.markedForDelete ? sdk::kErrorServiceMarkedForDelete
                                                  : kErrorServiceExists;
         return 0;
     }
-    m_services[Fold(config.name)] = {config, {}, win::kServiceStopped, false};
+    m_services[Fold(config.name)] = {config, {}, sdk::kServiceStopped, false};
     host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {false, Fold(config.name), granted};
     return handle;
@@ -134,11 +134,11 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
     Entry* entry = EntryFor(service, ScOperation::kStop, error);
     if (!entry)
         return error;
-    if (entry->state == win::kServiceStopped)
+    if (entry->state == sdk::kServiceStopped)
         return kErrorServiceNotActive;
-    if (entry->state != win::kServiceRunning)
+    if (entry->state != sdk::kServiceRunning)
         return kErrorServiceCannotAcceptCtrl;
-    entry->state = win::kServiceStopPending;
+    entry->state = sdk::kServiceStopPending;
     std::u16string key = m_handles[service].name;
     if (m_stopDelayMs == 0)
         FinishStop(key);
@@ -153,7 +153,7 @@ void SimServiceManager::FinishStop(const std::u16string& key) {
     auto it = m_services.find(key);
     if (it == m_services.end())
         return;
-    it->second.state = win::kServiceStopped;
+    it->second.state = sdk::kServiceStopped;
     if (it->second.markedForDelete)
         m_services.erase(it);
 }
@@ -180,8 +180,8 @@ uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
     if (!entry)
         return error;
     if (entry->markedForDelete)
-        return win::kErrorServiceMarkedForDelete;
-    if (entry->state != win::kServiceStopped) {
+        return sdk::kErrorServiceMarkedForDelete;
+    if (entry->state != sdk::kServiceStopped) {
         entry->markedForDelete = true;
         return kErrorSuccess;
     }
@@ -252,7 +252,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
 }
 
 bool SimServiceManager::ServiceReportedStopped() const {
-    return !m_reports.empty() && m_reports.back().currentState == win::kServiceStopped;
+    return !m_reports.empty() && m_reports.back().currentState == sdk::kServiceStopped;
 }
 
 host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,

@@ -27,7 +27,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     struct Entry {
         host::ServiceConfig config;
         std::u16string description;
-        uint32_t state = win::kServiceStopped;
+        uint32_t state = sdk::kServiceStopped;
         bool markedForDelete = false;
     };
 

@@ -205,13 +205,13 @@ bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* de
         SetLastErrorCode(kErrorInvalidHandle);
         return false;
     }
-    if (flags & ~(win::kDicdGenerateId | win::kDicdInheritClassDrvs)) {
-        SetLastErrorCode(win::kErrorInvalidFlags);
+    if (flags & ~(sdk::kDicdGenerateId | sdk::kDicdInheritClassDrvs)) {
+        SetLastErrorCode(sdk::kErrorInvalidFlags);
         return false;
     }
     // Without DICD_GENERATE_ID the name must be a whole instance ID, which a class name is not.
-    if ((flags & win::kDicdGenerateId) == 0) {
-        SetLastErrorCode(win::kErrorInvalidDevinstName);
+    if ((flags & sdk::kDicdGenerateId) == 0) {
+        SetLastErrorCode(sdk::kErrorInvalidDevinstName);
         return false;
     }
     // Ids already handed to elements of this set count as taken too.
@@ -232,11 +232,11 @@ bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoDa
     Element* element = FindElement(set, devInfo);
     if (!element)
         return false;
-    if (property > win::kSpdrpMaximumProperty) {
-        SetLastErrorCode(win::kErrorInvalidRegProperty);
+    if (property > sdk::kSpdrpMaximumProperty) {
+        SetLastErrorCode(sdk::kErrorInvalidRegProperty);
         return false;
     }
-    if (property == win::kSpdrpHardwareId) {
+    if (property == sdk::kSpdrpHardwareId) {
         const auto* bytes = static_cast<const uint8_t*>(data);
         m_lastHardwareIds.assign(bytes, bytes + size);
         element->hardwareIds = ParseMultiSz(data, size);
@@ -255,7 +255,7 @@ bool SimDeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set
         if (!element)
             return false;
         // Other installer functions exist; the port creation only registers a device.
-        if (difCode != win::kDifRegisterDevice) {
+        if (difCode != sdk::kDifRegisterDevice) {
             SetLastErrorCode(kErrorInvalidParameter);
             return false;
         }
@@ -312,8 +312,8 @@ bool SimDeviceInstaller::UnloadModule(PlatformHandle module) {
 }
 
 void SimDeviceInstaller::InstallOn(const SimDevice& device) {
-    std::u16string path = InterfacePathOf(device.instanceId, win::kComPortInterface);
-    m_tree.AddInterface(win::kComPortInterface, path, device.instanceId, true);
+    std::u16string path = InterfacePathOf(device.instanceId, sdk::kComPortInterface);
+    m_tree.AddInterface(sdk::kComPortInterface, path, device.instanceId, true);
     if (onPortStarted)
         onPortStarted(device.instanceId);
 }
@@ -335,14 +335,14 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
         }
     }
     constexpr uint32_t kInstallFlags =
-        win::kInstallFlagForce | win::kInstallFlagReadOnly | win::kInstallFlagNonInteractive;
+        sdk::kInstallFlagForce | sdk::kInstallFlagReadOnly | sdk::kInstallFlagNonInteractive;
     if (flags & ~kInstallFlags) {
-        SetLastErrorCode(win::kErrorInvalidFlags);
+        SetLastErrorCode(sdk::kErrorInvalidFlags);
         return false;
     }
     // Windows takes an interactive update too, but a service has no desktop to ask on: the
     // update would wait for nobody. No caller here asks for one, so it is refused.
-    if (!(flags & win::kInstallFlagNonInteractive)) {
+    if (!(flags & sdk::kInstallFlagNonInteractive)) {
         SetLastErrorCode(kErrorInvalidParameter);
         return false;
     }
@@ -354,7 +354,7 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
                                         [&](const auto& id) { return Folded(id) == wanted; });
     });
     if (!anyDevice) {
-        SetLastErrorCode(win::kErrorNoSuchDevinst);
+        SetLastErrorCode(sdk::kErrorNoSuchDevinst);
         return false;
     }
     if (!driver.updateSucceeds) {

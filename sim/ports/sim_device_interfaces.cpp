@@ -23,16 +23,16 @@ constexpr uint32_t kCurrentHardwareProfile = 1;
 // not know (DIREG_BOTH only creates or deletes).
 uint32_t DevRegKeyPlace(uint32_t scope, uint32_t hwProfile, uint32_t keyType,
                         DeviceKeyPlace& place) {
-    if (scope != win::kDicsFlagGlobal && scope != win::kDicsFlagConfigSpecific)
-        return win::kErrorInvalidFlags;
-    if (keyType != win::kDiregDev && keyType != win::kDiregDrv)
-        return win::kErrorInvalidFlags;
+    if (scope != sdk::kDicsFlagGlobal && scope != sdk::kDicsFlagConfigSpecific)
+        return sdk::kErrorInvalidFlags;
+    if (keyType != sdk::kDiregDev && keyType != sdk::kDiregDrv)
+        return sdk::kErrorInvalidFlags;
     place.keyType = keyType;
-    if (scope == win::kDicsFlagGlobal) {
+    if (scope == sdk::kDicsFlagGlobal) {
         // Windows ignores the profile of a global key; our code passes 0, so anything else
         // is refused here to show a mix-up of scope and profile.
         if (hwProfile != 0)
-            return win::kErrorInvalidParameter;
+            return sdk::kErrorInvalidParameter;
         place.profile = DeviceKeyPlace::kGlobal;
     } else {
         place.profile = hwProfile == 0 ? kCurrentHardwareProfile : hwProfile;

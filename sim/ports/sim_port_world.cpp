@@ -44,12 +44,12 @@ void SimPortWorld::AssignComName(const std::u16string& portInstanceId) {
     if (!ComName(portInstanceId).empty())
         return;
     std::u16string name = u"COM" + FromUtf8(std::to_string(m_nextComNumber++));
-    registry.PutValue(portInstanceId, u"", u"PortName", SimRegValue{win::kRegSz, U16Bytes(name)});
+    registry.PutValue(portInstanceId, u"", u"PortName", SimRegValue{sdk::kRegSz, U16Bytes(name)});
 }
 
 std::u16string SimPortWorld::ComName(const std::u16string& portInstanceId) const {
     auto value = registry.FindValue(portInstanceId, u"", u"PortName");
-    if (!value || value->type != win::kRegSz)
+    if (!value || value->type != sdk::kRegSz)
         return {};
     return SzText(*value);
 }
@@ -67,7 +67,7 @@ PortLinkPlatform SimPortWorld::Platform() {
 }
 
 std::u16string SimPortWorld::PortInterfacePath(const std::u16string& instanceId) {
-    return InterfacePathOf(instanceId, win::kComPortInterface);
+    return InterfacePathOf(instanceId, sdk::kComPortInterface);
 }
 
 std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, uint32_t linkType) {
@@ -77,7 +77,7 @@ std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, 
     device.setupClass = u"Ports";
     device.hardwareIds = {kSimPortHardwareId};
     tree.AddDevice(device);
-    tree.AddInterface(win::kComPortInterface, PortInterfacePath(id), id, true);
+    tree.AddInterface(sdk::kComPortInterface, PortInterfacePath(id), id, true);
     AssignComName(id);
     if (link)
         registry.PutValue(id, kPortLinkSubKey, kPortLinkValue,
@@ -96,8 +96,8 @@ std::u16string SimPortWorld::AddPrinter(const std::u16string& serial) {
     device.setupClass = u"Ports";
     device.hardwareIds = {u"USB\\VID_1B7E&PID_0101"};
     tree.AddDevice(device);
-    std::u16string path = InterfacePathOf(id, win::kPrinterDriverInterface);
-    tree.AddInterface(win::kPrinterDriverInterface, path, id, true);
+    std::u16string path = InterfacePathOf(id, sdk::kPrinterDriverInterface);
+    tree.AddInterface(sdk::kPrinterDriverInterface, path, id, true);
     return path;
 }
 
@@ -111,14 +111,14 @@ void SimPortWorld::PlugPrinter(const std::u16string& serial) {
 
 std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInstanceId) const {
     auto value = registry.FindValue(portInstanceId, kPortLinkSubKey, kPortLinkValue);
-    if (!value || value->type != win::kRegSz)
+    if (!value || value->type != sdk::kRegSz)
         return std::nullopt;
     return SzText(*value);
 }
 
 std::vector<std::u16string> SimPortWorld::Ports() const {
     std::vector<std::u16string> out;
-    for (const auto& i : tree.Interfaces(win::kComPortInterface, false))
+    for (const auto& i : tree.Interfaces(sdk::kComPortInterface, false))
         out.push_back(i.deviceId);
     return out;
 }

@@ -21,7 +21,7 @@ bool EndsWithNul(const std::vector<uint8_t>& data) {
 }
 
 bool IsString(uint32_t type) {
-    return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz;
+    return type == sdk::kRegSz || type == sdk::kRegExpandSz || type == sdk::kRegMultiSz;
 }
 
 // RegGetValueW's type restriction: the RRF_RT_* bit of each type. A REG_EXPAND_SZ value is
@@ -31,12 +31,12 @@ bool TypeAllowed(uint32_t flags, uint32_t type) {
         uint32_t type;
         uint32_t bit;
     } kTypeBits[] = {
-        {win::kRegNone, win::kRrfRtRegNone},         {win::kRegSz, win::kRrfRtRegSz},
-        {win::kRegExpandSz, win::kRrfRtRegExpandSz}, {win::kRegBinary, win::kRrfRtRegBinary},
-        {win::kRegDword, win::kRrfRtRegDword},       {win::kRegMultiSz, win::kRrfRtRegMultiSz},
-        {win::kRegQword, win::kRrfRtRegQword},
+        {sdk::kRegNone, sdk::kRrfRtRegNone},         {sdk::kRegSz, sdk::kRrfRtRegSz},
+        {sdk::kRegExpandSz, sdk::kRrfRtRegExpandSz}, {sdk::kRegBinary, sdk::kRrfRtRegBinary},
+        {sdk::kRegDword, sdk::kRrfRtRegDword},       {sdk::kRegMultiSz, sdk::kRrfRtRegMultiSz},
+        {sdk::kRegQword, sdk::kRrfRtRegQword},
     };
-    if ((flags & win::kRrfRtAny) == win::kRrfRtAny)
+    if ((flags & sdk::kRrfRtAny) == sdk::kRrfRtAny)
         return true;
     for (const auto& entry : kTypeBits) {
         if (entry.type == type)
@@ -48,15 +48,15 @@ bool TypeAllowed(uint32_t flags, uint32_t type) {
 // 87 for bits RegGetValueW does not know, and for RRF_RT_REG_EXPAND_SZ without
 // RRF_NOEXPAND, as documented.
 uint32_t CheckGetValueFlags(uint32_t flags) {
-    constexpr uint32_t kKnown = win::kRrfRtAny | win::kRrfSubkeyWow6464Key |
-                                win::kRrfSubkeyWow6432Key | win::kRrfNoExpand |
-                                win::kRrfZeroOnFailure;
+    constexpr uint32_t kKnown = sdk::kRrfRtAny | sdk::kRrfSubkeyWow6464Key |
+                                sdk::kRrfSubkeyWow6432Key | sdk::kRrfNoExpand |
+                                sdk::kRrfZeroOnFailure;
     if ((flags & ~kKnown) != 0)
-        return win::kErrorInvalidParameter;
+        return sdk::kErrorInvalidParameter;
     const bool expandOnly =
-        (flags & win::kRrfRtAny) != win::kRrfRtAny && (flags & win::kRrfRtRegExpandSz) != 0;
-    if (expandOnly && (flags & win::kRrfNoExpand) == 0)
-        return win::kErrorInvalidParameter;
+        (flags & sdk::kRrfRtAny) != sdk::kRrfRtAny && (flags & sdk::kRrfRtRegExpandSz) != 0;
+    if (expandOnly && (flags & sdk::kRrfNoExpand) == 0)
+        return sdk::kErrorInvalidParameter;
     return kErrorSuccess;
 }
 
@@ -207,7 +207,7 @@ uint32_t SimRegistry::GetValue(PlatformHandle handle, const char16_t* subKey,
         return kErrorFileNotFound;
     const SimRegValue& value = it->second;
     if (!TypeAllowed(flags, value.type))
-        return win::kErrorUnsupportedType;
+        return sdk::kErrorUnsupportedType;
     const bool addNul = IsString(value.type) && !EndsWithNul(value.data);
     auto required = static_cast<uint32_t>(value.data.size() + (addNul ? 2 : 0));
     if (type)
@@ -236,8 +236,8 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
     *result = kNoHandle;
     // REG_OPTION_CREATE_LINK, _BACKUP_RESTORE, _OPEN_LINK and _DONT_VIRTUALIZE are valid on
     // Windows but never passed by our code: refused with 87 like unknown bits.
-    if ((options & ~win::kRegOptionVolatile) != 0)
-        return win::kErrorInvalidParameter;
+    if ((options & ~sdk::kRegOptionVolatile) != 0)
+        return sdk::kErrorInvalidParameter;
     std::lock_guard<std::mutex> lock(m_mutex);
     OpenKey* parent = Opened(handle);
     if (!parent)
@@ -251,10 +251,10 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
     auto& slot = parent->key->subKeys[Folded(subKey)];
     const bool created = !slot;
     if (created) {
-        const bool isVolatile = (options & win::kRegOptionVolatile) != 0;
+        const bool isVolatile = (options & sdk::kRegOptionVolatile) != 0;
         if (parent->key->isVolatile && !isVolatile) {
             parent->key->subKeys.erase(Folded(subKey));
-            return win::kErrorChildMustBeVolatile;
+            return sdk::kErrorChildMustBeVolatile;
         }
         slot = std::make_unique<Key>();
         slot->isVolatile = isVolatile;

@@ -27,7 +27,7 @@ struct SimRegValue {
 // software key) and, for a configuration-specific key, the hardware profile.
 struct DeviceKeyPlace {
     static constexpr uint32_t kGlobal = 0xFFFFFFFF;
-    uint32_t keyType = win::kDiregDev;
+    uint32_t keyType = sdk::kDiregDev;
     uint32_t profile = kGlobal;
     bool operator<(const DeviceKeyPlace& other) const {
         return keyType != other.keyType ? keyType < other.keyType : profile < other.profile;

@@ -22,18 +22,18 @@ constexpr char16_t kUtilityMutexName[] = u"Global\\____TAV_IO_SETUP_SOFTWARE____
 // does not have cannot be granted (5).
 bool GrantMutexAccess(uint32_t requested, uint32_t* pGranted) {
     constexpr uint32_t kGenericBits =
-        win::kGenericRead | win::kGenericWrite | win::kGenericExecute | win::kGenericAll;
-    if (requested & ~(win::kMutexAllAccess | kGenericBits | win::kMaximumAllowed))
+        sdk::kGenericRead | sdk::kGenericWrite | sdk::kGenericExecute | sdk::kGenericAll;
+    if (requested & ~(sdk::kMutexAllAccess | kGenericBits | sdk::kMaximumAllowed))
         return false;
-    uint32_t granted = requested & win::kMutexAllAccess;
-    if (requested & win::kGenericRead)
-        granted |= 0x00020000 | win::kMutexModifyState;  // READ_CONTROL | MUTANT_QUERY_STATE
-    if (requested & win::kGenericWrite)
+    uint32_t granted = requested & sdk::kMutexAllAccess;
+    if (requested & sdk::kGenericRead)
+        granted |= 0x00020000 | sdk::kMutexModifyState;  // READ_CONTROL | MUTANT_QUERY_STATE
+    if (requested & sdk::kGenericWrite)
         granted |= 0x00020000;
-    if (requested & win::kGenericExecute)
-        granted |= 0x00020000 | win::kSynchronize;
-    if (requested & (win::kGenericAll | win::kMaximumAllowed))
-        granted |= win::kMutexAllAccess;
+    if (requested & sdk::kGenericExecute)
+        granted |= 0x00020000 | sdk::kSynchronize;
+    if (requested & (sdk::kGenericAll | sdk::kMaximumAllowed))
+        granted |= sdk::kMutexAllAccess;
     *pGranted = granted;
     return true;
 }
@@ -112,7 +112,7 @@ PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) 
     PlatformHandle handle = m_nextHandle;
     m_nextHandle += 4;
     m_events[handle] = std::move(event);
-    m_access[handle] = win::kEventAllAccess;  // CreateEventW's handle has full access
+    m_access[handle] = sdk::kEventAllAccess;  // CreateEventW's handle has full access
     return handle;
 }
 
@@ -155,7 +155,7 @@ uint32_t SimSync::WaitUtilityMutex() {
 uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
     if (Fails(m_trace, "WaitForSingleObject", std::to_string(milliseconds)))
         return kWaitFailed;
-    if (!Grants(handle, win::kSynchronize)) {
+    if (!Grants(handle, sdk::kSynchronize)) {
         SetLastErrorCode(kErrorAccessDenied);
         return kWaitFailed;
     }
@@ -170,7 +170,7 @@ uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
 bool SimSync::SignalEvent(PlatformHandle handle) {
     if (Fails(m_trace, "SetEvent"))
         return false;
-    if (!Grants(handle, win::kEventModifyState)) {
+    if (!Grants(handle, sdk::kEventModifyState)) {
         SetLastErrorCode(kErrorAccessDenied);
         return false;
     }

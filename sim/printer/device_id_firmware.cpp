@@ -15,7 +15,7 @@ void DeviceIdFirmware::SetDeviceId(const std::string& deviceId) {
 }
 
 FirmwareReply DeviceIdFirmware::OnIoctl(uint32_t code, const std::vector<uint8_t>&, uint32_t) {
-    if (code != win::kIoctlGet1284Id) {
+    if (code != sdk::kIoctlGet1284Id) {
         FirmwareReply refused;
         refused.error = kErrorInvalidFunction;
         return refused;

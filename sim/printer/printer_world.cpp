@@ -27,7 +27,7 @@ PrinterWorld::PrinterWorld()
     services.AddService(u"Lpdsvc", lpd);
     services.AddService(u"Tavportsvc");
     // The device is held only while the Spooler is not stopped.
-    io.SetHolderActive([this] { return services.State(u"Spooler") != win::kServiceStopped; });
+    io.SetHolderActive([this] { return services.State(u"Spooler") != sdk::kServiceStopped; });
 }
 
 std::u16string PrinterWorld::InterfacePath(const PrinterPlug& plug, const Guid& classGuid) {
@@ -47,13 +47,13 @@ SimPrinter PrinterWorld::AddPrinter(const PrinterPlug& plug,
     device.present = plug.present;
     tree.AddDevice(device);
     if (plug.mode == PrinterMode::PrinterDriver) {
-        printer.path = InterfacePath(plug, win::kUsbPrintInterface);
-        tree.AddInterface(win::kUsbPrintInterface, printer.path, printer.deviceId, plug.present);
+        printer.path = InterfacePath(plug, sdk::kUsbPrintInterface);
+        tree.AddInterface(sdk::kUsbPrintInterface, printer.path, printer.deviceId, plug.present);
     } else {
-        printer.path = InterfacePath(plug, win::kComPortInterface);
-        printer.printerClassPath = InterfacePath(plug, win::kPrinterDriverInterface);
-        tree.AddInterface(win::kComPortInterface, printer.path, printer.deviceId, plug.present);
-        tree.AddInterface(win::kPrinterDriverInterface, printer.printerClassPath, printer.deviceId,
+        printer.path = InterfacePath(plug, sdk::kComPortInterface);
+        printer.printerClassPath = InterfacePath(plug, sdk::kPrinterDriverInterface);
+        tree.AddInterface(sdk::kComPortInterface, printer.path, printer.deviceId, plug.present);
+        tree.AddInterface(sdk::kPrinterDriverInterface, printer.printerClassPath, printer.deviceId,
                           plug.present);
     }
     io.AttachFirmware(printer.deviceId, std::move(firmware));

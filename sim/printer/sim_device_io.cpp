@@ -21,10 +21,10 @@ constexpr uint32_t kErrorSharingViolation = 32;
 
 // CreateFileW's arguments as a device open takes them. Windows accepts many more rights,
 // flags and attributes; the transport passes none of them, so they are refused with 87.
-constexpr uint32_t kKnownAccess = win::kGenericRead | win::kGenericWrite;
-constexpr uint32_t kKnownFlags = win::kFileFlagOverlapped;
+constexpr uint32_t kKnownAccess = sdk::kGenericRead | sdk::kGenericWrite;
+constexpr uint32_t kKnownFlags = sdk::kFileFlagOverlapped;
 // Share bits beyond these Windows itself refuses with 87.
-constexpr uint32_t kKnownShare = win::kFileShareRead | win::kFileShareWrite | win::kFileShareDelete;
+constexpr uint32_t kKnownShare = sdk::kFileShareRead | sdk::kFileShareWrite | sdk::kFileShareDelete;
 
 bool ValidOpenMode(const DeviceOpenMode& mode) {
     return (mode.access & ~kKnownAccess) == 0 && (mode.shareMode & ~kKnownShare) == 0 &&
@@ -35,11 +35,11 @@ bool ValidOpenMode(const DeviceOpenMode& mode) {
 uint32_t AccessOfControlCode(uint32_t code) {
     switch ((code >> 14) & 3) {
         case 1:  // FILE_READ_ACCESS
-            return win::kGenericRead;
+            return sdk::kGenericRead;
         case 2:  // FILE_WRITE_ACCESS
-            return win::kGenericWrite;
+            return sdk::kGenericWrite;
         case 3:
-            return win::kGenericRead | win::kGenericWrite;
+            return sdk::kGenericRead | sdk::kGenericWrite;
         default:  // FILE_ANY_ACCESS
             return 0;
     }
@@ -47,8 +47,8 @@ uint32_t AccessOfControlCode(uint32_t code) {
 
 // Two opens of one file coexist when each one's share mode admits the other's access.
 bool Admits(uint32_t shareMode, uint32_t access) {
-    return (!(access & win::kGenericRead) || (shareMode & win::kFileShareRead)) &&
-           (!(access & win::kGenericWrite) || (shareMode & win::kFileShareWrite));
+    return (!(access & sdk::kGenericRead) || (shareMode & sdk::kFileShareRead)) &&
+           (!(access & sdk::kGenericWrite) || (shareMode & sdk::kFileShareWrite));
 }
 
 std::string Hex(uint32_t value) {
@@ -105,7 +105,7 @@ size_t SimDeviceIo::PendingOperations() const {
 
 bool SimDeviceIo::FindInterface(const std::u16string& path, SimInterface* pFound) const {
     for (const Guid& cls :
-         {win::kUsbPrintInterface, win::kComPortInterface, win::kPrinterDriverInterface}) {
+         {sdk::kUsbPrintInterface, sdk::kComPortInterface, sdk::kPrinterDriverInterface}) {
         for (const SimInterface& i : m_tree.Interfaces(cls, true)) {
             if (SamePath(i.path, path)) {
                 *pFound = i;
@@ -217,7 +217,7 @@ int SimDeviceIo::WriteFile(Handle device, const void* buffer, uint32_t size, uin
     if (auto error = m_trace.Enter("WriteFile", std::to_string(size)))
         return Fail(*error);
     uint32_t error = 0;
-    PrinterFirmware* firmware = FirmwareOf(device, win::kGenericWrite, &error);
+    PrinterFirmware* firmware = FirmwareOf(device, sdk::kGenericWrite, &error);
     if (!firmware)
         return Fail(error);
     const auto* data = static_cast<const uint8_t*>(buffer);
@@ -230,7 +230,7 @@ int SimDeviceIo::ReadFile(Handle device, void* buffer, uint32_t size, uint32_t* 
     if (auto error = m_trace.Enter("ReadFile", std::to_string(size)))
         return Fail(*error);
     uint32_t error = 0;
-    PrinterFirmware* firmware = FirmwareOf(device, win::kGenericRead, &error);
+    PrinterFirmware* firmware = FirmwareOf(device, sdk::kGenericRead, &error);
     if (!firmware)
         return Fail(error);
     const FirmwareReply reply = firmware->OnRead(size);
@@ -267,7 +267,7 @@ int SimDeviceIo::Start(Handle device, const FirmwareReply& reply, void* out, uin
         m_operations[id].scheduleId =
             m_clock.Schedule(reply.delayMs, [this, id, error = reply.error] { Finish(id, error); });
     }
-    if (!(m_devices[device].mode.flags & win::kFileFlagOverlapped))
+    if (!(m_devices[device].mode.flags & sdk::kFileFlagOverlapped))
         return CompleteSynchronously(id, pCount);
     return Fail(kErrorIoPending);
 }

@@ -29,9 +29,9 @@ uint32_t PropChangeError(const PropChangeParams& p, uint32_t size) {
     if (size != kParamsSize || p.headerSize != 8 || p.installFunction != kPropertyChange)
         return kErrorInvalidParameter;
     if (p.stateChange < kEnable || p.stateChange > kStop)
-        return win::kErrorInvalidFlags;
+        return sdk::kErrorInvalidFlags;
     if (p.scope != kScopeGlobal && p.scope != kScopeConfigSpecific)
-        return win::kErrorInvalidFlags;
+        return sdk::kErrorInvalidFlags;
     if ((p.stateChange == kStart || p.stateChange == kStop) && p.scope != kScopeConfigSpecific)
         return kErrorInvalidUserBuffer;
     // Windows takes another hardware profile's number for a configuration-specific change;

@@ -58,7 +58,7 @@ int SimPrintSpooler::EnumPrinterList(uint32_t flags, const char16_t*, uint32_t l
             "EnumPrintersW", "flags=" + std::to_string(flags) + " level=" + std::to_string(level)))
         return Fail(*error);
     if (!IsPrinterInfoLevel(level))
-        return Fail(win::kErrorInvalidLevel);
+        return Fail(sdk::kErrorInvalidLevel);
     if (flags == 0 || (flags & ~kPrinterEnumSources))
         return Fail(kErrorInvalidParameter);
     if (!Answers())
@@ -78,11 +78,11 @@ int SimPrintSpooler::GetDriverDirectory(const char16_t*, const char16_t* environ
             "level=" + std::to_string(level) + (environment ? " env=" + ToUtf8(environment) : "")))
         return Fail(*error);
     if (level != 1)  // DRIVER_DIRECTORY_1 is the only level
-        return Fail(RefusedDriverDirectory(win::kErrorInvalidLevel));
+        return Fail(RefusedDriverDirectory(sdk::kErrorInvalidLevel));
     if (!Answers())
         return Fail(kRpcSServerUnavailable);
     if (!IsKnownEnvironment(environment))  // the spooler itself knows the environments
-        return Fail(RefusedDriverDirectory(win::kErrorInvalidEnvironment));
+        return Fail(RefusedDriverDirectory(sdk::kErrorInvalidEnvironment));
     if (pNeeded)
         *pNeeded = kDriverDirectoryBytes;
     ++m_driverDirectoryAnswers;

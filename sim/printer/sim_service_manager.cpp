@@ -38,7 +38,7 @@ uint32_t SimServiceManager::State(const std::u16string& name) const {
 
 std::optional<uint64_t> SimServiceManager::RunningForMs(const std::u16string& name) const {
     auto it = m_services.find(name);
-    if (it == m_services.end() || it->second.config.state != win::kServiceRunning)
+    if (it == m_services.end() || it->second.config.state != sdk::kServiceRunning)
         return std::nullopt;
     return static_cast<uint64_t>(static_cast<int64_t>(m_clock.Elapsed()) - it->second.runningSince);
 }
@@ -53,11 +53,11 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
 // code, so it is refused with 87.
 uint32_t CheckDatabase(const char16_t* machineName, const char16_t* databaseName) {
     if (machineName && machineName[0] != 0)
-        return win::kErrorInvalidParameter;
+        return sdk::kErrorInvalidParameter;
     if (!databaseName || EqualsNoCase(databaseName, u"ServicesActive"))
         return 0;
-    return EqualsNoCase(databaseName, u"ServicesFailed") ? win::kErrorDatabaseDoesNotExist
-                                                         : win::kErrorInvalidName;
+    return EqualsNoCase(databaseName, u"ServicesFailed") ? sdk::kErrorDatabaseDoesNotExist
+                                                         : sdk::kErrorInvalidName;
 }
 
 }  // namespace
@@ -114,10 +114,10 @@ SimServiceManager::Service* SimServiceManager::ServiceFor(Handle handle, ScOpera
 
 ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
     ServiceStatus status;
-    status.serviceType = win::kServiceWin32OwnProcess;
+    status.serviceType = sdk::kServiceWin32OwnProcess;
     status.currentState = service.config.state;
-    const bool pending = status.currentState == win::kServiceStartPending ||
-                         status.currentState == win::kServiceStopPending;
+    const bool pending = status.currentState == sdk::kServiceStartPending ||
+                         status.currentState == sdk::kServiceStopPending;
     status.waitHint = pending ? service.config.waitHint : 0;
     return status;
 }
@@ -142,7 +142,7 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
         Service& target = m_services.at(name);
         target.config.state = state;
         target.scheduleId = 0;
-        if (state == win::kServiceRunning)
+        if (state == sdk::kServiceRunning)
             target.runningSince = static_cast<int64_t>(m_clock.Elapsed());
     };
     if (delayMs == 0) {
@@ -156,11 +156,11 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
 void SimServiceManager::BeginStart(const std::u16string& name) {
     Service& s = m_services.at(name);
     for (const auto& dependency : s.config.dependsOn) {
-        if (m_services.count(dependency) && State(dependency) == win::kServiceStopped)
+        if (m_services.count(dependency) && State(dependency) == sdk::kServiceStopped)
             BeginStart(dependency);
     }
-    s.config.state = win::kServiceStartPending;
-    Settle(name, win::kServiceRunning, s.config.startDelayMs);
+    s.config.state = sdk::kServiceStartPending;
+    Settle(name, sdk::kServiceRunning, s.config.startDelayMs);
 }
 
 int SimServiceManager::StartNamedService(Handle service) {
@@ -174,7 +174,7 @@ int SimServiceManager::StartNamedService(Handle service) {
         return Fail(error);
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
-    if (s->config.state != win::kServiceStopped)
+    if (s->config.state != sdk::kServiceStopped)
         return Fail(kErrorServiceAlreadyRunning);
     BeginStart(name);
     return 1;
@@ -182,7 +182,7 @@ int SimServiceManager::StartNamedService(Handle service) {
 
 bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     for (const auto& [other, s] : m_services) {
-        if (s.config.state == win::kServiceStopped)
+        if (s.config.state == sdk::kServiceStopped)
             continue;
         for (const auto& dependency : s.config.dependsOn) {
             if (dependency == name)
@@ -198,20 +198,20 @@ int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceS
     if (auto error = m_trace.Enter("ControlService", ToUtf8(name) + " " + std::to_string(control)))
         return Fail(*error);
     // Our code sends only SERVICE_CONTROL_STOP (1); other controls are refused with 87.
-    if (control != win::kServiceControlStop)
-        return Fail(win::kErrorInvalidParameter);
+    if (control != sdk::kServiceControlStop)
+        return Fail(sdk::kErrorInvalidParameter);
     uint32_t error = 0;
     Service* s = ServiceFor(service, ScOperation::kStop, error);
     if (!s)
         return Fail(error);
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
-    if (s->config.state != win::kServiceRunning)
+    if (s->config.state != sdk::kServiceRunning)
         return Fail(kErrorServiceNotActive);
     if (DependentRunning(name))
         return Fail(kErrorDependentServicesRunning);
-    s->config.state = win::kServiceStopPending;
-    Settle(name, win::kServiceStopped, s->config.stopDelayMs);
+    s->config.state = sdk::kServiceStopPending;
+    Settle(name, sdk::kServiceStopped, s->config.stopDelayMs);
     status = StatusOf(m_services.at(name));
     return 1;
 }

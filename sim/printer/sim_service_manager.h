@@ -22,7 +22,7 @@ namespace tav::sim {
 inline constexpr uint32_t kStaysPending = std::numeric_limits<uint32_t>::max();
 
 struct SimServiceConfig {
-    uint32_t state = win::kServiceRunning;
+    uint32_t state = sdk::kServiceRunning;
     uint32_t startDelayMs = 0;  // time in START_PENDING (kStaysPending: for good)
     uint32_t stopDelayMs = 0;   // time in STOP_PENDING
     uint32_t waitHint = 0;      // reported while pending

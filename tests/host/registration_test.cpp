@@ -123,9 +123,9 @@ TEST_F(RegistrationTest, MarkedEntryRefusesRecreationUntilItsProcessStops) {
     world.scm.AddService(config, kServiceRunning);
     world.scm.SetStopDelay(1000);
     uint32_t error = 0;
-    ScHandle manager = world.scm.OpenManager(sim::win::kScManagerAllAccess, error);
+    ScHandle manager = world.scm.OpenManager(sim::sdk::kScManagerAllAccess, error);
     ScHandle service = world.scm.OpenServiceEntry(
-        manager, u"Tavportsvc", sim::win::kDelete | sim::win::kServiceStop, error);
+        manager, u"Tavportsvc", sim::sdk::kDelete | sim::sdk::kServiceStop, error);
     EXPECT_EQ(world.scm.DeleteService(service), 0u);
     EXPECT_EQ(world.scm.CreateServiceEntry(manager, config, error), 0u);
     EXPECT_EQ(error, kErrorServiceMarkedForDelete);

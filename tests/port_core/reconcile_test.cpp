@@ -104,14 +104,14 @@ TEST_F(ReconcileTest, LinkIsWrittenToTheGlobalHardwareKeyAndSurvivesARestart) {
     EXPECT_EQ(world.Link(port), printer);
     using sim::DeviceKeyPlace;
     EXPECT_FALSE(world.registry.HasSubKey(
-        port, u"Tavportsvc", DeviceKeyPlace{sim::win::kDiregDrv, DeviceKeyPlace::kGlobal}));
+        port, u"Tavportsvc", DeviceKeyPlace{sim::sdk::kDiregDrv, DeviceKeyPlace::kGlobal}));
     EXPECT_FALSE(
-        world.registry.HasSubKey(port, u"Tavportsvc", DeviceKeyPlace{sim::win::kDiregDev, 1}));
-    const std::string access = std::to_string(sim::win::kKeyQueryValue | sim::win::kKeySetValue);
+        world.registry.HasSubKey(port, u"Tavportsvc", DeviceKeyPlace{sim::sdk::kDiregDev, 1}));
+    const std::string access = std::to_string(sim::sdk::kKeyQueryValue | sim::sdk::kKeySetValue);
     EXPECT_EQ(sim.log.EntriesStartingWith("RegCreateKeyExW"),
               std::vector<std::string>{"RegCreateKeyExW Tavportsvc options=0 access=" + access});
     const std::string portAccess = std::to_string(
-        sim::win::kKeyQueryValue | sim::win::kKeySetValue | sim::win::kKeyCreateSubKey);
+        sim::sdk::kKeyQueryValue | sim::sdk::kKeySetValue | sim::sdk::kKeyCreateSubKey);
     EXPECT_EQ(sim.log.EntriesStartingWith("SetupDiOpenDevRegKey").at(0),
               "SetupDiOpenDevRegKey scope=1 profile=0 type=1 access=" + portAccess);
 

@@ -81,16 +81,16 @@ TEST_F(OpenFallback, OtherOpenErrorsFailAtOnceInSerialMode) {
 // The open shares reading only: a reader that shares both ways may stay, a writer may not.
 // A sharing violation (32) is not a hold by the print services, so it fails at once.
 TEST_F(OpenFallback, OpenSharesReadingWithOthersButNotWriting) {
-    namespace win = sim::win;
+    namespace sdk = sim::sdk;
     Plug(sim::PrinterMode::VirtualSerial);
-    world.io.HoldOpen(printer.path, win::kGenericRead, win::kFileShareRead | win::kFileShareWrite);
+    world.io.HoldOpen(printer.path, sdk::kGenericRead, sdk::kFileShareRead | sdk::kFileShareWrite);
     firmware->QueueIoctl(Reply("settings"));
     EXPECT_TRUE(Transact());
     EXPECT_EQ(count, 8u);
 
     world.io.ReleaseHolds();
-    world.io.HoldOpen(printer.path, win::kGenericRead | win::kGenericWrite,
-                      win::kFileShareRead | win::kFileShareWrite);
+    world.io.HoldOpen(printer.path, sdk::kGenericRead | sdk::kGenericWrite,
+                      sdk::kFileShareRead | sdk::kFileShareWrite);
     firmware->QueueIoctl(Reply("settings"));
     SetLastErrorCode(0xDEADBEEF);
     EXPECT_FALSE(Transact());
@@ -98,7 +98,7 @@ TEST_F(OpenFallback, OpenSharesReadingWithOthersButNotWriting) {
     EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
 
     world.io.ReleaseHolds();
-    world.io.HoldOpen(printer.path, win::kGenericRead, win::kFileShareRead);  // refuses a writer
+    world.io.HoldOpen(printer.path, sdk::kGenericRead, sdk::kFileShareRead);  // refuses a writer
     EXPECT_FALSE(Transact());
     EXPECT_EQ(firmware->Requests().size(), 1u);  // only the first case reached the printer
     EXPECT_EQ(GetLastErrorCode(), 32u);

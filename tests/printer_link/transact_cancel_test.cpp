@@ -130,8 +130,8 @@ TEST_F(TransactDeadline, DeviceIsClosedAfterEveryKindOfTransaction) {
 
 TEST_F(TransactDeadline, HandleFoundOpenIsReusedAndClosedAtTheEnd) {
     link.hDevice = world.io.OpenDevice(
-        printer.path, {sim::win::kGenericRead | sim::win::kGenericWrite, sim::win::kFileShareRead,
-                       sim::win::kFileFlagOverlapped});
+        printer.path, {sim::sdk::kGenericRead | sim::sdk::kGenericWrite, sim::sdk::kFileShareRead,
+                       sim::sdk::kFileFlagOverlapped});
     ASSERT_NE(link.hDevice, kNoHandle);
     firmware->QueueIoctl(Reply("abc"));
     uint32_t count = 0;

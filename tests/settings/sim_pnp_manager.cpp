@@ -9,8 +9,8 @@
 
 namespace tav::test {
 
-const Guid kUsbSetupClass = sim::win::kUsbSetupClass;
-const Guid kPortsSetupClass = sim::win::kPortsSetupClass;
+const Guid kUsbSetupClass = sim::sdk::kUsbSetupClass;
+const Guid kPortsSetupClass = sim::sdk::kPortsSetupClass;
 
 namespace {
 
@@ -95,7 +95,7 @@ uint32_t SimPnpManager::GetParent(uint32_t* parent, uint32_t devInst, uint32_t f
     if (Fails(m_trace, "CM_Get_Parent", id))
         return kCrNoSuchDevnode;
     if (flags != 0)  // ulFlags: must be zero
-        return sim::win::kCrInvalidFlag;
+        return sim::sdk::kCrInvalidFlag;
     const auto device = m_tree.Device(id);
     if (!device || device->parentId.empty())
         return kCrNoSuchDevnode;
@@ -109,7 +109,7 @@ uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t
     if (Fails(m_trace, "CM_Get_Device_IDW", id))
         return kCrNoSuchDevnode;
     if (flags != 0)  // ulFlags: must be zero
-        return sim::win::kCrInvalidFlag;
+        return sim::sdk::kCrInvalidFlag;
     if (id.size() > length)
         return kCrBufferSmall;
     std::copy(id.begin(), id.end(), buffer);
@@ -122,11 +122,11 @@ uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceI
     const std::u16string id(deviceId);
     if (Fails(m_trace, "CM_Locate_DevNodeW", id))
         return kCrNoSuchDevnode;
-    if (flags & ~sim::win::kCmLocateDevnodeBits)
-        return sim::win::kCrInvalidFlag;
+    if (flags & ~sim::sdk::kCmLocateDevnodeBits)
+        return sim::sdk::kCrInvalidFlag;
     // CM_LOCATE_DEVNODE_PHANTOM also finds a node whose device is gone; NORMAL only a present one.
     const auto device = m_tree.Device(id);
-    if (!device || (!device->present && !(flags & sim::win::kCmLocateDevnodePhantom)))
+    if (!device || (!device->present && !(flags & sim::sdk::kCmLocateDevnodePhantom)))
         return kCrNoSuchDevnode;
     *devInst = NodeOf(id);
     return kCrSuccess;
@@ -136,9 +136,9 @@ uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t flags) {
     const std::u16string id = m_nodes.at(devInst - 1);
     if (Fails(m_trace, "CM_Reenumerate_DevNode", id))
         return kCrNoSuchDevnode;
-    if (flags & ~sim::win::kCmReenumerateBits)
-        return sim::win::kCrInvalidFlag;
-    if (flags & sim::win::kCmReenumerateAsynchronous) {
+    if (flags & ~sim::sdk::kCmReenumerateBits)
+        return sim::sdk::kCrInvalidFlag;
+    if (flags & sim::sdk::kCmReenumerateAsynchronous) {
         // Returns at once; the walk happens later, after whatever the caller does next.
         m_clock.Schedule(reenumerateCostMs, [this, id] { reenumerated.push_back(id); });
         return kCrSuccess;
