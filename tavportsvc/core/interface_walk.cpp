@@ -1,5 +1,7 @@
 #include "tavportsvc/core/interface_walk.h"
 
+#include <new>
+
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
@@ -42,6 +44,18 @@ bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass
     return goOn != 0;
 }
 
+// VisitIndex, except that an allocation failing for this interface (its path, its entry)
+// leaves the interface out and the walk goes on with the next one.
+bool VisitIndexOrLeaveOut(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass,
+                          uint32_t index, const char16_t* const* prefixes, InterfaceVisitor visitor,
+                          DeviceEntryList& list) {
+    try {
+        return VisitIndex(ctx, set, interfaceClass, index, prefixes, visitor, list);
+    } catch (const std::bad_alloc&) {
+        return true;
+    }
+}
+
 }  // namespace
 
 void ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
@@ -51,17 +65,16 @@ void ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
         return;
     DeviceInterfaceApi& devices = *ctx.platform.devices;
     uint32_t flags = kDigcfDeviceInterface | (presentOnly ? kDigcfPresent : 0);
-    PlatformHandle set = devices.GetClassDevs(interfaceClass, flags);
-    if (set == kInvalidHandleValue) {
+    OwnedInterfaceSet set(devices, devices.GetClassDevs(interfaceClass, flags));
+    if (!set) {
         ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
                        GetLastErrorCode());
         return;
     }
     for (uint32_t index = 0; index < kMaxInterfacesPerWalk; ++index) {
-        if (!VisitIndex(ctx, set, interfaceClass, index, prefixes, visitor, list))
+        if (!VisitIndexOrLeaveOut(ctx, set.get(), interfaceClass, index, prefixes, visitor, list))
             break;
     }
-    devices.DestroyDeviceInfoList(set);
 }
 
 }  // namespace tav

@@ -1,8 +1,10 @@
 #include "tavportsvc/core/reconcile_pass.h"
 
+#include <new>
+#include <string>
+
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/u16.h"
 #include "shared/win32_errors.h"
 #include "tavportsvc/core/inf_path.h"
 #include "tavportsvc/core/port_entries.h"
@@ -28,56 +30,50 @@ void EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers) {
     ForEachDeviceInterface(ctx, kPrinterInterfaceClass, nullptr, AddPrinterEntry, printers, true);
 }
 
-bool SameText(const char16_t* a, const char16_t* b) {
-    size_t i = 0;
-    for (; a[i] != 0 && b[i] != 0; ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return a[i] == b[i];
-}
-
-bool IsLinked(const DeviceEntryList& ports, const char16_t* printerPath) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (port->text && SameText(port->text, printerPath))
+bool IsLinked(const DeviceEntryList& ports, const std::u16string& printerPath) {
+    for (const DeviceEntry& port : ports.Entries()) {
+        if (port.text == printerPath)
             return true;
     }
     return false;
 }
 
-DeviceEntry* FirstFreePort(const DeviceEntryList& ports) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (port->HasEmptyText())
-            return port;
+DeviceEntry* FirstFreePort(DeviceEntryList& ports) {
+    for (DeviceEntry& port : ports.Entries()) {
+        if (port.HasEmptyText())
+            return &port;
     }
     return nullptr;
 }
 
 uint32_t PortNumber(const DeviceEntry* port) {
-    return port ? static_cast<uint32_t>(port->key & 0xFFFFFFFFu) : 0;
+    return port ? static_cast<uint32_t>(port->key.get() & 0xFFFFFFFFu) : 0;
 }
 
 // Writes the link; on success the port carries the printer's path for the rest of the pass.
-void LinkPort(PassContext& ctx, DeviceEntry& port, const char16_t* printerPath) {
+void LinkPort(PassContext& ctx, DeviceEntry& port, const std::u16string& printerPath) {
     // Copied first: a port whose text could not be updated would look free to the next
-    // printer and have its fresh link overwritten.
-    char16_t* copy = CopyText(printerPath);
-    if (!copy)
-        return;
-    if (WritePortLink(ctx, port.key, printerPath) != kErrorSuccess) {
-        delete[] copy;
+    // printer and have its fresh link overwritten. Without memory for the copy the printer
+    // stays unlinked in this pass.
+    std::u16string copy;
+    try {
+        copy = printerPath;
+    } catch (const std::bad_alloc&) {
         return;
     }
-    delete[] port.text;
-    port.text = copy;
+    if (WritePortLink(ctx, port.key.get(), printerPath.c_str()) != kErrorSuccess)
+        return;
+    port.text = std::move(copy);
 }
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
-                       const char16_t* printerPath) {
+                       const std::u16string& printerPath) {
     ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, kTraceLevelInformation,
-                   TraceU16{printerPath});
+                   TraceU16{printerPath.c_str()});
+    // The fresh enumeration below tells whether a port came of it; a restart request is not
+    // acted on.
     if (CreatePortDevice(*ctx.platform.installer, ctx.trace, infPath) == kPortInstallDone)
-        InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath);
+        static_cast<void>(InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath));
     ports.Clear();
     EnumeratePorts(ctx, ports);
     DeviceEntry* port = FirstFreePort(ports);
@@ -88,12 +84,12 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
-                      const char16_t* printerPath) {
+                      const std::u16string& printerPath) {
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
-    if (U16Length(printerPath) > kLinkMaxChars) {
+    if (printerPath.size() > kLinkMaxChars) {
         ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong, kTraceLevelError,
-                       TraceU16{printerPath});
+                       TraceU16{printerPath.c_str()});
         return;
     }
     if (IsLinked(ports, printerPath))
@@ -101,7 +97,7 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
     DeviceEntry* port = FirstFreePort(ports);
     ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, kTraceLevelInformation,
                    TraceNarrow{port ? "Link" : "Install and link"}, PortNumber(port),
-                   TraceU16{printerPath});
+                   TraceU16{printerPath.c_str()});
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
@@ -109,13 +105,37 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
 }
 
 void LinkPrinters(PassContext& ctx, const char16_t* infPath) {
-    DeviceEntryList ports(*ctx.platform.registry);
-    DeviceEntryList printers(*ctx.platform.registry);
+    DeviceEntryList ports;
+    DeviceEntryList printers;
     EnumeratePorts(ctx, ports);
     EnumeratePrinters(ctx, printers);
-    for (DeviceEntry* printer = printers.Head(); printer; printer = printer->next) {
-        if (printer->text)
-            ReconcilePrinter(ctx, ports, infPath, printer->text);
+    for (const DeviceEntry& printer : printers.Entries())
+        ReconcilePrinter(ctx, ports, infPath, printer.text);
+}
+
+// The reconcile lock from a successful wait to the end of the pass, on every way out.
+class HeldReconcileLock {
+  public:
+    HeldReconcileLock(SyncApi& sync, PlatformHandle lock) noexcept : m_sync(sync), m_lock(lock) {}
+    ~HeldReconcileLock() {
+        // A lock that cannot be given back holds the next pass; nothing here can undo that.
+        static_cast<void>(m_sync.SignalEvent(m_lock));
+    }
+    HeldReconcileLock(const HeldReconcileLock&) = delete;
+    HeldReconcileLock& operator=(const HeldReconcileLock&) = delete;
+
+  private:
+    SyncApi& m_sync;
+    PlatformHandle m_lock;
+};
+
+void LinkPrintersUnlessUtilityRuns(PassContext& ctx, const char16_t* infPath) {
+    try {
+        if (!SetupUtilityRunning(ctx))
+            LinkPrinters(ctx, infPath);
+    } catch (const std::bad_alloc&) {
+        // Out of memory outside any one interface: the pass ends here, with its lists and
+        // keys given back; the next pass reads everything afresh.
     }
 }
 
@@ -130,9 +150,8 @@ void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
                        GetLastErrorCode());
         return;
     }
-    if (!SetupUtilityRunning(ctx))
-        LinkPrinters(ctx, infPath);
-    sync.SignalEvent(lock);
+    HeldReconcileLock held(sync, lock);
+    LinkPrintersUnlessUtilityRuns(ctx, infPath);
 }
 
 }  // namespace tav
