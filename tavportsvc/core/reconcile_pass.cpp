@@ -104,13 +104,24 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
         CreatePortAndLink(ctx, ports, infPath, printerPath);
 }
 
+// ReconcilePrinter, except that running out of memory leaves this printer unlinked until a
+// later pass and the pass goes on with the next one. A port whose link was written carries
+// its new text already: the copy is made before the write.
+void ReconcilePrinterOrLeaveOut(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
+                                const std::u16string& printerPath) {
+    try {
+        ReconcilePrinter(ctx, ports, infPath, printerPath);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 void LinkPrinters(PassContext& ctx, const char16_t* infPath) {
     DeviceEntryList ports;
     DeviceEntryList printers;
     EnumeratePorts(ctx, ports);
     EnumeratePrinters(ctx, printers);
     for (const DeviceEntry& printer : printers.Entries())
-        ReconcilePrinter(ctx, ports, infPath, printer.text);
+        ReconcilePrinterOrLeaveOut(ctx, ports, infPath, printer.text);
 }
 
 // The reconcile lock from a successful wait to the end of the pass, on every way out.
