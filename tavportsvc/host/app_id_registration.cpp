@@ -65,11 +65,13 @@ HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
         return hr;
     Registry& registry = m_platform.registry;
     OwnedRegKey appIdRoot;
-    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot);
+    uint32_t error = KeyIntoOwner(registry, &Registry::OpenKey, kHkeyClassesRoot, kAppIdKey,
+                                  kKeyWrite, appIdRoot);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     OwnedRegKey appId;
-    error = CreateKeyInto(registry, appIdRoot.get(), m_identity.appId, kKeyRead | kKeyWrite, appId);
+    error = KeyIntoOwner(registry, &Registry::CreateKey, appIdRoot.get(), m_identity.appId,
+                         kKeyRead | kKeyWrite, appId);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     // A value already absent is the goal; the value is rewritten below when wanted.
@@ -87,11 +89,13 @@ HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
         return kEFail;
     Registry& registry = m_platform.registry;
     OwnedRegKey appIdRoot;
-    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot);
+    uint32_t error = KeyIntoOwner(registry, &Registry::OpenKey, kHkeyClassesRoot, kAppIdKey,
+                                  kKeyWrite, appIdRoot);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     OwnedRegKey appId;
-    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, kKeyWrite, appId);
+    error = KeyIntoOwner(registry, &Registry::OpenKey, appIdRoot.get(), m_identity.appId, kKeyWrite,
+                         appId);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     // A value already absent is the goal; a failure leaves the script to remove the key.

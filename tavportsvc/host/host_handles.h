@@ -12,23 +12,15 @@ using OwnedRegKey = UniqueHandle<RegKey, RegKey{0}, Registry, &Registry::CloseKe
 using OwnedScHandle =
     UniqueHandle<ScHandle, ScHandle{0}, ServiceControlManager, &ServiceControlManager::Close>;
 
-// Registry::OpenKey / CreateKey into an owner: the Win32 error. The owner holds whatever
-// key the call handed back, so nothing it opened stays open.
-[[nodiscard]] inline uint32_t OpenKeyInto(Registry& registry, RegKey parent,
-                                          const std::u16string& subkey, uint32_t access,
-                                          OwnedRegKey& key) {
-    RegKey opened = 0;
-    uint32_t error = registry.OpenKey(parent, subkey, access, opened);
-    key = OwnedRegKey(registry, opened);
-    return error;
-}
-
-[[nodiscard]] inline uint32_t CreateKeyInto(Registry& registry, RegKey parent,
-                                            const std::u16string& subkey, uint32_t access,
-                                            OwnedRegKey& key) {
-    RegKey created = 0;
-    uint32_t error = registry.CreateKey(parent, subkey, access, created);
-    key = OwnedRegKey(registry, created);
+// Registry::OpenKey or Registry::CreateKey (`call`) into an owner: the Win32 error. The
+// owner holds whatever key the call handed back, so nothing it opened stays open.
+using KeyCall = uint32_t (Registry::*)(RegKey, const std::u16string&, uint32_t, RegKey&);
+[[nodiscard]] inline uint32_t KeyIntoOwner(Registry& registry, KeyCall call, RegKey parent,
+                                           const std::u16string& subkey, uint32_t access,
+                                           OwnedRegKey& key) {
+    RegKey handed = 0;
+    uint32_t error = (registry.*call)(parent, subkey, access, handed);
+    key = OwnedRegKey(registry, handed);
     return error;
 }
 

@@ -14,7 +14,8 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
 
 HResult RegisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
     OwnedRegKey handle;
-    uint32_t error = CreateKeyInto(registry, parent, key.name, kKeyReadWrite, handle);
+    uint32_t error =
+        KeyIntoOwner(registry, &Registry::CreateKey, parent, key.name, kKeyReadWrite, handle);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     if (key.hasDefault) {
@@ -43,7 +44,8 @@ bool IsGone(uint32_t error) {
 HResult UnregisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
     {
         OwnedRegKey handle;
-        uint32_t error = OpenKeyInto(registry, parent, key.name, kKeyReadWrite, handle);
+        uint32_t error =
+            KeyIntoOwner(registry, &Registry::OpenKey, parent, key.name, kKeyReadWrite, handle);
         if (error == kErrorFileNotFound)
             return kSOk;
         if (error != kErrorSuccess)
@@ -83,8 +85,8 @@ HResult ApplyRoots(Registry& registry, const std::vector<ScriptRoot>& roots, boo
         RegKey parent = target.root;
         if (!target.subkey.empty()) {
             uint32_t error =
-                create ? CreateKeyInto(registry, target.root, target.subkey, kKeyReadWrite, base)
-                       : OpenKeyInto(registry, target.root, target.subkey, kKeyReadWrite, base);
+                KeyIntoOwner(registry, create ? &Registry::CreateKey : &Registry::OpenKey,
+                             target.root, target.subkey, kKeyReadWrite, base);
             if (!create && error == kErrorFileNotFound)
                 continue;
             if (error != kErrorSuccess)

@@ -72,13 +72,15 @@ HResult CAtlServiceModuleT::UnregisterServer() {
 uint32_t CAtlServiceModuleT::RunAsService() {
     Registry& registry = m_platform.registry;
     OwnedRegKey appIdRoot;
-    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyRead, appIdRoot);
+    uint32_t error = KeyIntoOwner(registry, &Registry::OpenKey, kHkeyClassesRoot, kAppIdKey,
+                                  kKeyRead, appIdRoot);
     if (error != kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
     }
     OwnedRegKey appId;
-    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, kKeyRead, appId);
+    error = KeyIntoOwner(registry, &Registry::OpenKey, appIdRoot.get(), m_identity.appId, kKeyRead,
+                         appId);
     if (error != kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
