@@ -1,5 +1,6 @@
 #pragma once
-// Owners of the registry keys and service control manager handles the host opens.
+// Owners of the registry keys, service control manager handles and type libraries the host
+// opens.
 
 #include <string>
 
@@ -11,6 +12,7 @@ namespace tav::host {
 using OwnedRegKey = UniqueHandle<RegKey, RegKey{0}, Registry, &Registry::CloseKey>;
 using OwnedScHandle =
     UniqueHandle<ScHandle, ScHandle{0}, ServiceControlManager, &ServiceControlManager::Close>;
+using OwnedTypeLib = UniqueHandle<TypeLib, TypeLib{0}, TypeLibraries, &TypeLibraries::Release>;
 
 // Registry::OpenKey or Registry::CreateKey (`call`) into an owner: the Win32 error. The
 // owner holds whatever key the call handed back, so nothing it opened stays open.
