@@ -1,5 +1,7 @@
 #include "tavports/port_report.h"
 
+#include <new>
+
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
@@ -31,16 +33,16 @@ std::string Describe(const char* what, const std::u16string& instanceId) {
 void ReadPortKey(ToolContext& ctx, PlatformHandle set, const DeviceInterfaceData& data,
                  PortRow& row) {
     uint32_t error = kErrorSuccess;
-    PlatformHandle key = OpenPortKey(ctx.pass, set, data, kKeyQueryValue, &error);
-    if (key == kInvalidHandleValue) {
+    OwnedRegistryKey key = OpenPortKey(ctx.pass, set, data, kKeyQueryValue, &error);
+    if (!key) {
         row.problem = {Describe("opening the hardware key of", row.instanceId), error};
         return;
     }
     RegistryApi& registry = *ctx.pass.platform.registry;
-    row.comName = ReadPortName(registry, key);
+    row.comName = ReadPortName(registry, key.get());
     PortLinkBuffer link;
-    uint32_t status = ReadPortLink(registry, key, link);
-    registry.CloseKey(key);
+    uint32_t status = ReadPortLink(registry, key.get(), link);
+    key.reset();
     if (status != kErrorSuccess) {
         row.problem = {Describe("reading the link of", row.instanceId), status};
         row.badLinkValue = true;
@@ -74,7 +76,8 @@ int AddPortRow(ToolContext& ctx, std::vector<PortRow>& rows, PlatformHandle set,
 void CollectLinks(const std::vector<PortRow>& rows, DeviceEntryList& links) {
     for (const PortRow& row : rows) {
         if (row.state != LinkState::kUnreadable)
-            links.AppendDeviceEntry(row.printerPath.c_str(), kNoHandle);
+            if (!links.AppendDeviceEntry(row.printerPath.c_str(), {}))
+                throw std::bad_alloc();
     }
 }
 
@@ -88,8 +91,7 @@ PortReport GatherPortReport(ToolContext& ctx) {
         });
     if (error != kErrorSuccess)
         report.failures.push_back({"listing the COM port interfaces", error});
-    RegistryApi& registry = *ctx.pass.platform.registry;
-    DeviceEntryList printers(registry);
+    DeviceEntryList printers;
     error = EnumeratePrinters(ctx.pass, printers);
     if (error != kErrorSuccess)
         report.failures.push_back({"listing the attached printers", error});
@@ -97,12 +99,12 @@ PortReport GatherPortReport(ToolContext& ctx) {
         if (row.state == LinkState::kLinked)
             row.printerPresent = IsPrinterPresent(printers, row.printerPath.c_str());
     }
-    DeviceEntryList links(registry);
+    DeviceEntryList links;
     CollectLinks(report.ports, links);
-    for (DeviceEntry* printer = printers.Head(); printer; printer = printer->next) {
-        if (printer->text && !PortLinkedTo(links, printer->text))
+    for (const DeviceEntry& printer : printers.Entries()) {
+        if (!PortLinkedTo(links, printer.text.c_str()))
             report.printersWithoutPort.push_back(
-                {printer->text, IsLinkablePrinterPath(printer->text)});
+                {printer.text, IsLinkablePrinterPath(printer.text.c_str())});
     }
     return report;
 }

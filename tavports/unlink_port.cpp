@@ -44,9 +44,9 @@ bool Confirmed(ToolConsole& console, const PortRow& port) {
 }
 
 // The hardware key of the port with this instance ID, opened as the service opens it.
-PlatformHandle OpenPortForWrite(ToolContext& ctx, const std::u16string& instanceId,
-                                uint32_t* error) {
-    PlatformHandle key = kInvalidHandleValue;
+OwnedRegistryKey OpenPortForWrite(ToolContext& ctx, const std::u16string& instanceId,
+                                  uint32_t* error) {
+    OwnedRegistryKey key;
     *error = kErrorFileNotFound;
     uint32_t walkError = WalkPorts(
         ctx.pass, [&](const std::u16string&, PlatformHandle set, const DeviceInterfaceData& data) {
@@ -60,7 +60,7 @@ PlatformHandle OpenPortForWrite(ToolContext& ctx, const std::u16string& instance
             key = OpenPortKey(ctx.pass, set, data, kPortKeyAccess, error);
             return 0;
         });
-    if (key == kInvalidHandleValue && walkError != kErrorSuccess)
+    if (!key && walkError != kErrorSuccess)
         *error = walkError;
     return key;
 }
@@ -76,7 +76,7 @@ std::string ChangedMeanwhile(ToolContext& ctx, PlatformHandle key, const PortRow
     if (status != kErrorSuccess || !LinksTo(link, port.printerPath.c_str()))
         return "the link of " + ToUtf8(PortDisplayName(port)) +
                " changed meanwhile; nothing changed. Run 'tavports list' again";
-    DeviceEntryList printers(registry);
+    DeviceEntryList printers;
     uint32_t error = EnumeratePrinters(ctx.pass, printers);
     if (error != kErrorSuccess)
         return DescribeError({"listing the attached printers", error}, TextOf(ctx));
@@ -94,23 +94,21 @@ int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
         return kExitFailed;
     }
     uint32_t error = kErrorSuccess;
-    PlatformHandle key = OpenPortForWrite(ctx, port.instanceId, &error);
-    if (key == kInvalidHandleValue) {
+    OwnedRegistryKey key = OpenPortForWrite(ctx, port.instanceId, &error);
+    if (!key) {
         Fail(console,
              error == kErrorAccessDenied
                  ? std::string(kNoRights)
                  : DescribeError({"opening the hardware key of " + name, error}, TextOf(ctx)));
         return kExitFailed;
     }
-    std::string changed = ChangedMeanwhile(ctx, key, port);
-    RegistryApi& registry = *ctx.pass.platform.registry;
+    std::string changed = ChangedMeanwhile(ctx, key.get(), port);
     if (!changed.empty()) {
-        registry.CloseKey(key);
         Fail(console, changed);
         return kExitFailed;
     }
-    uint32_t status = WritePortLink(ctx.pass, key, u"");
-    registry.CloseKey(key);
+    uint32_t status = WritePortLink(ctx.pass, key.get(), u"");
+    key.reset();
     if (status != kErrorSuccess) {
         Fail(console, status == kErrorAccessDenied
                           ? std::string(kNoRights)

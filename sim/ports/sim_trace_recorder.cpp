@@ -55,7 +55,7 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
         return kErrorInvalidHandle;
     int reads = 0;
     FixedEnableRequest request(logger, level, flags, reads);
-    uint32_t result = HandleTraceControl(requestCode, *record, replySize, request);
+    uint32_t result = TraceControlCallback(requestCode, *record, replySize, request);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_enableFieldReads += reads;
     return result;

@@ -1,5 +1,7 @@
 #include "tavportsvc/core/interface_walk.h"
 
+#include <new>
+
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
@@ -48,6 +50,18 @@ bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass
     return goOn != 0;
 }
 
+// VisitIndex, except that an allocation failing for this interface (its path, its entry)
+// leaves the interface out and the walk goes on with the next one.
+bool VisitIndexOrLeaveOut(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass,
+                          uint32_t index, const char16_t* const* prefixes,
+                          const InterfaceVisit& visit, uint32_t* error) {
+    try {
+        return VisitIndex(ctx, set, interfaceClass, index, prefixes, visit, error);
+    } catch (const std::bad_alloc&) {
+        return true;
+    }
+}
+
 }  // namespace
 
 uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
@@ -57,8 +71,8 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
         return kErrorSuccess;
     DeviceInterfaceApi& devices = *ctx.platform.devices;
     uint32_t flags = kDigcfDeviceInterface | (presentOnly ? kDigcfPresent : 0);
-    PlatformHandle set = devices.GetClassDevs(interfaceClass, flags);
-    if (set == kInvalidHandleValue) {
+    OwnedInterfaceSet set(devices, devices.GetClassDevs(interfaceClass, flags));
+    if (!set) {
         uint32_t error = GetLastErrorCode();
         ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
                        error);
@@ -66,10 +80,9 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
     }
     uint32_t error = kErrorSuccess;
     for (uint32_t index = 0; index < kMaxInterfacesPerWalk; ++index) {
-        if (!VisitIndex(ctx, set, interfaceClass, index, prefixes, visit, &error))
+        if (!VisitIndexOrLeaveOut(ctx, set.get(), interfaceClass, index, prefixes, visit, &error))
             break;
     }
-    devices.DestroyDeviceInfoList(set);
     return error;
 }
 

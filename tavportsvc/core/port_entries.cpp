@@ -8,9 +8,9 @@
 
 namespace tav {
 
-PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle set,
-                           const DeviceInterfaceData& interfaceData, uint32_t access,
-                           uint32_t* error) {
+OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle set,
+                             const DeviceInterfaceData& interfaceData, uint32_t access,
+                             uint32_t* error) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
     DevInfoData devInfo;
     if (!devices.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
@@ -19,7 +19,7 @@ PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle set,
             ctx.trace.Emit(TraceModule::kService, service_event::kPortDevInfoFailed,
                            kTraceLevelError, code);
             *error = code;
-            return kInvalidHandleValue;
+            return {};
         }
     }
     PlatformHandle key = devices.OpenDevRegKey(set, devInfo, kDicsFlagGlobal, 0, kDiregDev, access);
@@ -27,8 +27,9 @@ PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle set,
         *error = GetLastErrorCode();
         ctx.trace.Emit(TraceModule::kService, service_event::kPortKeyOpenFailed, kTraceLevelError,
                        *error);
+        return {};
     }
-    return key;
+    return OwnedRegistryKey(*ctx.platform.registry, key);
 }
 
 uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuffer& link) {
@@ -47,26 +48,25 @@ uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuf
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& /*devicePath*/,
                  PlatformHandle devInfoSet, const DeviceInterfaceData& interfaceData) {
     uint32_t error = kErrorSuccess;
-    PlatformHandle key = OpenPortKey(ctx, devInfoSet, interfaceData, kPortKeyAccess, &error);
-    if (key == kInvalidHandleValue)
+    OwnedRegistryKey key = OpenPortKey(ctx, devInfoSet, interfaceData, kPortKeyAccess, &error);
+    if (!key)
         return 1;
-    RegistryApi& registry = *ctx.platform.registry;
     PortLinkBuffer link;
-    uint32_t status = ReadPortLink(registry, key, link);
+    uint32_t status = ReadPortLink(*ctx.platform.registry, key.get(), link);
     if (status != kErrorSuccess) {
         ctx.trace.Emit(TraceModule::kService, service_event::kPortLinkUnreadable, kTraceLevelError,
                        status);
-        registry.CloseKey(key);
         return 1;
     }
-    if (!list.AppendDeviceEntry(link, key))
-        registry.CloseKey(key);
+    // Out of memory for the entry: the port is left out and its key closed.
+    static_cast<void>(list.AppendDeviceEntry(link, std::move(key)));
     return 1;
 }
 
 int AddPrinterEntry(PassContext& /*ctx*/, DeviceEntryList& list, const std::u16string& devicePath,
                     PlatformHandle /*devInfoSet*/, const DeviceInterfaceData& /*interfaceData*/) {
-    list.AppendDeviceEntry(devicePath.c_str(), kNoHandle);
+    // Out of memory for the entry: the printer is left out of this pass.
+    static_cast<void>(list.AppendDeviceEntry(devicePath.c_str(), {}));
     return 1;
 }
 

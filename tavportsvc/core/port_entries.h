@@ -8,11 +8,11 @@
 
 namespace tav {
 
-// Opens the port's hardware key with `access`, or returns kInvalidHandleValue with the
-// failing call's error in `*error` (traced as event 12 or 13).
-PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle devInfoSet,
-                           const DeviceInterfaceData& interfaceData, uint32_t access,
-                           uint32_t* error);
+// Opens the port's hardware key with `access`, or returns no key with the failing call's
+// error in `*error` (traced as event 12 or 13).
+OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle devInfoSet,
+                             const DeviceInterfaceData& interfaceData, uint32_t access,
+                             uint32_t* error);
 
 // A link buffer: the read limit and one unit that stays NUL whatever the read leaves.
 using PortLinkBuffer = char16_t[kLinkBufferUnits];

@@ -2,6 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
+#include "tavportsvc/core/owned_handles.h"
 
 namespace tav {
 
@@ -94,15 +95,14 @@ uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const cha
                    GetLastErrorCode());
         return kPortInstallFailed;
     }
-    PlatformHandle set = api.CreateDeviceInfoList(classGuid);
-    if (set == kInvalidHandleValue) {
+    OwnedInstallSet set(api, api.CreateDeviceInfoList(classGuid));
+    if (!set) {
         trace.Emit(TraceModule::kDevice, device_event::kCreateInfoListFailed, kTraceLevelError,
                    GetLastErrorCode());
         return kPortInstallFailed;
     }
-    bool registered =
-        RegisterNewElement(api, trace, set, classGuid, className, hardwareIds, hardwareIdBytes);
-    api.DestroyDeviceInfoList(set);
+    bool registered = RegisterNewElement(api, trace, set.get(), classGuid, className, hardwareIds,
+                                         hardwareIdBytes);
     return registered ? kPortInstallDone : kPortInstallFailed;
 }
 
@@ -114,15 +114,13 @@ uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const ch
         return kPortInstallFailed;
     if (api.FileAttributes(fullPath) == kInvalidFileAttributes)
         return kPortInstallFailed;
-    PlatformHandle newdev = api.LoadModule(kNewdevDll);
-    if (newdev == kNoHandle)
+    OwnedModule newdev(api, api.LoadModule(kNewdevDll));
+    if (!newdev)
         return kPortInstallFailed;
-    void* proc = api.FindExport(newdev, kUpdateDriverExport);
-    uint32_t result = kPortInstallFailed;
-    if (proc)
-        result = CallUpdateDriver(api, trace, proc, fullPath);
-    api.UnloadModule(newdev);
-    return result;
+    void* proc = api.FindExport(newdev.get(), kUpdateDriverExport);
+    if (!proc)
+        return kPortInstallFailed;
+    return CallUpdateDriver(api, trace, proc, fullPath);
 }
 
 }  // namespace tav

@@ -9,27 +9,32 @@
 namespace tav {
 
 PortLinkCore::PortLinkCore(const PortLinkPlatform& platform)
-    : m_platform(platform), m_trace(platform.trace) {
-    m_hReconcileEvent = m_platform.sync->CreateUnnamedEvent(false, true);
-}
+    : m_platform(platform),
+      m_trace(platform.trace),
+      m_hReconcileEvent(*platform.sync, platform.sync->CreateUnnamedEvent(false, true)) {}
 
-PortLinkCore::~PortLinkCore() {
-    if (m_hReconcileEvent != kNoHandle)
-        m_platform.sync->CloseObject(m_hReconcileEvent);
-}
+PortLinkCore::~PortLinkCore() = default;
 
 void PortLinkCore::ReconcilePorts() {
     PassContext ctx{m_platform, m_trace};
-    RunReconcilePass(ctx, m_hReconcileEvent);
+    RunReconcilePass(ctx, m_hReconcileEvent.get());
+}
+
+void PortLinkCore::RunPass(const std::function<void()>& pass) {
+    if (pass)
+        pass();
+    else
+        ReconcilePorts();
 }
 
 HResult PortLinkCore::StartHook(const std::function<HResult()>& baseStartSteps,
-                                PlatformHandle serviceStatusHandle) {
+                                PlatformHandle serviceStatusHandle,
+                                const std::function<void()>& pass) {
     HResult hr = baseStartSteps ? baseStartSteps() : kSOk;
     if (hr < 0)
         return hr;
     m_trace.Start();
-    ReconcilePorts();
+    RunPass(pass);
     PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
         serviceStatusHandle, kPrinterInterfaceClass);
     if (notification == kNoHandle) {
@@ -57,11 +62,16 @@ bool PortLinkCore::EnterDeviceEvent() {
     return true;
 }
 
-uint32_t PortLinkCore::OnDeviceEvent() {
+uint32_t PortLinkCore::OnDeviceEvent(const std::function<void()>& pass) {
     if (!EnterDeviceEvent())
         return kErrorSuccess;
-    ReconcilePorts();
-    m_deviceEventsInFlight.fetch_sub(1);
+    // Counted out on every way out of the pass: a count left behind would keep the stop
+    // hook handing the lock back for ever.
+    struct LeaveDeviceEvent {
+        std::atomic<int>& inFlight;
+        ~LeaveDeviceEvent() { inFlight.fetch_sub(1); }
+    } leave{m_deviceEventsInFlight};
+    RunPass(pass);
     return kErrorSuccess;
 }
 
@@ -71,14 +81,15 @@ uint32_t PortLinkCore::OnDeviceEvent() {
 void PortLinkCore::TakeLockForGood() {
     SyncApi& sync = *m_platform.sync;
     for (;;) {
-        if (sync.WaitForObject(m_hReconcileEvent, kInfinite) != kWaitObject0) {
+        if (sync.WaitForObject(m_hReconcileEvent.get(), kInfinite) != kWaitObject0) {
             m_trace.Emit(TraceModule::kService, service_event::kStopLockWaitFailed,
                          kTraceLevelError, GetLastErrorCode());
             return;
         }
         if (m_deviceEventsInFlight.load() == 0)
             return;
-        sync.SignalEvent(m_hReconcileEvent);
+        // A failed hand-back is seen as a failed wait of the pass that waits for it.
+        static_cast<void>(sync.SignalEvent(m_hReconcileEvent.get()));
         std::this_thread::yield();
     }
 }
@@ -86,7 +97,8 @@ void PortLinkCore::TakeLockForGood() {
 HResult PortLinkCore::StopHook(const std::function<HResult()>& baseStopSteps) {
     m_stopping.store(true);
     if (m_hDevNotify != kNoHandle) {
-        m_platform.notify->UnregisterNotification(m_hDevNotify);
+        // The registration is given up whether or not Windows confirms it.
+        static_cast<void>(m_platform.notify->UnregisterNotification(m_hDevNotify));
         m_hDevNotify = kNoHandle;
     }
     TakeLockForGood();

@@ -34,25 +34,25 @@ bool IsLinkablePrinterPath(const char16_t* printerPath) {
     return U16Length(printerPath) <= kLinkMaxChars;
 }
 
-DeviceEntry* PortLinkedTo(const DeviceEntryList& ports, const char16_t* printerPath) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (LinksTo(port->text, printerPath))
-            return port;
+DeviceEntry* PortLinkedTo(DeviceEntryList& ports, const char16_t* printerPath) {
+    for (DeviceEntry& port : ports.Entries()) {
+        if (LinksTo(port.text.c_str(), printerPath))
+            return &port;
     }
     return nullptr;
 }
 
-DeviceEntry* FirstFreePort(const DeviceEntryList& ports) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (IsFreeLink(port->text))
-            return port;
+DeviceEntry* FirstFreePort(DeviceEntryList& ports) {
+    for (DeviceEntry& port : ports.Entries()) {
+        if (IsFreeLink(port.text.c_str()))
+            return &port;
     }
     return nullptr;
 }
 
 bool IsPrinterPresent(const DeviceEntryList& presentPrinters, const char16_t* printerPath) {
-    for (DeviceEntry* printer = presentPrinters.Head(); printer; printer = printer->next) {
-        if (printer->text && printerPath && SameText(printer->text, printerPath))
+    for (const DeviceEntry& printer : presentPrinters.Entries()) {
+        if (printerPath && SameText(printer.text.c_str(), printerPath))
             return true;
     }
     return false;

@@ -27,10 +27,10 @@ bool LinksTo(const char16_t* link, const char16_t* printerPath);
 bool IsLinkablePrinterPath(const char16_t* printerPath);
 
 // The first port whose link names the printer, or nullptr.
-DeviceEntry* PortLinkedTo(const DeviceEntryList& ports, const char16_t* printerPath);
+DeviceEntry* PortLinkedTo(DeviceEntryList& ports, const char16_t* printerPath);
 
 // The first free port in enumeration order, or nullptr.
-DeviceEntry* FirstFreePort(const DeviceEntryList& ports);
+DeviceEntry* FirstFreePort(DeviceEntryList& ports);
 
 // The printer of a link is attached now: its path is among the present printers.
 bool IsPrinterPresent(const DeviceEntryList& presentPrinters, const char16_t* printerPath);

@@ -2,26 +2,27 @@
 
 #include "shared/u16.h"
 #include "shared/win32_errors.h"
+#include "tavportsvc/core/owned_handles.h"
 #include "tavportsvc/core/port_link_value.h"
 
 namespace tav {
 
 uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t* printerPath) {
     RegistryApi& registry = *ctx.platform.registry;
-    PlatformHandle linkKey = kNoHandle;
+    PlatformHandle created = kNoHandle;
     uint32_t status = registry.CreateKey(portKey, kLinkSubKey, kRegOptionNonVolatile,
-                                         kLinkKeyAccess, &linkKey, nullptr);
+                                         kLinkKeyAccess, &created, nullptr);
     if (status != kErrorSuccess) {
         ctx.trace.Emit(TraceModule::kService, service_event::kCreateLinkKeyFailed, kTraceLevelError,
                        status);
         return status;
     }
+    OwnedRegistryKey linkKey(registry, created);
     auto bytes = static_cast<uint32_t>((U16Length(printerPath) + 1) * 2);
-    status = registry.SetValue(linkKey, kLinkValueName, kRegSz, printerPath, bytes);
+    status = registry.SetValue(linkKey.get(), kLinkValueName, kRegSz, printerPath, bytes);
     if (status != kErrorSuccess)
         ctx.trace.Emit(TraceModule::kService, service_event::kSetLinkValueFailed, kTraceLevelError,
                        status);
-    registry.CloseKey(linkKey);
     return status;
 }
 

@@ -1,5 +1,8 @@
 #include "tavportsvc/core/reconcile_pass.h"
 
+#include <new>
+#include <string>
+
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/win32_errors.h"
@@ -16,32 +19,36 @@ namespace tav {
 namespace {
 
 uint32_t PortNumber(const DeviceEntry* port) {
-    return port ? static_cast<uint32_t>(port->key & 0xFFFFFFFFu) : 0;
+    return port ? static_cast<uint32_t>(port->key.get() & 0xFFFFFFFFu) : 0;
 }
 
 // Writes the link; on success the port carries the printer's path for the rest of the pass.
-void LinkPort(PassContext& ctx, DeviceEntry& port, const char16_t* printerPath) {
+void LinkPort(PassContext& ctx, DeviceEntry& port, const std::u16string& printerPath) {
     // Copied first: a port whose text could not be updated would look free to the next
-    // printer and have its fresh link overwritten.
-    char16_t* copy = CopyText(printerPath);
-    if (!copy)
-        return;
-    if (WritePortLink(ctx, port.key, printerPath) != kErrorSuccess) {
-        delete[] copy;
+    // printer and have its fresh link overwritten. Without memory for the copy the printer
+    // stays unlinked in this pass.
+    std::u16string copy;
+    try {
+        copy = printerPath;
+    } catch (const std::bad_alloc&) {
         return;
     }
-    delete[] port.text;
-    port.text = copy;
+    if (WritePortLink(ctx, port.key.get(), printerPath.c_str()) != kErrorSuccess)
+        return;
+    port.text = std::move(copy);
 }
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
-                       const char16_t* printerPath) {
+                       const std::u16string& printerPath) {
     ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, kTraceLevelInformation,
-                   TraceU16{printerPath});
+                   TraceU16{printerPath.c_str()});
+    // The fresh enumeration below tells whether a port came of it; a restart request is not
+    // acted on.
     if (CreatePortDevice(*ctx.platform.installer, ctx.trace, infPath) == kPortInstallDone)
-        InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath);
+        static_cast<void>(InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath));
     ports.Clear();
-    EnumeratePorts(ctx, ports);
+    // A failed enumeration is traced; it leaves no free port, which is traced below.
+    static_cast<void>(EnumeratePorts(ctx, ports));
     DeviceEntry* port = FirstFreePort(ports);
     if (port)
         LinkPort(ctx, *port, printerPath);
@@ -50,34 +57,70 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
-                      const char16_t* printerPath) {
+                      const std::u16string& printerPath) {
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
-    if (!IsLinkablePrinterPath(printerPath)) {
+    if (!IsLinkablePrinterPath(printerPath.c_str())) {
         ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong, kTraceLevelError,
-                       TraceU16{printerPath});
+                       TraceU16{printerPath.c_str()});
         return;
     }
-    if (PortLinkedTo(ports, printerPath))
+    if (PortLinkedTo(ports, printerPath.c_str()))
         return;
     DeviceEntry* port = FirstFreePort(ports);
     ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, kTraceLevelInformation,
                    TraceNarrow{port ? "Link" : "Install and link"}, PortNumber(port),
-                   TraceU16{printerPath});
+                   TraceU16{printerPath.c_str()});
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
         CreatePortAndLink(ctx, ports, infPath, printerPath);
 }
 
+// ReconcilePrinter, except that running out of memory leaves this printer unlinked until a
+// later pass and the pass goes on with the next one. A port whose link was written carries
+// its new text already: the copy is made before the write.
+void ReconcilePrinterOrLeaveOut(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
+                                const std::u16string& printerPath) {
+    try {
+        ReconcilePrinter(ctx, ports, infPath, printerPath);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 void LinkPrinters(PassContext& ctx, const char16_t* infPath) {
-    DeviceEntryList ports(*ctx.platform.registry);
-    DeviceEntryList printers(*ctx.platform.registry);
-    EnumeratePorts(ctx, ports);
-    EnumeratePrinters(ctx, printers);
-    for (DeviceEntry* printer = printers.Head(); printer; printer = printer->next) {
-        if (printer->text)
-            ReconcilePrinter(ctx, ports, infPath, printer->text);
+    DeviceEntryList ports;
+    DeviceEntryList printers;
+    // Failed enumerations are traced; the pass works with what was listed.
+    static_cast<void>(EnumeratePorts(ctx, ports));
+    static_cast<void>(EnumeratePrinters(ctx, printers));
+    for (const DeviceEntry& printer : printers.Entries())
+        ReconcilePrinterOrLeaveOut(ctx, ports, infPath, printer.text);
+}
+
+// The reconcile lock from a successful wait to the end of the pass, on every way out.
+class HeldReconcileLock {
+  public:
+    HeldReconcileLock(SyncApi& sync, PlatformHandle lock) noexcept : m_sync(sync), m_lock(lock) {}
+    ~HeldReconcileLock() {
+        // A lock that cannot be given back holds the next pass; nothing here can undo that.
+        static_cast<void>(m_sync.SignalEvent(m_lock));
+    }
+    HeldReconcileLock(const HeldReconcileLock&) = delete;
+    HeldReconcileLock& operator=(const HeldReconcileLock&) = delete;
+
+  private:
+    SyncApi& m_sync;
+    PlatformHandle m_lock;
+};
+
+void LinkPrintersUnlessUtilityRuns(PassContext& ctx, const char16_t* infPath) {
+    try {
+        if (!SetupUtilityRunning(ctx))
+            LinkPrinters(ctx, infPath);
+    } catch (const std::bad_alloc&) {
+        // Out of memory outside any one interface: the pass ends here, with its lists and
+        // keys given back; the next pass reads everything afresh.
     }
 }
 
@@ -92,9 +135,8 @@ void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
                        GetLastErrorCode());
         return;
     }
-    if (!SetupUtilityRunning(ctx))
-        LinkPrinters(ctx, infPath);
-    sync.SignalEvent(lock);
+    HeldReconcileLock held(sync, lock);
+    LinkPrintersUnlessUtilityRuns(ctx, infPath);
 }
 
 }  // namespace tav

@@ -1,5 +1,6 @@
 #include "tavportsvc/core/trace_control.h"
 
+#include "shared/callback_boundary.h"
 #include "shared/win32_errors.h"
 
 namespace tav {
@@ -22,6 +23,20 @@ uint32_t HandleTraceControl(uint32_t requestCode, TraceControlRecord& record, ui
         default:
             return kErrorInvalidParameter;
     }
+}
+
+uint32_t TraceControlCallback(uint32_t requestCode, TraceControlRecord& record, uint32_t* replySize,
+                              TraceEnableRequest& request) noexcept {
+    return AtCallbackBoundary(
+        [&] { return HandleTraceControl(requestCode, record, replySize, request); },
+        [&] {
+            if (replySize)
+                *replySize = 0;
+            record.logger.store(0, std::memory_order_relaxed);
+            record.level.store(0, std::memory_order_relaxed);
+            record.flags.store(0, std::memory_order_relaxed);
+            return kErrorInvalidParameter;
+        });
 }
 
 }  // namespace tav

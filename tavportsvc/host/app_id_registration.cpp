@@ -2,6 +2,7 @@
 #include <string>
 
 #include "tavportsvc/host/atl_service_module.h"
+#include "tavportsvc/host/host_handles.h"
 #include "tavportsvc/host/registrar.h"
 
 namespace tav::host {
@@ -10,23 +11,6 @@ namespace {
 inline constexpr char16_t kAppIdKey[] = u"AppID";
 inline constexpr char16_t kLocalServiceValue[] = u"LocalService";
 inline constexpr HResult kResourceNotFound = HResultFromWin32(1814);
-
-class ScopedRegKey {
-  public:
-    explicit ScopedRegKey(Registry& registry) : m_registry(registry) {}
-    ~ScopedRegKey() {
-        if (m_key)
-            m_registry.CloseKey(m_key);
-    }
-    ScopedRegKey(const ScopedRegKey&) = delete;
-    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
-    RegKey& Out() { return m_key; }
-    RegKey Get() const { return m_key; }
-
-  private:
-    Registry& m_registry;
-    RegKey m_key = 0;
-};
 
 std::u16string DoubleApostrophes(const std::u16string& text) {
     std::u16string doubled;
@@ -80,19 +64,22 @@ HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
     if (hr < 0)
         return hr;
     Registry& registry = m_platform.registry;
-    ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot.Out());
+    OwnedRegKey appIdRoot;
+    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
-    ScopedRegKey appId(registry);
-    error = registry.CreateKey(appIdRoot.Get(), m_identity.appId, kRegOptionNonVolatile,
-                               kKeyRead | kKeyWrite, appId.Out());
+    OwnedRegKey appId;
+    error = CreateKeyInto(registry, appIdRoot.get(), m_identity.appId, kRegOptionNonVolatile,
+                          kKeyRead | kKeyWrite, appId);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
-    registry.DeleteValue(appId.Get(), kLocalServiceValue);
+    // A value already absent is the goal; the value is rewritten below when wanted.
+    static_cast<void>(registry.DeleteValue(appId.get(), kLocalServiceValue));
     if (!withService)
         return kSOk;
-    registry.SetStringValue(appId.Get(), kLocalServiceValue, m_szServiceName);
+    // As the service-module convention has it, a value that cannot be written does not
+    // stop the installation; the service entry is what the manager starts.
+    static_cast<void>(registry.SetStringValue(appId.get(), kLocalServiceValue, m_szServiceName));
     return InstallService() ? kSOk : kEFail;
 }
 
@@ -100,15 +87,16 @@ HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
     if (!UninstallService())
         return kEFail;
     Registry& registry = m_platform.registry;
-    ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot.Out());
+    OwnedRegKey appIdRoot;
+    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
-    ScopedRegKey appId(registry);
-    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, kKeyWrite, appId.Out());
+    OwnedRegKey appId;
+    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, kKeyWrite, appId);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
-    registry.DeleteValue(appId.Get(), kLocalServiceValue);
+    // A value already absent is the goal; a failure leaves the script to remove the key.
+    static_cast<void>(registry.DeleteValue(appId.get(), kLocalServiceValue));
     return ApplyRegistryScript(false, {{u"APPID", m_identity.appId}});
 }
 

@@ -20,6 +20,8 @@ inline constexpr uint32_t kRegistryScriptId = 101;
 // How long "-Service" waits for a running old instance to stop before deleting its entry.
 inline constexpr uint32_t kUninstallStopWaitMs = 30000;
 inline constexpr uint32_t kUninstallPollMs = 250;
+// The service's exit code when its entry failed in a way it did not foresee (E_UNEXPECTED).
+inline constexpr HResult kServiceEntryFailed = static_cast<HResult>(0x8000FFFF);
 
 struct ServiceIdentity {
     std::u16string displayName;
@@ -35,23 +37,23 @@ class CAtlServiceModuleT {
     CAtlServiceModuleT& operator=(const CAtlServiceModuleT&) = delete;
 
     // The process main routine: the process exit code.
-    uint32_t ProcessMain(std::u16string_view commandLine);
-    bool HandleCommandLine(std::u16string_view commandLine, HResult& result);
-    uint32_t RunAsService();
+    [[nodiscard]] uint32_t ProcessMain(std::u16string_view commandLine);
+    [[nodiscard]] bool HandleCommandLine(std::u16string_view commandLine, HResult& result);
+    [[nodiscard]] uint32_t RunAsService();
     void ServiceMain();
-    HResult RunService();
-    uint32_t HandleControlRequest(uint32_t control);
+    [[nodiscard]] HResult RunService();
+    [[nodiscard]] uint32_t HandleControlRequest(uint32_t control);
     void RequestStop();
 
     // Registration.
-    bool InstallService();
-    bool UninstallService();
-    bool IsInstalled();
-    HResult ApplyRegistryScript(bool doRegister, const ScriptVariables& replacements);
-    HResult RegisterAppIdEntries(bool withService);
-    HResult UnregisterAppIdEntries();
-    HResult RegisterTypeLibrary();
-    HResult UnregisterTypeLibrary();
+    [[nodiscard]] bool InstallService();
+    [[nodiscard]] bool UninstallService();
+    [[nodiscard]] bool IsInstalled();
+    [[nodiscard]] HResult ApplyRegistryScript(bool doRegister, const ScriptVariables& replacements);
+    [[nodiscard]] HResult RegisterAppIdEntries(bool withService);
+    [[nodiscard]] HResult UnregisterAppIdEntries();
+    [[nodiscard]] HResult RegisterTypeLibrary();
+    [[nodiscard]] HResult UnregisterTypeLibrary();
 
     virtual void AddScriptReplacements(ScriptVariables& variables);
 
@@ -64,29 +66,33 @@ class CAtlServiceModuleT {
   protected:
     // The start hook (begins with BaseStartSteps) and the stop hook (ends with
     // BaseStopSteps); the port link core's module overrides both.
-    virtual HResult StartHook() { return BaseStartSteps(); }
-    virtual HResult StopHook() { return BaseStopSteps(); }
+    [[nodiscard]] virtual HResult StartHook() { return BaseStartSteps(); }
+    [[nodiscard]] virtual HResult StopHook() { return BaseStopSteps(); }
     // SERVICE_CONTROL_DEVICEEVENT.
     virtual void OnDeviceEvent() {}
-    HResult BaseStartSteps();
-    HResult BaseStopSteps();
+    [[nodiscard]] HResult BaseStartSteps();
+    [[nodiscard]] HResult BaseStopSteps();
 
     HostPlatform& m_platform;
 
   private:
-    HResult RunSwitch(CommandSwitch action);
-    HResult RegisterServer(bool withService);
-    HResult UnregisterServer();
+    [[nodiscard]] HResult RunSwitch(CommandSwitch action);
+    [[nodiscard]] HResult RegisterServer(bool withService);
+    [[nodiscard]] HResult UnregisterServer();
     void SetServiceState(uint32_t state);
     void ReportStatus();
     void RunMessageLoop();
-    bool WaitForServiceStopped(ScHandle service);
-    HResult ModulePath(std::u16string& path);
-    HResult LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath);
+    [[nodiscard]] bool WaitForServiceStopped(ScHandle service);
+    [[nodiscard]] HResult ModulePath(std::u16string& path);
+    [[nodiscard]] HResult LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath);
 
-    static void ServiceMainEntry(void* context);
+    // The two Windows callbacks. Nothing may unwind out of them: an unexpected failure in
+    // the service entry ends the service with kServiceEntryFailed as its exit code; one in
+    // the control handler still answers NO_ERROR, so a device query-remove stays granted.
+    static void ServiceMainEntry(void* context) noexcept;
     static uint32_t ControlHandlerEntry(uint32_t control, uint32_t eventType, void* eventData,
-                                        void* context);
+                                        void* context) noexcept;
+    void StopAfterUnexpectedFailure() noexcept;
 
     bool m_bDelayShutdown = true;
     bool m_bComInitialized = false;

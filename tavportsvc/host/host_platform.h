@@ -26,17 +26,17 @@ class Registry {
   public:
     virtual ~Registry() = default;
     // RegOpenKeyExW / RegCreateKeyExW (no class): Win32 error.
-    virtual uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                             RegKey& key) = 0;
-    virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t options,
-                               uint32_t access, RegKey& key) = 0;
+    [[nodiscard]] virtual uint32_t OpenKey(RegKey parent, const std::u16string& subkey,
+                                           uint32_t access, RegKey& key) = 0;
+    [[nodiscard]] virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey,
+                                             uint32_t options, uint32_t access, RegKey& key) = 0;
     // RegSetValueExW REG_SZ; `data` is stored with its terminating NUL. Empty name: default.
-    virtual uint32_t SetStringValue(RegKey key, const std::u16string& name,
-                                    const std::u16string& data) = 0;
-    virtual uint32_t DeleteValue(RegKey key, const std::u16string& name) = 0;
-    virtual uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) = 0;
+    [[nodiscard]] virtual uint32_t SetStringValue(RegKey key, const std::u16string& name,
+                                                  const std::u16string& data) = 0;
+    [[nodiscard]] virtual uint32_t DeleteValue(RegKey key, const std::u16string& name) = 0;
+    [[nodiscard]] virtual uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) = 0;
     // RegQueryInfoKeyW: the number of subkeys.
-    virtual uint32_t CountSubkeys(RegKey key, uint32_t& count) = 0;
+    [[nodiscard]] virtual uint32_t CountSubkeys(RegKey key, uint32_t& count) = 0;
     virtual void CloseKey(RegKey key) = 0;
 };
 
@@ -82,17 +82,18 @@ struct ServiceConfig {
 class ServiceControlManager {
   public:
     virtual ~ServiceControlManager() = default;
-    virtual ScHandle OpenManager(uint32_t access, uint32_t& error) = 0;
-    virtual ScHandle OpenServiceEntry(ScHandle manager, const std::u16string& name, uint32_t access,
-                                      uint32_t& error) = 0;
-    virtual ScHandle CreateServiceEntry(ScHandle manager, const ServiceConfig& config,
-                                        uint32_t& error) = 0;
-    virtual bool SetDescription(ScHandle service, const std::u16string& description) = 0;
+    [[nodiscard]] virtual ScHandle OpenManager(uint32_t access, uint32_t& error) = 0;
+    [[nodiscard]] virtual ScHandle OpenServiceEntry(ScHandle manager, const std::u16string& name,
+                                                    uint32_t access, uint32_t& error) = 0;
+    [[nodiscard]] virtual ScHandle CreateServiceEntry(ScHandle manager, const ServiceConfig& config,
+                                                      uint32_t& error) = 0;
+    [[nodiscard]] virtual bool SetDescription(ScHandle service,
+                                              const std::u16string& description) = 0;
     // ControlService(SERVICE_CONTROL_STOP): 0 or the Win32 error.
-    virtual uint32_t ControlStop(ScHandle service) = 0;
+    [[nodiscard]] virtual uint32_t ControlStop(ScHandle service) = 0;
     // QueryServiceStatus: 0 and the current state, or the Win32 error.
-    virtual uint32_t QueryState(ScHandle service, uint32_t& state) = 0;
-    virtual uint32_t DeleteService(ScHandle service) = 0;
+    [[nodiscard]] virtual uint32_t QueryState(ScHandle service, uint32_t& state) = 0;
+    [[nodiscard]] virtual uint32_t DeleteService(ScHandle service) = 0;
     virtual void Close(ScHandle handle) = 0;
 };
 
@@ -112,18 +113,19 @@ using StatusHandle = uintptr_t;
 // The service side of the control manager: the dispatcher, the handler, the status.
 class ServiceDispatcher {
   public:
-    using ServiceMainFn = void (*)(void* context);
+    // Both are called from the system's frames, which cannot carry an exception.
+    using ServiceMainFn = void (*)(void* context) noexcept;
     using HandlerFn = uint32_t (*)(uint32_t control, uint32_t eventType, void* eventData,
-                                   void* context);
+                                   void* context) noexcept;
     virtual ~ServiceDispatcher() = default;
     // StartServiceCtrlDispatcherW with one entry; blocks until the service stopped.
     // 0 or the Win32 error. `serviceMain` runs on a new thread with `context`.
-    virtual uint32_t RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
-                                   void* context) = 0;
+    [[nodiscard]] virtual uint32_t RunDispatcher(const std::u16string& name,
+                                                 ServiceMainFn serviceMain, void* context) = 0;
     // RegisterServiceCtrlHandlerExW: 0 on failure.
-    virtual StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
-                                         void* context) = 0;
-    virtual bool SetStatus(StatusHandle handle, const ServiceStatus& status) = 0;
+    [[nodiscard]] virtual StatusHandle RegisterHandler(const std::u16string& name,
+                                                       HandlerFn handler, void* context) = 0;
+    [[nodiscard]] virtual bool SetStatus(StatusHandle handle, const ServiceStatus& status) = 0;
     virtual uint32_t CurrentThreadId() = 0;
 };
 
@@ -133,9 +135,9 @@ inline constexpr HResult kRpcEChangedMode = static_cast<HResult>(0x80010106);
 class ComRuntime {
   public:
     virtual ~ComRuntime() = default;
-    virtual HResult Initialize() = 0;
+    [[nodiscard]] virtual HResult Initialize() = 0;
     virtual void Uninitialize() = 0;
-    virtual HResult ResumeClassObjects() = 0;
+    [[nodiscard]] virtual HResult ResumeClassObjects() = 0;
     virtual bool IsModuleLoaded(const std::u16string& name) = 0;
 };
 
@@ -145,9 +147,9 @@ class ThreadMessages {
   public:
     virtual ~ThreadMessages() = default;
     // >0 a message was taken, 0 WM_QUIT, -1 failure.
-    virtual int NextMessage() = 0;
+    [[nodiscard]] virtual int NextMessage() = 0;
     virtual void TranslateAndDispatch() = 0;
-    virtual bool PostQuit(uint32_t threadId) = 0;
+    [[nodiscard]] virtual bool PostQuit(uint32_t threadId) = 0;
 };
 
 using TypeLib = uintptr_t;
@@ -165,15 +167,15 @@ struct TypeLibAttributes {
 class TypeLibraries {
   public:
     virtual ~TypeLibraries() = default;
-    virtual HResult Load(const std::u16string& path, TypeLib& lib) = 0;
-    virtual HResult HelpFile(TypeLib lib, std::u16string& helpFile) = 0;
-    virtual HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
+    [[nodiscard]] virtual HResult Load(const std::u16string& path, TypeLib& lib) = 0;
+    [[nodiscard]] virtual HResult HelpFile(TypeLib lib, std::u16string& helpFile) = 0;
+    [[nodiscard]] virtual HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
     virtual void Release(TypeLib lib) = 0;
     virtual bool HasOleAutExport(const char* name) = 0;
     // `helpDir` null: the library names no help file.
-    virtual HResult Register(TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
-                             bool forUser) = 0;
-    virtual HResult Unregister(const TypeLibAttributes& attributes, bool forUser) = 0;
+    [[nodiscard]] virtual HResult Register(TypeLib lib, const std::u16string& path,
+                                           const std::u16string* helpDir, bool forUser) = 0;
+    [[nodiscard]] virtual HResult Unregister(const TypeLibAttributes& attributes, bool forUser) = 0;
 };
 
 // What the running executable knows about itself.

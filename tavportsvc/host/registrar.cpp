@@ -1,52 +1,35 @@
 #include "tavportsvc/host/registrar.h"
 
 #include "shared/u16.h"
+#include "tavportsvc/host/host_handles.h"
 
 namespace tav::host {
 namespace {
 
 constexpr uint32_t kKeyReadWrite = kKeyRead | kKeyWrite;
 
-// Closes a key on every path.
-class ScopedKey {
-  public:
-    explicit ScopedKey(Registry& registry) : m_registry(registry) {}
-    ~ScopedKey() {
-        if (m_key)
-            m_registry.CloseKey(m_key);
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-    RegKey& Out() { return m_key; }
-    RegKey Get() const { return m_key; }
-
-  private:
-    Registry& m_registry;
-    RegKey m_key = 0;
-};
-
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
 HResult RegisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
-    ScopedKey handle(registry);
+    OwnedRegKey handle;
     uint32_t error =
-        registry.CreateKey(parent, key.name, kRegOptionNonVolatile, kKeyReadWrite, handle.Out());
+        CreateKeyInto(registry, parent, key.name, kRegOptionNonVolatile, kKeyReadWrite, handle);
     if (error != kErrorSuccess)
         return HResultFromWin32(error);
     if (key.hasDefault) {
-        error = registry.SetStringValue(handle.Get(), u"", key.defaultValue);
+        error = registry.SetStringValue(handle.get(), u"", key.defaultValue);
         if (error != kErrorSuccess)
             return HResultFromWin32(error);
     }
     for (const auto& value : key.values) {
-        error = registry.SetStringValue(handle.Get(), value.name, value.data);
+        error = registry.SetStringValue(handle.get(), value.name, value.data);
         if (error != kErrorSuccess)
             return HResultFromWin32(error);
     }
     for (const auto& subkey : key.subkeys) {
-        HResult hr = RegisterKey(registry, handle.Get(), subkey);
+        HResult hr = RegisterKey(registry, handle.get(), subkey);
         if (hr < 0)
             return hr;
     }
@@ -60,26 +43,26 @@ bool IsGone(uint32_t error) {
 
 HResult UnregisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
     {
-        ScopedKey handle(registry);
-        uint32_t error = registry.OpenKey(parent, key.name, kKeyReadWrite, handle.Out());
+        OwnedRegKey handle;
+        uint32_t error = OpenKeyInto(registry, parent, key.name, kKeyReadWrite, handle);
         if (error == kErrorFileNotFound)
             return kSOk;
         if (error != kErrorSuccess)
             return HResultFromWin32(error);
         for (const auto& subkey : key.subkeys) {
-            HResult hr = UnregisterKey(registry, handle.Get(), subkey);
+            HResult hr = UnregisterKey(registry, handle.get(), subkey);
             if (hr < 0)
                 return hr;
         }
         for (const auto& value : key.values) {
-            error = registry.DeleteValue(handle.Get(), value.name);
+            error = registry.DeleteValue(handle.get(), value.name);
             if (!IsGone(error))
                 return HResultFromWin32(error);
         }
         if (key.noRemove)
             return kSOk;
         uint32_t subkeys = 0;
-        error = registry.CountSubkeys(handle.Get(), subkeys);
+        error = registry.CountSubkeys(handle.get(), subkeys);
         if (error != kErrorSuccess)
             return HResultFromWin32(error);
         if (subkeys != 0)
@@ -97,18 +80,18 @@ HResult ApplyRoots(Registry& registry, const std::vector<ScriptRoot>& roots, boo
         ScriptRootTarget target;
         if (!ResolveScriptRoot(root.rootName, perUser, target))
             return kScriptSyntaxError;
-        ScopedKey base(registry);
+        OwnedRegKey base;
         RegKey parent = target.root;
         if (!target.subkey.empty()) {
             uint32_t error =
-                create ? registry.CreateKey(target.root, target.subkey, kRegOptionNonVolatile,
-                                            kKeyReadWrite, base.Out())
-                       : registry.OpenKey(target.root, target.subkey, kKeyReadWrite, base.Out());
+                create ? CreateKeyInto(registry, target.root, target.subkey, kRegOptionNonVolatile,
+                                       kKeyReadWrite, base)
+                       : OpenKeyInto(registry, target.root, target.subkey, kKeyReadWrite, base);
             if (!create && error == kErrorFileNotFound)
                 continue;
             if (error != kErrorSuccess)
                 return HResultFromWin32(error);
-            parent = base.Get();
+            parent = base.get();
         }
         for (const auto& key : root.keys) {
             HResult hr = action(registry, parent, key);

@@ -40,10 +40,11 @@ struct ScriptRoot {
 using ScriptVariables = std::vector<std::pair<std::u16string, std::u16string>>;
 
 // Replaces every %NAME% by its value (names compared with letter case ignored).
-HResult ExpandScriptVariables(std::u16string_view text, const ScriptVariables& variables,
-                              std::u16string& expanded);
+[[nodiscard]] HResult ExpandScriptVariables(std::u16string_view text,
+                                            const ScriptVariables& variables,
+                                            std::u16string& expanded);
 
 // Parses an expanded script. kScriptSyntaxError on any malformed input.
-HResult ParseRegistryScript(std::u16string_view text, std::vector<ScriptRoot>& roots);
+[[nodiscard]] HResult ParseRegistryScript(std::u16string_view text, std::vector<ScriptRoot>& roots);
 
 }  // namespace tav::host

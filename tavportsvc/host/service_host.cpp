@@ -2,27 +2,13 @@
 // status reports, control handler and stop path.
 #include "tavportsvc/host/atl_service_module.h"
 
+#include "shared/callback_boundary.h"
+#include "tavportsvc/host/host_handles.h"
+
 namespace tav::host {
 namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
-
-class ScopedRegKey {
-  public:
-    explicit ScopedRegKey(Registry& registry) : m_registry(registry) {}
-    ~ScopedRegKey() {
-        if (m_key)
-            m_registry.CloseKey(m_key);
-    }
-    ScopedRegKey(const ScopedRegKey&) = delete;
-    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
-    RegKey& Out() { return m_key; }
-    RegKey Get() const { return m_key; }
-
-  private:
-    Registry& m_registry;
-    RegKey m_key = 0;
-};
 
 }  // namespace
 
@@ -85,14 +71,14 @@ HResult CAtlServiceModuleT::UnregisterServer() {
 
 uint32_t CAtlServiceModuleT::RunAsService() {
     Registry& registry = m_platform.registry;
-    ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyRead, appIdRoot.Out());
+    OwnedRegKey appIdRoot;
+    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyRead, appIdRoot);
     if (error != kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
     }
-    ScopedRegKey appId(registry);
-    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, kKeyRead, appId.Out());
+    OwnedRegKey appId;
+    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, kKeyRead, appId);
     if (error != kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
@@ -104,12 +90,24 @@ uint32_t CAtlServiceModuleT::RunAsService() {
     return m_win32ExitCode.load();
 }
 
-void CAtlServiceModuleT::ServiceMainEntry(void* context) {
-    static_cast<CAtlServiceModuleT*>(context)->ServiceMain();
+void CAtlServiceModuleT::ServiceMainEntry(void* context) noexcept {
+    auto* module = static_cast<CAtlServiceModuleT*>(context);
+    AtCallbackBoundary([module] { module->ServiceMain(); },
+                       [module] { module->StopAfterUnexpectedFailure(); });
 }
 
-uint32_t CAtlServiceModuleT::ControlHandlerEntry(uint32_t control, uint32_t, void*, void* context) {
-    return static_cast<CAtlServiceModuleT*>(context)->HandleControlRequest(control);
+uint32_t CAtlServiceModuleT::ControlHandlerEntry(uint32_t control, uint32_t, void*,
+                                                 void* context) noexcept {
+    auto* module = static_cast<CAtlServiceModuleT*>(context);
+    return AtCallbackBoundary([module, control] { return module->HandleControlRequest(control); },
+                              kErrorSuccess);
+}
+
+// The manager is told the service has ended, so it does not wait for ever on a service
+// whose thread is gone.
+void CAtlServiceModuleT::StopAfterUnexpectedFailure() noexcept {
+    m_win32ExitCode = static_cast<uint32_t>(kServiceEntryFailed);
+    AtCallbackBoundary([this] { SetServiceState(kServiceStopped); }, [] {});
 }
 
 void CAtlServiceModuleT::ServiceMain() {
@@ -185,7 +183,8 @@ uint32_t CAtlServiceModuleT::HandleControlRequest(uint32_t control) {
 void CAtlServiceModuleT::RequestStop() {
     SetServiceState(kServiceStopPending);
     ReportStatus();
-    m_platform.messages.PostQuit(m_dwThreadID.load());
+    // Nothing else would end the loop; a failed post leaves the manager to time the stop out.
+    static_cast<void>(m_platform.messages.PostQuit(m_dwThreadID.load()));
 }
 
 void CAtlServiceModuleT::SetServiceState(uint32_t state) {
@@ -194,7 +193,8 @@ void CAtlServiceModuleT::SetServiceState(uint32_t state) {
 }
 
 void CAtlServiceModuleT::ReportStatus() {
-    m_platform.dispatcher.SetStatus(m_hServiceStatus.load(), StatusSnapshot());
+    // A report the manager refuses has no one else to go to; the next report says it again.
+    static_cast<void>(m_platform.dispatcher.SetStatus(m_hServiceStatus.load(), StatusSnapshot()));
 }
 
 ServiceStatus CAtlServiceModuleT::StatusSnapshot() const {

@@ -1,36 +1,18 @@
 // The Windows service entry: created by "-Service", deleted before every registration.
 #include "tavportsvc/host/atl_service_module.h"
+#include "tavportsvc/host/host_handles.h"
 
 namespace tav::host {
-namespace {
-
-class ScopedScHandle {
-  public:
-    ScopedScHandle(ServiceControlManager& scm, ScHandle handle) : m_scm(scm), m_handle(handle) {}
-    ~ScopedScHandle() {
-        if (m_handle)
-            m_scm.Close(m_handle);
-    }
-    ScopedScHandle(const ScopedScHandle&) = delete;
-    ScopedScHandle& operator=(const ScopedScHandle&) = delete;
-    ScHandle Get() const { return m_handle; }
-
-  private:
-    ServiceControlManager& m_scm;
-    ScHandle m_handle;
-};
-
-}  // namespace
 
 bool CAtlServiceModuleT::IsInstalled() {
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
-    if (!manager.Get())
+    OwnedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    if (!manager.get())
         return false;
-    ScopedScHandle service(
-        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName, kServiceQueryConfig, error));
-    return service.Get() != 0;
+    OwnedScHandle service(
+        scm, scm.OpenServiceEntry(manager.get(), m_szServiceName, kServiceQueryConfig, error));
+    return service.get() != 0;
 }
 
 bool CAtlServiceModuleT::InstallService() {
@@ -53,13 +35,14 @@ bool CAtlServiceModuleT::InstallService() {
     config.dependencies = {u"RPCSS"};
 
     ServiceControlManager& scm = m_platform.scm;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
-    if (!manager.Get())
+    OwnedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    if (!manager.get())
         return false;
-    ScopedScHandle service(scm, scm.CreateServiceEntry(manager.Get(), config, error));
-    if (!service.Get())
+    OwnedScHandle service(scm, scm.CreateServiceEntry(manager.get(), config, error));
+    if (!service.get())
         return false;
-    scm.SetDescription(service.Get(), m_identity.description);
+    // The description is decoration: the entry works without it.
+    static_cast<void>(scm.SetDescription(service.get(), m_identity.description));
     return true;
 }
 
@@ -68,21 +51,21 @@ bool CAtlServiceModuleT::UninstallService() {
         return true;
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
-    if (!manager.Get())
+    OwnedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    if (!manager.get())
         return false;
     // Query access as well, to wait for a running instance before deleting its entry.
-    ScopedScHandle service(
-        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName,
+    OwnedScHandle service(
+        scm, scm.OpenServiceEntry(manager.get(), m_szServiceName,
                                   kServiceStop | kDelete | kServiceQueryStatus, error));
-    if (!service.Get())
+    if (!service.get())
         return false;
     // A service that is not running refuses the stop (1062); that is fine.
-    scm.ControlStop(service.Get());
-    const bool stopped = WaitForServiceStopped(service.Get());
+    static_cast<void>(scm.ControlStop(service.get()));
+    const bool stopped = WaitForServiceStopped(service.get());
     // A service still running is only marked for deletion; its entry stays until its
     // process ends, so that is not reported as removed.
-    return scm.DeleteService(service.Get()) == kErrorSuccess && stopped;
+    return scm.DeleteService(service.get()) == kErrorSuccess && stopped;
 }
 
 // A running service whose entry is deleted is only marked for deletion, and a new entry of

@@ -15,7 +15,8 @@ void CTavportsvcModule::ReconcilePorts() {
 }
 
 HResult CTavportsvcModule::StartHook() {
-    return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle());
+    return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle(),
+                            [this] { ReconcilePorts(); });
 }
 
 HResult CTavportsvcModule::StopHook() {
@@ -23,7 +24,8 @@ HResult CTavportsvcModule::StopHook() {
 }
 
 void CTavportsvcModule::OnDeviceEvent() {
-    m_core.OnDeviceEvent();
+    // The device-event case answers NO_ERROR whatever the pass did.
+    static_cast<void>(m_core.OnDeviceEvent([this] { ReconcilePorts(); }));
 }
 
 }  // namespace tav::host

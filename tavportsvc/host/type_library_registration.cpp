@@ -1,5 +1,6 @@
 // The type library carried as resource "TYPELIB" 1.
 #include "tavportsvc/host/atl_service_module.h"
+#include "tavportsvc/host/host_handles.h"
 
 namespace tav::host {
 namespace {
@@ -41,6 +42,7 @@ HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
+    OwnedTypeLib loaded(typeLibs, lib);
     std::u16string helpFile;
     std::u16string helpDir;
     // A help file without a folder still gives a help directory: the empty one.
@@ -48,9 +50,7 @@ HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     if (hasHelpDir)
         helpDir = HelpDirectory(helpFile);
     bool forUser = m_bPerUser && typeLibs.HasOleAutExport("RegisterTypeLibForUser");
-    hr = typeLibs.Register(lib, path, hasHelpDir ? &helpDir : nullptr, forUser);
-    typeLibs.Release(lib);
-    return hr;
+    return typeLibs.Register(lib, path, hasHelpDir ? &helpDir : nullptr, forUser);
 }
 
 HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
@@ -60,9 +60,10 @@ HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
+    OwnedTypeLib loaded(typeLibs, lib);
     TypeLibAttributes attributes;
     hr = typeLibs.Attributes(lib, attributes);
-    typeLibs.Release(lib);
+    loaded.reset();  // released before the unregistration, which needs only the attributes
     if (hr < 0)
         return hr;
     bool forUser = m_bPerUser && typeLibs.HasOleAutExport("UnRegisterTypeLibForUser");

@@ -2,6 +2,8 @@
 // simulated service manager and port world.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include "sim/device_tree.h"
@@ -11,6 +13,21 @@
 
 namespace tav::host {
 namespace {
+
+// The module with its passes counted, and made to fail unexpectedly on demand.
+class CountingModule : public CTavportsvcModule {
+  public:
+    using CTavportsvcModule::CTavportsvcModule;
+    std::atomic<int> passes{0};
+    std::atomic<bool> failPasses{false};
+
+    void ReconcilePorts() override {
+        ++passes;
+        if (failPasses)
+            throw std::runtime_error("unexpected");
+        CTavportsvcModule::ReconcilePorts();
+    }
+};
 
 class ServiceCoreTest : public ::testing::Test {
   protected:
@@ -32,7 +49,7 @@ class ServiceCoreTest : public ::testing::Test {
     sim::SimHostWorld world{test::RealRegistryScript()};
     sim::DeviceTree tree;
     sim::SimPortWorld ports{world.trace, tree};
-    CTavportsvcModule module{world.platform, ports.Platform()};
+    CountingModule module{world.platform, ports.Platform()};
     uint32_t exitCode = 0xDEAD;
 
   private:
@@ -48,6 +65,7 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
     EXPECT_EQ(ports.Link(firstPort), firstPrinter);
     EXPECT_FALSE(ports.Link(secondPort));
     EXPECT_EQ(ports.notify.ActiveRegistrations(), 1);
+    EXPECT_EQ(module.passes, 1);  // the start-up pass went through the module
     // Registered on the status handle the control handler registration returned.
     EXPECT_EQ(world.trace.log.Count("RegisterDeviceNotificationW status=" +
                                     std::to_string(module.ServiceStatusHandle())),
@@ -57,6 +75,7 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
     const std::u16string secondPrinter = ports.AddPrinter(u"B0002");
     EXPECT_EQ(world.scm.SendControl(kServiceControlDeviceEvent, 0x8000), kErrorSuccess);
     EXPECT_EQ(ports.Link(secondPort), secondPrinter);
+    EXPECT_EQ(module.passes, 2);  // and so did the device event's
 
     EXPECT_EQ(world.scm.SendControl(kServiceControlStop), kErrorSuccess);
     EXPECT_EQ(JoinProcess(), 0u);
@@ -83,6 +102,31 @@ TEST_F(ServiceCoreTest, FailedNotificationRegistrationStopsTheServiceWithItsErro
     EXPECT_EQ(reports[1].currentState, kServiceStopped);
     EXPECT_EQ(reports[1].win32ExitCode,
               static_cast<uint32_t>(HResultFromWin32(kErrorAccessDenied)));
+}
+
+TEST_F(ServiceCoreTest, UnexpectedFailureInADeviceEventStillAnswersNoErrorAndTheServiceStops) {
+    StartProcess();
+    ASSERT_TRUE(world.scm.WaitForReport(kServiceRunning));
+    module.failPasses = true;
+    // NO_ERROR, so that a query-remove is still granted.
+    EXPECT_EQ(world.scm.SendControl(kServiceControlDeviceEvent, 0x8000), kErrorSuccess);
+    EXPECT_EQ(module.passes, 2);
+    // The stop hook waits for no device event left behind by the failure.
+    EXPECT_EQ(world.scm.SendControl(kServiceControlStop), kErrorSuccess);
+    EXPECT_EQ(JoinProcess(), 0u);
+    EXPECT_EQ(world.scm.Reports().back().currentState, kServiceStopped);
+    EXPECT_EQ(ports.notify.ActiveRegistrations(), 0);
+}
+
+TEST_F(ServiceCoreTest, UnexpectedFailureInTheServiceEntryReportsStoppedWithItsExitCode) {
+    module.failPasses = true;  // the start-up pass fails
+    StartProcess();
+    EXPECT_EQ(JoinProcess(), static_cast<uint32_t>(kServiceEntryFailed));
+    auto reports = world.scm.Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].currentState, kServiceStartPending);
+    EXPECT_EQ(reports[1].currentState, kServiceStopped);
+    EXPECT_EQ(reports[1].win32ExitCode, static_cast<uint32_t>(kServiceEntryFailed));
 }
 
 }  // namespace

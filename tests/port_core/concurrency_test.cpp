@@ -106,7 +106,7 @@ TEST(PortCoreConcurrency, PassesFromBothThreadsNeverOverlap) {
             for (int i = 0; i < 40; ++i) {
                 if (i == 10)
                     t.world.AddPrinter(u"B2");
-                t.core->OnDeviceEvent();
+                EXPECT_EQ(t.core->OnDeviceEvent(), kErrorSuccess);
             }
         });
         for (int i = 0; i < 40; ++i)
@@ -126,20 +126,21 @@ TEST(PortCoreConcurrency, StartHookThenDeviceEventsThenStopHook) {
     std::atomic<int> insideAtBaseStop{-1};
     WithDeadline(std::chrono::seconds(60), [&] {
         std::thread service([&] {
-            t.core->StartHook([] { return kSOk; }, 0x77);
+            EXPECT_EQ(t.core->StartHook([] { return kSOk; }, 0x77), kSOk);
             started = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            t.core->StopHook([&] {
+            EXPECT_EQ(t.core->StopHook([&] {
                 passesAtBaseStop = t.probe.passes.load();
                 insideAtBaseStop = t.probe.inside.load();
                 return kSOk;
-            });
+            }),
+                      kSOk);
         });
         std::thread handler([&] {
             while (!started)
                 std::this_thread::yield();
             for (int i = 0; i < 200; ++i)
-                t.core->OnDeviceEvent();
+                EXPECT_EQ(t.core->OnDeviceEvent(), kErrorSuccess);
         });
         service.join();
         handler.join();
@@ -162,17 +163,18 @@ TEST(PortCoreConcurrency, DeviceEventRacingTheStopHookNeverDeadlocks) {
                 while (!go)
                     std::this_thread::yield();
                 for (int i = 0; i < 3; ++i)
-                    t.core->OnDeviceEvent();
+                    EXPECT_EQ(t.core->OnDeviceEvent(), kErrorSuccess);
             });
             std::thread service([&] {
                 while (!go)
                     std::this_thread::yield();
                 if (round % 3 == 1)
                     std::this_thread::sleep_for(std::chrono::microseconds(100 * (round % 7)));
-                t.core->StopHook([&] {
+                EXPECT_EQ(t.core->StopHook([&] {
                     passesAtBaseStop = t.probe.passes.load();
                     return kSOk;
-                });
+                }),
+                          kSOk);
             });
             go = true;
             handler.join();

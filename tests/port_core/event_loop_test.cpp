@@ -103,7 +103,7 @@ TEST_F(EventLoopTest, StartWhileUtilityRunsDoesNothing) {
     EXPECT_TRUE(world.Ports().empty());
     // The utility's exit restarts the service: the new start-up pass links the printer.
     world.sync.SetUtilityMutex(sim::UtilityMutex::kAbsent);
-    core->OnDeviceEvent();
+    EXPECT_EQ(core->OnDeviceEvent(), kErrorSuccess);
     EXPECT_EQ(world.Ports().size(), 1u);
 }
 
@@ -141,7 +141,7 @@ TEST_F(EventLoopTest, MissingLockMakesEveryPassAndTheStopTraceTheFailedWait) {
     world.AddPrinter(u"A1");
     core->Trace().Start();
     world.recorder.Enable(5, 1);
-    core->OnDeviceEvent();
+    EXPECT_EQ(core->OnDeviceEvent(), kErrorSuccess);
     EXPECT_EQ(Stop(), kSOk);
     EXPECT_THAT(ServiceEvents(), ElementsAre(19, 15));
     EXPECT_EQ(EventOf(TraceModule::kService, 15).args.at(0), sim::Le32(kErrorInvalidHandle));

@@ -9,7 +9,6 @@
 
 #include "shared/last_error.h"
 #include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/device_entry_list.h"
 #include "tavportsvc/core/port_link_core.h"
 
 namespace tav::test {
@@ -34,7 +33,6 @@ class PortCoreTest : public ::testing::Test {
     void ExpectPassCleanedUp() const {
         EXPECT_TRUE(world.sync.IsEventSignalled(core->ReconcileEventHandle()));
         EXPECT_EQ(world.registry.OpenKeyCount(), 0);
-        EXPECT_EQ(DeviceEntry::LiveCount(), 0);
         EXPECT_EQ(world.devices.OpenSetCount(), 0);
         EXPECT_EQ(world.installer.OpenSetCount(), 0);
         EXPECT_EQ(world.installer.LoadedModuleCount(), 0);

@@ -3,6 +3,8 @@
 
 #include <gmock/gmock.h>
 
+#include <new>
+
 #include "shared/win32_errors.h"
 #include "tests/port_core/port_core_fixture.h"
 
@@ -88,6 +90,31 @@ TEST_F(TraceTest, ControlCallbackHandlesEnableAndDisableOnly) {
     EXPECT_EQ(record.logger.load(), 0u);
     EXPECT_EQ(record.level.load(), 0);
     EXPECT_EQ(record.flags.load(), 0u);
+}
+
+// A request the provider cannot read at the boundary of the tracing system's callback.
+class FailingEnableRequest : public TraceEnableRequest {
+  public:
+    uint64_t LoggerHandle() override { return 0x5678; }
+    uint8_t EnableLevel() override { throw std::bad_alloc(); }
+    uint32_t EnableFlags() override { return 1; }
+};
+
+TEST_F(TraceTest, ControlCallbackTurnsAFailedEnableIntoInvalidParameterWithTracingOff) {
+    core->Trace().Start();
+    ASSERT_EQ(world.recorder.Enable(4, 1, 0x1234), kErrorSuccess);
+    auto& record = core->Trace().Record();
+    FailingEnableRequest request;
+    uint32_t replySize = 77;
+    EXPECT_EQ(TraceControlCallback(kWmiEnableEvents, record, &replySize, request),
+              kErrorInvalidParameter);
+    EXPECT_EQ(replySize, 0u);
+    // Half an enable (the new logger, the old level) would send events nobody asked for.
+    EXPECT_EQ(record.logger.load(), 0u);
+    EXPECT_EQ(record.level.load(), 0);
+    EXPECT_EQ(record.flags.load(), 0u);
+    EmitOneOfEach();
+    EXPECT_THAT(ServiceEvents(), IsEmpty());
 }
 
 TEST_F(TraceTest, MessagesCarryLoggerFlagsAndModuleGuid) {

@@ -18,14 +18,12 @@ TEST(PortLinkRulesTest, PrinterSerialIsTheInstancePartOfThePath) {
 }
 
 TEST(PortLinkRulesTest, FreeLinkedAndPresentFollowThePassRules) {
-    sim::SimTrace trace;
-    sim::SimRegistry registry(trace);
-    DeviceEntryList ports(registry);
-    ports.AppendDeviceEntry(u"\\\\?\\USB#A", kNoHandle);
-    ports.AppendDeviceEntry(u"", kNoHandle);
-    ports.AppendDeviceEntry(u"", kNoHandle);
-    EXPECT_EQ(FirstFreePort(ports), ports.Head()->next);
-    EXPECT_EQ(PortLinkedTo(ports, u"\\\\?\\USB#A"), ports.Head());
+    DeviceEntryList ports;
+    ASSERT_TRUE(ports.AppendDeviceEntry(u"\\\\?\\USB#A", {}));
+    ASSERT_TRUE(ports.AppendDeviceEntry(u"", {}));
+    ASSERT_TRUE(ports.AppendDeviceEntry(u"", {}));
+    EXPECT_EQ(FirstFreePort(ports), &ports.Entries()[1]);
+    EXPECT_EQ(PortLinkedTo(ports, u"\\\\?\\USB#A"), &ports.Entries()[0]);
     EXPECT_EQ(PortLinkedTo(ports, u"\\\\?\\usb#a"), nullptr);  // letter case counts
     EXPECT_EQ(PortLinkedTo(ports, u"\\\\?\\USB#AB"), nullptr);
     EXPECT_FALSE(IsFreeLink(nullptr));
