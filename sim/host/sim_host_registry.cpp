@@ -31,8 +31,21 @@ std::vector<std::u16string> SplitPath(const std::u16string& path) {
     return parts;
 }
 
+// The predefined keys as Windows defines them, (HKEY)(ULONG_PTR)((LONG)0x8000000n): on a
+// 64-bit build the top bit fills the upper half. The world keeps its own copy, so a wrong
+// value in the programs' mirror (a zero-extended one, say) is refused with 6 as on Windows.
+constexpr host::RegKey PredefinedKey(uint32_t low) {
+    return static_cast<host::RegKey>(static_cast<intptr_t>(static_cast<int32_t>(low)));
+}
+constexpr host::RegKey kPredefinedKeys[] = {PredefinedKey(0x80000000u), PredefinedKey(0x80000001u),
+                                            PredefinedKey(0x80000002u), PredefinedKey(0x80000003u)};
+
 bool IsRoot(host::RegKey key) {
-    return key >= host::kHkeyClassesRoot && key <= host::kHkeyUsers;
+    for (host::RegKey root : kPredefinedKeys) {
+        if (key == root)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -53,7 +66,7 @@ bool SimHostRegistry::Resolve(host::RegKey key, Location& location) const {
 SimHostRegistry::Node* SimHostRegistry::OpenNode(host::RegKey key, uint32_t& error) const {
     Location location;
     if (!Resolve(key, location)) {
-        error = kErrorInvalidHandle;
+        error = win::kErrorInvalidHandle;
         return nullptr;
     }
     Node* node = Find(location);
@@ -101,7 +114,7 @@ uint32_t SimHostRegistry::OpenOrCreate(const char* call, host::RegKey parent,
         return *error;
     Location location;
     if (!Resolve(parent, location))
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (!Find(location))
         return kErrorKeyDeleted;
     for (auto& part : SplitPath(subkey))
@@ -109,9 +122,9 @@ uint32_t SimHostRegistry::OpenOrCreate(const char* call, host::RegKey parent,
     if (create)
         FindOrCreate(location);
     else if (!Find(location))
-        return kErrorFileNotFound;
+        return win::kErrorFileNotFound;
     key = NewHandle(std::move(location));
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t,
@@ -129,23 +142,23 @@ uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string&
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegSetValueExW", ToUtf8(name) + "=" + ToUtf8(data)))
         return *error;
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     Node* node = OpenNode(key, error);
     if (!node)
         return error;
     node->values[Fold(name)] = {name, data};
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::DeleteValue(host::RegKey key, const std::u16string& name) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteValueW", ToUtf8(name)))
         return *error;
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     Node* node = OpenNode(key, error);
     if (!node)
         return error;
-    return node->values.erase(Fold(name)) ? kErrorSuccess : kErrorFileNotFound;
+    return node->values.erase(Fold(name)) ? win::kErrorSuccess : win::kErrorFileNotFound;
 }
 
 uint32_t SimHostRegistry::DeleteKey(host::RegKey parent, const std::u16string& subkey) {
@@ -154,20 +167,20 @@ uint32_t SimHostRegistry::DeleteKey(host::RegKey parent, const std::u16string& s
         return *error;
     Location location;
     if (!Resolve(parent, location))
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     for (auto& part : SplitPath(subkey))
         location.path.push_back(part);
     if (location.path.empty())
-        return kErrorAccessDenied;
+        return win::kErrorAccessDenied;
     Node* node = Find(location);
     if (!node)
-        return kErrorFileNotFound;
+        return win::kErrorFileNotFound;
     if (!node->children.empty())
-        return kErrorAccessDenied;  // RegDeleteKeyW refuses keys with subkeys
+        return win::kErrorAccessDenied;  // RegDeleteKeyW refuses keys with subkeys
     std::u16string last = Fold(location.path.back());
     location.path.pop_back();
     Find(location)->children.erase(last);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
@@ -175,12 +188,12 @@ uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
     count = 0;
     if (auto error = m_trace.Enter("RegQueryInfoKeyW"))
         return *error;
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     Node* node = OpenNode(key, error);
     if (!node)
         return error;
     count = static_cast<uint32_t>(node->children.size());
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void SimHostRegistry::CloseKey(host::RegKey key) {

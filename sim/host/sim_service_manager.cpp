@@ -46,11 +46,11 @@ host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
     }
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.isManager) {
-        error = kErrorInvalidHandle;
+        error = win::kErrorInvalidHandle;
         return 0;
     }
     if (!m_services.count(Fold(name))) {
-        error = kErrorServiceDoesNotExist;
+        error = win::kErrorServiceDoesNotExist;
         return 0;
     }
     host::ScHandle handle = m_nextHandle++;
@@ -69,16 +69,16 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
     }
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.isManager) {
-        error = kErrorInvalidHandle;
+        error = win::kErrorInvalidHandle;
         return 0;
     }
     auto existing = m_services.find(Fold(config.name));
     if (existing != m_services.end()) {
-        error = existing->second.markedForDelete ? host::kErrorServiceMarkedForDelete
-                                                 : kErrorServiceExists;
+        error = existing->second.markedForDelete ? win::kErrorServiceMarkedForDelete
+                                                 : win::kErrorServiceExists;
         return 0;
     }
-    m_services[Fold(config.name)] = {config, {}, host::kServiceStopped, false};
+    m_services[Fold(config.name)] = {config, {}, win::kServiceStopped, false};
     host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {false, Fold(config.name)};
     return handle;
@@ -109,18 +109,18 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
         return *fault;
     Entry* entry = EntryOf(service);
     if (!entry)
-        return kErrorInvalidHandle;
-    if (entry->state == host::kServiceStopped)
-        return kErrorServiceNotActive;
-    if (entry->state != host::kServiceRunning)
+        return win::kErrorInvalidHandle;
+    if (entry->state == win::kServiceStopped)
+        return win::kErrorServiceNotActive;
+    if (entry->state != win::kServiceRunning)
         return kErrorServiceCannotAcceptCtrl;
-    entry->state = host::kServiceStopPending;
+    entry->state = win::kServiceStopPending;
     std::u16string key = m_handles[service].name;
     if (m_stopDelayMs == 0)
         FinishStop(key);
     else
         m_clock.Schedule(m_stopDelayMs, [this, key] { FinishStop(key); });
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 // The service's process ended: a marked entry goes now.
@@ -129,7 +129,7 @@ void SimServiceManager::FinishStop(const std::u16string& key) {
     auto it = m_services.find(key);
     if (it == m_services.end())
         return;
-    it->second.state = host::kServiceStopped;
+    it->second.state = win::kServiceStopped;
     if (it->second.markedForDelete)
         m_services.erase(it);
 }
@@ -141,9 +141,9 @@ uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) 
         return *fault;
     Entry* entry = EntryOf(service);
     if (!entry)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     state = entry->state;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
@@ -152,15 +152,15 @@ uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
         return *fault;
     Entry* entry = EntryOf(service);
     if (!entry)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (entry->markedForDelete)
-        return host::kErrorServiceMarkedForDelete;
-    if (entry->state != host::kServiceStopped) {
+        return win::kErrorServiceMarkedForDelete;
+    if (entry->state != win::kServiceStopped) {
         entry->markedForDelete = true;
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     }
     m_services.erase(m_handles[service].name);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void SimServiceManager::Close(host::ScHandle handle) {
@@ -192,7 +192,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     if (auto fault = m_trace.Enter("StartServiceCtrlDispatcherW", ToUtf8(name)))
         return *fault;
     if (!m_startedByManager)
-        return kErrorFailedServiceControllerConnect;
+        return win::kErrorFailedServiceControllerConnect;
     m_dispatcherThread = SimCurrentThreadId();
     std::thread serviceThread([this, serviceMain, context] {
         serviceMain(context);
@@ -214,7 +214,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
         lock.unlock();
         uint32_t result =
             handler ? handler(control->control, control->eventType, nullptr, handlerContext)
-                    : kErrorInvalidFunction;
+                    : win::kErrorInvalidFunction;
         lock.lock();
         control->result = result;
         control->done = true;
@@ -222,11 +222,11 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     }
     lock.unlock();
     serviceThread.join();
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 bool SimServiceManager::ServiceReportedStopped() const {
-    return !m_reports.empty() && m_reports.back().currentState == host::kServiceStopped;
+    return !m_reports.empty() && m_reports.back().currentState == win::kServiceStopped;
 }
 
 host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,
@@ -239,7 +239,7 @@ host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name
     return kStatusHandle;
 }
 
-bool SimServiceManager::SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) {
+bool SimServiceManager::SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) {
     m_trace.Enter("SetServiceStatus", std::to_string(status.currentState));
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     if (handle != kStatusHandle)
@@ -262,7 +262,7 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
         for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
             if (*it == &request) {
                 m_controls.erase(it);
-                return kErrorServiceRequestTimeout;
+                return win::kErrorServiceRequestTimeout;
             }
         }
         // Already in the handler: its result is written into `request`, so wait for it.
@@ -271,7 +271,7 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
     return request.result;
 }
 
-std::vector<host::ServiceStatus> SimServiceManager::Reports() const {
+std::vector<win::ServiceStatus> SimServiceManager::Reports() const {
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     return m_reports;
 }

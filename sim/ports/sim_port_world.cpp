@@ -73,7 +73,7 @@ void SimPortWorld::PlugPrinter(const std::u16string& serial) {
 
 std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInstanceId) const {
     auto value = registry.FindValue(portInstanceId, kLinkSubKey, kLinkValueName);
-    if (!value || value->type != kRegSz)
+    if (!value || value->type != win::kRegSz)
         return std::nullopt;
     std::u16string text;
     for (size_t i = 0; i + 1 < value->data.size(); i += 2) {

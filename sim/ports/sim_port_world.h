@@ -33,7 +33,7 @@ class SimPortWorld {
     // when given, a link value of `linkType` (raw UTF-16 with its NUL). Returns its
     // instance id ("ROOT\PORTS\0000").
     std::u16string AddPort(const std::optional<std::u16string>& link = std::nullopt,
-                           uint32_t linkType = kRegSz);
+                           uint32_t linkType = win::kRegSz);
     // A printer in virtual-serial mode: a present interface of the printer class. Returns
     // the device path.
     std::u16string AddPrinter(const std::u16string& serial);

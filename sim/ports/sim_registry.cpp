@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
@@ -117,35 +117,35 @@ uint32_t SimRegistry::GetValue(PlatformHandle handle, const char16_t* subKey,
     std::lock_guard<std::mutex> lock(m_mutex);
     Key* key = KeyOf(handle);
     if (!key)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (subKey && subKey[0] != 0) {
         auto sub = key->subKeys.find(Folded(subKey));
         if (sub == key->subKeys.end())
-            return kErrorFileNotFound;
+            return win::kErrorFileNotFound;
         key = sub->second.get();
     }
     auto it = key->values.find(Folded(valueName ? valueName : u""));
     if (it == key->values.end())
-        return kErrorFileNotFound;
+        return win::kErrorFileNotFound;
     const SimRegValue& value = it->second;
-    if ((flags & kRrfRtRegSz) == 0 || value.type != kRegSz)
-        return kErrorUnsupportedType;
+    if ((flags & win::kRrfRtRegSz) == 0 || value.type != win::kRegSz)
+        return win::kErrorUnsupportedType;
     auto required = static_cast<uint32_t>(value.data.size() + (EndsWithNul(value.data) ? 0 : 2));
     if (type)
         *type = value.type;
     if (!data) {
         *dataSize = required;
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     }
     if (*dataSize < required) {
         *dataSize = required;
-        return kErrorMoreData;
+        return win::kErrorMoreData;
     }
     std::memset(data, 0, required);
     if (!value.data.empty())
         std::memcpy(data, value.data.data(), value.data.size());
     *dataSize = required;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, uint32_t options,
@@ -157,7 +157,7 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
     std::lock_guard<std::mutex> lock(m_mutex);
     Key* key = KeyOf(handle);
     if (!key)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     auto& slot = key->subKeys[Folded(subKey)];
     bool created = !slot;
     if (created)
@@ -165,7 +165,7 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
     if (disposition)
         *disposition = created ? 1 : 2;  // REG_CREATED_NEW_KEY / REG_OPENED_EXISTING_KEY
     *result = NewHandle(slot.get());
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimRegistry::SetValue(PlatformHandle handle, const char16_t* valueName, uint32_t type,
@@ -177,18 +177,18 @@ uint32_t SimRegistry::SetValue(PlatformHandle handle, const char16_t* valueName,
     std::lock_guard<std::mutex> lock(m_mutex);
     Key* key = KeyOf(handle);
     if (!key)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     const auto* bytes = static_cast<const uint8_t*>(data);
     key->values[Folded(valueName)] =
         SimRegValue{type, std::vector<uint8_t>(bytes, bytes + dataSize)};
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimRegistry::CloseKey(PlatformHandle handle) {
     if (auto error = m_trace.Enter("RegCloseKey"))
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_open.erase(handle) ? kErrorSuccess : kErrorInvalidHandle;
+    return m_open.erase(handle) ? win::kErrorSuccess : win::kErrorInvalidHandle;
 }
 
 }  // namespace tav::sim

@@ -26,7 +26,7 @@ PrinterWorld::PrinterWorld()
     services.AddService(u"Lpdsvc", lpd);
     services.AddService(u"Tavportsvc");
     // The device is held only while the Spooler is not stopped.
-    io.SetHolderActive([this] { return services.State(u"Spooler") != kServiceStopped; });
+    io.SetHolderActive([this] { return services.State(u"Spooler") != win::kServiceStopped; });
 }
 
 std::u16string PrinterWorld::InterfacePath(const PrinterPlug& plug, const Guid& classGuid) {

@@ -5,7 +5,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 namespace {
@@ -17,11 +17,12 @@ int Fail(uint32_t error) {
     return 0;
 }
 
-std::string Describe(const PropChangeParams& p) {
-    std::string text = p.stateChange == kDicsEnable    ? "enable"
-                       : p.stateChange == kDicsDisable ? "disable"
-                                                       : "state" + std::to_string(p.stateChange);
-    text += p.scope == kDicsFlagGlobal ? " global" : " config";
+std::string Describe(const win::PropChangeParams& p) {
+    std::string text = p.stateChange == win::kDicsEnable ? "enable"
+                       : p.stateChange == win::kDicsDisable
+                           ? "disable"
+                           : "state" + std::to_string(p.stateChange);
+    text += p.scope == win::kDicsFlagGlobal ? " global" : " config";
     return text;
 }
 
@@ -54,49 +55,49 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (auto error =
             m_trace.Enter("SetupDiGetClassDevsW", ToUtf8(GuidToString(classGuid)) + " " + detail))
         return Fail(*error);
-    if (!(flags & kDigcfDeviceInterface))
-        return Fail(kErrorInvalidParameter);
+    if (!(flags & win::kDigcfDeviceInterface))
+        return Fail(win::kErrorInvalidParameter);
     const Handle handle = m_nextSet++;
     m_sets[handle] =
-        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & kDigcfPresent) != 0), {}};
+        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & win::kDigcfPresent) != 0), {}};
     return handle;
 }
 
 int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
-                                         DeviceInterfaceData& data) {
+                                         win::DeviceInterfaceData& data) {
     if (auto error = m_trace.Enter("SetupDiEnumDeviceInterfaces", std::to_string(index)))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (classGuid != it->second.classGuid || index >= it->second.interfaces.size())
-        return Fail(kErrorNoMoreItems);
+        return Fail(win::kErrorNoMoreItems);
     data.interfaceClassGuid = classGuid;
     data.flags = it->second.interfaces[index].present ? 1u : 0u;  // SPINT_ACTIVE
     data.reserved = index + 1;
     return 1;
 }
 
-int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
+int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data,
                                              uint8_t* detail, uint32_t detailSize,
-                                             uint32_t* pRequiredSize, DeviceInfoData* pDevice) {
+                                             uint32_t* pRequiredSize, win::DevInfoData* pDevice) {
     if (auto error = m_trace.Enter("SetupDiGetDeviceInterfaceDetailW", detail ? "detail" : "size"))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (data.reserved == 0 || data.reserved > it->second.interfaces.size())
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     const SimInterface& item = it->second.interfaces[data.reserved - 1];
-    const uint32_t needed = static_cast<uint32_t>(kInterfaceDetailPathOffset +
+    const uint32_t needed = static_cast<uint32_t>(win::kInterfaceDetailPathOffset +
                                                   (item.path.size() + 1) * sizeof(char16_t));
     if (pRequiredSize)
         *pRequiredSize = needed;
     if (!detail || detailSize < needed)
-        return Fail(kErrorInsufficientBuffer);
+        return Fail(win::kErrorInsufficientBuffer);
     const uint32_t recordSize = 6;
     std::memcpy(detail, &recordSize, sizeof recordSize);
-    std::memcpy(detail + kInterfaceDetailPathOffset, item.path.c_str(),
+    std::memcpy(detail + win::kInterfaceDetailPathOffset, item.path.c_str(),
                 (item.path.size() + 1) * sizeof(char16_t));
     if (pDevice) {
         pDevice->devInst = DevInstOf(item.deviceId);
@@ -105,26 +106,26 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceDa
     return 1;
 }
 
-int SimDeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
-                                          const PropChangeParams& params, uint32_t size) {
+int SimDeviceSetup::SetClassInstallParams(Handle set, win::DevInfoData& device,
+                                          const win::PropChangeParams& params, uint32_t size) {
     const std::u16string* deviceId = DeviceIdOf(device.devInst);
     const std::string detail = Describe(params) + " " + (deviceId ? ToUtf8(*deviceId) : "?");
     if (auto error = m_trace.Enter("SetupDiSetClassInstallParamsW", detail))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
-    if (!deviceId || size != kPropChangeParamsSize || params.headerSize != 8)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidHandle);
+    if (!deviceId || size != win::kPropChangeParamsSize || params.headerSize != 8)
+        return Fail(win::kErrorInvalidParameter);
     it->second.params[device.devInst] = params;
     return 1;
 }
 
 int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
-                                       DeviceInfoData& device) {
+                                       win::DevInfoData& device) {
     auto it = m_sets.find(set);
     const std::u16string* deviceId = DeviceIdOf(device.devInst);
-    const PropChangeParams* params = nullptr;
+    const win::PropChangeParams* params = nullptr;
     if (it != m_sets.end()) {
         auto p = it->second.params.find(device.devInst);
         if (p != it->second.params.end())
@@ -135,18 +136,18 @@ int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
     if (auto error = m_trace.Enter("SetupDiCallClassInstaller", detail))
         return Fail(*error);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
-    if (installFunction != kDifPropertyChange || !params || !deviceId)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidHandle);
+    if (installFunction != win::kDifPropertyChange || !params || !deviceId)
+        return Fail(win::kErrorInvalidParameter);
     return ApplyPropertyChange(*deviceId, *params);
 }
 
 int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
-                                        const PropChangeParams& params) {
+                                        const win::PropChangeParams& params) {
     const auto device = m_tree.Device(deviceId);
     if (!device)
         return Fail(kErrorNoSuchDevinst);
-    if (params.stateChange == kDicsDisable) {
+    if (params.stateChange == win::kDicsDisable) {
         m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = false; });
         return 1;
     }
@@ -164,7 +165,7 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
 int SimDeviceSetup::DestroyDeviceInfoList(Handle set) {
     if (auto error = m_trace.Enter("SetupDiDestroyDeviceInfoList"))
         return Fail(*error);
-    return m_sets.erase(set) ? 1 : Fail(kErrorInvalidHandle);
+    return m_sets.erase(set) ? 1 : Fail(win::kErrorInvalidHandle);
 }
 
 }  // namespace tav::sim

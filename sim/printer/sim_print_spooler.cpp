@@ -1,7 +1,7 @@
 #include "sim/printer/sim_print_spooler.h"
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 namespace {
@@ -30,12 +30,12 @@ int SimPrintSpooler::EnumPrinterList(uint32_t, const char16_t*, uint32_t, uint8_
     if (auto error = m_trace.Enter("EnumPrintersW"))
         return Fail(*error);
     if (!Answers())
-        return Fail(kRpcSServerUnavailable);
+        return Fail(win::kRpcSServerUnavailable);
     if (pReturned)
         *pReturned = 0;
     if (pNeeded)
         *pNeeded = kPrinterListBytes;
-    return size >= kPrinterListBytes ? 1 : Fail(kErrorInsufficientBuffer);
+    return size >= kPrinterListBytes ? 1 : Fail(win::kErrorInsufficientBuffer);
 }
 
 int SimPrintSpooler::GetDriverDirectory(const char16_t*, const char16_t*, uint32_t, uint8_t*,
@@ -43,10 +43,10 @@ int SimPrintSpooler::GetDriverDirectory(const char16_t*, const char16_t*, uint32
     if (auto error = m_trace.Enter("GetPrinterDriverDirectoryW"))
         return Fail(*error);
     if (!Answers())
-        return Fail(kRpcSServerUnavailable);
+        return Fail(win::kRpcSServerUnavailable);
     if (pNeeded)
         *pNeeded = kDriverDirectoryBytes;
-    return size >= kDriverDirectoryBytes ? 1 : Fail(kErrorInsufficientBuffer);
+    return size >= kDriverDirectoryBytes ? 1 : Fail(win::kErrorInsufficientBuffer);
 }
 
 }  // namespace tav::sim

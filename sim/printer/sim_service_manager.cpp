@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 namespace {
@@ -38,7 +38,7 @@ uint32_t SimServiceManager::State(const std::u16string& name) const {
 
 std::optional<uint64_t> SimServiceManager::RunningForMs(const std::u16string& name) const {
     auto it = m_services.find(name);
-    if (it == m_services.end() || it->second.config.state != kServiceRunning)
+    if (it == m_services.end() || it->second.config.state != win::kServiceRunning)
         return std::nullopt;
     return static_cast<uint64_t>(static_cast<int64_t>(m_clock.Elapsed()) - it->second.runningSince);
 }
@@ -57,9 +57,9 @@ Handle SimServiceManager::OpenNamedService(Handle manager, const char16_t* servi
         return Fail(*error);
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.empty())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (!m_services.count(name))
-        return Fail(kErrorServiceDoesNotExist);
+        return Fail(win::kErrorServiceDoesNotExist);
     const Handle handle = m_nextHandle++;
     m_handles[handle] = name;
     return handle;
@@ -73,23 +73,23 @@ SimServiceManager::Service* SimServiceManager::ServiceOf(Handle handle, std::u16
     return &m_services.at(it->second);
 }
 
-ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
-    ServiceStatus status;
+win::ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
+    win::ServiceStatus status;
     status.serviceType = 0x10;  // SERVICE_WIN32_OWN_PROCESS
     status.currentState = service.config.state;
-    const bool pending =
-        status.currentState == kServiceStartPending || status.currentState == kServiceStopPending;
+    const bool pending = status.currentState == win::kServiceStartPending ||
+                         status.currentState == win::kServiceStopPending;
     status.waitHint = pending ? service.config.waitHint : 0;
     return status;
 }
 
-int SimServiceManager::QueryServiceStatus(Handle service, ServiceStatus& status) {
+int SimServiceManager::QueryServiceStatus(Handle service, win::ServiceStatus& status) {
     std::u16string name;
     Service* s = ServiceOf(service, &name);
     if (auto error = m_trace.Enter("QueryServiceStatus", ToUtf8(name)))
         return Fail(*error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     status = StatusOf(*s);
     return 1;
 }
@@ -101,7 +101,7 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
         Service& target = m_services.at(name);
         target.config.state = state;
         target.scheduleId = 0;
-        if (state == kServiceRunning)
+        if (state == win::kServiceRunning)
             target.runningSince = static_cast<int64_t>(m_clock.Elapsed());
     };
     if (delayMs == 0) {
@@ -115,11 +115,11 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
 void SimServiceManager::BeginStart(const std::u16string& name) {
     Service& s = m_services.at(name);
     for (const auto& dependency : s.config.dependsOn) {
-        if (m_services.count(dependency) && State(dependency) == kServiceStopped)
+        if (m_services.count(dependency) && State(dependency) == win::kServiceStopped)
             BeginStart(dependency);
     }
-    s.config.state = kServiceStartPending;
-    Settle(name, kServiceRunning, s.config.startDelayMs);
+    s.config.state = win::kServiceStartPending;
+    Settle(name, win::kServiceRunning, s.config.startDelayMs);
 }
 
 int SimServiceManager::StartNamedService(Handle service) {
@@ -128,18 +128,18 @@ int SimServiceManager::StartNamedService(Handle service) {
     if (auto error = m_trace.Enter("StartServiceW", ToUtf8(name)))
         return Fail(*error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
-    if (s->config.state != kServiceStopped)
-        return Fail(kErrorServiceAlreadyRunning);
+    if (s->config.state != win::kServiceStopped)
+        return Fail(win::kErrorServiceAlreadyRunning);
     BeginStart(name);
     return 1;
 }
 
 bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     for (const auto& [other, s] : m_services) {
-        if (s.config.state == kServiceStopped)
+        if (s.config.state == win::kServiceStopped)
             continue;
         for (const auto& dependency : s.config.dependsOn) {
             if (dependency == name)
@@ -149,23 +149,24 @@ bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     return false;
 }
 
-int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceStatus& status) {
+int SimServiceManager::ControlService(Handle service, uint32_t control,
+                                      win::ServiceStatus& status) {
     std::u16string name;
     Service* s = ServiceOf(service, &name);
     if (auto error = m_trace.Enter("ControlService", ToUtf8(name) + " " + std::to_string(control)))
         return Fail(*error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
-    if (control != kServiceControlStop)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidHandle);
+    if (control != win::kServiceControlStop)
+        return Fail(win::kErrorInvalidParameter);
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
-    if (s->config.state != kServiceRunning)
-        return Fail(kErrorServiceNotActive);
+    if (s->config.state != win::kServiceRunning)
+        return Fail(win::kErrorServiceNotActive);
     if (DependentRunning(name))
         return Fail(kErrorDependentServicesRunning);
-    s->config.state = kServiceStopPending;
-    Settle(name, kServiceStopped, s->config.stopDelayMs);
+    s->config.state = win::kServiceStopPending;
+    Settle(name, win::kServiceStopped, s->config.stopDelayMs);
     status = StatusOf(m_services.at(name));
     return 1;
 }
@@ -178,7 +179,7 @@ int SimServiceManager::CloseServiceHandle(Handle handle) {
     if (auto error = m_trace.Enter("CloseServiceHandle", what))
         return Fail(*error);
     if (it == m_handles.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     m_handles.erase(it);
     return 1;
 }

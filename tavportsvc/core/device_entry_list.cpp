@@ -59,7 +59,7 @@ void DeviceEntryList::Clear() {
     DeviceEntry* node = m_head;
     while (node) {
         DeviceEntry* next = node->next;
-        if (node->key != kNoHandle)
+        if (node->key != win::kNoHandle)
             m_registry.CloseKey(node->key);
         delete node;
         node = next;

@@ -13,9 +13,9 @@
 namespace tav {
 
 struct DeviceEntry {
-    char16_t* text = nullptr;        // owned; may be absent
-    PlatformHandle key = kNoHandle;  // owned open registry key, or none
-    DeviceEntry* next = nullptr;     // owned
+    char16_t* text = nullptr;             // owned; may be absent
+    PlatformHandle key = win::kNoHandle;  // owned open registry key, or none
+    DeviceEntry* next = nullptr;          // owned
 
     DeviceEntry();
     ~DeviceEntry();

@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav {
 
@@ -22,12 +22,12 @@ bool PassesPrefixFilter(const char16_t* const* prefixes, const std::u16string& p
 bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass, uint32_t index,
                 const char16_t* const* prefixes, InterfaceVisitor visitor, DeviceEntryList& list) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
-    DeviceInterfaceData data;
+    win::DeviceInterfaceData data;
     if (!devices.EnumDeviceInterfaces(set, interfaceClass, index, &data)) {
         uint32_t error = GetLastErrorCode();
-        if (error != kErrorNoMoreItems)
-            ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                           error);
+        if (error != win::kErrorNoMoreItems)
+            ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed,
+                           win::kTraceLevelError, error);
         return false;
     }
     uint32_t size = devices.GetInterfaceDetailSize(set, data);
@@ -50,11 +50,11 @@ void ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
     if (!visitor)
         return;
     DeviceInterfaceApi& devices = *ctx.platform.devices;
-    uint32_t flags = kDigcfDeviceInterface | (presentOnly ? kDigcfPresent : 0);
+    uint32_t flags = win::kDigcfDeviceInterface | (presentOnly ? win::kDigcfPresent : 0);
     PlatformHandle set = devices.GetClassDevs(interfaceClass, flags);
-    if (set == kInvalidHandleValue) {
-        ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                       GetLastErrorCode());
+    if (set == win::kInvalidHandleValue) {
+        ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed,
+                       win::kTraceLevelError, GetLastErrorCode());
         return;
     }
     for (uint32_t index = 0; index < kMaxInterfacesPerWalk; ++index) {

@@ -19,7 +19,7 @@ struct PassContext {
 // Returns nonzero to go on with the walk, zero to stop it.
 using InterfaceVisitor = int (*)(PassContext& ctx, DeviceEntryList& list,
                                  const std::u16string& devicePath, PlatformHandle devInfoSet,
-                                 const DeviceInterfaceData& interfaceData);
+                                 const win::DeviceInterfaceData& interfaceData);
 
 inline constexpr uint32_t kMaxInterfacesPerWalk = 127;
 

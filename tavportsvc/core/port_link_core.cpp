@@ -14,7 +14,7 @@ PortLinkCore::PortLinkCore(const PortLinkPlatform& platform)
 }
 
 PortLinkCore::~PortLinkCore() {
-    if (m_hReconcileEvent != kNoHandle)
+    if (m_hReconcileEvent != win::kNoHandle)
         m_platform.sync->CloseObject(m_hReconcileEvent);
 }
 
@@ -23,24 +23,24 @@ void PortLinkCore::ReconcilePorts() {
     RunReconcilePass(ctx, m_hReconcileEvent);
 }
 
-HResult PortLinkCore::StartHook(const std::function<HResult()>& baseStartSteps,
-                                PlatformHandle serviceStatusHandle) {
-    HResult hr = baseStartSteps ? baseStartSteps() : kSOk;
+win::HResult PortLinkCore::StartHook(const std::function<win::HResult()>& baseStartSteps,
+                                     PlatformHandle serviceStatusHandle) {
+    win::HResult hr = baseStartSteps ? baseStartSteps() : win::kSOk;
     if (hr < 0)
         return hr;
     m_trace.Start();
     ReconcilePorts();
     PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
         serviceStatusHandle, kPrinterInterfaceClass);
-    if (notification == kNoHandle) {
-        hr = HResultFromWin32(GetLastErrorCode());
+    if (notification == win::kNoHandle) {
+        hr = win::HResultFromWin32(GetLastErrorCode());
         // The stop hook does not run after a failed start, so the provider is let go here.
         if (hr < 0)
             m_trace.Stop();
         return hr;
     }
     m_hDevNotify = notification;
-    return kSOk;
+    return win::kSOk;
 }
 
 // Admits a device event unless the stop hook has begun. The count and the flag are both
@@ -59,10 +59,10 @@ bool PortLinkCore::EnterDeviceEvent() {
 
 uint32_t PortLinkCore::OnDeviceEvent() {
     if (!EnterDeviceEvent())
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     ReconcilePorts();
     m_deviceEventsInFlight.fetch_sub(1);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 // Waits for the reconcile lock and keeps it. A device event admitted just before the stop
@@ -71,9 +71,9 @@ uint32_t PortLinkCore::OnDeviceEvent() {
 void PortLinkCore::TakeLockForGood() {
     SyncApi& sync = *m_platform.sync;
     for (;;) {
-        if (sync.WaitForObject(m_hReconcileEvent, kInfinite) != kWaitObject0) {
+        if (sync.WaitForObject(m_hReconcileEvent, win::kInfinite) != win::kWaitObject0) {
             m_trace.Emit(TraceModule::kService, service_event::kStopLockWaitFailed,
-                         kTraceLevelError, GetLastErrorCode());
+                         win::kTraceLevelError, GetLastErrorCode());
             return;
         }
         if (m_deviceEventsInFlight.load() == 0)
@@ -83,15 +83,15 @@ void PortLinkCore::TakeLockForGood() {
     }
 }
 
-HResult PortLinkCore::StopHook(const std::function<HResult()>& baseStopSteps) {
+win::HResult PortLinkCore::StopHook(const std::function<win::HResult()>& baseStopSteps) {
     m_stopping.store(true);
-    if (m_hDevNotify != kNoHandle) {
+    if (m_hDevNotify != win::kNoHandle) {
         m_platform.notify->UnregisterNotification(m_hDevNotify);
-        m_hDevNotify = kNoHandle;
+        m_hDevNotify = win::kNoHandle;
     }
     TakeLockForGood();
     m_trace.Stop();
-    return baseStopSteps ? baseStopSteps() : kSOk;
+    return baseStopSteps ? baseStopSteps() : win::kSOk;
 }
 
 }  // namespace tav

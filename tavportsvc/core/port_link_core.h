@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/port_link_platform.h"
 #include "tavportsvc/core/trace_provider.h"
 
@@ -33,8 +33,8 @@ class PortLinkCore {
     // Start hook: runs `baseStartSteps` (returns their HRESULT when negative), starts
     // tracing, runs one pass, registers for printer interface events on
     // `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a failed registration.
-    HResult StartHook(const std::function<HResult()>& baseStartSteps,
-                      PlatformHandle serviceStatusHandle);
+    win::HResult StartHook(const std::function<win::HResult()>& baseStartSteps,
+                           PlatformHandle serviceStatusHandle);
 
     // Control handler, SERVICE_CONTROL_DEVICEEVENT: one pass, then NO_ERROR. Once the stop
     // hook has begun it returns NO_ERROR at once without a pass.
@@ -42,7 +42,7 @@ class PortLinkCore {
 
     // Stop hook: unregisters the notification, takes the reconcile lock for good (waiting
     // for a pass in progress), stops tracing, then runs and returns `baseStopSteps`.
-    HResult StopHook(const std::function<HResult()>& baseStopSteps);
+    win::HResult StopHook(const std::function<win::HResult()>& baseStopSteps);
 
     PlatformHandle DevNotifyHandle() const { return m_hDevNotify; }
     PlatformHandle ReconcileEventHandle() const { return m_hReconcileEvent; }
@@ -54,8 +54,8 @@ class PortLinkCore {
 
     PortLinkPlatform m_platform;
     TraceProvider m_trace;
-    PlatformHandle m_hDevNotify = kNoHandle;
-    PlatformHandle m_hReconcileEvent = kNoHandle;
+    PlatformHandle m_hDevNotify = win::kNoHandle;
+    PlatformHandle m_hReconcileEvent = win::kNoHandle;
     std::atomic<bool> m_stopping{false};
     std::atomic<int> m_deviceEventsInFlight{0};
 };

@@ -3,7 +3,7 @@
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/inf_path.h"
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_installer.h"
@@ -64,7 +64,7 @@ void LinkPort(PassContext& ctx, DeviceEntry& port, const char16_t* printerPath) 
     char16_t* copy = CopyText(printerPath);
     if (!copy)
         return;
-    if (WritePortLink(ctx, port.key, printerPath) != kErrorSuccess) {
+    if (WritePortLink(ctx, port.key, printerPath) != win::kErrorSuccess) {
         delete[] copy;
         return;
     }
@@ -74,7 +74,7 @@ void LinkPort(PassContext& ctx, DeviceEntry& port, const char16_t* printerPath) 
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
                        const char16_t* printerPath) {
-    ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, kTraceLevelInformation,
+    ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, win::kTraceLevelInformation,
                    TraceU16{printerPath});
     if (CreatePortDevice(*ctx.platform.installer, ctx.trace, infPath) == kPortInstallDone)
         InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath);
@@ -84,7 +84,8 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
-        ctx.trace.Emit(TraceModule::kService, service_event::kStillNoFreePort, kTraceLevelError);
+        ctx.trace.Emit(TraceModule::kService, service_event::kStillNoFreePort,
+                       win::kTraceLevelError);
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
@@ -92,14 +93,14 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
     if (U16Length(printerPath) > kLinkMaxChars) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong, kTraceLevelError,
-                       TraceU16{printerPath});
+        ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong,
+                       win::kTraceLevelError, TraceU16{printerPath});
         return;
     }
     if (IsLinked(ports, printerPath))
         return;
     DeviceEntry* port = FirstFreePort(ports);
-    ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, kTraceLevelInformation,
+    ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, win::kTraceLevelInformation,
                    TraceNarrow{port ? "Link" : "Install and link"}, PortNumber(port),
                    TraceU16{printerPath});
     if (port)
@@ -122,11 +123,11 @@ void LinkPrinters(PassContext& ctx, const char16_t* infPath) {
 }  // namespace
 
 void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
-    char16_t infPath[kMaxPath] = {};
+    char16_t infPath[win::kMaxPath] = {};
     BuildInfPath(ctx, infPath);
     SyncApi& sync = *ctx.platform.sync;
-    if (sync.WaitForObject(lock, kInfinite) != kWaitObject0) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kLockWaitFailed, kTraceLevelError,
+    if (sync.WaitForObject(lock, win::kInfinite) != win::kWaitObject0) {
+        ctx.trace.Emit(TraceModule::kService, service_event::kLockWaitFailed, win::kTraceLevelError,
                        GetLastErrorCode());
         return;
     }

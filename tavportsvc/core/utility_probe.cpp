@@ -2,29 +2,29 @@
 
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav {
 
 bool SetupUtilityRunning(PassContext& ctx) {
     SyncApi& sync = *ctx.platform.sync;
-    PlatformHandle mutex = sync.OpenNamedMutex(kSynchronize, false, kSetupMutexName);
-    if (mutex == kNoHandle) {
+    PlatformHandle mutex = sync.OpenNamedMutex(win::kSynchronize, false, kSetupMutexName);
+    if (mutex == win::kNoHandle) {
         uint32_t error = GetLastErrorCode();
-        if (error != kErrorFileNotFound && error != kErrorNotFound)
+        if (error != win::kErrorFileNotFound && error != win::kErrorNotFound)
             ctx.trace.Emit(TraceModule::kService, service_event::kUtilityMutexOpenFailed,
-                           kTraceLevelInformation, error);
+                           win::kTraceLevelInformation, error);
         return false;
     }
     uint32_t wait = sync.WaitForObject(mutex, 0);
-    if (wait == kWaitTimeout) {
+    if (wait == win::kWaitTimeout) {
         sync.CloseObject(mutex);
         ctx.trace.Emit(TraceModule::kService, service_event::kUtilityRunning,
-                       kTraceLevelInformation);
+                       win::kTraceLevelInformation);
         return true;
     }
     // Free or abandoned: the wait made this thread its owner.
-    if (wait == kWaitObject0 || wait == kWaitAbandoned)
+    if (wait == win::kWaitObject0 || wait == win::kWaitAbandoned)
         sync.ReleaseOwnedMutex(mutex);
     sync.CloseObject(mutex);
     return false;

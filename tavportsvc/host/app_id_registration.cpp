@@ -9,7 +9,8 @@ namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
 inline constexpr char16_t kLocalServiceValue[] = u"LocalService";
-inline constexpr HResult kResourceNotFound = HResultFromWin32(1814);
+inline constexpr win::HResult kResourceNotFound =
+    win::HResultFromWin32(win::kErrorResourceNameNotFound);
 
 class ScopedRegKey {
   public:
@@ -44,22 +45,22 @@ void CAtlServiceModuleT::AddScriptReplacements(ScriptVariables& variables) {
     variables.emplace_back(u"APPID", m_identity.appId);
 }
 
-HResult CAtlServiceModuleT::ModulePath(std::u16string& path) {
+win::HResult CAtlServiceModuleT::ModulePath(std::u16string& path) {
     uint32_t error = 0;
     uint32_t length = m_platform.image.FileName(kModulePathCapacity, path, error);
     if (length == 0)
-        return HResultFromWin32(error);
+        return win::HResultFromWin32(error);
     if (length >= kModulePathCapacity)
         return kHResultPathTooLong;
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
-                                                const ScriptVariables& replacements) {
+win::HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
+                                                     const ScriptVariables& replacements) {
     ScriptVariables variables = replacements;
     AddScriptReplacements(variables);
     std::u16string path;
-    HResult hr = ModulePath(path);
+    win::HResult hr = ModulePath(path);
     if (hr < 0)
         return hr;
     const std::u16string raw = DoubleApostrophes(path);
@@ -73,41 +74,43 @@ HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
     return RunRegistryScript(m_platform.registry, script, variables, doRegister, m_bPerUser);
 }
 
-HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
+win::HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
     if (!UninstallService())
-        return kEFail;
-    HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
+        return win::kEFail;
+    win::HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
     if (hr < 0)
         return hr;
     Registry& registry = m_platform.registry;
     ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    uint32_t error =
+        registry.OpenKey(win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot.Out());
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     ScopedRegKey appId(registry);
-    error =
-        registry.CreateKey(appIdRoot.Get(), m_identity.appId, kKeyRead | kKeyWrite, appId.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    error = registry.CreateKey(appIdRoot.Get(), m_identity.appId, win::kKeyRead | win::kKeyWrite,
+                               appId.Out());
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     registry.DeleteValue(appId.Get(), kLocalServiceValue);
     if (!withService)
-        return kSOk;
+        return win::kSOk;
     registry.SetStringValue(appId.Get(), kLocalServiceValue, m_szServiceName);
-    return InstallService() ? kSOk : kEFail;
+    return InstallService() ? win::kSOk : win::kEFail;
 }
 
-HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
+win::HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
     if (!UninstallService())
-        return kEFail;
+        return win::kEFail;
     Registry& registry = m_platform.registry;
     ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    uint32_t error =
+        registry.OpenKey(win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot.Out());
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     ScopedRegKey appId(registry);
-    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, kKeyWrite, appId.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, win::kKeyWrite, appId.Out());
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     registry.DeleteValue(appId.Get(), kLocalServiceValue);
     return ApplyRegistryScript(false, {{u"APPID", m_identity.appId}});
 }

@@ -8,15 +8,20 @@
 #include <string>
 #include <string_view>
 
+#include "shared/win/files.h"
 #include "tavportsvc/host/command_line.h"
 #include "tavportsvc/host/host_platform.h"
 #include "tavportsvc/host/registry_script.h"
 
 namespace tav::host {
 
-inline constexpr uint32_t kModulePathCapacity = 260;
-inline constexpr HResult kHResultPathTooLong = static_cast<HResult>(0x8007007A);
+inline constexpr uint32_t kModulePathCapacity = win::kMaxPath;
+inline constexpr win::HResult kHResultPathTooLong =
+    win::HResultFromWin32(win::kErrorInsufficientBuffer);
 inline constexpr uint32_t kRegistryScriptId = 101;
+// The controls the running service takes: stop, shutdown and power events.
+inline constexpr uint32_t kControlsAccepted =
+    win::kServiceAcceptStop | win::kServiceAcceptShutdown | win::kServiceAcceptPowerEvent;
 // How long "-Service" waits for a running old instance to stop before deleting its entry.
 inline constexpr uint32_t kUninstallStopWaitMs = 30000;
 inline constexpr uint32_t kUninstallPollMs = 250;
@@ -36,10 +41,10 @@ class CAtlServiceModuleT {
 
     // The process main routine: the process exit code.
     uint32_t ProcessMain(std::u16string_view commandLine);
-    bool HandleCommandLine(std::u16string_view commandLine, HResult& result);
+    bool HandleCommandLine(std::u16string_view commandLine, win::HResult& result);
     uint32_t RunAsService();
     void ServiceMain();
-    HResult RunService();
+    win::HResult RunService();
     uint32_t HandleControlRequest(uint32_t control);
     void RequestStop();
 
@@ -47,42 +52,42 @@ class CAtlServiceModuleT {
     bool InstallService();
     bool UninstallService();
     bool IsInstalled();
-    HResult ApplyRegistryScript(bool doRegister, const ScriptVariables& replacements);
-    HResult RegisterAppIdEntries(bool withService);
-    HResult UnregisterAppIdEntries();
-    HResult RegisterTypeLibrary();
-    HResult UnregisterTypeLibrary();
+    win::HResult ApplyRegistryScript(bool doRegister, const ScriptVariables& replacements);
+    win::HResult RegisterAppIdEntries(bool withService);
+    win::HResult UnregisterAppIdEntries();
+    win::HResult RegisterTypeLibrary();
+    win::HResult UnregisterTypeLibrary();
 
     virtual void AddScriptReplacements(ScriptVariables& variables);
 
     const std::u16string& ServiceName() const { return m_szServiceName; }
     StatusHandle ServiceStatusHandle() const { return m_hServiceStatus.load(); }
     uint32_t ServiceThreadId() const { return m_dwThreadID.load(); }
-    ServiceStatus StatusSnapshot() const;
+    win::ServiceStatus StatusSnapshot() const;
     bool PerUserMode() const { return m_bPerUser; }
 
   protected:
     // The start hook (begins with BaseStartSteps) and the stop hook (ends with
     // BaseStopSteps); the port link core's module overrides both.
-    virtual HResult StartHook() { return BaseStartSteps(); }
-    virtual HResult StopHook() { return BaseStopSteps(); }
+    virtual win::HResult StartHook() { return BaseStartSteps(); }
+    virtual win::HResult StopHook() { return BaseStopSteps(); }
     // SERVICE_CONTROL_DEVICEEVENT.
     virtual void OnDeviceEvent() {}
-    HResult BaseStartSteps();
-    HResult BaseStopSteps();
+    win::HResult BaseStartSteps();
+    win::HResult BaseStopSteps();
 
     HostPlatform& m_platform;
 
   private:
-    HResult RunSwitch(CommandSwitch action);
-    HResult RegisterServer(bool withService);
-    HResult UnregisterServer();
+    win::HResult RunSwitch(CommandSwitch action);
+    win::HResult RegisterServer(bool withService);
+    win::HResult UnregisterServer();
     void SetServiceState(uint32_t state);
     void ReportStatus();
     void RunMessageLoop();
     bool WaitForServiceStopped(ScHandle service);
-    HResult ModulePath(std::u16string& path);
-    HResult LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath);
+    win::HResult ModulePath(std::u16string& path);
+    win::HResult LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath);
 
     static void ServiceMainEntry(void* context);
     static uint32_t ControlHandlerEntry(uint32_t control, uint32_t eventType, void* eventData,
@@ -93,7 +98,7 @@ class CAtlServiceModuleT {
     std::u16string m_szServiceName;
     ServiceIdentity m_identity;
     std::atomic<StatusHandle> m_hServiceStatus{0};
-    std::atomic<uint32_t> m_currentState{kServiceStopped};
+    std::atomic<uint32_t> m_currentState{win::kServiceStopped};
     std::atomic<uint32_t> m_win32ExitCode{0};
     bool m_bService = true;
     std::atomic<uint32_t> m_dwThreadID{0};

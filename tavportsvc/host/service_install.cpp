@@ -25,11 +25,11 @@ class ScopedScHandle {
 bool CAtlServiceModuleT::IsInstalled() {
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    ScopedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
     if (!manager.Get())
         return false;
     ScopedScHandle service(
-        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName, kServiceQueryConfig, error));
+        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName, win::kServiceQueryConfig, error));
     return service.Get() != 0;
 }
 
@@ -45,15 +45,15 @@ bool CAtlServiceModuleT::InstallService() {
     ServiceConfig config;
     config.name = m_szServiceName;
     config.displayName = m_identity.displayName;
-    config.desiredAccess = kServiceAllAccess;
-    config.serviceType = kServiceWin32OwnProcess;
-    config.startType = kServiceAutoStart;
-    config.errorControl = kServiceErrorNormal;
+    config.desiredAccess = win::kServiceAllAccess;
+    config.serviceType = win::kServiceWin32OwnProcess;
+    config.startType = win::kServiceAutoStart;
+    config.errorControl = win::kServiceErrorNormal;
     config.imagePath = u"\"" + path + u"\"";
     config.dependencies = {u"RPCSS"};
 
     ServiceControlManager& scm = m_platform.scm;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    ScopedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
     if (!manager.Get())
         return false;
     ScopedScHandle service(scm, scm.CreateServiceEntry(manager.Get(), config, error));
@@ -68,13 +68,14 @@ bool CAtlServiceModuleT::UninstallService() {
         return true;
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    ScopedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
     if (!manager.Get())
         return false;
     // Query access as well, to wait for a running instance before deleting its entry.
     ScopedScHandle service(
-        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName,
-                                  kServiceStop | kDelete | kServiceQueryStatus, error));
+        scm,
+        scm.OpenServiceEntry(manager.Get(), m_szServiceName,
+                             win::kServiceStop | win::kDelete | win::kServiceQueryStatus, error));
     if (!service.Get())
         return false;
     // A service that is not running refuses the stop (1062); that is fine.
@@ -82,7 +83,7 @@ bool CAtlServiceModuleT::UninstallService() {
     const bool stopped = WaitForServiceStopped(service.Get());
     // A service still running is only marked for deletion; its entry stays until its
     // process ends, so that is not reported as removed.
-    return scm.DeleteService(service.Get()) == kErrorSuccess && stopped;
+    return scm.DeleteService(service.Get()) == win::kErrorSuccess && stopped;
 }
 
 // A running service whose entry is deleted is only marked for deletion, and a new entry of
@@ -93,9 +94,9 @@ bool CAtlServiceModuleT::WaitForServiceStopped(ScHandle service) {
     const uint32_t start = clock.TickCount();
     for (;;) {
         uint32_t state = 0;
-        if (m_platform.scm.QueryState(service, state) != kErrorSuccess)
+        if (m_platform.scm.QueryState(service, state) != win::kErrorSuccess)
             return true;  // nothing to wait for that can be seen; the deletion decides
-        if (state == kServiceStopped)
+        if (state == win::kServiceStopped)
             return true;
         if (ElapsedMs(start, clock.TickCount()) >= kUninstallStopWaitMs)
             return false;

@@ -14,11 +14,11 @@ void CTavportsvcModule::ReconcilePorts() {
     m_core.ReconcilePorts();
 }
 
-HResult CTavportsvcModule::StartHook() {
+win::HResult CTavportsvcModule::StartHook() {
     return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle());
 }
 
-HResult CTavportsvcModule::StopHook() {
+win::HResult CTavportsvcModule::StopHook() {
     return m_core.StopHook([this] { return BaseStopSteps(); });
 }
 

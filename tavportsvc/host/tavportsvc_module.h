@@ -22,8 +22,8 @@ class CTavportsvcModule : public CAtlServiceModuleT {
     PortLinkCore& Core() { return m_core; }
 
   protected:
-    HResult StartHook() override;
-    HResult StopHook() override;
+    win::HResult StartHook() override;
+    win::HResult StopHook() override;
     void OnDeviceEvent() override;
 
   private:

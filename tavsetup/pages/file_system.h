@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/win/files.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 
 struct FindEntry {
     uint32_t attributes = 0;
@@ -19,7 +18,7 @@ struct FindEntry {
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
-    // FindFirstFileW: kNoHandle when nothing matches or the folder cannot be listed.
+    // FindFirstFileW: win::kNoHandle when nothing matches or the folder cannot be listed.
     virtual Handle FindFirst(const std::u16string& pattern, FindEntry& entry) = 0;
     // FindNextFileW: false after the last entry.
     virtual bool FindNext(Handle find, FindEntry& entry) = 0;
@@ -40,13 +39,13 @@ class FindListing {
     FindListing(FileSystem& files, const std::u16string& pattern)
         : m_files(files), m_find(files.FindFirst(pattern, m_entry)) {}
     ~FindListing() {
-        if (m_find != kNoHandle)
+        if (m_find != win::kNoHandle)
             m_files.CloseFind(m_find);
     }
     FindListing(const FindListing&) = delete;
     FindListing& operator=(const FindListing&) = delete;
 
-    bool Opened() const { return m_find != kNoHandle; }
+    bool Opened() const { return m_find != win::kNoHandle; }
     bool Next() { return m_files.FindNext(m_find, m_entry); }
     const FindEntry& Entry() const { return m_entry; }
 

@@ -7,14 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/win/messages.h"
 #include "tavsetup/shell/page_shell.h"
 
 namespace tav {
-
-// MessageBoxW styles the pages use.
-inline constexpr uint32_t kMbOk = 0x00000000;
-inline constexpr uint32_t kMbIconExclamation = 0x00000030;
-inline constexpr uint32_t kMbTopmost = 0x00040000;
 
 class PageView : public PageShellView {
   public:
@@ -39,7 +35,7 @@ class PageView : public PageShellView {
     virtual intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     // MessageBoxW owned by the page.
     virtual int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
-                           uint32_t style) = 0;
+                               uint32_t style) = 0;
     // UxTheme's IsThemeActive, loaded by name for each question; false without it.
     virtual bool IsThemeActive() = 0;
     // EndDialog on the page.

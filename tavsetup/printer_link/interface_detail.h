@@ -10,8 +10,8 @@ namespace tav {
 
 // The size query, an allocation of that size (zero-filled when `zeroFill`), the detail call.
 // False on any failure, with the thread's last error set.
-bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const DeviceInterfaceData& data,
-                         bool zeroFill, std::u16string* pPath, DeviceInfoData* pDevice);
+bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const win::DeviceInterfaceData& data,
+                         bool zeroFill, std::u16string* pPath, win::DevInfoData* pDevice);
 
 // The NUL-terminated path inside a detail record of `size` bytes, never read beyond it.
 std::u16string PathFromDetail(const uint8_t* detail, uint32_t size);

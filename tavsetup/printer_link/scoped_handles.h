@@ -11,7 +11,7 @@ class ScopedEvent {
   public:
     ScopedEvent(DeviceIo& io, Handle event) : m_io(io), m_event(event) {}
     ~ScopedEvent() {
-        if (m_event != kNoHandle)
+        if (m_event != win::kNoHandle)
             m_io.CloseHandle(m_event);
     }
     ScopedEvent(const ScopedEvent&) = delete;
@@ -28,7 +28,7 @@ class ScopedServiceHandle {
     ScopedServiceHandle(ServiceManager& services, Handle handle)
         : m_services(services), m_handle(handle) {}
     ~ScopedServiceHandle() {
-        if (m_handle != kNoHandle)
+        if (m_handle != win::kNoHandle)
             m_services.CloseServiceHandle(m_handle);
     }
     ScopedServiceHandle(const ScopedServiceHandle&) = delete;
@@ -44,7 +44,7 @@ class ScopedDeviceInfoSet {
   public:
     ScopedDeviceInfoSet(DeviceSetup& setup, Handle set) : m_setup(setup), m_set(set) {}
     ~ScopedDeviceInfoSet() {
-        if (m_set != kNoHandle)
+        if (m_set != win::kNoHandle)
             m_setup.DestroyDeviceInfoList(m_set);
     }
     ScopedDeviceInfoSet(const ScopedDeviceInfoSet&) = delete;

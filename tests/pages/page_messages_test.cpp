@@ -23,8 +23,8 @@ class PageMessagesTest : public PageFixture<PrinterResponsePage> {
 };
 
 TEST_F(PageMessagesTest, EnterAndEscapeAreAnsweredWithZeroAndDoNothing) {
-    for (uint32_t id : {kIdOk, kIdCancel}) {
-        const PageReply reply = view.Message(kWmCommand, id);
+    for (uint32_t id : {win::kIdOk, win::kIdCancel}) {
+        const PageReply reply = view.Message(win::kWmCommand, id);
         EXPECT_EQ(reply.route, PageRoute::AnswerZero);
     }
     EXPECT_EQ(view.endedWith, -1);
@@ -32,16 +32,16 @@ TEST_F(PageMessagesTest, EnterAndEscapeAreAnsweredWithZeroAndDoNothing) {
 }
 
 TEST_F(PageMessagesTest, HelpIsSwallowedAndCloseEndsThePage) {
-    EXPECT_EQ(view.Message(kWmHelp).route, PageRoute::AnswerZero);
-    EXPECT_EQ(view.Message(kWmClose).route, PageRoute::Default);
+    EXPECT_EQ(view.Message(win::kWmHelp).route, PageRoute::AnswerZero);
+    EXPECT_EQ(view.Message(win::kWmClose).route, PageRoute::Default);
     EXPECT_EQ(view.endedWith, 0);
 }
 
 TEST_F(PageMessagesTest, WhiteBackgroundOnlyWithThemes) {
-    EXPECT_EQ(view.Message(kWmCtlColorStatic).route, PageRoute::WhiteBrush);
-    EXPECT_EQ(view.Message(kWmCtlColorDlg).route, PageRoute::WhiteBrush);
+    EXPECT_EQ(view.Message(win::kWmCtlColorStatic).route, PageRoute::WhiteBrush);
+    EXPECT_EQ(view.Message(win::kWmCtlColorDlg).route, PageRoute::WhiteBrush);
     view.themeActive = false;
-    EXPECT_EQ(view.Message(kWmCtlColorStatic).route, PageRoute::Default);
+    EXPECT_EQ(view.Message(win::kWmCtlColorStatic).route, PageRoute::Default);
 }
 
 TEST_F(PageMessagesTest, RefreshOnlyAsksTheMainWindow) {

@@ -126,13 +126,13 @@ TEST(PortCoreConcurrency, StartHookThenDeviceEventsThenStopHook) {
     std::atomic<int> insideAtBaseStop{-1};
     WithDeadline(std::chrono::seconds(60), [&] {
         std::thread service([&] {
-            t.core->StartHook([] { return kSOk; }, 0x77);
+            t.core->StartHook([] { return win::kSOk; }, 0x77);
             started = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             t.core->StopHook([&] {
                 passesAtBaseStop = t.probe.passes.load();
                 insideAtBaseStop = t.probe.inside.load();
-                return kSOk;
+                return win::kSOk;
             });
         });
         std::thread handler([&] {
@@ -171,7 +171,7 @@ TEST(PortCoreConcurrency, DeviceEventRacingTheStopHookNeverDeadlocks) {
                     std::this_thread::sleep_for(std::chrono::microseconds(100 * (round % 7)));
                 t.core->StopHook([&] {
                     passesAtBaseStop = t.probe.passes.load();
-                    return kSOk;
+                    return win::kSOk;
                 });
             });
             go = true;
@@ -189,13 +189,13 @@ TEST(SimulatedEvent, SetHandsTheEventToTheWaiterNotToTheNextCaller) {
     sim::SimSync sync(trace);
     PlatformHandle event = sync.CreateUnnamedEvent(false, false);
     std::atomic<uint32_t> waited{0xDEAD};
-    std::thread waiter([&] { waited = sync.WaitForObject(event, kInfinite); });
+    std::thread waiter([&] { waited = sync.WaitForObject(event, win::kInfinite); });
     while (sync.WaitingThreads(event) == 0)
         std::this_thread::yield();
     EXPECT_TRUE(sync.SignalEvent(event));
-    EXPECT_EQ(sync.WaitForObject(event, 0), kWaitTimeout);
+    EXPECT_EQ(sync.WaitForObject(event, 0), win::kWaitTimeout);
     waiter.join();
-    EXPECT_EQ(waited.load(), kWaitObject0);
+    EXPECT_EQ(waited.load(), win::kWaitObject0);
     EXPECT_FALSE(sync.IsEventSignalled(event));
 }
 

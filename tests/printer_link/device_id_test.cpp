@@ -34,7 +34,7 @@ TEST_F(DeviceId, TavPrinterIsAcceptedAndBothValuesAreCut) {
     EXPECT_STREQ(link.pszMfg, "TAV");
     EXPECT_STREQ(link.pszMdl, "HX-P100");
     EXPECT_EQ(std::memcmp(link.szDeviceId, "MFG:TAV\0MDL:HX-P100\0CMD:ESCPOS;", 31), 0);
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
 }
 
 TEST_F(DeviceId, RequestIsTheIdControlCodeWith256BytesUnder500Ms) {
@@ -108,7 +108,7 @@ TEST_F(DeviceId, BytesBehindTheReplyFromAnEarlierReplyAreNotRead) {
 
 TEST_F(DeviceId, FailedTransactionIsARejection) {
     ASSERT_TRUE(Check("MFG:TAV;MDL:HX-P100;"));
-    idFirmware->IdReply().error = kErrorGenFailure;
+    idFirmware->IdReply().error = win::kErrorGenFailure;
     EXPECT_FALSE(CheckPrinterId(world.platform, link));
     ExpectRejected();
 }

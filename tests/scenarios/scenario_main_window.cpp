@@ -19,7 +19,7 @@ ScenarioMainWindow::ScenarioMainWindow(sim::PrinterWorld& world, DriverTypeServi
     // The system broadcasts every change of the device nodes to top-level windows.
     m_world.tree.OnChange([this] {
         if (m_open)
-            Post(std::nullopt, kWmDeviceChange, kDbtDevNodesChanged);
+            Post(std::nullopt, win::kWmDeviceChange, win::kDbtDevNodesChanged);
     });
 }
 
@@ -27,11 +27,11 @@ void ScenarioMainWindow::Open() {
     m_open = true;
     m_cycle.Reset();
     BuildPages();
-    Post(std::nullopt, kWmDeviceChange, kDbtDevNodesChanged);
+    Post(std::nullopt, win::kWmDeviceChange, win::kDbtDevNodesChanged);
 }
 
 void ScenarioMainWindow::Close() {
-    Dispatch({std::nullopt, kWmClose, 0});
+    Dispatch({std::nullopt, win::kWmClose, 0});
     m_queue.clear();
     m_open = false;
     serialPage.reset();
@@ -97,7 +97,7 @@ void ScenarioMainWindow::SetTimer(uint32_t periodMs) {
     // A timer posts WM_TIMER each period until killed.
     m_timer = m_world.clock.Schedule(periodMs, [this, periodMs] {
         m_timer.reset();
-        Post(std::nullopt, kWmTimer, kWatchTimerId);
+        Post(std::nullopt, win::kWmTimer, kWatchTimerId);
         SetTimer(periodMs);
     });
 }

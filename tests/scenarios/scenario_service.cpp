@@ -40,14 +40,14 @@ void ScenarioService::Start() {
     ++starts;
     m_world->core = std::make_unique<PortLinkCore>(m_world->ports.Platform());
     m_world->seen = m_world->PresentPrinterInterfaces();
-    m_world->core->StartHook([] { return kSOk; }, kServiceStatusHandle);
+    m_world->core->StartHook([] { return win::kSOk; }, kServiceStatusHandle);
 }
 
 void ScenarioService::Stop() {
     if (!m_world->core)
         return;
     ++stops;
-    m_world->core->StopHook([] { return kSOk; });
+    m_world->core->StopHook([] { return win::kSOk; });
     m_world->core.reset();
 }
 

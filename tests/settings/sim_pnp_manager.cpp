@@ -4,7 +4,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::test {
 
@@ -57,10 +57,10 @@ bool SimPnpManager::ClassGuidsFromName(const std::u16string& className, Guid* gu
 
 Handle SimPnpManager::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (Fails(m_trace, "SetupDiGetClassDevsW", ClassName(classGuid)))
-        return kNoHandle;
+        return win::kNoHandle;
     std::vector<std::u16string> members;
     for (const auto& d : m_tree.Devices()) {
-        if (d.setupClass == ClassName(classGuid) && (d.present || !(flags & kDigcfPresent)))
+        if (d.setupClass == ClassName(classGuid) && (d.present || !(flags & win::kDigcfPresent)))
             members.push_back(d.instanceId);
     }
     const Handle set = m_nextSet++;
@@ -73,7 +73,7 @@ bool SimPnpManager::EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst
         return false;
     const auto& members = m_sets.at(set);
     if (index >= members.size()) {
-        SetLastErrorCode(kErrorNoMoreItems);
+        SetLastErrorCode(win::kErrorNoMoreItems);
         return false;
     }
     *devInst = NodeOf(members[index]);
@@ -93,7 +93,7 @@ uint32_t SimPnpManager::GetParent(uint32_t* parent, uint32_t devInst, uint32_t) 
     if (!device || device->parentId.empty())
         return kCrNoSuchDevnode;
     *parent = NodeOf(device->parentId);
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length, uint32_t) {
@@ -105,7 +105,7 @@ uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t
     std::copy(id.begin(), id.end(), buffer);
     if (id.size() < length)
         buffer[id.size()] = 0;
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceId, uint32_t) {
@@ -116,7 +116,7 @@ uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceI
     if (!device || !device->present)
         return kCrNoSuchDevnode;
     *devInst = NodeOf(id);
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t) {
@@ -125,7 +125,7 @@ uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t) {
         return kCrNoSuchDevnode;
     reenumerated.push_back(id);
     m_clock.Advance(reenumerateCostMs);  // synchronous: returns once the walk is done
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 }  // namespace tav::test

@@ -221,11 +221,11 @@ TEST_F(DetectionCycleTest, RoutingOfTheWindowProcedure) {
     printers.count = 1;
     window.Start();
     BeginWatch();
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmClose, 0), Route::ThenDefault);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmClose, 0), Route::ThenDefault);
     EXPECT_FALSE(window.timerPeriod.has_value());  // the close kills timer 0
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmHelp, 0), Route::AnswerZero);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmHelp, 0), Route::AnswerZero);
     EXPECT_EQ(RouteCycleMessage(window.cycle, WM_BEGIN_WATCH, 0), Route::AnswerZero);
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmTimer, 0), Route::ThenDefault);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmTimer, 0), Route::ThenDefault);
     EXPECT_EQ(window.cycle.m_bWatching, 0);
     EXPECT_EQ(RouteCycleMessage(window.cycle, 0x000F /* WM_PAINT */, 0), Route::NotHandled);
 
@@ -233,7 +233,7 @@ TEST_F(DetectionCycleTest, RoutingOfTheWindowProcedure) {
     const int before = printers.discoveries;
     window.Pump();  // the step the timer asked for
     EXPECT_EQ(printers.discoveries, before + 1);
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmDeviceChange, 0x8000 /* arrival */),
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmDeviceChange, 0x8000 /* arrival */),
               Route::ThenDefault);
     window.Pump();
     EXPECT_EQ(printers.discoveries, before + 1);

@@ -15,12 +15,12 @@ namespace tav::test {
 namespace {
 
 TEST(MainWindowRules, EnterAndEscapeAreSwallowedOnlyAsKeyDown) {
-    EXPECT_TRUE(IsSwallowedKey(kWmKeyDown, kVkReturn));
-    EXPECT_TRUE(IsSwallowedKey(kWmKeyDown, kVkEscape));
-    EXPECT_FALSE(IsSwallowedKey(kWmKeyDown, 0x70 /* F1 */));
-    EXPECT_FALSE(IsSwallowedKey(kWmKeyDown, 0x09 /* Tab */));
-    EXPECT_FALSE(IsSwallowedKey(0x0101 /* WM_KEYUP */, kVkReturn));
-    EXPECT_FALSE(IsSwallowedKey(0x0102 /* WM_CHAR */, kVkEscape));
+    EXPECT_TRUE(IsSwallowedKey(win::kWmKeyDown, win::kVkReturn));
+    EXPECT_TRUE(IsSwallowedKey(win::kWmKeyDown, win::kVkEscape));
+    EXPECT_FALSE(IsSwallowedKey(win::kWmKeyDown, 0x70 /* F1 */));
+    EXPECT_FALSE(IsSwallowedKey(win::kWmKeyDown, 0x09 /* Tab */));
+    EXPECT_FALSE(IsSwallowedKey(0x0101 /* WM_KEYUP */, win::kVkReturn));
+    EXPECT_FALSE(IsSwallowedKey(0x0102 /* WM_CHAR */, win::kVkEscape));
 }
 
 TEST(MainWindowRules, AboutBoxCommandIgnoresTheLowFourBits) {
@@ -110,8 +110,8 @@ TEST(PageShell, StatusZeroWithoutPathShows113) {
 
 TEST(PageShell, CommandsOfThePageControls) {
     const PageLayout& vcom = VComPageLayout();
-    EXPECT_EQ(ClassifyPageCommand(vcom, kIdOk, 0), PageCommand::Swallow);
-    EXPECT_EQ(ClassifyPageCommand(vcom, kIdCancel, 0), PageCommand::Swallow);
+    EXPECT_EQ(ClassifyPageCommand(vcom, win::kIdOk, 0), PageCommand::Swallow);
+    EXPECT_EQ(ClassifyPageCommand(vcom, win::kIdCancel, 0), PageCommand::Swallow);
     EXPECT_EQ(ClassifyPageCommand(vcom, IDC_VCOM_REFRESH, 0), PageCommand::Refresh);
     EXPECT_EQ(ClassifyPageCommand(vcom, IDC_VCOM_APPLY, 0), PageCommand::Apply);
     EXPECT_EQ(ClassifyPageCommand(vcom, IDC_VCOM_SERIAL_DRIVER, 0), PageCommand::Radio);

@@ -85,10 +85,10 @@ int main(int argc, char** argv) {
     std::printf("before the start-up pass:\n");
     PrintPorts(world);
     tav::PortLinkCore core(world.Platform());
-    core.StartHook([] { return tav::kSOk; }, 0x1);
+    core.StartHook([] { return tav::win::kSOk; }, 0x1);
     std::printf("after the start-up pass of the restarted service:\n");
     PrintPorts(world);
-    core.StopHook([] { return tav::kSOk; });
+    core.StopHook([] { return tav::win::kSOk; });
     const auto link = world.Link(world.Ports().front());
     return link && *link == tav::FromUtf8(end.interfacePath) ? 0 : 1;
 }
