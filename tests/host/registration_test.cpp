@@ -117,6 +117,36 @@ TEST_F(RegistrationTest, ServiceThatWillNotStopIsWaitedForOnlyUpToTheBound) {
     EXPECT_TRUE(world.scm.Find(u"Tavportsvc"));
 }
 
+// The old instance stops `stopDelay` ms after it was asked to: the status is polled every
+// 250 ms up to the 30 s bound, so one stopping at the bound is still seen and one a
+// millisecond later is not.
+struct StopWaitCase {
+    const char* name;
+    uint32_t stopDelayMs;
+    bool installed;
+};
+
+class UninstallStopWait : public RegistrationTest,
+                          public ::testing::WithParamInterface<StopWaitCase> {};
+
+TEST_P(UninstallStopWait, OldInstanceStoppingAtTheBoundIsWaitedFor) {
+    ASSERT_EQ(Run(u"-Service"), 0u);
+    ServiceConfig running = world.scm.Find(u"Tavportsvc")->config;
+    world.scm.AddService(running, win::kServiceRunning);
+    world.scm.SetStopDelay(GetParam().stopDelayMs);
+    const uint64_t before = world.clock.Elapsed();
+    EXPECT_EQ(Run(u"-Service"), GetParam().installed ? 0u : kEFailCode);
+    EXPECT_EQ(world.clock.Elapsed() - before, 30000u);
+    EXPECT_EQ(world.scm.Find(u"Tavportsvc")->markedForDelete, !GetParam().installed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundary, UninstallStopWait,
+    ::testing::Values(StopWaitCase{"OneMsBefore", 29999, true},
+                      StopWaitCase{"AtTheBound", 30000, true},
+                      StopWaitCase{"OneMsAfter", 30001, false}),
+    [](const ::testing::TestParamInfo<StopWaitCase>& c) { return c.param.name; });
+
 TEST_F(RegistrationTest, MarkedEntryRefusesRecreationUntilItsProcessStops) {
     ServiceConfig config;
     config.name = u"Tavportsvc";
