@@ -48,6 +48,28 @@ TEST_F(DeviceId, RequestIsTheIdControlCodeWith256BytesUnder500Ms) {
     ExpectRejected();
 }
 
+// The device ID may take half a second: an answer at 500 ms is read, one at 501 ms is not.
+struct IdBudgetCase {
+    const char* name;
+    uint32_t delayMs;
+    int accepted;
+};
+
+class DeviceIdBudget : public DeviceId, public ::testing::WithParamInterface<IdBudgetCase> {};
+
+TEST_P(DeviceIdBudget, AnswerWithinHalfASecondIsRead) {
+    idFirmware->IdReply().delayMs = GetParam().delayMs;
+    EXPECT_EQ(Check("MFG:TAV;MDL:HX-P100;"), GetParam().accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundary, DeviceIdBudget,
+                         ::testing::Values(IdBudgetCase{"OneMsBefore", 499, 1},
+                                           IdBudgetCase{"AtTheBudget", 500, 1},
+                                           IdBudgetCase{"OneMsAfter", 501, 0}),
+                         [](const ::testing::TestParamInfo<IdBudgetCase>& c) {
+                             return c.param.name;
+                         });
+
 TEST_F(DeviceId, KeyNamesAreNotExamined) {
     ASSERT_TRUE(Check("A:TAV;B:Model-77;"));
     EXPECT_STREQ(link.pszMdl, "Model-77");

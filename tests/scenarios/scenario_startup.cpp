@@ -17,7 +17,7 @@ Handle ScenarioStartup::CreateMutex(Handle, bool initialOwner, const char16_t* n
     if (std::u16string(name) != kSetupMutexName)
         return win::kNoHandle;
     m_world.trace.Enter("CreateMutexW", ToUtf8(name));
-    m_service.SetUtilityMutex(initialOwner ? SetupMutex::kHeld : SetupMutex::kFree);
+    m_service.SetUtilityMutex(initialOwner ? sim::UtilityMutex::kHeld : sim::UtilityMutex::kFree);
     m_mutex = kMutexHandle;
     return m_mutex;
 }
@@ -26,7 +26,7 @@ bool ScenarioStartup::ReleaseMutex(Handle mutex) {
     if (mutex != m_mutex)
         return false;
     m_world.trace.Enter("ReleaseMutex");
-    m_service.SetUtilityMutex(SetupMutex::kFree);
+    m_service.SetUtilityMutex(sim::UtilityMutex::kFree);
     return true;
 }
 
@@ -34,7 +34,7 @@ bool ScenarioStartup::CloseHandle(Handle handle) {
     if (handle != m_mutex)
         return false;
     // The last handle closed: the named mutex no longer exists.
-    m_service.SetUtilityMutex(SetupMutex::kAbsent);
+    m_service.SetUtilityMutex(sim::UtilityMutex::kAbsent);
     m_mutex = win::kNoHandle;
     return true;
 }
