@@ -99,12 +99,13 @@ TEST_P(ServiceStateBudget, ServiceSettlingAtTheBudgetIsStillSeen) {
     EXPECT_EQ(Now() - start, std::min(GetParam().delayMs, kThirtySeconds));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundary, ServiceStateBudget,
-    ::testing::Values(StateWaitCase{"OneMsBefore", kThirtySeconds - 1, 1},
-                      StateWaitCase{"AtTheBudget", kThirtySeconds, 1},
-                      StateWaitCase{"OneMsAfter", kThirtySeconds + 1, 0}),
-    [](const ::testing::TestParamInfo<StateWaitCase>& c) { return c.param.name; });
+INSTANTIATE_TEST_SUITE_P(Boundary, ServiceStateBudget,
+                         ::testing::Values(StateWaitCase{"OneMsBefore", kThirtySeconds - 1, 1},
+                                           StateWaitCase{"AtTheBudget", kThirtySeconds, 1},
+                                           StateWaitCase{"OneMsAfter", kThirtySeconds + 1, 0}),
+                         [](const ::testing::TestParamInfo<StateWaitCase>& c) {
+                             return c.param.name;
+                         });
 
 TEST_F(ServiceState, SpoolerCannotStopWhileLpdRuns) {
     EXPECT_EQ(ChangeServiceState(world.platform, 0, u"Spooler"), 0);
@@ -143,6 +144,39 @@ TEST_F(SpoolerStart, GivesUpAfterFiveSecondsWithTheStartResult) {
     EXPECT_LE(Now() - start, 5300u);
     EXPECT_EQ(Calls("GetPrinterDriverDirectoryW"), 1u);
 }
+
+// The spooler is stopped by someone else 10 ms into the wait and takes `restartMs` to come
+// back when the wait starts it again at 300 ms, which moves the 300 ms poll grid: with 200
+// a check falls on 5000 ms, still inside the window; with 201 one falls on 5001 ms, past it.
+struct SpoolerWindowCase {
+    const char* name;
+    uint32_t restartMs;
+    uint32_t endsAtMs;
+};
+
+class SpoolerWindow : public SpoolerStart,
+                      public ::testing::WithParamInterface<SpoolerWindowCase> {};
+
+TEST_P(SpoolerWindow, CheckAtFiveSecondsPollsOnceMore) {
+    StopSpooler();
+    world.spooler.SetRpcDelay(60000);
+    world.clock.Schedule(10, [this] {
+        world.services.Config(u"Spooler").state = win::kServiceStopped;
+        world.services.Config(u"Spooler").startDelayMs = GetParam().restartMs;
+        world.services.Config(u"Spooler").waitHint = 1;
+    });
+    const uint32_t start = Now();
+    EXPECT_EQ(StartPrintSpooler(world.platform), 1);
+    EXPECT_EQ(Now() - start, GetParam().endsAtMs);
+    EXPECT_EQ(Calls("StartServiceW"), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundary, SpoolerWindow,
+                         ::testing::Values(SpoolerWindowCase{"CheckAtTheWindow", 200, 5300},
+                                           SpoolerWindowCase{"CheckOneMsAfter", 201, 5001}),
+                         [](const ::testing::TestParamInfo<SpoolerWindowCase>& c) {
+                             return c.param.name;
+                         });
 
 TEST_F(SpoolerStart, RunningSpoolerThatAnswersIsLeftAsItIs) {
     EXPECT_EQ(StartPrintSpooler(world.platform), 1);
