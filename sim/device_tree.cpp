@@ -7,7 +7,7 @@
 namespace tav::sim {
 namespace {
 
-constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kInvalidParameter = 87;
 
 // Setup class names as the device nodes carry them, and their GUIDs.
 bool InSetupClass(const SimDevice& device, const Guid& setupClass) {
@@ -25,7 +25,7 @@ uint32_t DeviceTree::ClassDevsFlagsError(uint32_t flags) {
     // Windows takes DIGCF_DEFAULT (the default interface of a class); no caller here passes
     // it, so it is refused to show up in a test.
     if (flags & sdk::kDigcfDefault)
-        return kErrorInvalidParameter;
+        return kInvalidParameter;
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_link_rules.h"
 
@@ -19,8 +19,8 @@ constexpr uint32_t kPortNameUnits = 64;
 std::u16string ReadPortName(RegistryApi& registry, PlatformHandle key) {
     char16_t name[kPortNameUnits + 1] = {};
     uint32_t size = kPortNameUnits * 2;
-    if (registry.GetValue(key, nullptr, kPortNameValue, kRrfRtRegSz, nullptr, name, &size) !=
-        kErrorSuccess)
+    if (registry.GetValue(key, nullptr, kPortNameValue, win::kRrfRtRegSz, nullptr, name, &size) !=
+        win::kErrorSuccess)
         return {};
     return name;
 }
@@ -30,10 +30,10 @@ std::string Describe(const char* what, const std::u16string& instanceId) {
 }
 
 // The link and COM name of one port, read through a key opened for queries only.
-void ReadPortKey(ToolContext& ctx, PlatformHandle set, const DeviceInterfaceData& data,
+void ReadPortKey(ToolContext& ctx, PlatformHandle set, const win::DeviceInterfaceData& data,
                  PortRow& row) {
-    uint32_t error = kErrorSuccess;
-    OwnedRegistryKey key = OpenPortKey(ctx.pass, set, data, kKeyQueryValue, &error);
+    uint32_t error = win::kErrorSuccess;
+    OwnedRegistryKey key = OpenPortKey(ctx.pass, set, data, win::kKeyQueryValue, &error);
     if (!key) {
         row.problem = {Describe("opening the hardware key of", row.instanceId), error};
         return;
@@ -43,7 +43,7 @@ void ReadPortKey(ToolContext& ctx, PlatformHandle set, const DeviceInterfaceData
     PortLinkBuffer link;
     uint32_t status = ReadPortLink(registry, key.get(), link);
     key.reset();
-    if (status != kErrorSuccess) {
+    if (status != win::kErrorSuccess) {
         row.problem = {Describe("reading the link of", row.instanceId), status};
         row.badLinkValue = true;
         return;
@@ -53,11 +53,11 @@ void ReadPortKey(ToolContext& ctx, PlatformHandle set, const DeviceInterfaceData
 }
 
 int AddPortRow(ToolContext& ctx, std::vector<PortRow>& rows, PlatformHandle set,
-               const DeviceInterfaceData& data) {
+               const win::DeviceInterfaceData& data) {
     PortRow row;
-    DevInfoData devInfo;
+    win::DevInfoData devInfo;
     if (!ctx.pass.platform.devices->GetInterfaceDevInfo(set, data, &devInfo) &&
-        GetLastErrorCode() != kErrorInsufficientBuffer) {
+        GetLastErrorCode() != win::kErrorInsufficientBuffer) {
         row.problem = {"reading the device data of a port", GetLastErrorCode()};
         rows.push_back(row);
         return 1;
@@ -85,15 +85,15 @@ void CollectLinks(const std::vector<PortRow>& rows, DeviceEntryList& links) {
 
 PortReport GatherPortReport(ToolContext& ctx) {
     PortReport report;
-    uint32_t error = WalkPorts(
-        ctx.pass, [&](const std::u16string&, PlatformHandle set, const DeviceInterfaceData& data) {
-            return AddPortRow(ctx, report.ports, set, data);
-        });
-    if (error != kErrorSuccess)
+    uint32_t error = WalkPorts(ctx.pass, [&](const std::u16string&, PlatformHandle set,
+                                             const win::DeviceInterfaceData& data) {
+        return AddPortRow(ctx, report.ports, set, data);
+    });
+    if (error != win::kErrorSuccess)
         report.failures.push_back({"listing the COM port interfaces", error});
     DeviceEntryList printers;
     error = EnumeratePrinters(ctx.pass, printers);
-    if (error != kErrorSuccess)
+    if (error != win::kErrorSuccess)
         report.failures.push_back({"listing the attached printers", error});
     for (PortRow& row : report.ports) {
         if (row.state == LinkState::kLinked)

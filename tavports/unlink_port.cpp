@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_writer.h"
@@ -47,20 +47,20 @@ bool Confirmed(ToolConsole& console, const PortRow& port) {
 OwnedRegistryKey OpenPortForWrite(ToolContext& ctx, const std::u16string& instanceId,
                                   uint32_t* error) {
     OwnedRegistryKey key;
-    *error = kErrorFileNotFound;
-    uint32_t walkError = WalkPorts(
-        ctx.pass, [&](const std::u16string&, PlatformHandle set, const DeviceInterfaceData& data) {
-            DevInfoData devInfo;
-            std::u16string id;
-            if (!ctx.pass.platform.devices->GetInterfaceDevInfo(set, data, &devInfo) &&
-                GetLastErrorCode() != kErrorInsufficientBuffer)
-                return 1;
-            if (!ctx.host.GetDeviceInstanceId(set, devInfo, &id) || !SameNoCase(id, instanceId))
-                return 1;
-            key = OpenPortKey(ctx.pass, set, data, kPortKeyAccess, error);
-            return 0;
-        });
-    if (!key && walkError != kErrorSuccess)
+    *error = win::kErrorFileNotFound;
+    uint32_t walkError = WalkPorts(ctx.pass, [&](const std::u16string&, PlatformHandle set,
+                                                 const win::DeviceInterfaceData& data) {
+        win::DevInfoData devInfo;
+        std::u16string id;
+        if (!ctx.pass.platform.devices->GetInterfaceDevInfo(set, data, &devInfo) &&
+            GetLastErrorCode() != win::kErrorInsufficientBuffer)
+            return 1;
+        if (!ctx.host.GetDeviceInstanceId(set, devInfo, &id) || !SameNoCase(id, instanceId))
+            return 1;
+        key = OpenPortKey(ctx.pass, set, data, kPortKeyAccess, error);
+        return 0;
+    });
+    if (!key && walkError != win::kErrorSuccess)
         *error = walkError;
     return key;
 }
@@ -73,12 +73,12 @@ std::string ChangedMeanwhile(ToolContext& ctx, PlatformHandle key, const PortRow
     RegistryApi& registry = *ctx.pass.platform.registry;
     PortLinkBuffer link;
     uint32_t status = ReadPortLink(registry, key, link);
-    if (status != kErrorSuccess || !LinksTo(link, port.printerPath.c_str()))
+    if (status != win::kErrorSuccess || !LinksTo(link, port.printerPath.c_str()))
         return "the link of " + ToUtf8(PortDisplayName(port)) +
                " changed meanwhile; nothing changed. Run 'tavports list' again";
     DeviceEntryList printers;
     uint32_t error = EnumeratePrinters(ctx.pass, printers);
-    if (error != kErrorSuccess)
+    if (error != win::kErrorSuccess)
         return DescribeError({"listing the attached printers", error}, TextOf(ctx));
     if (IsPrinterPresent(printers, link))
         return PrinterPhrase(port.printerPath) + " was attached meanwhile; nothing changed";
@@ -93,11 +93,11 @@ int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
         Fail(console, kUtilityRuns);
         return kExitFailed;
     }
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     OwnedRegistryKey key = OpenPortForWrite(ctx, port.instanceId, &error);
     if (!key) {
         Fail(console,
-             error == kErrorAccessDenied
+             error == win::kErrorAccessDenied
                  ? std::string(kNoRights)
                  : DescribeError({"opening the hardware key of " + name, error}, TextOf(ctx)));
         return kExitFailed;
@@ -109,8 +109,8 @@ int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
     }
     uint32_t status = WritePortLink(ctx.pass, key.get(), u"");
     key.reset();
-    if (status != kErrorSuccess) {
-        Fail(console, status == kErrorAccessDenied
+    if (status != win::kErrorSuccess) {
+        Fail(console, status == win::kErrorAccessDenied
                           ? std::string(kNoRights)
                           : DescribeError({"clearing the link of " + name, status}, TextOf(ctx)));
         return kExitFailed;

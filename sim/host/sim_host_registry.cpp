@@ -31,14 +31,27 @@ std::vector<std::u16string> SplitPath(const std::u16string& path) {
     return parts;
 }
 
+// The predefined keys as Windows defines them, (HKEY)(ULONG_PTR)((LONG)0x8000000n): on a
+// 64-bit build the top bit fills the upper half. The world keeps its own copy, so a wrong
+// value in the programs' mirror (a zero-extended one, say) is refused with 6 as on Windows.
+constexpr host::RegKey PredefinedKey(uint32_t low) {
+    return static_cast<host::RegKey>(static_cast<intptr_t>(static_cast<int32_t>(low)));
+}
+constexpr host::RegKey kPredefinedKeys[] = {PredefinedKey(0x80000000u), PredefinedKey(0x80000001u),
+                                            PredefinedKey(0x80000002u), PredefinedKey(0x80000003u)};
+
 bool IsRoot(host::RegKey key) {
-    return key >= host::kHkeyClassesRoot && key <= host::kHkeyUsers;
+    for (host::RegKey root : kPredefinedKeys) {
+        if (key == root)
+            return true;
+    }
+    return false;
 }
 
 // HKEY_CURRENT_USER is the caller's own; every other root is the machine's (HKCR's user
 // part is not simulated: a standard user's classes live under HKCU\Software\Classes).
 bool IsMachineRoot(host::RegKey root) {
-    return root != host::kHkeyCurrentUser;
+    return root != win::kHkeyCurrentUser;
 }
 
 }  // namespace
@@ -66,7 +79,7 @@ SimHostRegistry::Node* SimHostRegistry::OpenNode(host::RegKey key, KeyOperation 
                                                  uint32_t& error) const {
     Location location;
     if (!Resolve(key, location)) {
-        error = kErrorInvalidHandle;
+        error = win::kErrorInvalidHandle;
         return nullptr;
     }
     Node* node = Find(location);
@@ -75,7 +88,7 @@ SimHostRegistry::Node* SimHostRegistry::OpenNode(host::RegKey key, KeyOperation 
         return nullptr;
     }
     error = CheckRight(location.access, operation);
-    return error == kErrorSuccess ? node : nullptr;
+    return error == win::kErrorSuccess ? node : nullptr;
 }
 
 SimHostRegistry::Node* SimHostRegistry::Find(const Location& location) const {
@@ -123,7 +136,7 @@ uint32_t SimHostRegistry::CreatePath(const Location& location, bool isVolatile) 
         node->children[Fold(location.path[depth])] = std::move(child);
         node = next;
     }
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 host::RegKey SimHostRegistry::NewHandle(Location location) {
@@ -140,17 +153,17 @@ uint32_t SimHostRegistry::OpenKey(host::RegKey parent, const std::u16string& sub
         return *error;
     Location location;
     if (!Resolve(parent, location))
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (!Find(location))
         return kErrorKeyDeleted;
     for (auto& part : SplitPath(subkey))
         location.path.push_back(part);
     if (!Find(location))
-        return kErrorFileNotFound;
+        return win::kErrorFileNotFound;
     if (uint32_t error = Grant(location.root, access, location.access))
         return error;
     key = NewHandle(std::move(location));
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& subkey,
@@ -166,7 +179,7 @@ uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& s
         return sdk::kErrorInvalidParameter;
     Location location;
     if (!Resolve(parent, location))
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (!Find(location))
         return kErrorKeyDeleted;
     // The documented right on the parent, whether the subkey is new or not.
@@ -179,7 +192,7 @@ uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& s
     if (uint32_t error = CreatePath(location, (options & sdk::kRegOptionVolatile) != 0))
         return error;
     key = NewHandle(std::move(location));
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string& name,
@@ -187,23 +200,23 @@ uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string&
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegSetValueExW", ToUtf8(name) + "=" + ToUtf8(data)))
         return *error;
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     Node* node = OpenNode(key, KeyOperation::kSetValue, error);
     if (!node)
         return error;
     node->values[Fold(name)] = {name, data};
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::DeleteValue(host::RegKey key, const std::u16string& name) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteValueW", ToUtf8(name)))
         return *error;
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     Node* node = OpenNode(key, KeyOperation::kDeleteValue, error);
     if (!node)
         return error;
-    return node->values.erase(Fold(name)) ? kErrorSuccess : kErrorFileNotFound;
+    return node->values.erase(Fold(name)) ? win::kErrorSuccess : win::kErrorFileNotFound;
 }
 
 // The parent handle's access does not matter: the call opens the subkey for DELETE itself,
@@ -214,23 +227,23 @@ uint32_t SimHostRegistry::DeleteKey(host::RegKey parent, const std::u16string& s
         return *error;
     Location location;
     if (!Resolve(parent, location))
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     for (auto& part : SplitPath(subkey))
         location.path.push_back(part);
     if (location.path.empty())
-        return kErrorAccessDenied;
+        return win::kErrorAccessDenied;
     Node* node = Find(location);
     if (!node)
-        return kErrorFileNotFound;
+        return win::kErrorFileNotFound;
     uint32_t granted = 0;
     if (uint32_t error = Grant(location.root, RequiredRight(KeyOperation::kDeleteKey), granted))
         return error;
     if (!node->children.empty())
-        return kErrorAccessDenied;  // RegDeleteKeyW refuses keys with subkeys
+        return win::kErrorAccessDenied;  // RegDeleteKeyW refuses keys with subkeys
     std::u16string last = Fold(location.path.back());
     location.path.pop_back();
     Find(location)->children.erase(last);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
@@ -238,12 +251,12 @@ uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
     count = 0;
     if (auto error = m_trace.Enter("RegQueryInfoKeyW"))
         return *error;
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     Node* node = OpenNode(key, KeyOperation::kQueryInfo, error);
     if (!node)
         return error;
     count = static_cast<uint32_t>(node->children.size());
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void SimHostRegistry::CloseKey(host::RegKey key) {

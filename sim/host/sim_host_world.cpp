@@ -26,7 +26,7 @@ SimHostWorld::SimHostWorld(const std::vector<uint8_t>& registryScript) {
     image.SetString(100, u"Tavportsvc");
     image.SetResource(u"REGISTRY", 101, registryScript);
     typeLibs.AddFile(kSimServiceExePath, ServiceTypeLib());
-    registry.AddKey(host::kHkeyClassesRoot, u"AppID");
+    registry.AddKey(win::kHkeyClassesRoot, u"AppID");
 }
 
 }  // namespace tav::sim

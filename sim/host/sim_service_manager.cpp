@@ -46,7 +46,7 @@ host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) 
 uint32_t SimServiceManager::CheckManager(host::ScHandle manager, ScOperation operation) const {
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.isManager)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     return CheckRight(it->second.access, operation);
 }
 
@@ -62,7 +62,7 @@ host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
     if ((error = CheckManager(manager, ScOperation::kConnect)) != 0)
         return 0;
     if (!m_services.count(Fold(name))) {
-        error = kErrorServiceDoesNotExist;
+        error = win::kErrorServiceDoesNotExist;
         return 0;
     }
     uint32_t granted = 0;
@@ -90,7 +90,7 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
     auto existing = m_services.find(Fold(config.name));
     if (existing != m_services.end()) {
         error = existing->second.markedForDelete ? sdk::kErrorServiceMarkedForDelete
-                                                 : kErrorServiceExists;
+                                                 : win::kErrorServiceExists;
         return 0;
     }
     m_services[Fold(config.name)] = {config, {}, sdk::kServiceStopped, false};
@@ -110,7 +110,7 @@ SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
 SimServiceManager::Entry* SimServiceManager::EntryFor(host::ScHandle handle, ScOperation operation,
                                                       uint32_t& error) {
     Entry* entry = EntryOf(handle);
-    error = entry ? CheckRight(m_handles[handle].access, operation) : kErrorInvalidHandle;
+    error = entry ? CheckRight(m_handles[handle].access, operation) : win::kErrorInvalidHandle;
     return error == 0 ? entry : nullptr;
 }
 
@@ -135,7 +135,7 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
     if (!entry)
         return error;
     if (entry->state == sdk::kServiceStopped)
-        return kErrorServiceNotActive;
+        return win::kErrorServiceNotActive;
     if (entry->state != sdk::kServiceRunning)
         return kErrorServiceCannotAcceptCtrl;
     entry->state = sdk::kServiceStopPending;
@@ -144,7 +144,7 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
         FinishStop(key);
     else
         m_clock.Schedule(m_stopDelayMs, [this, key] { FinishStop(key); });
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 // The service's process ended: a marked entry goes now.
@@ -168,7 +168,7 @@ uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) 
     if (!entry)
         return error;
     state = entry->state;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
@@ -183,10 +183,10 @@ uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
         return sdk::kErrorServiceMarkedForDelete;
     if (entry->state != sdk::kServiceStopped) {
         entry->markedForDelete = true;
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     }
     m_services.erase(m_handles[service].name);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void SimServiceManager::Close(host::ScHandle handle) {
@@ -218,7 +218,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     if (auto fault = m_trace.Enter("StartServiceCtrlDispatcherW", ToUtf8(name)))
         return *fault;
     if (!m_startedByManager)
-        return kErrorFailedServiceControllerConnect;
+        return win::kErrorFailedServiceControllerConnect;
     m_dispatcherThread = SimCurrentThreadId();
     std::thread serviceThread([this, serviceMain, context] {
         serviceMain(context);
@@ -240,7 +240,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
         lock.unlock();
         uint32_t result =
             handler ? handler(control->control, control->eventType, nullptr, handlerContext)
-                    : kErrorInvalidFunction;
+                    : win::kErrorInvalidFunction;
         lock.lock();
         control->result = result;
         control->done = true;
@@ -248,7 +248,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     }
     lock.unlock();
     serviceThread.join();
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 bool SimServiceManager::ServiceReportedStopped() const {
@@ -265,7 +265,7 @@ host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name
     return kStatusHandle;
 }
 
-bool SimServiceManager::SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) {
+bool SimServiceManager::SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) {
     m_trace.Enter("SetServiceStatus", std::to_string(status.currentState));
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     if (handle != kStatusHandle)
@@ -288,7 +288,7 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
         for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
             if (*it == &request) {
                 m_controls.erase(it);
-                return kErrorServiceRequestTimeout;
+                return win::kErrorServiceRequestTimeout;
             }
         }
         // Already in the handler: its result is written into `request`, so wait for it.
@@ -297,7 +297,7 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
     return request.result;
 }
 
-std::vector<host::ServiceStatus> SimServiceManager::Reports() const {
+std::vector<win::ServiceStatus> SimServiceManager::Reports() const {
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     return m_reports;
 }

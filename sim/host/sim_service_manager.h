@@ -50,7 +50,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
                            void* context) override;
     host::StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
                                        void* context) override;
-    bool SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) override;
+    bool SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) override;
     uint32_t CurrentThreadId() override;
 
     // Test set-up and inspection.
@@ -66,7 +66,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     // delivered.
     uint32_t SendControl(uint32_t control, uint32_t eventType = 0);
     // Every status the service reported, in order.
-    std::vector<host::ServiceStatus> Reports() const;
+    std::vector<win::ServiceStatus> Reports() const;
     // Waits (real time, bounded) until a report with `state` arrived; false on time-out.
     bool WaitForReport(uint32_t state);
     uint32_t DispatcherThreadId() const { return m_dispatcherThread; }
@@ -106,7 +106,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     mutable std::mutex m_dispatchMutex;
     std::condition_variable m_dispatchCv;
     std::deque<Control*> m_controls;
-    std::vector<host::ServiceStatus> m_reports;
+    std::vector<win::ServiceStatus> m_reports;
     HandlerFn m_handler = nullptr;
     void* m_handlerContext = nullptr;
     bool m_serviceThreadDone = false;

@@ -6,7 +6,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -142,11 +142,11 @@ uint32_t SimDeviceInstaller::FullPathName(const char16_t* path, uint32_t bufferU
 
 uint32_t SimDeviceInstaller::FileAttributes(const char16_t* path) {
     if (Fails(m_trace, "GetFileAttributesW", ToUtf8(path)))
-        return kInvalidFileAttributes;
+        return win::kInvalidFileAttributes;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_infs.count(Folded(path)) == 0) {
-        SetLastErrorCode(kErrorFileNotFound);
-        return kInvalidFileAttributes;
+        SetLastErrorCode(win::kErrorFileNotFound);
+        return win::kInvalidFileAttributes;
     }
     return kFileAttributeNormal;
 }
@@ -158,14 +158,14 @@ bool SimDeviceInstaller::GetInfClass(const char16_t* infPath, Guid* classGuid, c
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_infs.find(Folded(infPath));
     if (it == m_infs.end()) {
-        SetLastErrorCode(kErrorFileNotFound);
+        SetLastErrorCode(win::kErrorFileNotFound);
         return false;
     }
     auto units = static_cast<uint32_t>(it->second.className.size() + 1);
     if (requiredSize)
         *requiredSize = units;
     if (units > classNameUnits) {
-        SetLastErrorCode(kErrorInsufficientBuffer);
+        SetLastErrorCode(win::kErrorInsufficientBuffer);
         return false;
     }
     *classGuid = it->second.classGuid;
@@ -175,7 +175,7 @@ bool SimDeviceInstaller::GetInfClass(const char16_t* infPath, Guid* classGuid, c
 
 PlatformHandle SimDeviceInstaller::CreateDeviceInfoList(const Guid& classGuid) {
     if (Fails(m_trace, "SetupDiCreateDeviceInfoList", ToUtf8(GuidToString(classGuid))))
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     std::lock_guard<std::mutex> lock(m_mutex);
     PlatformHandle set = m_nextHandle;
     m_nextHandle += 8;
@@ -184,10 +184,10 @@ PlatformHandle SimDeviceInstaller::CreateDeviceInfoList(const Guid& classGuid) {
 }
 
 SimDeviceInstaller::Element* SimDeviceInstaller::FindElement(PlatformHandle set,
-                                                             const DevInfoData* devInfo) {
+                                                             const win::DevInfoData* devInfo) {
     auto it = m_sets.find(set);
     if (it == m_sets.end() || !devInfo || devInfo->reserved >= it->second.elements.size()) {
-        SetLastErrorCode(kErrorInvalidParameter);
+        SetLastErrorCode(win::kErrorInvalidParameter);
         return nullptr;
     }
     return &it->second.elements[devInfo->reserved];
@@ -195,14 +195,14 @@ SimDeviceInstaller::Element* SimDeviceInstaller::FindElement(PlatformHandle set,
 
 bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
                                           const Guid& /*classGuid*/, uint32_t flags,
-                                          DevInfoData* out) {
+                                          win::DevInfoData* out) {
     if (Fails(m_trace, "SetupDiCreateDeviceInfoW",
               ToUtf8(deviceName) + " flags=" + std::to_string(flags)))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_sets.find(set);
     if (it == m_sets.end()) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     if (flags & ~(sdk::kDicdGenerateId | sdk::kDicdInheritClassDrvs)) {
@@ -222,7 +222,7 @@ bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* de
     return true;
 }
 
-bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoData* devInfo,
+bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo,
                                                    uint32_t property, const void* data,
                                                    uint32_t size) {
     if (Fails(m_trace, "SetupDiSetDeviceRegistryPropertyW",
@@ -245,7 +245,7 @@ bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoDa
 }
 
 bool SimDeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                                            DevInfoData* devInfo) {
+                                            win::DevInfoData* devInfo) {
     if (Fails(m_trace, "SetupDiCallClassInstaller", "dif=" + std::to_string(difCode)))
         return false;
     SimDevice device;
@@ -256,7 +256,7 @@ bool SimDeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set
             return false;
         // Other installer functions exist; the port creation only registers a device.
         if (difCode != sdk::kDifRegisterDevice) {
-            SetLastErrorCode(kErrorInvalidParameter);
+            SetLastErrorCode(win::kErrorInvalidParameter);
             return false;
         }
         device.instanceId = element->instanceId;
@@ -272,7 +272,7 @@ bool SimDeviceInstaller::DestroyDeviceInfoList(PlatformHandle set) {
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_sets.erase(set) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     return true;
@@ -280,11 +280,11 @@ bool SimDeviceInstaller::DestroyDeviceInfoList(PlatformHandle set) {
 
 PlatformHandle SimDeviceInstaller::LoadModule(const char16_t* name) {
     if (Fails(m_trace, "LoadLibraryW", ToUtf8(name)))
-        return kNoHandle;
+        return win::kNoHandle;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_driver.newdevPresent || Folded(name) != u"newdev.dll") {
         SetLastErrorCode(kErrorModNotFound);
-        return kNoHandle;
+        return win::kNoHandle;
     }
     PlatformHandle module = m_nextHandle;
     m_nextHandle += 8;
@@ -330,7 +330,7 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
         driver = m_driver;
         ++m_driverUpdates;
         if (proc != &g_updateDriverToken || m_infs.count(Folded(infPath)) == 0) {
-            SetLastErrorCode(kErrorFileNotFound);
+            SetLastErrorCode(win::kErrorFileNotFound);
             return false;
         }
     }
@@ -343,7 +343,7 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
     // Windows takes an interactive update too, but a service has no desktop to ask on: the
     // update would wait for nobody. No caller here asks for one, so it is refused.
     if (!(flags & sdk::kInstallFlagNonInteractive)) {
-        SetLastErrorCode(kErrorInvalidParameter);
+        SetLastErrorCode(win::kErrorInvalidParameter);
         return false;
     }
     // The INF's driver is for its own hardware ID; nothing else can be updated with it.
@@ -358,7 +358,7 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
         return false;
     }
     if (!driver.updateSucceeds) {
-        SetLastErrorCode(kErrorGenFailure);
+        SetLastErrorCode(win::kErrorGenFailure);
         return false;
     }
     if (driver.registersInterface && wanted == Folded(kSimPortHardwareId)) {

@@ -62,10 +62,11 @@ class SimDeviceInstaller : public DeviceInstallApi {
                      uint32_t classNameUnits, uint32_t* requiredSize) override;
     PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
     bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName, const Guid& classGuid,
-                          uint32_t flags, DevInfoData* out) override;
-    bool SetDeviceRegistryProperty(PlatformHandle set, DevInfoData* devInfo, uint32_t property,
+                          uint32_t flags, win::DevInfoData* out) override;
+    bool SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo, uint32_t property,
                                    const void* data, uint32_t size) override;
-    bool CallClassInstaller(uint32_t difCode, PlatformHandle set, DevInfoData* devInfo) override;
+    bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
+                            win::DevInfoData* devInfo) override;
     bool DestroyDeviceInfoList(PlatformHandle set) override;
     PlatformHandle LoadModule(const char16_t* name) override;
     void* FindExport(PlatformHandle module, const char* name) override;
@@ -86,7 +87,7 @@ class SimDeviceInstaller : public DeviceInstallApi {
     struct DevInfoSet {
         std::vector<Element> elements;
     };
-    Element* FindElement(PlatformHandle set, const DevInfoData* devInfo);
+    Element* FindElement(PlatformHandle set, const win::DevInfoData* devInfo);
     void InstallOn(const SimDevice& device);
 
     SimTrace& m_trace;

@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
@@ -37,7 +37,7 @@ uint32_t DevRegKeyPlace(uint32_t scope, uint32_t hwProfile, uint32_t keyType,
     } else {
         place.profile = hwProfile == 0 ? kCurrentHardwareProfile : hwProfile;
     }
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t DetailSize(const SimInterface& i) {
@@ -55,11 +55,11 @@ const SimInterface* SimDeviceInterfaces::Find(PlatformHandle set, uintptr_t inde
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_sets.find(set);
     if (it == m_sets.end()) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return nullptr;
     }
     if (index >= it->second.size()) {
-        SetLastErrorCode(kErrorInvalidParameter);
+        SetLastErrorCode(win::kErrorInvalidParameter);
         return nullptr;
     }
     return &it->second[index];
@@ -68,10 +68,10 @@ const SimInterface* SimDeviceInterfaces::Find(PlatformHandle set, uintptr_t inde
 PlatformHandle SimDeviceInterfaces::GetClassDevs(const Guid& interfaceClass, uint32_t flags) {
     if (Fails(m_trace, "SetupDiGetClassDevsW",
               ToUtf8(GuidToString(interfaceClass)) + " flags=" + std::to_string(flags)))
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     if (const uint32_t refused = DeviceTree::ClassDevsFlagsError(flags)) {
         SetLastErrorCode(refused);
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     }
     auto interfaces = m_tree.ClassDevsInterfaces(interfaceClass, flags);
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -82,13 +82,13 @@ PlatformHandle SimDeviceInterfaces::GetClassDevs(const Guid& interfaceClass, uin
 }
 
 bool SimDeviceInterfaces::EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass,
-                                               uint32_t index, DeviceInterfaceData* data) {
+                                               uint32_t index, win::DeviceInterfaceData* data) {
     if (Fails(m_trace, "SetupDiEnumDeviceInterfaces", std::to_string(index)))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_sets.find(set);
     if (it == m_sets.end()) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     const auto& interfaces = it->second;
@@ -101,22 +101,22 @@ bool SimDeviceInterfaces::EnumDeviceInterfaces(PlatformHandle set, const Guid& i
         data->reserved = position;
         return true;
     }
-    SetLastErrorCode(kErrorNoMoreItems);
+    SetLastErrorCode(win::kErrorNoMoreItems);
     return false;
 }
 
 uint32_t SimDeviceInterfaces::GetInterfaceDetailSize(PlatformHandle set,
-                                                     const DeviceInterfaceData& data) {
+                                                     const win::DeviceInterfaceData& data) {
     if (Fails(m_trace, "SetupDiGetDeviceInterfaceDetailW", "size"))
         return 0;
     const SimInterface* i = Find(set, data.reserved);
     if (!i)
         return 0;
-    SetLastErrorCode(kErrorInsufficientBuffer);
+    SetLastErrorCode(win::kErrorInsufficientBuffer);
     return DetailSize(*i);
 }
 
-bool SimDeviceInterfaces::GetInterfacePath(PlatformHandle set, const DeviceInterfaceData& data,
+bool SimDeviceInterfaces::GetInterfacePath(PlatformHandle set, const win::DeviceInterfaceData& data,
                                            uint32_t size, std::u16string* path) {
     if (Fails(m_trace, "GlobalAlloc", std::to_string(size)))
         return false;
@@ -126,52 +126,54 @@ bool SimDeviceInterfaces::GetInterfacePath(PlatformHandle set, const DeviceInter
     if (!i)
         return false;
     if (size < DetailSize(*i)) {
-        SetLastErrorCode(kErrorInsufficientBuffer);
+        SetLastErrorCode(win::kErrorInsufficientBuffer);
         return false;
     }
     *path = i->path;
     return true;
 }
 
-bool SimDeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set, const DeviceInterfaceData& data,
-                                              DevInfoData* devInfo) {
+bool SimDeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set,
+                                              const win::DeviceInterfaceData& data,
+                                              win::DevInfoData* devInfo) {
     if (Fails(m_trace, "SetupDiGetDeviceInterfaceDetailW", "devinfo"))
         return false;
     if (!Find(set, data.reserved))
         return false;
     devInfo->devInst = static_cast<uint32_t>(data.reserved + 1);
     devInfo->reserved = data.reserved;
-    SetLastErrorCode(kErrorInsufficientBuffer);
+    SetLastErrorCode(win::kErrorInsufficientBuffer);
     return false;
 }
 
 // Scope, hardware profile and key type pick one of the device's keys, so a wrong one reads
 // and writes elsewhere; the key carries `access` as the caller may have it.
-PlatformHandle SimDeviceInterfaces::OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo,
-                                                  uint32_t scope, uint32_t hwProfile,
-                                                  uint32_t keyType, uint32_t access) {
+PlatformHandle SimDeviceInterfaces::OpenDevRegKey(PlatformHandle set,
+                                                  const win::DevInfoData& devInfo, uint32_t scope,
+                                                  uint32_t hwProfile, uint32_t keyType,
+                                                  uint32_t access) {
     if (Fails(m_trace, "SetupDiOpenDevRegKey",
               "scope=" + std::to_string(scope) + " profile=" + std::to_string(hwProfile) +
                   " type=" + std::to_string(keyType) + " access=" + std::to_string(access)))
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     const SimInterface* i = Find(set, devInfo.reserved);
     if (!i)
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     DeviceKeyPlace place;
     if (uint32_t error = DevRegKeyPlace(scope, hwProfile, keyType, place)) {
         SetLastErrorCode(error);
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     }
-    PlatformHandle key = kNoHandle;
+    PlatformHandle key = win::kNoHandle;
     if (uint32_t error = m_registry.OpenDeviceKey(i->deviceId, place, access, key)) {
         SetLastErrorCode(error);
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     }
     return key;
 }
 
 std::optional<std::u16string> SimDeviceInterfaces::DeviceIdOf(PlatformHandle set,
-                                                              const DevInfoData& devInfo) {
+                                                              const win::DevInfoData& devInfo) {
     const SimInterface* i = Find(set, devInfo.reserved);
     if (!i)
         return std::nullopt;
@@ -183,7 +185,7 @@ bool SimDeviceInterfaces::DestroyDeviceInfoList(PlatformHandle set) {
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_sets.erase(set) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     return true;

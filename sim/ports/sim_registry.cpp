@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
@@ -57,7 +57,7 @@ uint32_t CheckGetValueFlags(uint32_t flags) {
         (flags & sdk::kRrfRtAny) != sdk::kRrfRtAny && (flags & sdk::kRrfRtRegExpandSz) != 0;
     if (expandOnly && (flags & sdk::kRrfNoExpand) == 0)
         return sdk::kErrorInvalidParameter;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 }  // namespace
@@ -110,12 +110,12 @@ PlatformHandle SimRegistry::NewHandle(Key* key, uint32_t access) {
 uint32_t SimRegistry::OpenDeviceKey(const std::u16string& instanceId, const DeviceKeyPlace& place,
                                     uint32_t access, PlatformHandle& handle) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    handle = kNoHandle;
+    handle = win::kNoHandle;
     uint32_t granted = 0;
     if (uint32_t error = GrantKeyAccess(m_caller, true, access, granted))
         return error;
     handle = NewHandle(DeviceKey(instanceId, place), granted);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void SimRegistry::PutValue(const std::u16string& instanceId, const std::u16string& subKey,
@@ -192,19 +192,19 @@ uint32_t SimRegistry::GetValue(PlatformHandle handle, const char16_t* subKey,
     std::lock_guard<std::mutex> lock(m_mutex);
     OpenKey* open = Opened(handle);
     if (!open)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (uint32_t error = CheckRight(open->access, KeyOperation::kQueryValue))
         return error;
     Key* key = open->key;
     if (subKey && subKey[0] != 0) {
         auto sub = key->subKeys.find(Folded(subKey));
         if (sub == key->subKeys.end())
-            return kErrorFileNotFound;
+            return win::kErrorFileNotFound;
         key = sub->second.get();
     }
     auto it = key->values.find(Folded(valueName ? valueName : u""));
     if (it == key->values.end())
-        return kErrorFileNotFound;
+        return win::kErrorFileNotFound;
     const SimRegValue& value = it->second;
     if (!TypeAllowed(flags, value.type))
         return sdk::kErrorUnsupportedType;
@@ -214,17 +214,17 @@ uint32_t SimRegistry::GetValue(PlatformHandle handle, const char16_t* subKey,
         *type = value.type;
     if (!data) {
         *dataSize = required;
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     }
     if (*dataSize < required) {
         *dataSize = required;
-        return kErrorMoreData;
+        return win::kErrorMoreData;
     }
     std::memset(data, 0, required);
     if (!value.data.empty())
         std::memcpy(data, value.data.data(), value.data.size());
     *dataSize = required;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, uint32_t options,
@@ -233,7 +233,7 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
                                                           " options=" + std::to_string(options) +
                                                           " access=" + std::to_string(access)))
         return *error;
-    *result = kNoHandle;
+    *result = win::kNoHandle;
     // REG_OPTION_CREATE_LINK, _BACKUP_RESTORE, _OPEN_LINK and _DONT_VIRTUALIZE are valid on
     // Windows but never passed by our code: refused with 87 like unknown bits.
     if ((options & ~sdk::kRegOptionVolatile) != 0)
@@ -241,7 +241,7 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
     std::lock_guard<std::mutex> lock(m_mutex);
     OpenKey* parent = Opened(handle);
     if (!parent)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     uint32_t granted = 0;
     if (uint32_t error = GrantKeyAccess(m_caller, true, access, granted))
         return error;
@@ -262,7 +262,7 @@ uint32_t SimRegistry::CreateKey(PlatformHandle handle, const char16_t* subKey, u
     if (disposition)
         *disposition = created ? 1 : 2;  // REG_CREATED_NEW_KEY / REG_OPENED_EXISTING_KEY
     *result = NewHandle(slot.get(), granted);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimRegistry::SetValue(PlatformHandle handle, const char16_t* valueName, uint32_t type,
@@ -274,20 +274,20 @@ uint32_t SimRegistry::SetValue(PlatformHandle handle, const char16_t* valueName,
     std::lock_guard<std::mutex> lock(m_mutex);
     OpenKey* open = Opened(handle);
     if (!open)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     if (uint32_t error = CheckRight(open->access, KeyOperation::kSetValue))
         return error;
     const auto* bytes = static_cast<const uint8_t*>(data);
     open->key->values[Folded(valueName)] =
         SimRegValue{type, std::vector<uint8_t>(bytes, bytes + dataSize)};
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimRegistry::CloseKey(PlatformHandle handle) {
     if (auto error = m_trace.Enter("RegCloseKey"))
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_open.erase(handle) ? kErrorSuccess : kErrorInvalidHandle;
+    return m_open.erase(handle) ? win::kErrorSuccess : win::kErrorInvalidHandle;
 }
 
 }  // namespace tav::sim

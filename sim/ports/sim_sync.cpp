@@ -5,7 +5,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -104,7 +104,7 @@ bool SimSync::IsMutexHandle(PlatformHandle handle) const {
 
 PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) {
     if (Fails(m_trace, "CreateEventW"))
-        return kNoHandle;
+        return win::kNoHandle;
     auto event = std::make_shared<Event>();
     event->manualReset = manualReset;
     event->signalled = initialState;
@@ -121,17 +121,17 @@ uint32_t SimSync::WaitEvent(Event& event, uint32_t milliseconds) {
     if (event.signalled) {
         if (!event.manualReset)
             event.signalled = false;
-        return kWaitObject0;
+        return win::kWaitObject0;
     }
     if (milliseconds == 0)
-        return kWaitTimeout;
+        return win::kWaitTimeout;
     uint64_t ticket = event.nextTicket++;
     event.waiters.push_back(ticket);
     auto done = [&] {
         return event.released.count(ticket) != 0 || (event.manualReset && event.signalled);
     };
     bool got = true;
-    if (milliseconds == kInfinite)
+    if (milliseconds == win::kInfinite)
         event.changed.wait(lock, done);
     else
         got = event.changed.wait_for(lock, std::chrono::milliseconds(milliseconds), done);
@@ -139,44 +139,45 @@ uint32_t SimSync::WaitEvent(Event& event, uint32_t milliseconds) {
     auto it = std::find(event.waiters.begin(), event.waiters.end(), ticket);
     if (it != event.waiters.end())
         event.waiters.erase(it);
-    return got ? kWaitObject0 : kWaitTimeout;
+    return got ? win::kWaitObject0 : win::kWaitTimeout;
 }
 
 // A zero time-out probe of the utility's mutex; a successful wait makes the caller owner.
 uint32_t SimSync::WaitUtilityMutex() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_ownedByService || m_utility == UtilityMutex::kHeld)
-        return kWaitTimeout;
-    uint32_t result = m_utility == UtilityMutex::kAbandoned ? kWaitAbandoned : kWaitObject0;
+        return win::kWaitTimeout;
+    uint32_t result =
+        m_utility == UtilityMutex::kAbandoned ? win::kWaitAbandoned : win::kWaitObject0;
     m_ownedByService = true;
     return result;
 }
 
 uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
     if (Fails(m_trace, "WaitForSingleObject", std::to_string(milliseconds)))
-        return kWaitFailed;
+        return win::kWaitFailed;
     if (!Grants(handle, sdk::kSynchronize)) {
-        SetLastErrorCode(kErrorAccessDenied);
-        return kWaitFailed;
+        SetLastErrorCode(win::kErrorAccessDenied);
+        return win::kWaitFailed;
     }
     if (auto event = FindEvent(handle))
         return WaitEvent(*event, milliseconds);
     if (IsMutexHandle(handle))
         return WaitUtilityMutex();
-    SetLastErrorCode(kErrorInvalidHandle);
-    return kWaitFailed;
+    SetLastErrorCode(win::kErrorInvalidHandle);
+    return win::kWaitFailed;
 }
 
 bool SimSync::SignalEvent(PlatformHandle handle) {
     if (Fails(m_trace, "SetEvent"))
         return false;
     if (!Grants(handle, sdk::kEventModifyState)) {
-        SetLastErrorCode(kErrorAccessDenied);
+        SetLastErrorCode(win::kErrorAccessDenied);
         return false;
     }
     auto event = FindEvent(handle);
     if (!event) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     {
@@ -196,22 +197,22 @@ PlatformHandle SimSync::OpenNamedMutex(uint32_t access, bool inherit, const char
     if (Fails(m_trace, "OpenMutexW",
               ToUtf8(name) + " access=" + std::to_string(access) +
                   " inherit=" + std::to_string(inherit)))
-        return kNoHandle;
+        return win::kNoHandle;
     // Windows accepts an inheritable handle; the service starts no process that could inherit
     // it and never asks for one, so it is refused here to show up in a test.
     if (inherit) {
-        SetLastErrorCode(kErrorInvalidParameter);
-        return kNoHandle;
+        SetLastErrorCode(win::kErrorInvalidParameter);
+        return win::kNoHandle;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_utility == UtilityMutex::kAbsent || std::u16string(name) != kUtilityMutexName) {
-        SetLastErrorCode(kErrorFileNotFound);
-        return kNoHandle;
+        SetLastErrorCode(win::kErrorFileNotFound);
+        return win::kNoHandle;
     }
     uint32_t granted = 0;
     if (!GrantMutexAccess(access, &granted)) {
-        SetLastErrorCode(kErrorAccessDenied);
-        return kNoHandle;
+        SetLastErrorCode(win::kErrorAccessDenied);
+        return win::kNoHandle;
     }
     PlatformHandle handle = m_nextHandle;
     m_nextHandle += 4;
@@ -227,7 +228,7 @@ bool SimSync::ReleaseOwnedMutex(PlatformHandle handle) {
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_mutexHandles.count(handle) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     if (!m_ownedByService) {
@@ -244,7 +245,7 @@ bool SimSync::CloseObject(PlatformHandle handle) {
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_events.erase(handle) == 0 && m_mutexHandles.erase(handle) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     m_access.erase(handle);

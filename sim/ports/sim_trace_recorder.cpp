@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
@@ -52,7 +52,7 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
         record = m_record;
     }
     if (!record)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     int reads = 0;
     FixedEnableRequest request(logger, level, flags, reads);
     uint32_t result = TraceControlCallback(requestCode, *record, replySize, request);
@@ -63,12 +63,12 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
 
 uint32_t SimTraceRecorder::Enable(uint8_t level, uint32_t flags, uint64_t logger) {
     uint32_t size = 99;
-    return Control(kWmiEnableEvents, level, flags, logger, &size);
+    return Control(win::kWmiEnableEvents, level, flags, logger, &size);
 }
 
 uint32_t SimTraceRecorder::Disable() {
     uint32_t size = 99;
-    return Control(kWmiDisableEvents, 0, 0, 0, &size);
+    return Control(win::kWmiDisableEvents, 0, 0, 0, &size);
 }
 
 uint32_t SimTraceRecorder::SendControl(uint32_t requestCode, uint32_t* replySize) {
@@ -111,11 +111,11 @@ uint32_t SimTraceRecorder::RegisterProvider(const Guid& controlGuid, TraceContro
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (controlGuid != kTraceControlGuid)
-        return kErrorInvalidParameter;
+        return win::kErrorInvalidParameter;
     m_record = record;
     m_registration = 0x5EED0001;
     *registration = m_registration;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimTraceRecorder::Message(uint64_t logger, uint32_t messageFlags, const Guid& messageGuid,
@@ -134,7 +134,7 @@ uint32_t SimTraceRecorder::Message(uint64_t logger, uint32_t messageFlags, const
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_events.push_back(std::move(event));
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimTraceRecorder::UnregisterProvider(uint64_t registration) {
@@ -142,10 +142,10 @@ uint32_t SimTraceRecorder::UnregisterProvider(uint64_t registration) {
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (registration != m_registration || !m_record)
-        return kErrorInvalidParameter;
+        return win::kErrorInvalidParameter;
     m_record = nullptr;
     m_registration = 0;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 }  // namespace tav::sim

@@ -6,7 +6,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -138,13 +138,13 @@ Handle SimDeviceIo::OpenDevice(const std::u16string& path, const DeviceOpenMode&
                                                       " flags=" + Hex(mode.flags)))
         return Fail(*error);
     if (!ValidOpenMode(mode))
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     SimInterface found;
     if (!FindInterface(path, &found))
-        return Fail(kErrorFileNotFound);
+        return Fail(win::kErrorFileNotFound);
     const auto device = m_tree.Device(found.deviceId);
     if (device && (!device->enabled || !device->inCurrentProfile))
-        return Fail(kErrorFileNotFound);
+        return Fail(win::kErrorFileNotFound);
     if (m_spoolerHolds && (!m_holderActive || m_holderActive()))
         return Fail(m_holdError);
     if (!SharingAllows(found.path, mode))
@@ -165,12 +165,12 @@ int SimDeviceIo::CloseHandle(Handle handle) {
         return 1;
     }
     if (it == m_devices.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     m_devices.erase(it);
     for (auto& [id, op] : m_operations) {
         if (op.device == handle && !op.done) {
             ++m_abandoned;  // Windows cancels them; their buffers were left to them
-            Finish(id, kErrorOperationAborted);
+            Finish(id, win::kErrorOperationAborted);
         }
     }
     return 1;
@@ -179,16 +179,16 @@ int SimDeviceIo::CloseHandle(Handle handle) {
 PrinterFirmware* SimDeviceIo::FirmwareOf(Handle device, uint32_t neededAccess, uint32_t* pError) {
     auto it = m_devices.find(device);
     if (it == m_devices.end()) {
-        *pError = kErrorInvalidHandle;
+        *pError = win::kErrorInvalidHandle;
         return nullptr;
     }
     if ((it->second.mode.access & neededAccess) != neededAccess) {
-        *pError = kErrorAccessDenied;
+        *pError = win::kErrorAccessDenied;
         return nullptr;
     }
     auto fw = m_firmware.find(it->second.deviceId);
     if (fw == m_firmware.end() || !fw->second) {
-        *pError = kErrorInvalidFunction;
+        *pError = win::kErrorInvalidFunction;
         return nullptr;
     }
     return fw->second.get();
@@ -269,7 +269,7 @@ int SimDeviceIo::Start(Handle device, const FirmwareReply& reply, void* out, uin
     }
     if (!(m_devices[device].mode.flags & sdk::kFileFlagOverlapped))
         return CompleteSynchronously(id, pCount);
-    return Fail(kErrorIoPending);
+    return Fail(win::kErrorIoPending);
 }
 
 // A handle opened without FILE_FLAG_OVERLAPPED: the call returns only when the operation has
@@ -279,7 +279,7 @@ int SimDeviceIo::CompleteSynchronously(uint64_t id, uint32_t* pCount) {
     if (op.never) {
         ++m_foreverWaits;  // Windows would block here for good
         m_operations.erase(id);
-        return Fail(kErrorIoIncomplete);
+        return Fail(win::kErrorIoIncomplete);
     }
     m_clock.Advance(static_cast<uint32_t>(op.dueElapsed - m_clock.Elapsed()));
     const Operation done = m_operations[id];
@@ -318,7 +318,7 @@ int SimDeviceIo::CancelIo(Handle device) {
     if (auto error = m_trace.Enter("CancelIo"))
         return Fail(*error);
     if (!m_devices.count(device))
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     for (auto& [id, op] : m_operations) {
         if (op.device != device || op.done)
             continue;
@@ -326,11 +326,12 @@ int SimDeviceIo::CancelIo(Handle device) {
             m_clock.Cancel(op.scheduleId);
         op.never = false;
         if (m_cancelLatencyMs == 0) {
-            Finish(id, kErrorOperationAborted);
+            Finish(id, win::kErrorOperationAborted);
         } else {
             op.dueElapsed = m_clock.Elapsed() + m_cancelLatencyMs;
-            op.scheduleId = m_clock.Schedule(
-                m_cancelLatencyMs, [this, opId = id] { Finish(opId, kErrorOperationAborted); });
+            op.scheduleId = m_clock.Schedule(m_cancelLatencyMs, [this, opId = id] {
+                Finish(opId, win::kErrorOperationAborted);
+            });
         }
     }
     return 1;
@@ -348,12 +349,12 @@ int SimDeviceIo::GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pC
     uint64_t id = 0;
     Operation* op = OperationOf(ov, &id);
     if (!op || op->device != device)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     if (!op->done && !bWait)
-        return Fail(kErrorIoIncomplete);
+        return Fail(win::kErrorIoIncomplete);
     if (!op->done && op->never) {
         ++m_foreverWaits;  // Windows would block here for good
-        return Fail(kErrorIoIncomplete);
+        return Fail(win::kErrorIoIncomplete);
     }
     if (!op->done)
         m_clock.Advance(static_cast<uint32_t>(op->dueElapsed - m_clock.Elapsed()));
@@ -379,7 +380,7 @@ int SimDeviceIo::ResetEvent(Handle event) {
         return Fail(*error);
     auto it = m_events.find(event);
     if (it == m_events.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     it->second = false;
     return 1;
 }
@@ -411,25 +412,25 @@ uint32_t SimDeviceIo::WaitForMultipleObjects(uint32_t count, const Handle* handl
                                              int /*bWaitAll*/, uint32_t timeoutMs) {
     if (auto error = m_trace.Enter("WaitForMultipleObjects", std::to_string(timeoutMs))) {
         SetLastErrorCode(*error);
-        return kWaitFailed;
+        return win::kWaitFailed;
     }
     for (uint32_t i = 0; i < count; ++i) {
         if (!m_events.count(handles[i])) {
-            SetLastErrorCode(kErrorInvalidHandle);
-            return kWaitFailed;
+            SetLastErrorCode(win::kErrorInvalidHandle);
+            return win::kWaitFailed;
         }
     }
     const uint64_t deadline = m_clock.Elapsed() + timeoutMs;
     for (;;) {
         const int index = TakeSignalled(count, handles);
         if (index >= 0)
-            return kWaitObject0 + static_cast<uint32_t>(index);
+            return win::kWaitObject0 + static_cast<uint32_t>(index);
         const uint64_t now = m_clock.Elapsed();
         uint64_t due = 0;
         if (!EarliestDue(count, handles, &due) || due > deadline) {
             m_clock.Advance(static_cast<uint32_t>(deadline - now));
             const int late = TakeSignalled(count, handles);
-            return late >= 0 ? kWaitObject0 + static_cast<uint32_t>(late) : kWaitTimeout;
+            return late >= 0 ? win::kWaitObject0 + static_cast<uint32_t>(late) : win::kWaitTimeout;
         }
         m_clock.Advance(static_cast<uint32_t>(due - now));
     }

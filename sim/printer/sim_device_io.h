@@ -64,8 +64,8 @@ class SimDeviceIo : public DeviceIo {
 
   private:
     struct Operation {
-        Handle device = kNoHandle;
-        Handle event = kNoHandle;
+        Handle device = win::kNoHandle;
+        Handle event = win::kNoHandle;
         std::vector<uint8_t> data;  // bytes to deliver into `out`
         void* out = nullptr;
         uint32_t bytes = 0;  // count reported on completion

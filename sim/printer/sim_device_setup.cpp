@@ -5,7 +5,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -25,9 +25,9 @@ constexpr uint32_t kScopeConfigSpecific = 2;
 constexpr uint32_t kParamsSize = 20;  // SP_PROPCHANGE_PARAMS
 
 // SP_PROPCHANGE_PARAMS as SetupDiSetClassInstallParamsW takes it: 0 or its error.
-uint32_t PropChangeError(const PropChangeParams& p, uint32_t size) {
+uint32_t PropChangeError(const win::PropChangeParams& p, uint32_t size) {
     if (size != kParamsSize || p.headerSize != 8 || p.installFunction != kPropertyChange)
-        return kErrorInvalidParameter;
+        return win::kErrorInvalidParameter;
     if (p.stateChange < kEnable || p.stateChange > kStop)
         return sdk::kErrorInvalidFlags;
     if (p.scope != kScopeGlobal && p.scope != kScopeConfigSpecific)
@@ -37,7 +37,7 @@ uint32_t PropChangeError(const PropChangeParams& p, uint32_t size) {
     // Windows takes another hardware profile's number for a configuration-specific change;
     // the restart only ever changes the current one (0), so others are refused.
     if (p.hwProfile != 0)
-        return kErrorInvalidParameter;
+        return win::kErrorInvalidParameter;
     return 0;
 }
 
@@ -46,7 +46,7 @@ int Fail(uint32_t error) {
     return 0;
 }
 
-std::string Describe(const PropChangeParams& p) {
+std::string Describe(const win::PropChangeParams& p) {
     std::string text = p.stateChange == kEnable    ? "enable"
                        : p.stateChange == kDisable ? "disable"
                                                    : "state" + std::to_string(p.stateChange);
@@ -91,12 +91,12 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
 }
 
 int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
-                                         DeviceInterfaceData& data) {
+                                         win::DeviceInterfaceData& data) {
     if (auto error = m_trace.Enter("SetupDiEnumDeviceInterfaces", std::to_string(index)))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     const auto& interfaces = it->second.interfaces;
     uint32_t seen = 0;
     for (size_t position = 0; position < interfaces.size(); ++position) {
@@ -107,29 +107,29 @@ int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint
         data.reserved = position + 1;
         return 1;
     }
-    return Fail(kErrorNoMoreItems);
+    return Fail(win::kErrorNoMoreItems);
 }
 
-int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
+int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data,
                                              uint8_t* detail, uint32_t detailSize,
-                                             uint32_t* pRequiredSize, DeviceInfoData* pDevice) {
+                                             uint32_t* pRequiredSize, win::DevInfoData* pDevice) {
     if (auto error = m_trace.Enter("SetupDiGetDeviceInterfaceDetailW", detail ? "detail" : "size"))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (data.reserved == 0 || data.reserved > it->second.interfaces.size())
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     const SimInterface& item = it->second.interfaces[data.reserved - 1];
-    const uint32_t needed = static_cast<uint32_t>(kInterfaceDetailPathOffset +
+    const uint32_t needed = static_cast<uint32_t>(win::kInterfaceDetailPathOffset +
                                                   (item.path.size() + 1) * sizeof(char16_t));
     if (pRequiredSize)
         *pRequiredSize = needed;
     if (!detail || detailSize < needed)
-        return Fail(kErrorInsufficientBuffer);
+        return Fail(win::kErrorInsufficientBuffer);
     const uint32_t recordSize = 6;
     std::memcpy(detail, &recordSize, sizeof recordSize);
-    std::memcpy(detail + kInterfaceDetailPathOffset, item.path.c_str(),
+    std::memcpy(detail + win::kInterfaceDetailPathOffset, item.path.c_str(),
                 (item.path.size() + 1) * sizeof(char16_t));
     if (pDevice) {
         pDevice->devInst = DevInstOf(item.deviceId);
@@ -138,17 +138,17 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceDa
     return 1;
 }
 
-int SimDeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
-                                          const PropChangeParams& params, uint32_t size) {
+int SimDeviceSetup::SetClassInstallParams(Handle set, win::DevInfoData& device,
+                                          const win::PropChangeParams& params, uint32_t size) {
     const std::u16string* deviceId = DeviceIdOf(device.devInst);
     const std::string detail = Describe(params) + " " + (deviceId ? ToUtf8(*deviceId) : "?");
     if (auto error = m_trace.Enter("SetupDiSetClassInstallParamsW", detail))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (!deviceId)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     if (const uint32_t refused = PropChangeError(params, size))
         return Fail(refused);
     it->second.params[device.devInst] = params;
@@ -156,10 +156,10 @@ int SimDeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
 }
 
 int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
-                                       DeviceInfoData& device) {
+                                       win::DevInfoData& device) {
     auto it = m_sets.find(set);
     const std::u16string* deviceId = DeviceIdOf(device.devInst);
-    const PropChangeParams* params = nullptr;
+    const win::PropChangeParams* params = nullptr;
     if (it != m_sets.end()) {
         auto p = it->second.params.find(device.devInst);
         if (p != it->second.params.end())
@@ -170,14 +170,14 @@ int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
     if (auto error = m_trace.Enter("SetupDiCallClassInstaller", detail))
         return Fail(*error);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (installFunction != kPropertyChange || !params || !deviceId)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     return ApplyPropertyChange(*deviceId, *params);
 }
 
 int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
-                                        const PropChangeParams& params) {
+                                        const win::PropChangeParams& params) {
     const auto device = m_tree.Device(deviceId);
     if (!device)
         return Fail(kErrorNoSuchDevinst);
@@ -206,7 +206,7 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
 int SimDeviceSetup::DestroyDeviceInfoList(Handle set) {
     if (auto error = m_trace.Enter("SetupDiDestroyDeviceInfoList"))
         return Fail(*error);
-    return m_sets.erase(set) ? 1 : Fail(kErrorInvalidHandle);
+    return m_sets.erase(set) ? 1 : Fail(win::kErrorInvalidHandle);
 }
 
 }  // namespace tav::sim

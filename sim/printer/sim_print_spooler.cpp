@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -60,14 +60,14 @@ int SimPrintSpooler::EnumPrinterList(uint32_t flags, const char16_t*, uint32_t l
     if (!IsPrinterInfoLevel(level))
         return Fail(sdk::kErrorInvalidLevel);
     if (flags == 0 || (flags & ~kPrinterEnumSources))
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     if (!Answers())
-        return Fail(kRpcSServerUnavailable);
+        return Fail(win::kRpcSServerUnavailable);
     if (pReturned)
         *pReturned = 0;
     if (pNeeded)
         *pNeeded = kPrinterListBytes;
-    return size >= kPrinterListBytes ? 1 : Fail(kErrorInsufficientBuffer);
+    return size >= kPrinterListBytes ? 1 : Fail(win::kErrorInsufficientBuffer);
 }
 
 int SimPrintSpooler::GetDriverDirectory(const char16_t*, const char16_t* environment,
@@ -80,13 +80,13 @@ int SimPrintSpooler::GetDriverDirectory(const char16_t*, const char16_t* environ
     if (level != 1)  // DRIVER_DIRECTORY_1 is the only level
         return Fail(RefusedDriverDirectory(sdk::kErrorInvalidLevel));
     if (!Answers())
-        return Fail(kRpcSServerUnavailable);
+        return Fail(win::kRpcSServerUnavailable);
     if (!IsKnownEnvironment(environment))  // the spooler itself knows the environments
         return Fail(RefusedDriverDirectory(sdk::kErrorInvalidEnvironment));
     if (pNeeded)
         *pNeeded = kDriverDirectoryBytes;
     ++m_driverDirectoryAnswers;
-    return size >= kDriverDirectoryBytes ? 1 : Fail(kErrorInsufficientBuffer);
+    return size >= kDriverDirectoryBytes ? 1 : Fail(win::kErrorInsufficientBuffer);
 }
 
 }  // namespace tav::sim

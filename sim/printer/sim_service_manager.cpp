@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 namespace {
@@ -83,11 +83,11 @@ Handle SimServiceManager::OpenNamedService(Handle manager, const char16_t* servi
         return Fail(*error);
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.name.empty())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (uint32_t error = CheckRight(it->second.access, ScOperation::kConnect))
         return Fail(error);
     if (!m_services.count(name))
-        return Fail(kErrorServiceDoesNotExist);
+        return Fail(win::kErrorServiceDoesNotExist);
     uint32_t granted = 0;
     if (uint32_t error = GrantServiceAccess(m_caller, access, granted))
         return Fail(error);
@@ -108,12 +108,12 @@ SimServiceManager::Service* SimServiceManager::ServiceFor(Handle handle, ScOpera
                                                           uint32_t& error) {
     std::u16string name;
     Service* service = ServiceOf(handle, &name);
-    error = service ? CheckRight(m_handles.at(handle).access, operation) : kErrorInvalidHandle;
+    error = service ? CheckRight(m_handles.at(handle).access, operation) : win::kErrorInvalidHandle;
     return error == 0 ? service : nullptr;
 }
 
-ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
-    ServiceStatus status;
+win::ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
+    win::ServiceStatus status;
     status.serviceType = sdk::kServiceWin32OwnProcess;
     status.currentState = service.config.state;
     const bool pending = status.currentState == sdk::kServiceStartPending ||
@@ -122,7 +122,7 @@ ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
     return status;
 }
 
-int SimServiceManager::QueryServiceStatus(Handle service, ServiceStatus& status) {
+int SimServiceManager::QueryServiceStatus(Handle service, win::ServiceStatus& status) {
     std::u16string name;
     ServiceOf(service, &name);
     if (auto error = m_trace.Enter("QueryServiceStatus", ToUtf8(name)))
@@ -175,7 +175,7 @@ int SimServiceManager::StartNamedService(Handle service) {
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
     if (s->config.state != sdk::kServiceStopped)
-        return Fail(kErrorServiceAlreadyRunning);
+        return Fail(win::kErrorServiceAlreadyRunning);
     BeginStart(name);
     return 1;
 }
@@ -192,7 +192,8 @@ bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     return false;
 }
 
-int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceStatus& status) {
+int SimServiceManager::ControlService(Handle service, uint32_t control,
+                                      win::ServiceStatus& status) {
     std::u16string name;
     ServiceOf(service, &name);
     if (auto error = m_trace.Enter("ControlService", ToUtf8(name) + " " + std::to_string(control)))
@@ -207,7 +208,7 @@ int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceS
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
     if (s->config.state != sdk::kServiceRunning)
-        return Fail(kErrorServiceNotActive);
+        return Fail(win::kErrorServiceNotActive);
     if (DependentRunning(name))
         return Fail(kErrorDependentServicesRunning);
     s->config.state = sdk::kServiceStopPending;
@@ -224,7 +225,7 @@ int SimServiceManager::CloseServiceHandle(Handle handle) {
     if (auto error = m_trace.Enter("CloseServiceHandle", what))
         return Fail(*error);
     if (it == m_handles.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     m_handles.erase(it);
     return 1;
 }

@@ -47,9 +47,9 @@ class SimServiceManager : public ServiceManager {
     Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,
                        uint32_t access) override;
     Handle OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t access) override;
-    int QueryServiceStatus(Handle service, ServiceStatus& status) override;
+    int QueryServiceStatus(Handle service, win::ServiceStatus& status) override;
     int StartNamedService(Handle service) override;
-    int ControlService(Handle service, uint32_t control, ServiceStatus& status) override;
+    int ControlService(Handle service, uint32_t control, win::ServiceStatus& status) override;
     int CloseServiceHandle(Handle handle) override;
 
   private:
@@ -68,7 +68,7 @@ class SimServiceManager : public ServiceManager {
     void BeginStart(const std::u16string& name);
     void Settle(const std::u16string& name, uint32_t state, uint32_t delayMs);
     bool DependentRunning(const std::u16string& name) const;
-    ServiceStatus StatusOf(const Service& service) const;
+    win::ServiceStatus StatusOf(const Service& service) const;
 
     VirtualClock& m_clock;
     SimTrace& m_trace;

@@ -92,7 +92,7 @@ class SimMainWindow : public DetectionView {
     }
 
     // The system's broadcast when device nodes change.
-    void DeviceNodesChanged() { Post(kWmDeviceChange, kDbtDevNodesChanged); }
+    void DeviceNodesChanged() { Post(win::kWmDeviceChange, win::kDbtDevNodesChanged); }
     // The start of the main window: the first step follows a posted device change.
     void Start() {
         DeviceNodesChanged();
@@ -143,7 +143,7 @@ class SimMainWindow : public DetectionView {
 
     void ArmTimer() {
         m_timer = clock.Schedule(*timerPeriod, [this] {
-            Post(kWmTimer, kWatchTimerId);
+            Post(win::kWmTimer, kWatchTimerId);
             ArmTimer();  // a window timer repeats until killed
         });
     }

@@ -1,11 +1,11 @@
 #include "sim/tavports/sim_tool_host.h"
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
-bool SimToolHost::GetDeviceInstanceId(PlatformHandle set, const DevInfoData& devInfo,
+bool SimToolHost::GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData& devInfo,
                                       std::u16string* instanceId) {
     if (auto error = m_trace.Enter("SetupDiGetDeviceInstanceIdW")) {
         SetLastErrorCode(*error);
@@ -28,17 +28,17 @@ bool SimToolHost::IsAdministrator() {
 
 std::string SimToolHost::ErrorText(uint32_t error) {
     switch (error) {
-        case kErrorFileNotFound:
+        case win::kErrorFileNotFound:
             return "The system cannot find the file specified.";
-        case kErrorAccessDenied:
+        case win::kErrorAccessDenied:
             return "Access is denied.";
-        case kErrorInvalidHandle:
+        case win::kErrorInvalidHandle:
             return "The handle is invalid.";
-        case kErrorInvalidParameter:
+        case win::kErrorInvalidParameter:
             return "The parameter is incorrect.";
-        case kErrorMoreData:
+        case win::kErrorMoreData:
             return "More data is available.";
-        case kErrorUnsupportedType:
+        case win::kErrorUnsupportedType:
             return "Data of this type is not supported.";
         default:
             return "Unknown error " + std::to_string(error) + ".";

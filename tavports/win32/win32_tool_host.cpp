@@ -26,7 +26,7 @@ void Write(DWORD stdHandle, const std::string& utf8) {
 
 }  // namespace
 
-bool Win32ToolHost::GetDeviceInstanceId(PlatformHandle set, const DevInfoData& devInfo,
+bool Win32ToolHost::GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData& devInfo,
                                         std::u16string* instanceId) {
     SP_DEVINFO_DATA in = ToWin32(devInfo);
     wchar_t id[kInstanceIdUnits] = {};

@@ -4,7 +4,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav {
 
@@ -24,12 +24,12 @@ bool PassesPrefixFilter(const char16_t* const* prefixes, const std::u16string& p
 bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass, uint32_t index,
                 const char16_t* const* prefixes, const InterfaceVisit& visit, uint32_t* error) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
-    DeviceInterfaceData data;
+    win::DeviceInterfaceData data;
     if (!devices.EnumDeviceInterfaces(set, interfaceClass, index, &data)) {
         uint32_t code = GetLastErrorCode();
-        if (code != kErrorNoMoreItems) {
-            ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                           code);
+        if (code != win::kErrorNoMoreItems) {
+            ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed,
+                           win::kTraceLevelError, code);
             *error = code;
         }
         return false;
@@ -68,17 +68,17 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
                                 const char16_t* const* prefixes, const InterfaceVisit& visit,
                                 bool presentOnly) {
     if (!visit)
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     DeviceInterfaceApi& devices = *ctx.platform.devices;
-    uint32_t flags = kDigcfDeviceInterface | (presentOnly ? kDigcfPresent : 0);
+    uint32_t flags = win::kDigcfDeviceInterface | (presentOnly ? win::kDigcfPresent : 0);
     OwnedInterfaceSet set(devices, devices.GetClassDevs(interfaceClass, flags));
     if (!set) {
         uint32_t error = GetLastErrorCode();
-        ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed, kTraceLevelError,
-                       error);
+        ctx.trace.Emit(TraceModule::kDevice, device_event::kEnumerationFailed,
+                       win::kTraceLevelError, error);
         return error;
     }
-    uint32_t error = kErrorSuccess;
+    uint32_t error = win::kErrorSuccess;
     for (uint32_t index = 0; index < kMaxInterfacesPerWalk; ++index) {
         if (!VisitIndexOrLeaveOut(ctx, set.get(), interfaceClass, index, prefixes, visit, &error))
             break;
@@ -90,7 +90,7 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
                                 const char16_t* const* prefixes, InterfaceVisitor visitor,
                                 DeviceEntryList& list, bool presentOnly) {
     if (!visitor)
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     // One reference captured keeps the std::function within its own storage: the pass
     // allocates nothing here that could throw.
     struct Bound {
@@ -100,7 +100,8 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
     } bound{ctx, list, visitor};
     return ForEachDeviceInterface(
         ctx, interfaceClass, prefixes,
-        [&bound](const std::u16string& path, PlatformHandle set, const DeviceInterfaceData& data) {
+        [&bound](const std::u16string& path, PlatformHandle set,
+                 const win::DeviceInterfaceData& data) {
             return bound.visitor(bound.ctx, bound.list, path, set, data);
         },
         presentOnly);

@@ -20,12 +20,12 @@ struct PassContext {
 // Returns nonzero to go on with the walk, zero to stop it.
 using InterfaceVisitor = int (*)(PassContext& ctx, DeviceEntryList& list,
                                  const std::u16string& devicePath, PlatformHandle devInfoSet,
-                                 const DeviceInterfaceData& interfaceData);
+                                 const win::DeviceInterfaceData& interfaceData);
 
 // The same visitor for callers that collect something other than a DeviceEntryList.
 using InterfaceVisit =
     std::function<int(const std::u16string& devicePath, PlatformHandle devInfoSet,
-                      const DeviceInterfaceData& interfaceData)>;
+                      const win::DeviceInterfaceData& interfaceData)>;
 
 inline constexpr uint32_t kMaxInterfacesPerWalk = 127;
 

@@ -13,21 +13,22 @@ namespace tav {
 // An open registry key (RegCloseKey). Port keys come from SetupDiOpenDevRegKey, whose
 // failure value is checked before an owner is made.
 using OwnedRegistryKey =
-    UniqueHandle<PlatformHandle, kNoHandle, RegistryApi, &RegistryApi::CloseKey>;
+    UniqueHandle<PlatformHandle, win::kNoHandle, RegistryApi, &RegistryApi::CloseKey>;
 
 // A device information set of interfaces (SetupDiDestroyDeviceInfoList).
-using OwnedInterfaceSet = UniqueHandle<PlatformHandle, kInvalidHandleValue, DeviceInterfaceApi,
+using OwnedInterfaceSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInterfaceApi,
                                        &DeviceInterfaceApi::DestroyDeviceInfoList>;
 
 // A device information set for a new device node (SetupDiDestroyDeviceInfoList).
-using OwnedInstallSet = UniqueHandle<PlatformHandle, kInvalidHandleValue, DeviceInstallApi,
+using OwnedInstallSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInstallApi,
                                      &DeviceInstallApi::DestroyDeviceInfoList>;
 
 // A module loaded by name (FreeLibrary).
 using OwnedModule =
-    UniqueHandle<PlatformHandle, kNoHandle, DeviceInstallApi, &DeviceInstallApi::UnloadModule>;
+    UniqueHandle<PlatformHandle, win::kNoHandle, DeviceInstallApi, &DeviceInstallApi::UnloadModule>;
 
 // An event or mutex handle (CloseHandle).
-using OwnedSyncObject = UniqueHandle<PlatformHandle, kNoHandle, SyncApi, &SyncApi::CloseObject>;
+using OwnedSyncObject =
+    UniqueHandle<PlatformHandle, win::kNoHandle, SyncApi, &SyncApi::CloseObject>;
 
 }  // namespace tav

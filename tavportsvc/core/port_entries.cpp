@@ -2,31 +2,32 @@
 
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_value.h"
 
 namespace tav {
 
 OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle set,
-                             const DeviceInterfaceData& interfaceData, uint32_t access,
+                             const win::DeviceInterfaceData& interfaceData, uint32_t access,
                              uint32_t* error) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
-    DevInfoData devInfo;
+    win::DevInfoData devInfo;
     if (!devices.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
         uint32_t code = GetLastErrorCode();
-        if (code != kErrorInsufficientBuffer) {
+        if (code != win::kErrorInsufficientBuffer) {
             ctx.trace.Emit(TraceModule::kService, service_event::kPortDevInfoFailed,
-                           kTraceLevelError, code);
+                           win::kTraceLevelError, code);
             *error = code;
             return {};
         }
     }
-    PlatformHandle key = devices.OpenDevRegKey(set, devInfo, kDicsFlagGlobal, 0, kDiregDev, access);
-    if (key == kInvalidHandleValue) {
+    PlatformHandle key =
+        devices.OpenDevRegKey(set, devInfo, win::kDicsFlagGlobal, 0, win::kDiregDev, access);
+    if (key == win::kInvalidHandleValue) {
         *error = GetLastErrorCode();
-        ctx.trace.Emit(TraceModule::kService, service_event::kPortKeyOpenFailed, kTraceLevelError,
-                       *error);
+        ctx.trace.Emit(TraceModule::kService, service_event::kPortKeyOpenFailed,
+                       win::kTraceLevelError, *error);
         return {};
     }
     return OwnedRegistryKey(*ctx.platform.registry, key);
@@ -36,26 +37,26 @@ uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuf
     for (char16_t& unit : link)
         unit = 0;
     uint32_t size = kLinkReadLimitBytes;
-    uint32_t status =
-        registry.GetValue(portKey, kLinkSubKey, kLinkValueName, kRrfRtRegSz, nullptr, link, &size);
-    if (status == kErrorFileNotFound) {
+    uint32_t status = registry.GetValue(portKey, kLinkSubKey, kLinkValueName, win::kRrfRtRegSz,
+                                        nullptr, link, &size);
+    if (status == win::kErrorFileNotFound) {
         link[0] = 0;
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     }
     return status;
 }
 
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& /*devicePath*/,
-                 PlatformHandle devInfoSet, const DeviceInterfaceData& interfaceData) {
-    uint32_t error = kErrorSuccess;
+                 PlatformHandle devInfoSet, const win::DeviceInterfaceData& interfaceData) {
+    uint32_t error = win::kErrorSuccess;
     OwnedRegistryKey key = OpenPortKey(ctx, devInfoSet, interfaceData, kPortKeyAccess, &error);
     if (!key)
         return 1;
     PortLinkBuffer link;
     uint32_t status = ReadPortLink(*ctx.platform.registry, key.get(), link);
-    if (status != kErrorSuccess) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kPortLinkUnreadable, kTraceLevelError,
-                       status);
+    if (status != win::kErrorSuccess) {
+        ctx.trace.Emit(TraceModule::kService, service_event::kPortLinkUnreadable,
+                       win::kTraceLevelError, status);
         return 1;
     }
     // Out of memory for the entry: the port is left out and its key closed.
@@ -64,7 +65,8 @@ int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& 
 }
 
 int AddPrinterEntry(PassContext& /*ctx*/, DeviceEntryList& list, const std::u16string& devicePath,
-                    PlatformHandle /*devInfoSet*/, const DeviceInterfaceData& /*interfaceData*/) {
+                    PlatformHandle /*devInfoSet*/,
+                    const win::DeviceInterfaceData& /*interfaceData*/) {
     // Out of memory for the entry: the printer is left out of this pass.
     static_cast<void>(list.AppendDeviceEntry(devicePath.c_str(), {}));
     return 1;

@@ -11,7 +11,7 @@ namespace tav {
 // Opens the port's hardware key with `access`, or returns no key with the failing call's
 // error in `*error` (traced as event 12 or 13).
 OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle devInfoSet,
-                             const DeviceInterfaceData& interfaceData, uint32_t access,
+                             const win::DeviceInterfaceData& interfaceData, uint32_t access,
                              uint32_t* error);
 
 // A link buffer: the read limit and one unit that stays NUL whatever the read leaves.
@@ -25,11 +25,11 @@ uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuf
 // Opens the port's hardware key, reads its link and appends (link, key). A port whose
 // device data, key or link cannot be read is traced and left out. Always goes on.
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& devicePath,
-                 PlatformHandle devInfoSet, const DeviceInterfaceData& interfaceData);
+                 PlatformHandle devInfoSet, const win::DeviceInterfaceData& interfaceData);
 
 // Appends (device path, no key). Always goes on.
 int AddPrinterEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& devicePath,
-                    PlatformHandle devInfoSet, const DeviceInterfaceData& interfaceData);
+                    PlatformHandle devInfoSet, const win::DeviceInterfaceData& interfaceData);
 
 // Every registered port interface (present or not), in enumeration order.
 uint32_t WalkPorts(PassContext& ctx, const InterfaceVisit& visit);

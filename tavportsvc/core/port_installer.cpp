@@ -15,11 +15,11 @@ bool IsAbsentOrEmpty(const char16_t* path) {
     return path == nullptr || path[0] == 0;
 }
 
-// The absolute form of `path` in `full` (kMaxPath units); false when it cannot be formed
-// or needs kMaxPath units or more.
+// The absolute form of `path` in `full` (win::kMaxPath units); false when it cannot be formed
+// or needs win::kMaxPath units or more.
 bool MakeAbsolute(DeviceInstallApi& api, const char16_t* path, char16_t* full) {
-    uint32_t length = api.FullPathName(path, kMaxPath, full);
-    return length != 0 && length < kMaxPath;
+    uint32_t length = api.FullPathName(path, win::kMaxPath, full);
+    return length != 0 && length < win::kMaxPath;
 }
 
 // The hardware ID list: the ID, its NUL and the closing NUL of the multi-string.
@@ -37,20 +37,20 @@ bool BuildHardwareIdList(char16_t* list, uint32_t* bytes) {
 bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHandle set,
                         const Guid& classGuid, const char16_t* className,
                         const char16_t* hardwareIds, uint32_t hardwareIdBytes) {
-    DevInfoData element;
-    if (!api.CreateDeviceInfo(set, className, classGuid, kDicdGenerateId, &element)) {
-        trace.Emit(TraceModule::kDevice, device_event::kCreateDeviceInfoFailed, kTraceLevelError,
-                   GetLastErrorCode());
+    win::DevInfoData element;
+    if (!api.CreateDeviceInfo(set, className, classGuid, win::kDicdGenerateId, &element)) {
+        trace.Emit(TraceModule::kDevice, device_event::kCreateDeviceInfoFailed,
+                   win::kTraceLevelError, GetLastErrorCode());
         return false;
     }
-    if (!api.SetDeviceRegistryProperty(set, &element, kSpdrpHardwareId, hardwareIds,
+    if (!api.SetDeviceRegistryProperty(set, &element, win::kSpdrpHardwareId, hardwareIds,
                                        hardwareIdBytes)) {
-        trace.Emit(TraceModule::kDevice, device_event::kSetHardwareIdFailed, kTraceLevelError,
+        trace.Emit(TraceModule::kDevice, device_event::kSetHardwareIdFailed, win::kTraceLevelError,
                    GetLastErrorCode());
         return false;
     }
-    if (!api.CallClassInstaller(kDifRegisterDevice, set, &element)) {
-        trace.Emit(TraceModule::kDevice, device_event::kRegisterDeviceFailed, kTraceLevelError,
+    if (!api.CallClassInstaller(win::kDifRegisterDevice, set, &element)) {
+        trace.Emit(TraceModule::kDevice, device_event::kRegisterDeviceFailed, win::kTraceLevelError,
                    GetLastErrorCode());
         return false;
     }
@@ -59,14 +59,14 @@ bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHan
 
 uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* proc,
                           const char16_t* fullPath) {
-    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverStarting, kTraceLevelInformation,
-               TraceU16{kPortHardwareId}, TraceU16{fullPath});
+    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverStarting,
+               win::kTraceLevelInformation, TraceU16{kPortHardwareId}, TraceU16{fullPath});
     bool rebootRequired = false;
     if (!api.UpdateDriverForPnpDevices(proc, kPortHardwareId, fullPath,
-                                       kInstallFlagForce | kInstallFlagNonInteractive,
+                                       win::kInstallFlagForce | win::kInstallFlagNonInteractive,
                                        &rebootRequired))
         return kPortInstallFailed;
-    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverDone, kTraceLevelInformation);
+    trace.Emit(TraceModule::kDevice, device_event::kUpdateDriverDone, win::kTraceLevelInformation);
     return rebootRequired ? kPortInstallDoneRestart : kPortInstallDone;
 }
 
@@ -75,29 +75,29 @@ uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* pro
 uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
     if (IsAbsentOrEmpty(infPath))
         return kPortInstallBadPath;
-    char16_t fullPath[kMaxPath] = {};
+    char16_t fullPath[win::kMaxPath] = {};
     if (!MakeAbsolute(api, infPath, fullPath)) {
-        trace.Emit(TraceModule::kDevice, device_event::kInfPathInvalid, kTraceLevelError,
+        trace.Emit(TraceModule::kDevice, device_event::kInfPathInvalid, win::kTraceLevelError,
                    TraceU16{infPath});
         return kPortInstallFailed;
     }
-    char16_t hardwareIds[kMaxPath] = {};
+    char16_t hardwareIds[win::kMaxPath] = {};
     uint32_t hardwareIdBytes = 0;
     if (!BuildHardwareIdList(hardwareIds, &hardwareIdBytes)) {
-        trace.Emit(TraceModule::kDevice, device_event::kHardwareIdTooLong, kTraceLevelError,
+        trace.Emit(TraceModule::kDevice, device_event::kHardwareIdTooLong, win::kTraceLevelError,
                    TraceU16{kPortHardwareId});
         return kPortInstallFailed;
     }
     Guid classGuid{};
     char16_t className[kClassNameUnits] = {};
     if (!api.GetInfClass(fullPath, &classGuid, className, kClassNameUnits, nullptr)) {
-        trace.Emit(TraceModule::kDevice, device_event::kInfClassFailed, kTraceLevelError,
+        trace.Emit(TraceModule::kDevice, device_event::kInfClassFailed, win::kTraceLevelError,
                    GetLastErrorCode());
         return kPortInstallFailed;
     }
     OwnedInstallSet set(api, api.CreateDeviceInfoList(classGuid));
     if (!set) {
-        trace.Emit(TraceModule::kDevice, device_event::kCreateInfoListFailed, kTraceLevelError,
+        trace.Emit(TraceModule::kDevice, device_event::kCreateInfoListFailed, win::kTraceLevelError,
                    GetLastErrorCode());
         return kPortInstallFailed;
     }
@@ -109,10 +109,10 @@ uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const cha
 uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
     if (IsAbsentOrEmpty(infPath))
         return kPortInstallBadPath;
-    char16_t fullPath[kMaxPath] = {};
+    char16_t fullPath[win::kMaxPath] = {};
     if (!MakeAbsolute(api, infPath, fullPath))
         return kPortInstallFailed;
-    if (api.FileAttributes(fullPath) == kInvalidFileAttributes)
+    if (api.FileAttributes(fullPath) == win::kInvalidFileAttributes)
         return kPortInstallFailed;
     OwnedModule newdev(api, api.LoadModule(kNewdevDll));
     if (!newdev)

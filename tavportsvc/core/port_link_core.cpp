@@ -27,25 +27,25 @@ void PortLinkCore::RunPass(const std::function<void()>& pass) {
         ReconcilePorts();
 }
 
-HResult PortLinkCore::StartHook(const std::function<HResult()>& baseStartSteps,
-                                PlatformHandle serviceStatusHandle,
-                                const std::function<void()>& pass) {
-    HResult hr = baseStartSteps ? baseStartSteps() : kSOk;
+win::HResult PortLinkCore::StartHook(const std::function<win::HResult()>& baseStartSteps,
+                                     PlatformHandle serviceStatusHandle,
+                                     const std::function<void()>& pass) {
+    win::HResult hr = baseStartSteps ? baseStartSteps() : win::kSOk;
     if (hr < 0)
         return hr;
     m_trace.Start();
     RunPass(pass);
     PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
         serviceStatusHandle, kPrinterInterfaceClass);
-    if (notification == kNoHandle) {
-        hr = HResultFromWin32(GetLastErrorCode());
+    if (notification == win::kNoHandle) {
+        hr = win::HResultFromWin32(GetLastErrorCode());
         // The stop hook does not run after a failed start, so the provider is let go here.
         if (hr < 0)
             m_trace.Stop();
         return hr;
     }
     m_hDevNotify = notification;
-    return kSOk;
+    return win::kSOk;
 }
 
 // Admits a device event unless the stop hook has begun. The count and the flag are both
@@ -64,7 +64,7 @@ bool PortLinkCore::EnterDeviceEvent() {
 
 uint32_t PortLinkCore::OnDeviceEvent(const std::function<void()>& pass) {
     if (!EnterDeviceEvent())
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     // Counted out on every way out of the pass: a count left behind would keep the stop
     // hook handing the lock back for ever.
     struct LeaveDeviceEvent {
@@ -72,7 +72,7 @@ uint32_t PortLinkCore::OnDeviceEvent(const std::function<void()>& pass) {
         ~LeaveDeviceEvent() { inFlight.fetch_sub(1); }
     } leave{m_deviceEventsInFlight};
     RunPass(pass);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 // Waits for the reconcile lock and keeps it. A device event admitted just before the stop
@@ -81,9 +81,9 @@ uint32_t PortLinkCore::OnDeviceEvent(const std::function<void()>& pass) {
 void PortLinkCore::TakeLockForGood() {
     SyncApi& sync = *m_platform.sync;
     for (;;) {
-        if (sync.WaitForObject(m_hReconcileEvent.get(), kInfinite) != kWaitObject0) {
+        if (sync.WaitForObject(m_hReconcileEvent.get(), win::kInfinite) != win::kWaitObject0) {
             m_trace.Emit(TraceModule::kService, service_event::kStopLockWaitFailed,
-                         kTraceLevelError, GetLastErrorCode());
+                         win::kTraceLevelError, GetLastErrorCode());
             return;
         }
         if (m_deviceEventsInFlight.load() == 0)
@@ -94,16 +94,16 @@ void PortLinkCore::TakeLockForGood() {
     }
 }
 
-HResult PortLinkCore::StopHook(const std::function<HResult()>& baseStopSteps) {
+win::HResult PortLinkCore::StopHook(const std::function<win::HResult()>& baseStopSteps) {
     m_stopping.store(true);
-    if (m_hDevNotify != kNoHandle) {
+    if (m_hDevNotify != win::kNoHandle) {
         // The registration is given up whether or not Windows confirms it.
         static_cast<void>(m_platform.notify->UnregisterNotification(m_hDevNotify));
-        m_hDevNotify = kNoHandle;
+        m_hDevNotify = win::kNoHandle;
     }
     TakeLockForGood();
     m_trace.Stop();
-    return baseStopSteps ? baseStopSteps() : kSOk;
+    return baseStopSteps ? baseStopSteps() : win::kSOk;
 }
 
 }  // namespace tav

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/owned_handles.h"
 #include "tavportsvc/core/port_link_platform.h"
 #include "tavportsvc/core/trace_provider.h"
@@ -37,9 +37,9 @@ class PortLinkCore {
     // tracing, runs one pass (`pass`, by default ReconcilePorts), registers for printer
     // interface events on `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a
     // failed registration.
-    [[nodiscard]] HResult StartHook(const std::function<HResult()>& baseStartSteps,
-                                    PlatformHandle serviceStatusHandle,
-                                    const std::function<void()>& pass = {});
+    [[nodiscard]] win::HResult StartHook(const std::function<win::HResult()>& baseStartSteps,
+                                         PlatformHandle serviceStatusHandle,
+                                         const std::function<void()>& pass = {});
 
     // Control handler, SERVICE_CONTROL_DEVICEEVENT: one pass (`pass`, by default
     // ReconcilePorts), then NO_ERROR. Once the stop hook has begun it returns NO_ERROR at
@@ -48,7 +48,7 @@ class PortLinkCore {
 
     // Stop hook: unregisters the notification, takes the reconcile lock for good (waiting
     // for a pass in progress), stops tracing, then runs and returns `baseStopSteps`.
-    [[nodiscard]] HResult StopHook(const std::function<HResult()>& baseStopSteps);
+    [[nodiscard]] win::HResult StopHook(const std::function<win::HResult()>& baseStopSteps);
 
     PlatformHandle DevNotifyHandle() const { return m_hDevNotify; }
     PlatformHandle ReconcileEventHandle() const { return m_hReconcileEvent.get(); }
@@ -61,7 +61,7 @@ class PortLinkCore {
 
     PortLinkPlatform m_platform;
     TraceProvider m_trace;
-    PlatformHandle m_hDevNotify = kNoHandle;
+    PlatformHandle m_hDevNotify = win::kNoHandle;
     OwnedSyncObject m_hReconcileEvent;
     std::atomic<bool> m_stopping{false};
     std::atomic<int> m_deviceEventsInFlight{0};

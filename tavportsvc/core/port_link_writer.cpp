@@ -1,7 +1,7 @@
 #include "tavportsvc/core/port_link_writer.h"
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/owned_handles.h"
 #include "tavportsvc/core/port_link_value.h"
 
@@ -9,20 +9,20 @@ namespace tav {
 
 uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t* printerPath) {
     RegistryApi& registry = *ctx.platform.registry;
-    PlatformHandle created = kNoHandle;
-    uint32_t status = registry.CreateKey(portKey, kLinkSubKey, kRegOptionNonVolatile,
+    PlatformHandle created = win::kNoHandle;
+    uint32_t status = registry.CreateKey(portKey, kLinkSubKey, win::kRegOptionNonVolatile,
                                          kLinkKeyAccess, &created, nullptr);
-    if (status != kErrorSuccess) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kCreateLinkKeyFailed, kTraceLevelError,
-                       status);
+    if (status != win::kErrorSuccess) {
+        ctx.trace.Emit(TraceModule::kService, service_event::kCreateLinkKeyFailed,
+                       win::kTraceLevelError, status);
         return status;
     }
     OwnedRegistryKey linkKey(registry, created);
     auto bytes = static_cast<uint32_t>((U16Length(printerPath) + 1) * 2);
-    status = registry.SetValue(linkKey.get(), kLinkValueName, kRegSz, printerPath, bytes);
-    if (status != kErrorSuccess)
-        ctx.trace.Emit(TraceModule::kService, service_event::kSetLinkValueFailed, kTraceLevelError,
-                       status);
+    status = registry.SetValue(linkKey.get(), kLinkValueName, win::kRegSz, printerPath, bytes);
+    if (status != win::kErrorSuccess)
+        ctx.trace.Emit(TraceModule::kService, service_event::kSetLinkValueFailed,
+                       win::kTraceLevelError, status);
     return status;
 }
 

@@ -5,7 +5,7 @@
 
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/inf_path.h"
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_installer.h"
@@ -33,14 +33,14 @@ void LinkPort(PassContext& ctx, DeviceEntry& port, const std::u16string& printer
     } catch (const std::bad_alloc&) {
         return;
     }
-    if (WritePortLink(ctx, port.key.get(), printerPath.c_str()) != kErrorSuccess)
+    if (WritePortLink(ctx, port.key.get(), printerPath.c_str()) != win::kErrorSuccess)
         return;
     port.text = std::move(copy);
 }
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
                        const std::u16string& printerPath) {
-    ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, kTraceLevelInformation,
+    ctx.trace.Emit(TraceModule::kService, service_event::kNoFreePort, win::kTraceLevelInformation,
                    TraceU16{printerPath.c_str()});
     // The fresh enumeration below tells whether a port came of it; a restart request is not
     // acted on.
@@ -53,7 +53,8 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
-        ctx.trace.Emit(TraceModule::kService, service_event::kStillNoFreePort, kTraceLevelError);
+        ctx.trace.Emit(TraceModule::kService, service_event::kStillNoFreePort,
+                       win::kTraceLevelError);
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
@@ -61,14 +62,14 @@ void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* 
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
     if (!IsLinkablePrinterPath(printerPath.c_str())) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong, kTraceLevelError,
-                       TraceU16{printerPath.c_str()});
+        ctx.trace.Emit(TraceModule::kService, service_event::kPrinterPathTooLong,
+                       win::kTraceLevelError, TraceU16{printerPath.c_str()});
         return;
     }
     if (PortLinkedTo(ports, printerPath.c_str()))
         return;
     DeviceEntry* port = FirstFreePort(ports);
-    ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, kTraceLevelInformation,
+    ctx.trace.Emit(TraceModule::kService, service_event::kLinkPrinter, win::kTraceLevelInformation,
                    TraceNarrow{port ? "Link" : "Install and link"}, PortNumber(port),
                    TraceU16{printerPath.c_str()});
     if (port)
@@ -127,11 +128,11 @@ void LinkPrintersUnlessUtilityRuns(PassContext& ctx, const char16_t* infPath) {
 }  // namespace
 
 void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
-    char16_t infPath[kMaxPath] = {};
+    char16_t infPath[win::kMaxPath] = {};
     BuildInfPath(ctx, infPath);
     SyncApi& sync = *ctx.platform.sync;
-    if (sync.WaitForObject(lock, kInfinite) != kWaitObject0) {
-        ctx.trace.Emit(TraceModule::kService, service_event::kLockWaitFailed, kTraceLevelError,
+    if (sync.WaitForObject(lock, win::kInfinite) != win::kWaitObject0) {
+        ctx.trace.Emit(TraceModule::kService, service_event::kLockWaitFailed, win::kTraceLevelError,
                        GetLastErrorCode());
         return;
     }

@@ -6,10 +6,9 @@
 #include <atomic>
 #include <cstdint>
 
-namespace tav {
+#include "shared/win/trace.h"
 
-inline constexpr uint32_t kWmiEnableEvents = 4;
-inline constexpr uint32_t kWmiDisableEvents = 5;
+namespace tav {
 
 struct TraceControlRecord {
     std::atomic<uint64_t> logger{0};

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shared/guid.h"
+#include "shared/win/trace.h"
 #include "tavportsvc/core/trace_back_end.h"
 #include "tavportsvc/core/trace_control.h"
 
@@ -25,11 +26,9 @@ inline constexpr Guid kDeviceModuleMessageGuid = {
     0x9A7C31E6, 0xE4B8, 0x4D57, {0xA1, 0xF9, 0x3C, 0x62, 0xD0, 0x8E, 0x5B, 0x17}};
 
 inline constexpr uint32_t kTraceFlagGeneral = 1;
-inline constexpr uint8_t kTraceLevelError = 2;
-inline constexpr uint8_t kTraceLevelInformation = 4;
-// TRACE_MESSAGE_SEQUENCE | TRACE_MESSAGE_GUID | TRACE_MESSAGE_TIMESTAMP |
-// TRACE_MESSAGE_SYSTEMINFO.
-inline constexpr uint32_t kTraceMessageFlags = 0x2B;
+inline constexpr uint32_t kTraceMessageFlags = win::kTraceMessageSequence | win::kTraceMessageGuid |
+                                               win::kTraceMessageTimestamp |
+                                               win::kTraceMessageSystemInfo;
 
 enum class TraceModule { kService, kDevice };
 

@@ -10,7 +10,8 @@ namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
 inline constexpr char16_t kLocalServiceValue[] = u"LocalService";
-inline constexpr HResult kResourceNotFound = HResultFromWin32(1814);
+inline constexpr win::HResult kResourceNotFound =
+    win::HResultFromWin32(win::kErrorResourceNameNotFound);
 
 std::u16string DoubleApostrophes(const std::u16string& text) {
     std::u16string doubled;
@@ -28,22 +29,22 @@ void CAtlServiceModuleT::AddScriptReplacements(ScriptVariables& variables) {
     variables.emplace_back(u"APPID", m_identity.appId);
 }
 
-HResult CAtlServiceModuleT::ModulePath(std::u16string& path) {
+win::HResult CAtlServiceModuleT::ModulePath(std::u16string& path) {
     uint32_t error = 0;
     uint32_t length = m_platform.image.FileName(kModulePathCapacity, path, error);
     if (length == 0)
-        return HResultFromWin32(error);
+        return win::HResultFromWin32(error);
     if (length >= kModulePathCapacity)
         return kHResultPathTooLong;
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
-                                                const ScriptVariables& replacements) {
+win::HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
+                                                     const ScriptVariables& replacements) {
     ScriptVariables variables = replacements;
     AddScriptReplacements(variables);
     std::u16string path;
-    HResult hr = ModulePath(path);
+    win::HResult hr = ModulePath(path);
     if (hr < 0)
         return hr;
     const std::u16string raw = DoubleApostrophes(path);
@@ -57,44 +58,46 @@ HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
     return RunRegistryScript(m_platform.registry, script, variables, doRegister, m_bPerUser);
 }
 
-HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
+win::HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
     if (!UninstallService())
-        return kEFail;
-    HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
+        return win::kEFail;
+    win::HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
     if (hr < 0)
         return hr;
     Registry& registry = m_platform.registry;
     OwnedRegKey appIdRoot;
-    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot);
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    uint32_t error =
+        OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     OwnedRegKey appId;
-    error = CreateKeyInto(registry, appIdRoot.get(), m_identity.appId, kRegOptionNonVolatile,
-                          kKeyRead | kKeyWrite, appId);
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    error = CreateKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kRegOptionNonVolatile,
+                          win::kKeyRead | win::kKeyWrite, appId);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     // A value already absent is the goal; the value is rewritten below when wanted.
     static_cast<void>(registry.DeleteValue(appId.get(), kLocalServiceValue));
     if (!withService)
-        return kSOk;
+        return win::kSOk;
     // As the service-module convention has it, a value that cannot be written does not
     // stop the installation; the service entry is what the manager starts.
     static_cast<void>(registry.SetStringValue(appId.get(), kLocalServiceValue, m_szServiceName));
-    return InstallService() ? kSOk : kEFail;
+    return InstallService() ? win::kSOk : win::kEFail;
 }
 
-HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
+win::HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
     if (!UninstallService())
-        return kEFail;
+        return win::kEFail;
     Registry& registry = m_platform.registry;
     OwnedRegKey appIdRoot;
-    uint32_t error = OpenKeyInto(registry, kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot);
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    uint32_t error =
+        OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     OwnedRegKey appId;
-    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, kKeyWrite, appId);
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kKeyWrite, appId);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     // A value already absent is the goal; a failure leaves the script to remove the key.
     static_cast<void>(registry.DeleteValue(appId.get(), kLocalServiceValue));
     return ApplyRegistryScript(false, {{u"APPID", m_identity.appId}});

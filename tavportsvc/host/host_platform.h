@@ -7,20 +7,14 @@
 #include <vector>
 
 #include "shared/clock.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "shared/win/registry.h"
+#include "shared/win/services.h"
 
 namespace tav::host {
 
-// Registry keys are opaque values; the predefined roots have Windows' values.
-using RegKey = uintptr_t;
-inline constexpr RegKey kHkeyClassesRoot = 0x80000000u;
-inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
-inline constexpr RegKey kHkeyLocalMachine = 0x80000002u;
-inline constexpr RegKey kHkeyUsers = 0x80000003u;
-
-inline constexpr uint32_t kKeyRead = 0x20019;
-inline constexpr uint32_t kKeyWrite = 0x20006;
-inline constexpr uint32_t kRegOptionNonVolatile = 0;
+// Registry keys are opaque values; the predefined roots are win::kHkey*.
+using RegKey = win::Handle;
 
 class Registry {
   public:
@@ -42,29 +36,6 @@ class Registry {
 
 // Service control manager handles are opaque values; 0 is none.
 using ScHandle = uintptr_t;
-
-inline constexpr uint32_t kScManagerAllAccess = 0xF003F;
-inline constexpr uint32_t kServiceQueryConfig = 0x0001;
-inline constexpr uint32_t kServiceQueryStatus = 0x0004;
-inline constexpr uint32_t kServiceStop = 0x0020;
-inline constexpr uint32_t kDelete = 0x10000;
-inline constexpr uint32_t kServiceAllAccess = 0xF01FF;
-inline constexpr uint32_t kServiceWin32OwnProcess = 0x10;
-inline constexpr uint32_t kServiceAutoStart = 2;
-inline constexpr uint32_t kServiceErrorNormal = 1;
-
-inline constexpr uint32_t kServiceStopped = 1;
-inline constexpr uint32_t kServiceStartPending = 2;
-inline constexpr uint32_t kServiceStopPending = 3;
-inline constexpr uint32_t kServiceRunning = 4;
-
-inline constexpr uint32_t kServiceControlStop = 1;
-inline constexpr uint32_t kServiceControlInterrogate = 4;
-inline constexpr uint32_t kServiceControlShutdown = 5;
-inline constexpr uint32_t kServiceControlDeviceEvent = 11;
-inline constexpr uint32_t kServiceControlPowerEvent = 13;
-
-inline constexpr uint32_t kErrorServiceMarkedForDelete = 1072;
 
 struct ServiceConfig {
     std::u16string name;
@@ -97,17 +68,6 @@ class ServiceControlManager {
     virtual void Close(ScHandle handle) = 0;
 };
 
-// SERVICE_STATUS, field for field.
-struct ServiceStatus {
-    uint32_t serviceType = kServiceWin32OwnProcess;
-    uint32_t currentState = kServiceStopped;
-    uint32_t controlsAccepted = 0x45;
-    uint32_t win32ExitCode = 0;
-    uint32_t serviceSpecificExitCode = 0;
-    uint32_t checkPoint = 0;
-    uint32_t waitHint = 0;
-};
-
 using StatusHandle = uintptr_t;
 
 // The service side of the control manager: the dispatcher, the handler, the status.
@@ -125,19 +85,17 @@ class ServiceDispatcher {
     // RegisterServiceCtrlHandlerExW: 0 on failure.
     [[nodiscard]] virtual StatusHandle RegisterHandler(const std::u16string& name,
                                                        HandlerFn handler, void* context) = 0;
-    [[nodiscard]] virtual bool SetStatus(StatusHandle handle, const ServiceStatus& status) = 0;
+    [[nodiscard]] virtual bool SetStatus(StatusHandle handle, const win::ServiceStatus& status) = 0;
     virtual uint32_t CurrentThreadId() = 0;
 };
-
-inline constexpr HResult kRpcEChangedMode = static_cast<HResult>(0x80010106);
 
 // CoInitialize, CoUninitialize, CoResumeClassObjects and the loaded-module test.
 class ComRuntime {
   public:
     virtual ~ComRuntime() = default;
-    [[nodiscard]] virtual HResult Initialize() = 0;
+    [[nodiscard]] virtual win::HResult Initialize() = 0;
     virtual void Uninitialize() = 0;
-    [[nodiscard]] virtual HResult ResumeClassObjects() = 0;
+    [[nodiscard]] virtual win::HResult ResumeClassObjects() = 0;
     virtual bool IsModuleLoaded(const std::u16string& name) = 0;
 };
 
@@ -167,15 +125,16 @@ struct TypeLibAttributes {
 class TypeLibraries {
   public:
     virtual ~TypeLibraries() = default;
-    [[nodiscard]] virtual HResult Load(const std::u16string& path, TypeLib& lib) = 0;
-    [[nodiscard]] virtual HResult HelpFile(TypeLib lib, std::u16string& helpFile) = 0;
-    [[nodiscard]] virtual HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
+    [[nodiscard]] virtual win::HResult Load(const std::u16string& path, TypeLib& lib) = 0;
+    [[nodiscard]] virtual win::HResult HelpFile(TypeLib lib, std::u16string& helpFile) = 0;
+    [[nodiscard]] virtual win::HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
     virtual void Release(TypeLib lib) = 0;
     virtual bool HasOleAutExport(const char* name) = 0;
     // `helpDir` null: the library names no help file.
-    [[nodiscard]] virtual HResult Register(TypeLib lib, const std::u16string& path,
-                                           const std::u16string* helpDir, bool forUser) = 0;
-    [[nodiscard]] virtual HResult Unregister(const TypeLibAttributes& attributes, bool forUser) = 0;
+    [[nodiscard]] virtual win::HResult Register(TypeLib lib, const std::u16string& path,
+                                                const std::u16string* helpDir, bool forUser) = 0;
+    [[nodiscard]] virtual win::HResult Unregister(const TypeLibAttributes& attributes,
+                                                  bool forUser) = 0;
 };
 
 // What the running executable knows about itself.

@@ -19,14 +19,14 @@ struct ScriptRootTarget {
 [[nodiscard]] bool ResolveScriptRoot(const std::u16string& rootName, bool perUser,
                                      ScriptRootTarget& target);
 
-[[nodiscard]] HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
-                                     bool perUser);
-[[nodiscard]] HResult UnregisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
-                                       bool perUser);
+[[nodiscard]] win::HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
+                                          bool perUser);
+[[nodiscard]] win::HResult UnregisterScript(Registry& registry,
+                                            const std::vector<ScriptRoot>& roots, bool perUser);
 
 // Expands, parses and registers or unregisters a script text in one step.
-[[nodiscard]] HResult RunRegistryScript(Registry& registry, std::u16string_view script,
-                                        const ScriptVariables& variables, bool doRegister,
-                                        bool perUser);
+[[nodiscard]] win::HResult RunRegistryScript(Registry& registry, std::u16string_view script,
+                                             const ScriptVariables& variables, bool doRegister,
+                                             bool perUser);
 
 }  // namespace tav::host

@@ -7,11 +7,11 @@ namespace tav::host {
 bool CAtlServiceModuleT::IsInstalled() {
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    OwnedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    OwnedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
     if (!manager.get())
         return false;
     OwnedScHandle service(
-        scm, scm.OpenServiceEntry(manager.get(), m_szServiceName, kServiceQueryConfig, error));
+        scm, scm.OpenServiceEntry(manager.get(), m_szServiceName, win::kServiceQueryConfig, error));
     return service.get() != 0;
 }
 
@@ -27,15 +27,15 @@ bool CAtlServiceModuleT::InstallService() {
     ServiceConfig config;
     config.name = m_szServiceName;
     config.displayName = m_identity.displayName;
-    config.desiredAccess = kServiceAllAccess;
-    config.serviceType = kServiceWin32OwnProcess;
-    config.startType = kServiceAutoStart;
-    config.errorControl = kServiceErrorNormal;
+    config.desiredAccess = win::kServiceAllAccess;
+    config.serviceType = win::kServiceWin32OwnProcess;
+    config.startType = win::kServiceAutoStart;
+    config.errorControl = win::kServiceErrorNormal;
     config.imagePath = u"\"" + path + u"\"";
     config.dependencies = {u"RPCSS"};
 
     ServiceControlManager& scm = m_platform.scm;
-    OwnedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    OwnedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
     if (!manager.get())
         return false;
     OwnedScHandle service(scm, scm.CreateServiceEntry(manager.get(), config, error));
@@ -51,13 +51,14 @@ bool CAtlServiceModuleT::UninstallService() {
         return true;
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    OwnedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
+    OwnedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
     if (!manager.get())
         return false;
     // Query access as well, to wait for a running instance before deleting its entry.
     OwnedScHandle service(
-        scm, scm.OpenServiceEntry(manager.get(), m_szServiceName,
-                                  kServiceStop | kDelete | kServiceQueryStatus, error));
+        scm,
+        scm.OpenServiceEntry(manager.get(), m_szServiceName,
+                             win::kServiceStop | win::kDelete | win::kServiceQueryStatus, error));
     if (!service.get())
         return false;
     // A service that is not running refuses the stop (1062); that is fine.
@@ -65,7 +66,7 @@ bool CAtlServiceModuleT::UninstallService() {
     const bool stopped = WaitForServiceStopped(service.get());
     // A service still running is only marked for deletion; its entry stays until its
     // process ends, so that is not reported as removed.
-    return scm.DeleteService(service.get()) == kErrorSuccess && stopped;
+    return scm.DeleteService(service.get()) == win::kErrorSuccess && stopped;
 }
 
 // A running service whose entry is deleted is only marked for deletion, and a new entry of
@@ -76,9 +77,9 @@ bool CAtlServiceModuleT::WaitForServiceStopped(ScHandle service) {
     const uint32_t start = clock.TickCount();
     for (;;) {
         uint32_t state = 0;
-        if (m_platform.scm.QueryState(service, state) != kErrorSuccess)
+        if (m_platform.scm.QueryState(service, state) != win::kErrorSuccess)
             return true;  // nothing to wait for that can be seen; the deletion decides
-        if (state == kServiceStopped)
+        if (state == win::kServiceStopped)
             return true;
         if (ElapsedMs(start, clock.TickCount()) >= kUninstallStopWaitMs)
             return false;

@@ -14,12 +14,12 @@ void CTavportsvcModule::ReconcilePorts() {
     m_core.ReconcilePorts();
 }
 
-HResult CTavportsvcModule::StartHook() {
+win::HResult CTavportsvcModule::StartHook() {
     return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle(),
                             [this] { ReconcilePorts(); });
 }
 
-HResult CTavportsvcModule::StopHook() {
+win::HResult CTavportsvcModule::StopHook() {
     return m_core.StopHook([this] { return BaseStopSteps(); });
 }
 

@@ -22,8 +22,8 @@ class CTavportsvcModule : public CAtlServiceModuleT {
     PortLinkCore& Core() { return m_core; }
 
   protected:
-    [[nodiscard]] HResult StartHook() override;
-    [[nodiscard]] HResult StopHook() override;
+    [[nodiscard]] win::HResult StartHook() override;
+    [[nodiscard]] win::HResult StopHook() override;
     void OnDeviceEvent() override;
 
   private:

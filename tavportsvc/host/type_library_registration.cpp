@@ -21,8 +21,8 @@ std::u16string HelpDirectory(const std::u16string& helpFile) {
 
 }  // namespace
 
-HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath) {
-    HResult hr = ModulePath(loadedPath);
+win::HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath) {
+    win::HResult hr = ModulePath(loadedPath);
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
@@ -31,14 +31,14 @@ HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& load
         return hr;
     loadedPath = WithTlbExtension(loadedPath);
     if (loadedPath.size() + 1 > kModulePathCapacity)
-        return kEFail;
+        return win::kEFail;
     return typeLibs.Load(loadedPath, lib);
 }
 
-HResult CAtlServiceModuleT::RegisterTypeLibrary() {
+win::HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     TypeLib lib = 0;
     std::u16string path;
-    HResult hr = LoadModuleTypeLib(lib, path);
+    win::HResult hr = LoadModuleTypeLib(lib, path);
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
@@ -53,10 +53,10 @@ HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     return typeLibs.Register(lib, path, hasHelpDir ? &helpDir : nullptr, forUser);
 }
 
-HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
+win::HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
     TypeLib lib = 0;
     std::u16string path;
-    HResult hr = LoadModuleTypeLib(lib, path);
+    win::HResult hr = LoadModuleTypeLib(lib, path);
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;

@@ -12,7 +12,8 @@
 namespace tav {
 
 // The message box of a switch to the virtual serial type without its driver.
-inline constexpr uint32_t kMissingDriverBoxStyle = kMbOk | kMbIconExclamation | kMbTopmost;
+inline constexpr uint32_t kMissingDriverBoxStyle =
+    win::kMbOk | win::kMbIconExclamation | win::kMbTopmost;
 
 class DriverTypePage : public PageLogic {
   public:

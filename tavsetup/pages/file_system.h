@@ -6,11 +6,10 @@
 #include <string>
 
 #include "shared/unique_handle.h"
+#include "shared/win/files.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 
 struct FindEntry {
     uint32_t attributes = 0;
@@ -20,7 +19,7 @@ struct FindEntry {
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
-    // FindFirstFileW: kNoHandle when nothing matches or the folder cannot be listed.
+    // FindFirstFileW: win::kNoHandle when nothing matches or the folder cannot be listed.
     virtual Handle FindFirst(const std::u16string& pattern, FindEntry& entry) = 0;
     // FindNextFileW: false after the last entry.
     virtual bool FindNext(Handle find, FindEntry& entry) = 0;
@@ -48,7 +47,7 @@ class FindListing {
   private:
     FileSystem& m_files;
     FindEntry m_entry;
-    UniqueHandle<Handle, kNoHandle, FileSystem, &FileSystem::CloseFind> m_find;
+    UniqueHandle<Handle, win::kNoHandle, FileSystem, &FileSystem::CloseFind> m_find;
 };
 
 }  // namespace tav

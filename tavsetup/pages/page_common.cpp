@@ -19,7 +19,7 @@ void PageLogic::OnApplyClicked() {
 
 WindowReply PageLogic::OnMessage(uint32_t message, uintptr_t wParam) {
     switch (message) {
-        case kWmCommand: {
+        case win::kWmCommand: {
             const auto control = static_cast<uint32_t>(wParam & 0xFFFF);
             const auto notifyCode = static_cast<uint32_t>((wParam >> 16) & 0xFFFF);
             switch (ClassifyPageCommand(m_layout, control, notifyCode)) {
@@ -41,14 +41,14 @@ WindowReply PageLogic::OnMessage(uint32_t message, uintptr_t wParam) {
             }
             return {};
         }
-        case kWmDestroy:
-        case kWmClose:
+        case win::kWmDestroy:
+        case win::kWmClose:
             m_view.EndPage(0);
             return {};
-        case kWmHelp:
+        case win::kWmHelp:
             return {Route::AnswerZero, 0};
-        case kWmCtlColorDlg:
-        case kWmCtlColorStatic:
+        case win::kWmCtlColorDlg:
+        case win::kWmCtlColorStatic:
             // White on the themed tab control; the system's colours otherwise.
             if (m_view.IsThemeActive())
                 return {Route::WhiteBrush, 0};

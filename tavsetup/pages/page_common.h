@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/win/messages.h"
 #include "tavsetup/pages/page_controls.h"
 #include "tavsetup/pages/page_view.h"
 #include "tavsetup/pages/printer_channel.h"
@@ -15,12 +16,6 @@
 #include "tavsetup/printer_link/printer_link.h"
 
 namespace tav {
-
-// Window-manager numbers the pages' window procedure decides on.
-inline constexpr uint32_t kWmDestroy = 0x0002;
-inline constexpr uint32_t kWmCtlColorDlg = 0x0136;
-inline constexpr uint32_t kWmCtlColorStatic = 0x0138;
-inline constexpr uint32_t kEnChange = 0x0300;
 
 // The wide value text of a page: ": %s" in a buffer of 256 characters.
 inline constexpr size_t kWideValueMax = 255;

@@ -8,9 +8,7 @@
 
 namespace tav {
 
-namespace {
-constexpr uint32_t kBnClicked = 0;
-}
+namespace {}
 
 void SetPageStartTexts(PageView& view, const PageLayout& layout) {
     for (const auto& text : layout.texts)
@@ -38,9 +36,9 @@ uint32_t PageMessageForStatus(uint32_t status, bool hasDevicePath) {
 }
 
 PageCommand ClassifyPageCommand(const PageLayout& layout, uint32_t control, uint32_t notifyCode) {
-    if (control == kIdOk || control == kIdCancel)
+    if (control == win::kIdOk || control == win::kIdCancel)
         return PageCommand::Swallow;
-    if (notifyCode != kBnClicked)
+    if (notifyCode != win::kBnClicked)
         return PageCommand::Other;
     if (control == layout.refresh)
         return PageCommand::Refresh;

@@ -1,18 +1,20 @@
 #pragma once
-// Messages and status codes between the main window and the pages. Values are in the
-// application's own range (WM_APP is 0x8000).
+// Messages and status codes between the main window and the pages, in the application's
+// own range above WM_APP.
 
 #include <cstdint>
+
+#include "shared/win/messages.h"
 
 namespace tav {
 
 // Main window to each page: wParam = status code, lParam 0. Shares WM_APP with the main
 // window's own WM_DETECT_PRINTER; the two never meet because each goes to a different window.
-inline constexpr uint32_t WM_PRINTER_STATUS = 0x8000;
+inline constexpr uint32_t WM_PRINTER_STATUS = win::kWmApp;
 // Page to main window (sent): open a watch window before a change that re-enumerates.
-inline constexpr uint32_t WM_BEGIN_WATCH = 0x8001;
+inline constexpr uint32_t WM_BEGIN_WATCH = win::kWmApp + 1;
 // Page to main window (posted by Refresh): forget the last count and detect again.
-inline constexpr uint32_t WM_REDETECT = 0x8002;
+inline constexpr uint32_t WM_REDETECT = win::kWmApp + 2;
 
 // Status codes of WM_PRINTER_STATUS; apart from 0 each is a string-table id.
 inline constexpr uint32_t kStatusPrinterReady = 0;

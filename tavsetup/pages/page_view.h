@@ -6,12 +6,9 @@
 #include <cstdint>
 #include <string>
 
-namespace tav {
+#include "shared/win/messages.h"
 
-// MessageBoxW styles the pages use.
-inline constexpr uint32_t kMbOk = 0x00000000;
-inline constexpr uint32_t kMbIconExclamation = 0x00000030;
-inline constexpr uint32_t kMbTopmost = 0x00040000;
+namespace tav {
 
 class PageView {
   public:

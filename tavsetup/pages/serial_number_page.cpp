@@ -55,7 +55,7 @@ void SerialNumberPage::UpdateApplyState() {
 }
 
 void SerialNumberPage::OnOtherCommand(uint32_t control, uint32_t notifyCode) {
-    if (control == IDC_SERID_EDIT && notifyCode == kEnChange)
+    if (control == IDC_SERID_EDIT && notifyCode == win::kEnChange)
         UpdateApplyState();
 }
 

@@ -15,7 +15,7 @@ namespace tav {
 // Windows adapter builds its OVERLAPPED in place); it must outlive the operation, which is
 // why every attempt ends only after its operation has ended.
 struct Overlapped {
-    Handle hEvent = kNoHandle;
+    Handle hEvent = win::kNoHandle;
     alignas(8) unsigned char block[32] = {};
 };
 
@@ -36,7 +36,7 @@ class DeviceIo {
     virtual ~DeviceIo() = default;
 
     // CreateFileW(path, mode.access, mode.shareMode, no security, OPEN_EXISTING, mode.flags,
-    // no template). kNoHandle on failure.
+    // no template). win::kNoHandle on failure.
     virtual Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) = 0;
     // CloseHandle on a device or event handle.
     virtual int CloseHandle(Handle handle) = 0;
@@ -56,10 +56,10 @@ class DeviceIo {
     // GetOverlappedResult; bWait 0 fails with 996 while the operation is still going.
     virtual int GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pCount, int bWait) = 0;
 
-    // CreateEventW(no attributes, auto-reset, not signalled, no name). kNoHandle on failure.
+    // CreateEventW(no attributes, auto-reset, not signalled, no name). win::kNoHandle on failure.
     virtual Handle CreateAutoResetEvent() = 0;
     virtual int ResetEvent(Handle event) = 0;
-    // WaitForMultipleObjects: kWaitObject0 + index, kWaitTimeout, kWaitFailed, ...
+    // WaitForMultipleObjects: win::kWaitObject0 + index, win::kWaitTimeout, win::kWaitFailed, ...
     virtual uint32_t WaitForMultipleObjects(uint32_t count, const Handle* handles, int bWaitAll,
                                             uint32_t timeoutMs) = 0;
 };

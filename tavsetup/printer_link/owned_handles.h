@@ -9,10 +9,10 @@
 
 namespace tav {
 
-using UniqueEvent = UniqueHandle<Handle, kNoHandle, DeviceIo, &DeviceIo::CloseHandle>;
+using UniqueEvent = UniqueHandle<Handle, win::kNoHandle, DeviceIo, &DeviceIo::CloseHandle>;
 using UniqueServiceHandle =
-    UniqueHandle<Handle, kNoHandle, ServiceManager, &ServiceManager::CloseServiceHandle>;
+    UniqueHandle<Handle, win::kNoHandle, ServiceManager, &ServiceManager::CloseServiceHandle>;
 using UniqueDeviceInfoSet =
-    UniqueHandle<Handle, kNoHandle, DeviceSetup, &DeviceSetup::DestroyDeviceInfoList>;
+    UniqueHandle<Handle, win::kNoHandle, DeviceSetup, &DeviceSetup::DestroyDeviceInfoList>;
 
 }  // namespace tav

@@ -2,7 +2,7 @@
 // when this run stopped it.
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/print_spooler.h"
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/printer_link/service_manager.h"
@@ -19,8 +19,8 @@ bool SpoolerAnswers(PrintSpooler& spooler) {
     uint32_t needed = 0;
     uint32_t returned = 0;
     const int ok =
-        spooler.EnumPrinterList(kPrinterEnumLocal, nullptr, 2, nullptr, 0, &needed, &returned);
-    return ok || GetLastErrorCode() != kRpcSServerUnavailable;
+        spooler.EnumPrinterList(win::kPrinterEnumLocal, nullptr, 2, nullptr, 0, &needed, &returned);
+    return ok || GetLastErrorCode() != win::kRpcSServerUnavailable;
 }
 
 }  // namespace

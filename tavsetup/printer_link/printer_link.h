@@ -8,12 +8,11 @@
 #include <optional>
 #include <string>
 
+#include "shared/win/printing.h"
+#include "shared/win/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t IOCTL_USBPRINT_GET_1284_ID = 0x220034;
-inline constexpr uint32_t IOCTL_USBPRINT_VENDOR_GET_COMMAND = 0x22003C;
 
 struct PrinterLink {
     PrinterLink() { Clear(); }
@@ -29,7 +28,7 @@ struct PrinterLink {
     void Clear() {
         pszDevicePath.reset();
         bSerialMode = 0;
-        hDevice = kNoHandle;
+        hDevice = win::kNoHandle;
         bLpdStopped = 0;
         ClearDeviceId();
     }
@@ -39,7 +38,7 @@ struct PrinterLink {
     const char* pszMfg = nullptr;
     const char* pszMdl = nullptr;
     char szDeviceId[256];
-    Handle hDevice = kNoHandle;  // open only inside one transaction
+    Handle hDevice = win::kNoHandle;  // open only inside one transaction
     // 1 once this run's open fallback has stopped the LPD print service; the exit sequence
     // starts it again after the Spooler (RestartLpdServiceIfStopped).
     int32_t bLpdStopped = 0;
@@ -73,10 +72,9 @@ inline constexpr uint32_t kServiceStateWaitMs = 30000;
 [[nodiscard]] int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid,
                                         PrinterLink& link, int bRestart);
 
-struct DeviceInterfaceData;
 // Disables and re-enables the device that owns the interface.
 [[nodiscard]] int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet,
-                                const DeviceInterfaceData& data);
+                                const win::DeviceInterfaceData& data);
 
 // Reads and checks the IEEE 1284 device ID of the printer in `link`.
 [[nodiscard]] int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link);

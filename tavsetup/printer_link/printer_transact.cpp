@@ -6,7 +6,7 @@
 
 #include "shared/last_error.h"
 #include "shared/last_error_guard.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/device_io.h"
 #include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
@@ -35,11 +35,11 @@ struct AttemptResult {
 // The device lives in the record for one transaction; at its end it is closed and
 // forgotten, keeping the attempt's last error for the caller.
 void CloseTransactionDevice(DeviceIo& io, PrinterLink* link) {
-    if (link->hDevice == kNoHandle)
+    if (link->hDevice == win::kNoHandle)
         return;
     LastErrorGuard keep;
     static_cast<void>(io.CloseHandle(link->hDevice));  // the attempt's outcome stands
-    link->hDevice = kNoHandle;
+    link->hDevice = win::kNoHandle;
 }
 using TransactionDevice = UniqueHandle<PrinterLink*, nullptr, DeviceIo, &CloseTransactionDevice>;
 
@@ -55,7 +55,7 @@ int IssueOperation(DeviceIo& io, Handle device, Transaction& t, Overlapped& ov, 
     }
     if (t.outBuffer && t.outSize != 0)
         return io.ReadFile(device, t.outBuffer, t.outSize, pCount, ov);
-    SetLastErrorCode(kErrorInvalidParameter);
+    SetLastErrorCode(win::kErrorInvalidParameter);
     return 0;
 }
 
@@ -76,9 +76,9 @@ AttemptResult CollectAfterDeadline(DeviceIo& io, Handle device, Overlapped& ov, 
     if (r.ok)
         return r;
     const uint32_t error = GetLastErrorCode();
-    if (error == kErrorOperationAborted) {
+    if (error == win::kErrorOperationAborted) {
         r.ok = outSize == 0;  // nothing to answer: cancelled at the deadline counts as done
-    } else if (error == kErrorIoIncomplete) {
+    } else if (error == win::kErrorIoIncomplete) {
         r.ok = io.GetOverlappedResult(device, ov, &r.count, 1);
     }
     return r;
@@ -88,12 +88,12 @@ AttemptResult AwaitPending(DeviceIo& io, Handle device, Overlapped& ov, uint32_t
                            uint32_t outSize) {
     const Handle event = ov.hEvent;
     const uint32_t wait = io.WaitForMultipleObjects(1, &event, 0, budgetMs);
-    if (wait == kWaitTimeout)
+    if (wait == win::kWaitTimeout)
         return CollectAfterDeadline(io, device, ov, outSize);
     AttemptResult r;
-    if (wait == kWaitObject0) {
+    if (wait == win::kWaitObject0) {
         r.ok = io.GetOverlappedResult(device, ov, &r.count, 0);
-        if (r.ok || GetLastErrorCode() != kErrorIoIncomplete)
+        if (r.ok || GetLastErrorCode() != win::kErrorIoIncomplete)
             return r;
     }
     // A failed wait, or a signal before the end: the operation may still be going.
@@ -104,14 +104,14 @@ AttemptResult AwaitPending(DeviceIo& io, Handle device, Overlapped& ov, uint32_t
 AttemptResult RunAttempt(DeviceIo& io, Handle device, Transaction& t) {
     Overlapped ov;
     UniqueEvent event(io, io.CreateAutoResetEvent());
-    if (event.get() == kNoHandle)
+    if (event.get() == win::kNoHandle)
         return AttemptResult{};
     ov.hEvent = event.get();
     t.inSize = std::min(t.inSize, kMaxRequestBytes);
     io.ResetEvent(ov.hEvent);
     AttemptResult r;
     r.ok = IssueOperation(io, device, t, ov, &r.count);
-    if (!r.ok && GetLastErrorCode() == kErrorIoPending)
+    if (!r.ok && GetLastErrorCode() == win::kErrorIoPending)
         r = AwaitPending(io, device, ov, t.budgetMs, t.outSize);
     if (!r.ok)
         r.count = 0;

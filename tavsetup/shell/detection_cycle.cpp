@@ -33,7 +33,7 @@ void DetectionCycle::OnRedetect() {
 }
 
 void DetectionCycle::OnDeviceChange(uintptr_t event) {
-    if (event == kDbtDevNodesChanged)
+    if (event == win::kDbtDevNodesChanged)
         m_view.PostDetectPrinter();
 }
 

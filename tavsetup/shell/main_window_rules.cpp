@@ -12,12 +12,12 @@ constexpr uintptr_t kIdmAboutBox = 0x0010;
 
 Route RouteUnguarded(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) {
     switch (message) {
-        case kWmClose:
+        case win::kWmClose:
             cycle.OnClose();
             return Route::ThenDefault;
-        case kWmHelp:
+        case win::kWmHelp:
             return Route::AnswerZero;
-        case kWmTimer:
+        case win::kWmTimer:
             cycle.OnTimer();
             return Route::ThenDefault;
         case WM_BEGIN_WATCH:
@@ -29,7 +29,7 @@ Route RouteUnguarded(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) 
         case WM_DETECT_PRINTER:
             cycle.DetectStep();
             return Route::AnswerZero;
-        case kWmDeviceChange:
+        case win::kWmDeviceChange:
             cycle.OnDeviceChange(wParam);
             return Route::ThenDefault;
         default:
@@ -45,7 +45,7 @@ Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wPara
 }
 
 bool IsSwallowedKey(uint32_t message, uintptr_t wParam) {
-    return message == kWmKeyDown && (wParam == kVkReturn || wParam == kVkEscape);
+    return message == win::kWmKeyDown && (wParam == win::kVkReturn || wParam == win::kVkEscape);
 }
 
 bool IsAboutBoxCommand(uintptr_t wParam) {

@@ -74,8 +74,8 @@ TEST(PageShell, StatusZeroWithoutPathShows113) {
 
 TEST(PageShell, CommandsOfThePageControls) {
     const PageLayout& vcom = VComPageLayout();
-    EXPECT_EQ(ClassifyPageCommand(vcom, kIdOk, 0), PageCommand::Swallow);
-    EXPECT_EQ(ClassifyPageCommand(vcom, kIdCancel, 0), PageCommand::Swallow);
+    EXPECT_EQ(ClassifyPageCommand(vcom, win::kIdOk, 0), PageCommand::Swallow);
+    EXPECT_EQ(ClassifyPageCommand(vcom, win::kIdCancel, 0), PageCommand::Swallow);
     EXPECT_EQ(ClassifyPageCommand(vcom, IDC_VCOM_REFRESH, 0), PageCommand::Refresh);
     EXPECT_EQ(ClassifyPageCommand(vcom, IDC_VCOM_APPLY, 0), PageCommand::Apply);
     EXPECT_EQ(ClassifyPageCommand(vcom, IDC_VCOM_SERIAL_DRIVER, 0), PageCommand::Radio);

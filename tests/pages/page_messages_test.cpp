@@ -23,8 +23,8 @@ class PageMessagesTest : public PageFixture<PrinterResponsePage> {
 };
 
 TEST_F(PageMessagesTest, EnterAndEscapeAreAnsweredWithZeroAndDoNothing) {
-    for (uint32_t id : {kIdOk, kIdCancel}) {
-        const WindowReply reply = view.Message(kWmCommand, id);
+    for (uint32_t id : {win::kIdOk, win::kIdCancel}) {
+        const WindowReply reply = view.Message(win::kWmCommand, id);
         EXPECT_EQ(reply.route, Route::AnswerZero);
     }
     EXPECT_EQ(view.endedWith, -1);
@@ -32,16 +32,16 @@ TEST_F(PageMessagesTest, EnterAndEscapeAreAnsweredWithZeroAndDoNothing) {
 }
 
 TEST_F(PageMessagesTest, HelpIsSwallowedAndCloseEndsThePage) {
-    EXPECT_EQ(view.Message(kWmHelp).route, Route::AnswerZero);
-    EXPECT_EQ(view.Message(kWmClose).route, Route::Default);
+    EXPECT_EQ(view.Message(win::kWmHelp).route, Route::AnswerZero);
+    EXPECT_EQ(view.Message(win::kWmClose).route, Route::Default);
     EXPECT_EQ(view.endedWith, 0);
 }
 
 TEST_F(PageMessagesTest, WhiteBackgroundOnlyWithThemes) {
-    EXPECT_EQ(view.Message(kWmCtlColorStatic).route, Route::WhiteBrush);
-    EXPECT_EQ(view.Message(kWmCtlColorDlg).route, Route::WhiteBrush);
+    EXPECT_EQ(view.Message(win::kWmCtlColorStatic).route, Route::WhiteBrush);
+    EXPECT_EQ(view.Message(win::kWmCtlColorDlg).route, Route::WhiteBrush);
     view.themeActive = false;
-    EXPECT_EQ(view.Message(kWmCtlColorStatic).route, Route::Default);
+    EXPECT_EQ(view.Message(win::kWmCtlColorStatic).route, Route::Default);
 }
 
 TEST_F(PageMessagesTest, RefreshOnlyAsksTheMainWindow) {
@@ -59,7 +59,7 @@ TEST_F(PageMessagesTest, AFailureInThePageLogicGetsTheDefaultHandling) {
     EXPECT_EQ(status.route, Route::Default);
     EXPECT_EQ(status.result, 0);
     view.outOfMemory = false;
-    EXPECT_EQ(view.Message(kWmHelp).route, Route::AnswerZero);  // the page goes on answering
+    EXPECT_EQ(view.Message(win::kWmHelp).route, Route::AnswerZero);  // the page goes on answering
 }
 
 TEST_F(PageMessagesTest, ButtonNotificationsOtherThanClickDoNothing) {

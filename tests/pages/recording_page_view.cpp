@@ -43,11 +43,11 @@ void RecordingPageView::Type(uint32_t edit, const std::string& ansiText) {
     }
     editAnsi[edit] = kept;
     controls[edit].text = Widen(kept);
-    Command(edit, kEnChange);
+    Command(edit, win::kEnChange);
 }
 
 void RecordingPageView::Command(uint32_t control, uint32_t notifyCode) {
-    Message(kWmCommand, (static_cast<uintptr_t>(notifyCode) << 16) | control);
+    Message(win::kWmCommand, (static_cast<uintptr_t>(notifyCode) << 16) | control);
 }
 
 // Through the page's window procedure as the page dialog calls it.

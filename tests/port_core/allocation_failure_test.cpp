@@ -58,7 +58,7 @@ class AllocationFailureTest : public PortCoreTest {
 
     // The stop hook takes the lock for good: it returns only if the pass gave it back.
     void ExpectServiceCanStop() {
-        EXPECT_EQ(core->StopHook([] { return kSOk; }), kSOk);
+        EXPECT_EQ(core->StopHook([] { return win::kSOk; }), win::kSOk);
         EXPECT_FALSE(world.sync.IsEventSignalled(core->ReconcileEventHandle()));
     }
 

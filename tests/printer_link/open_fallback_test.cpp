@@ -10,7 +10,7 @@ namespace {
 class OpenFallback : public PrinterFixture {
   protected:
     int Transact() {
-        return PrinterTransact(world.platform, link, IOCTL_USBPRINT_VENDOR_GET_COMMAND, "abc", 3,
+        return PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
                                reply, 82, &count, 1000);
     }
     std::vector<std::string> ServiceRequests() const {
@@ -22,7 +22,7 @@ class OpenFallback : public PrinterFixture {
 
 TEST_F(OpenFallback, HeldSerialPrinterIsOpenedAfterStoppingLpdThenSpooler) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.io.SetSpoolerHoldsDevice(true, kErrorAccessDenied);
+    world.io.SetSpoolerHoldsDevice(true, win::kErrorAccessDenied);
     firmware->QueueIoctl(Reply("settings"));
     const uint32_t start = Now();
     EXPECT_TRUE(Transact());
@@ -31,14 +31,14 @@ TEST_F(OpenFallback, HeldSerialPrinterIsOpenedAfterStoppingLpdThenSpooler) {
               (std::vector<std::string>{"ControlService Lpdsvc 1", "ControlService Spooler 1"}));
     EXPECT_EQ(Calls("CreateFileW"), 2u);  // refused, then the first retry after 100 ms
     EXPECT_EQ(Now() - start, 100u);
-    EXPECT_EQ(world.services.State(u"Spooler"), kServiceStopped);  // stays stopped until exit
+    EXPECT_EQ(world.services.State(u"Spooler"), win::kServiceStopped);  // stays stopped until exit
     EXPECT_EQ(link.bLpdStopped, 1);
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
 }
 
 TEST_F(OpenFallback, InvalidFunctionAlsoTakesTheFallback) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.io.SetSpoolerHoldsDevice(true, kErrorInvalidFunction);
+    world.io.SetSpoolerHoldsDevice(true, win::kErrorInvalidFunction);
     EXPECT_TRUE(Transact());
     EXPECT_EQ(Calls("ControlService Spooler"), 1u);
 }
@@ -46,35 +46,35 @@ TEST_F(OpenFallback, InvalidFunctionAlsoTakesTheFallback) {
 TEST_F(OpenFallback, RetriesEvery100MsForTwoSecondsThenStartsTheSpoolerAgain) {
     Plug(sim::PrinterMode::VirtualSerial);
     world.spooler.SetRpcDelay(0);
-    world.trace.faults.FailAlways("CreateFileW", kErrorAccessDenied);
+    world.trace.faults.FailAlways("CreateFileW", win::kErrorAccessDenied);
     const uint32_t start = Now();
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorAccessDenied);
     // The first open, then retries at 100 .. 2000 ms; at 2100 ms the window is over.
     EXPECT_EQ(Calls("CreateFileW"), 1u + 20u);
-    EXPECT_EQ(world.services.State(u"Spooler"), kServiceRunning);
+    EXPECT_EQ(world.services.State(u"Spooler"), win::kServiceRunning);
     EXPECT_EQ(ServiceRequests(),
               (std::vector<std::string>{"ControlService Lpdsvc 1", "ControlService Spooler 1",
                                         "StartServiceW Spooler"}));
     EXPECT_EQ(Now() - start, 2100u);
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
     EXPECT_TRUE(firmware->Requests().empty());
 }
 
 TEST_F(OpenFallback, PrinterDriverModeNeverTouchesThePrintServices) {
     Plug(sim::PrinterMode::PrinterDriver);
-    world.trace.faults.Fail("CreateFileW", kErrorAccessDenied);
+    world.trace.faults.Fail("CreateFileW", win::kErrorAccessDenied);
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorAccessDenied);
     EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
     EXPECT_EQ(Calls("CreateFileW"), 1u);
 }
 
 TEST_F(OpenFallback, OtherOpenErrorsFailAtOnceInSerialMode) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.trace.faults.Fail("CreateFileW", kErrorFileNotFound);
+    world.trace.faults.Fail("CreateFileW", win::kErrorFileNotFound);
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorFileNotFound);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorFileNotFound);
     EXPECT_EQ(Calls("OpenSCManagerW"), 0u);
 }
 
@@ -107,12 +107,12 @@ TEST_F(OpenFallback, OpenSharesReadingWithOthersButNotWriting) {
 
 TEST_F(OpenFallback, SpoolerAlreadyStoppedFailsAtOnceWithoutRetries) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.services.Config(u"Lpdsvc").state = kServiceStopped;
-    world.services.Config(u"Spooler").state = kServiceStopped;
-    world.trace.faults.FailAlways("CreateFileW", kErrorAccessDenied);
+    world.services.Config(u"Lpdsvc").state = win::kServiceStopped;
+    world.services.Config(u"Spooler").state = win::kServiceStopped;
+    world.trace.faults.FailAlways("CreateFileW", win::kErrorAccessDenied);
     const uint32_t start = Now();
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorAccessDenied);
     EXPECT_EQ(Calls("CreateFileW"), 1u);
     EXPECT_TRUE(ServiceRequests().empty());
     EXPECT_EQ(Now(), start);
@@ -123,12 +123,12 @@ TEST_F(OpenFallback, LpdServiceStoppedByTheRunIsStartedAgainAfterTheSpooler) {
     Plug(sim::PrinterMode::VirtualSerial);
     world.io.SetSpoolerHoldsDevice(true);
     ASSERT_TRUE(Transact());
-    ASSERT_EQ(world.services.State(u"Lpdsvc"), kServiceStopped);
+    ASSERT_EQ(world.services.State(u"Lpdsvc"), win::kServiceStopped);
     world.trace.log.Clear();
     // The exit sequence: the Spooler first, then the LPD print service.
     ASSERT_TRUE(StartPrintSpooler(world.platform));
     EXPECT_TRUE(RestartLpdServiceIfStopped(world.platform, link.bLpdStopped));
-    EXPECT_EQ(world.services.State(u"Lpdsvc"), kServiceRunning);
+    EXPECT_EQ(world.services.State(u"Lpdsvc"), win::kServiceRunning);
     EXPECT_EQ(ServiceRequests(),
               (std::vector<std::string>{"StartServiceW Spooler", "StartServiceW Lpdsvc"}));
     EXPECT_EQ(link.bLpdStopped, 0);
@@ -137,25 +137,25 @@ TEST_F(OpenFallback, LpdServiceStoppedByTheRunIsStartedAgainAfterTheSpooler) {
 
 TEST_F(OpenFallback, LpdServiceNotStoppedByTheRunIsLeftAlone) {
     Plug(sim::PrinterMode::VirtualSerial);
-    world.services.Config(u"Lpdsvc").state = kServiceStopped;
+    world.services.Config(u"Lpdsvc").state = win::kServiceStopped;
     world.io.SetSpoolerHoldsDevice(true);
     ASSERT_TRUE(Transact());
     EXPECT_EQ(link.bLpdStopped, 0);
     ASSERT_TRUE(StartPrintSpooler(world.platform));
     EXPECT_FALSE(RestartLpdServiceIfStopped(world.platform, link.bLpdStopped));
-    EXPECT_EQ(world.services.State(u"Lpdsvc"), kServiceStopped);
+    EXPECT_EQ(world.services.State(u"Lpdsvc"), win::kServiceStopped);
 }
 
 TEST_F(OpenFallback, NoPathAndNoPrinterFailsWithDeviceNotConnected) {
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorDeviceNotConnected);
     EXPECT_EQ(Calls("CreateFileW"), 0u);
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
 
-    world.trace.faults.FailAlways("SetupDiDestroyDeviceInfoList", kErrorInvalidHandle);
+    world.trace.faults.FailAlways("SetupDiDestroyDeviceInfoList", win::kErrorInvalidHandle);
     SetLastErrorCode(kLastErrorSentinel);
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);  // whatever the releases said
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorDeviceNotConnected);  // whatever the releases said
 }
 
 TEST_F(OpenFallback, NoPathRunsTheDiscoveryAndOpensTheKeptPathOfTwoPrinters) {
@@ -178,7 +178,7 @@ TEST_F(OpenFallback, StalePathFailsWithTheOpenErrorAndIsKept) {
     Plug();
     world.tree.SetDevicePresent(printer.deviceId, false);
     EXPECT_FALSE(Transact());
-    EXPECT_EQ(GetLastErrorCode(), kErrorFileNotFound);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorFileNotFound);
     ASSERT_TRUE(link.pszDevicePath);
     EXPECT_EQ(*link.pszDevicePath, printer.path);
 }

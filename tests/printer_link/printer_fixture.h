@@ -9,7 +9,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
 #include "tavsetup/printer_link/printer_link.h"

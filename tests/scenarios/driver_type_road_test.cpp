@@ -88,7 +88,7 @@ TEST_F(DriverTypeRoadTest, ApplyToStartUpPassCreatingAPort) {
                 ElementsAre("start Spooler", "stop Tavportsvc", "start Tavportsvc"));
     EXPECT_EQ(service.starts, 2);
     EXPECT_EQ(service.stops, 1);
-    EXPECT_EQ(service.UtilityMutex(), SetupMutex::kAbsent);
+    EXPECT_EQ(service.UtilityMutex(), sim::UtilityMutex::kAbsent);
     // The start-up pass found no free port: a new one from the INF, linked to the printer.
     const auto ports = service.Ports();
     ASSERT_EQ(ports.size(), 1u);

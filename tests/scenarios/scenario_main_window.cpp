@@ -36,7 +36,7 @@ void ScenarioMainWindow::Open() {
 }
 
 void ScenarioMainWindow::Close() {
-    Send(kWmClose);
+    Send(win::kWmClose);
     DropQueued();
     open = false;
     serialPage.reset();

@@ -15,9 +15,9 @@ constexpr Handle kMutexHandle = 0x3E3E;
 
 Handle ScenarioStartup::CreateMutex(Handle, bool initialOwner, const char16_t* name) {
     if (std::u16string(name) != kSetupMutexName)
-        return kNoHandle;
+        return win::kNoHandle;
     m_world.trace.Enter("CreateMutexW", ToUtf8(name));
-    m_service.SetUtilityMutex(initialOwner ? SetupMutex::kHeld : SetupMutex::kFree);
+    m_service.SetUtilityMutex(initialOwner ? sim::UtilityMutex::kHeld : sim::UtilityMutex::kFree);
     m_mutex = kMutexHandle;
     return m_mutex;
 }
@@ -26,7 +26,7 @@ bool ScenarioStartup::ReleaseMutex(Handle mutex) {
     if (mutex != m_mutex)
         return false;
     m_world.trace.Enter("ReleaseMutex");
-    m_service.SetUtilityMutex(SetupMutex::kFree);
+    m_service.SetUtilityMutex(sim::UtilityMutex::kFree);
     return true;
 }
 
@@ -34,8 +34,8 @@ bool ScenarioStartup::CloseHandle(Handle handle) {
     if (handle != m_mutex)
         return false;
     // The last handle closed: the named mutex no longer exists.
-    m_service.SetUtilityMutex(SetupMutex::kAbsent);
-    m_mutex = kNoHandle;
+    m_service.SetUtilityMutex(sim::UtilityMutex::kAbsent);
+    m_mutex = win::kNoHandle;
     return true;
 }
 
@@ -54,9 +54,9 @@ int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName)
     // The machine's service control manager runs or ends the service process.
     if (std::u16string(serviceName) == kServiceName) {
         const uint32_t state = m_world.services.State(kServiceName);
-        if (state == kServiceStopped)
+        if (state == win::kServiceStopped)
             m_service.Stop();
-        else if (state == kServiceRunning)
+        else if (state == win::kServiceRunning)
             m_service.Start();
     }
     return result;

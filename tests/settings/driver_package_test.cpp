@@ -22,7 +22,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 FindEntry Folder(std::u16string name) {
-    return {kFileAttributeDirectory, std::move(name)};
+    return {win::kFileAttributeDirectory, std::move(name)};
 }
 FindEntry File(std::u16string name) {
     return {0x20, std::move(name)};

@@ -4,7 +4,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/windows_values.h"
 
 namespace tav::test {
@@ -56,10 +56,10 @@ bool SimPnpManager::ClassGuidsFromName(const std::u16string& className, Guid* gu
 
 Handle SimPnpManager::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (Fails(m_trace, "SetupDiGetClassDevsW", ClassName(classGuid)))
-        return kNoHandle;
+        return win::kNoHandle;
     if (const uint32_t refused = sim::DeviceTree::ClassDevsFlagsError(flags)) {
         SetLastErrorCode(refused);
-        return kNoHandle;
+        return win::kNoHandle;
     }
     std::vector<std::u16string> members;
     for (const auto& d : m_tree.ClassDevsDevices(classGuid, flags))
@@ -74,7 +74,7 @@ bool SimPnpManager::EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst
         return false;
     const auto& members = m_sets.at(set);
     if (index >= members.size()) {
-        SetLastErrorCode(kErrorNoMoreItems);
+        SetLastErrorCode(win::kErrorNoMoreItems);
         return false;
     }
     *devInst = NodeOf(members[index]);
@@ -86,7 +86,7 @@ bool SimPnpManager::DestroyDeviceInfoList(Handle set) {
         return false;  // the set stays, as after a failed release
     if (m_sets.erase(set) == 1)
         return true;
-    SetLastErrorCode(kErrorInvalidHandle);
+    SetLastErrorCode(win::kErrorInvalidHandle);
     return false;
 }
 
@@ -100,7 +100,7 @@ uint32_t SimPnpManager::GetParent(uint32_t* parent, uint32_t devInst, uint32_t f
     if (!device || device->parentId.empty())
         return kCrNoSuchDevnode;
     *parent = NodeOf(device->parentId);
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length,
@@ -115,7 +115,7 @@ uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t
     std::copy(id.begin(), id.end(), buffer);
     if (id.size() < length)
         buffer[id.size()] = 0;
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceId, uint32_t flags) {
@@ -129,7 +129,7 @@ uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceI
     if (!device || (!device->present && !(flags & sim::sdk::kCmLocateDevnodePhantom)))
         return kCrNoSuchDevnode;
     *devInst = NodeOf(id);
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t flags) {
@@ -141,11 +141,11 @@ uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t flags) {
     if (flags & sim::sdk::kCmReenumerateAsynchronous) {
         // Returns at once; the walk happens later, after whatever the caller does next.
         m_clock.Schedule(reenumerateCostMs, [this, id] { reenumerated.push_back(id); });
-        return kCrSuccess;
+        return win::kCrSuccess;
     }
     reenumerated.push_back(id);
     m_clock.Advance(reenumerateCostMs);  // synchronous: returns once the walk is done
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 }  // namespace tav::test

@@ -13,12 +13,12 @@ namespace tav::test {
 namespace {
 
 TEST(MainWindowRules, EnterAndEscapeAreSwallowedOnlyAsKeyDown) {
-    EXPECT_TRUE(IsSwallowedKey(kWmKeyDown, kVkReturn));
-    EXPECT_TRUE(IsSwallowedKey(kWmKeyDown, kVkEscape));
-    EXPECT_FALSE(IsSwallowedKey(kWmKeyDown, 0x70 /* F1 */));
-    EXPECT_FALSE(IsSwallowedKey(kWmKeyDown, 0x09 /* Tab */));
-    EXPECT_FALSE(IsSwallowedKey(0x0101 /* WM_KEYUP */, kVkReturn));
-    EXPECT_FALSE(IsSwallowedKey(0x0102 /* WM_CHAR */, kVkEscape));
+    EXPECT_TRUE(IsSwallowedKey(win::kWmKeyDown, win::kVkReturn));
+    EXPECT_TRUE(IsSwallowedKey(win::kWmKeyDown, win::kVkEscape));
+    EXPECT_FALSE(IsSwallowedKey(win::kWmKeyDown, 0x70 /* F1 */));
+    EXPECT_FALSE(IsSwallowedKey(win::kWmKeyDown, 0x09 /* Tab */));
+    EXPECT_FALSE(IsSwallowedKey(0x0101 /* WM_KEYUP */, win::kVkReturn));
+    EXPECT_FALSE(IsSwallowedKey(0x0102 /* WM_CHAR */, win::kVkEscape));
 }
 
 TEST(MainWindowRules, AboutBoxCommandIgnoresTheLowFourBits) {

@@ -1,7 +1,7 @@
 // tavports list, explain and the command line in the simulated world.
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tests/tavports/mini_json.h"
 #include "tests/tavports/tavports_fixture.h"
 
@@ -109,7 +109,7 @@ TEST_F(TavportsListTest, APortThePassCreatedShowsWithItsComName) {
 }
 
 TEST_F(TavportsListTest, APortThePassLeavesOutIsShownUnreadableWithTheReason) {
-    std::u16string odd = world.AddPort(u"\\\\?\\elsewhere", kRegExpandSz);
+    std::u16string odd = world.AddPort(u"\\\\?\\elsewhere", win::kRegExpandSz);
     ASSERT_EQ(Run({"list", "--json"}), 0);
     Json doc = ParseJson(console.out);
     const Json& port = doc["ports"][3];
@@ -127,12 +127,12 @@ TEST_F(TavportsListTest, APortThePassLeavesOutIsShownUnreadableWithTheReason) {
 
 TEST_F(TavportsTest, AFailedEnumerationNamesTheCallAndTheErrorText) {
     world.AddPort();
-    sim.faults.Fail("SetupDiGetClassDevsW", kErrorAccessDenied);
+    sim.faults.Fail("SetupDiGetClassDevsW", win::kErrorAccessDenied);
     EXPECT_EQ(Run({"list"}), 1);
     EXPECT_EQ(console.err,
               "tavports: listing the COM port interfaces failed: Access is denied. (error 5)\n");
     console = {};
-    sim.faults.Fail("SetupDiGetClassDevsW", kErrorInvalidParameter, 1, 1);
+    sim.faults.Fail("SetupDiGetClassDevsW", win::kErrorInvalidParameter, 1, 1);
     EXPECT_EQ(Run({"list", "--json"}), 1);
     Json doc = ParseJson(console.out);
     EXPECT_EQ(doc["errors"][0].text,

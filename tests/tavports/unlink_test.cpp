@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tests/tavports/tavports_fixture.h"
 
 namespace tav::test {
@@ -109,11 +109,11 @@ TEST_F(TavportsUnlinkTest, NeedsAdministratorRights) {
 }
 
 TEST_F(TavportsUnlinkTest, ARefusedWriteNamesWhatFailed) {
-    sim.faults.Fail("RegSetValueExW", kErrorAccessDenied);
+    sim.faults.Fail("RegSetValueExW", win::kErrorAccessDenied);
     EXPECT_EQ(Run({"unlink", "COM4", "--yes"}), 1);
     EXPECT_NE(console.err.find("needs administrator rights"), std::string::npos);
     console = {};
-    sim.faults.Fail("RegCreateKeyExW", kErrorInvalidHandle);
+    sim.faults.Fail("RegCreateKeyExW", win::kErrorInvalidHandle);
     EXPECT_EQ(Run({"unlink", "COM4", "--yes"}), 1);
     EXPECT_EQ(console.err,
               "tavports: clearing the link of COM4 failed: The handle is invalid. "
@@ -132,7 +132,7 @@ TEST_F(TavportsUnlinkTest, UnknownOrAmbiguousPortIsABadArgument) {
     // Two ports with one COM name: only the instance ID says which.
     std::u16string twin = world.AddPort(u"");
     world.registry.PutValue(twin, u"", u"PortName",
-                            sim::SimRegValue{kRegSz, sim::U16Bytes(u"COM4")});
+                            sim::SimRegValue{win::kRegSz, sim::U16Bytes(u"COM4")});
     console = {};
     EXPECT_EQ(Run({"unlink", "COM4", "--yes"}), 2);
     EXPECT_NE(console.err.find("several ports are named 'COM4'"), std::string::npos);
@@ -147,7 +147,7 @@ TEST_F(TavportsUnlinkTest, AFreePortNeedsNothing) {
 }
 
 TEST_F(TavportsUnlinkTest, AnUnreadableLinkCanBeClearedSoThePassUsesThePortAgain) {
-    std::u16string odd = world.AddPort(u"\\\\?\\elsewhere", kRegExpandSz);
+    std::u16string odd = world.AddPort(u"\\\\?\\elsewhere", win::kRegExpandSz);
     EXPECT_EQ(Run({"unlink", "COM5", "--yes"}), 0);
     EXPECT_EQ(world.Link(odd), u"");
     std::u16string newcomer = world.AddPrinter(u"C0003");
@@ -182,7 +182,7 @@ TEST_F(TavportsUnlinkTest, ChecksAgainAfterTheConfirmation) {
 
     MeanwhileConsole relinked([this] {
         world.registry.PutValue(absentPort, u"Tavportsvc", u"SymbolicLink",
-                                sim::SimRegValue{kRegSz, sim::U16Bytes(u"\\\\?\\other")});
+                                sim::SimRegValue{win::kRegSz, sim::U16Bytes(u"\\\\?\\other")});
     });
     EXPECT_EQ(Run({"unlink", "COM4"}, relinked), 1);
     EXPECT_EQ(relinked.err,
@@ -190,12 +190,12 @@ TEST_F(TavportsUnlinkTest, ChecksAgainAfterTheConfirmation) {
               "'tavports list' again\n");
     EXPECT_EQ(world.Link(absentPort), u"\\\\?\\other");
     world.registry.PutValue(absentPort, u"Tavportsvc", u"SymbolicLink",
-                            sim::SimRegValue{kRegSz, sim::U16Bytes(unplugged)});
+                            sim::SimRegValue{win::kRegSz, sim::U16Bytes(unplugged)});
 
     // Ports and printers listed for the question, ports again to open the key, then the
     // printers, which cannot be listed: whether the printer is back is unknown.
     MeanwhileConsole unknown(
-        [this] { sim.faults.Fail("SetupDiGetClassDevsW", kErrorInvalidParameter, 1, 1); });
+        [this] { sim.faults.Fail("SetupDiGetClassDevsW", win::kErrorInvalidParameter, 1, 1); });
     EXPECT_EQ(Run({"unlink", "COM4"}, unknown), 1);
     EXPECT_EQ(unknown.err,
               "tavports: listing the attached printers failed: The parameter is "

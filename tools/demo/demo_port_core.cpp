@@ -71,7 +71,7 @@ void PortCoreSection() {
     PortLinkCore core(world.Platform());
 
     std::printf("start hook (start-up pass, then device notifications):\n");
-    HResult hr = core.StartHook([] { return kSOk; }, 0x1);
+    win::HResult hr = core.StartHook([] { return win::kSOk; }, 0x1);
     world.recorder.Enable(4, 1);  // a logger attaches once the provider is registered
     std::printf("  start hook result 0x%08X\n", static_cast<uint32_t>(hr));
     PrintPorts(world);
@@ -111,7 +111,7 @@ void PortCoreSection() {
     PrintEvents(world);
     ShowTavports(world, list, 1);
 
-    HResult stop = core.StopHook([] { return kSOk; });
+    win::HResult stop = core.StopHook([] { return win::kSOk; });
     uint32_t late = core.OnDeviceEvent();
     std::printf("stop hook result 0x%08X; a device event after it returns %u without a pass\n",
                 static_cast<uint32_t>(stop), late);

@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
     PrintPorts(world);
     tav::PortLinkCore core(world.Platform());
     // The link read back below tells whether the start-up pass did its work.
-    static_cast<void>(core.StartHook([] { return tav::kSOk; }, 0x1));
+    static_cast<void>(core.StartHook([] { return tav::win::kSOk; }, 0x1));
     std::printf("after the start-up pass of the restarted service:\n");
     PrintPorts(world);
-    static_cast<void>(core.StopHook([] { return tav::kSOk; }));  // its base steps cannot fail
+    static_cast<void>(core.StopHook([] { return tav::win::kSOk; }));  // its base steps cannot fail
     const auto link = world.Link(world.Ports().front());
     return link && *link == tav::FromUtf8(end.interfacePath) ? 0 : 1;
 }

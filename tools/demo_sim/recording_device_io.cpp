@@ -4,7 +4,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::demo {
 namespace {
@@ -19,7 +19,7 @@ std::string Hex(uint32_t value) {
 
 Handle RecordingDeviceIo::OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) {
     const Handle device = m_inner.OpenDevice(path, mode);
-    if (device == kNoHandle) {
+    if (device == win::kNoHandle) {
         const uint32_t error = GetLastErrorCode();
         m_timeline.Note("wire",
                         "open failed (error " + std::to_string(error) + "): " + ToUtf8(path));
@@ -68,7 +68,7 @@ int RecordingDeviceIo::GetOverlappedResult(Handle device, Overlapped& ov, uint32
     if (bWait)
         m_afterWait();
     const auto pending = m_pending.find(&ov);
-    if (pending != m_pending.end() && (result || error != kErrorIoIncomplete)) {
+    if (pending != m_pending.end() && (result || error != win::kErrorIoIncomplete)) {
         Ended(result, pending->second, *pCount);
         m_pending.erase(pending);
     }
@@ -95,7 +95,7 @@ uint32_t RecordingDeviceIo::WaitForMultipleObjects(uint32_t count, const Handle*
 
 int RecordingDeviceIo::Started(int result, Overlapped& ov, const void* reply, uint32_t* pCount) {
     const uint32_t error = GetLastErrorCode();
-    if (!result && error == kErrorIoPending)
+    if (!result && error == win::kErrorIoPending)
         m_pending[&ov] = reply;
     else
         Ended(result, reply, *pCount);

@@ -48,7 +48,7 @@ StatusHandle Win32ServiceDispatcher::RegisterHandler(const std::u16string& name,
         ::RegisterServiceCtrlHandlerExW(AsWide(name), HandlerThunk, &g_handler));
 }
 
-bool Win32ServiceDispatcher::SetStatus(StatusHandle handle, const ServiceStatus& status) {
+bool Win32ServiceDispatcher::SetStatus(StatusHandle handle, const win::ServiceStatus& status) {
     SERVICE_STATUS record = {status.serviceType,
                              status.currentState,
                              status.controlsAccepted,
