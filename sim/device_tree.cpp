@@ -2,7 +2,83 @@
 
 #include <algorithm>
 
+#include "sim/windows_values.h"
+
 namespace tav::sim {
+namespace {
+
+constexpr uint32_t kInvalidParameter = 87;
+
+// Setup class names as the device nodes carry them, and their GUIDs.
+bool InSetupClass(const SimDevice& device, const Guid& setupClass) {
+    return (device.setupClass == u"USB" && setupClass == sdk::kUsbSetupClass) ||
+           (device.setupClass == u"Ports" && setupClass == sdk::kPortsSetupClass);
+}
+
+}  // namespace
+
+uint32_t DeviceTree::ClassDevsFlagsError(uint32_t flags) {
+    constexpr uint32_t kDefined = sdk::kDigcfDefault | sdk::kDigcfPresent | sdk::kDigcfAllClasses |
+                                  sdk::kDigcfProfile | sdk::kDigcfDeviceInterface;
+    if (flags & ~kDefined)
+        return sdk::kErrorInvalidFlags;
+    // Windows takes DIGCF_DEFAULT (the default interface of a class); no caller here passes
+    // it, so it is refused to show up in a test.
+    if (flags & sdk::kDigcfDefault)
+        return kInvalidParameter;
+    return 0;
+}
+
+std::vector<SimDevice> DeviceTree::ClassDevsDevices(const Guid& classGuid, uint32_t flags) const {
+    std::vector<SimDevice> out;
+    if (ClassDevsFlagsError(flags) != 0)
+        return out;
+    const bool allClasses = (flags & sdk::kDigcfAllClasses) != 0;
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    for (const auto& d : m_devices) {
+        if ((flags & sdk::kDigcfPresent) && !d.present)
+            continue;
+        if ((flags & sdk::kDigcfProfile) && !d.inCurrentProfile)
+            continue;
+        bool member = allClasses;
+        if (!member && (flags & sdk::kDigcfDeviceInterface)) {
+            member = std::any_of(m_interfaces.begin(), m_interfaces.end(), [&](const auto& i) {
+                return i.deviceId == d.instanceId && i.classGuid == classGuid;
+            });
+        } else if (!member) {
+            member = InSetupClass(d, classGuid);
+        }
+        if (member)
+            out.push_back(d);
+    }
+    return out;
+}
+
+std::vector<SimInterface> DeviceTree::ClassDevsInterfaces(const Guid& classGuid,
+                                                          uint32_t flags) const {
+    std::vector<SimInterface> out;
+    if (ClassDevsFlagsError(flags) != 0)
+        return out;
+    const bool interfaceSet = (flags & sdk::kDigcfDeviceInterface) != 0;
+    const bool allClasses = (flags & sdk::kDigcfAllClasses) != 0;
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    for (const auto& i : m_interfaces) {
+        if ((flags & sdk::kDigcfPresent) && !i.present)
+            continue;
+        auto owner = std::find_if(m_devices.begin(), m_devices.end(),
+                                  [&](const SimDevice& d) { return d.instanceId == i.deviceId; });
+        const bool hasOwner = owner != m_devices.end();
+        if ((flags & sdk::kDigcfProfile) && hasOwner && !owner->inCurrentProfile)
+            continue;
+        // An interface set holds its class's interfaces; a device set those of its devices.
+        const bool member =
+            allClasses ||
+            (interfaceSet ? i.classGuid == classGuid : hasOwner && InSetupClass(*owner, classGuid));
+        if (member)
+            out.push_back(i);
+    }
+    return out;
+}
 
 void DeviceTree::AddDevice(SimDevice device) {
     {

@@ -22,6 +22,7 @@ struct SimDevice {
     std::vector<std::u16string> hardwareIds;
     bool present = true;
     bool enabled = true;
+    bool inCurrentProfile = true;  // not disabled in the current hardware profile
 };
 
 struct SimInterface {
@@ -49,6 +50,15 @@ class DeviceTree {
 
     // Interfaces of one class in registration order; only present ones when presentOnly.
     std::vector<SimInterface> Interfaces(const Guid& classGuid, bool presentOnly) const;
+
+    // What SetupDiGetClassDevsW(classGuid, no enumerator, no window, flags) selects, one rule
+    // for every simulated SetupAPI: the devices of a set, and the interfaces its interface
+    // enumeration walks (of every class; the enumeration picks its class). Without
+    // DIGCF_DEVICEINTERFACE the GUID names a setup class. Both are empty when the flags are
+    // refused; ClassDevsFlagsError says with what.
+    static uint32_t ClassDevsFlagsError(uint32_t flags);
+    std::vector<SimDevice> ClassDevsDevices(const Guid& classGuid, uint32_t flags) const;
+    std::vector<SimInterface> ClassDevsInterfaces(const Guid& classGuid, uint32_t flags) const;
 
     // Called after every change of presence or registration (device-change broadcasts).
     void OnChange(std::function<void()> listener);

@@ -18,7 +18,7 @@ struct FirmwareReply {
 };
 
 class PrinterFirmware {
-public:
+  public:
     virtual ~PrinterFirmware() = default;
     virtual FirmwareReply OnIoctl(uint32_t code, const std::vector<uint8_t>& request,
                                   uint32_t outSize) = 0;

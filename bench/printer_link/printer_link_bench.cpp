@@ -10,7 +10,7 @@
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "tavsetup/printer_link/printer_link.h"
 
@@ -23,7 +23,7 @@ constexpr char kDeviceId[] = "MFG:TAV;MDL:HX-P100;CMD:ESCPOS;";
 // what is measured is the transport itself.
 class InstantDeviceIo : public DeviceIo {
   public:
-    Handle OpenDevice(const std::u16string&) override { return 1; }
+    Handle OpenDevice(const std::u16string&, const DeviceOpenMode&) override { return 1; }
     int CloseHandle(Handle) override { return 1; }
     int DeviceIoControl(Handle, uint32_t, const void*, uint32_t, void* out, uint32_t outSize,
                         uint32_t* pCount, Overlapped&) override {
@@ -45,7 +45,7 @@ class InstantDeviceIo : public DeviceIo {
     Handle CreateAutoResetEvent() override { return 2; }
     int ResetEvent(Handle) override { return 1; }
     uint32_t WaitForMultipleObjects(uint32_t, const Handle*, int, uint32_t) override {
-        return kWaitObject0;
+        return win::kWaitObject0;
     }
 };
 
@@ -58,7 +58,7 @@ void BM_TransactOverInstantDevice(benchmark::State& state) {
     char reply[256];
     for (auto _ : state) {
         uint32_t count = 0;
-        benchmark::DoNotOptimize(PrinterTransact(platform, link, IOCTL_USBPRINT_GET_1284_ID,
+        benchmark::DoNotOptimize(PrinterTransact(platform, link, win::kIoctlUsbprintGet1284Id,
                                                  nullptr, 0, reply, sizeof reply, &count, 500));
         benchmark::DoNotOptimize(count);
     }
@@ -76,7 +76,7 @@ void BM_TransactOverSimulatedDevice(benchmark::State& state) {
     size_t done = 0;
     for (auto _ : state) {
         uint32_t count = 0;
-        benchmark::DoNotOptimize(PrinterTransact(world.platform, link, IOCTL_USBPRINT_GET_1284_ID,
+        benchmark::DoNotOptimize(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id,
                                                  nullptr, 0, reply, sizeof reply, &count, 500));
         if (++done % 1024 == 0)
             world.trace.log.Clear();  // keep the trace from growing without end

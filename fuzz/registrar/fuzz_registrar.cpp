@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::SimTrace trace;
     sim::SimHostRegistry registry(trace);
     bool perUser = size > 0 && (data[0] & 1);
-    HResult hr = host::RunRegistryScript(registry, script, variables, true, perUser);
+    win::HResult hr = host::RunRegistryScript(registry, script, variables, true, perUser);
     if (hr >= 0 && host::RunRegistryScript(registry, script, variables, false, perUser) < 0)
         __builtin_trap();
     if (registry.OpenHandleCount() != 0)

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
@@ -208,9 +208,9 @@ FirmwareReply TavPrinterFirmware::OnIoctl(uint32_t code, const std::vector<uint8
     } else if (code == kIoctlVendorGet && request == kSettingsRequest) {
         reply.data = SettingsBlockBytes();
         if (reply.data.size() > outSize)  // the driver reports a reply that did not fit
-            reply.error = kErrorMoreData;
+            reply.error = win::kErrorMoreData;
     } else {
-        reply.error = kErrorInvalidFunction;
+        reply.error = win::kErrorInvalidFunction;
     }
     return reply;
 }

@@ -18,11 +18,11 @@ std::u16string Fold(const std::u16string& text) {
 
 }  // namespace
 
-HResult SimComRuntime::Initialize() {
+win::HResult SimComRuntime::Initialize() {
     if (auto fault = m_trace.Enter("CoInitialize"))
-        return static_cast<HResult>(*fault);
+        return static_cast<win::HResult>(*fault);
     ++m_depth;
-    return kSOk;
+    return win::kSOk;
 }
 
 void SimComRuntime::Uninitialize() {
@@ -30,10 +30,10 @@ void SimComRuntime::Uninitialize() {
     --m_depth;
 }
 
-HResult SimComRuntime::ResumeClassObjects() {
+win::HResult SimComRuntime::ResumeClassObjects() {
     if (auto fault = m_trace.Enter("CoResumeClassObjects"))
-        return static_cast<HResult>(*fault);
-    return kSOk;
+        return static_cast<win::HResult>(*fault);
+    return win::kSOk;
 }
 
 bool SimComRuntime::IsModuleLoaded(const std::u16string& name) {
@@ -91,33 +91,33 @@ std::string SimTypeLibraries::Key(const host::TypeLibAttributes& attributes, boo
            std::to_string(attributes.minorVersion) + (forUser ? " user" : " machine");
 }
 
-HResult SimTypeLibraries::Load(const std::u16string& path, host::TypeLib& lib) {
+win::HResult SimTypeLibraries::Load(const std::u16string& path, host::TypeLib& lib) {
     lib = 0;
     if (auto fault = m_trace.Enter("LoadTypeLib", ToUtf8(path)))
-        return static_cast<HResult>(*fault);
+        return static_cast<win::HResult>(*fault);
     if (!m_files.count(Fold(path)))
         return kTypeECantLoadLibrary;
     lib = m_next++;
     m_open[lib] = Fold(path);
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult SimTypeLibraries::HelpFile(host::TypeLib lib, std::u16string& helpFile) {
+win::HResult SimTypeLibraries::HelpFile(host::TypeLib lib, std::u16string& helpFile) {
     auto it = m_open.find(lib);
     if (it == m_open.end())
-        return kEFail;
+        return win::kEFail;
     helpFile = m_files[it->second].helpFile;
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult SimTypeLibraries::Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) {
+win::HResult SimTypeLibraries::Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) {
     if (auto fault = m_trace.Enter("GetLibAttr"))
-        return static_cast<HResult>(*fault);
+        return static_cast<win::HResult>(*fault);
     auto it = m_open.find(lib);
     if (it == m_open.end())
-        return kEFail;
+        return win::kEFail;
     attributes = m_files[it->second].attributes;
-    return kSOk;
+    return win::kSOk;
 }
 
 void SimTypeLibraries::Release(host::TypeLib lib) {
@@ -129,23 +129,27 @@ bool SimTypeLibraries::HasOleAutExport(const char* name) {
     return m_perUserExports;
 }
 
-HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string& path,
-                                   const std::u16string* helpDir, bool forUser) {
+win::HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string& path,
+                                        const std::u16string* helpDir, bool forUser) {
     if (auto fault =
             m_trace.Enter(forUser ? "RegisterTypeLibForUser" : "RegisterTypeLib", ToUtf8(path)))
-        return static_cast<HResult>(*fault);
+        return static_cast<win::HResult>(*fault);
     auto it = m_open.find(lib);
     if (it == m_open.end())
-        return kEFail;
+        return win::kEFail;
+    if (!forUser && m_caller == SimCaller::kStandardUser)
+        return kTypeERegistryAccess;
     m_registered[Key(m_files[it->second].attributes, forUser)] = {
         path, helpDir ? *helpDir : std::u16string(), helpDir != nullptr, forUser};
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult SimTypeLibraries::Unregister(const host::TypeLibAttributes& attributes, bool forUser) {
+win::HResult SimTypeLibraries::Unregister(const host::TypeLibAttributes& attributes, bool forUser) {
     if (auto fault = m_trace.Enter(forUser ? "UnRegisterTypeLibForUser" : "UnRegisterTypeLib"))
-        return static_cast<HResult>(*fault);
-    return m_registered.erase(Key(attributes, forUser)) ? kSOk : kTypeERegistryAccess;
+        return static_cast<win::HResult>(*fault);
+    if (!forUser && m_caller == SimCaller::kStandardUser)
+        return kTypeERegistryAccess;
+    return m_registered.erase(Key(attributes, forUser)) ? win::kSOk : kTypeERegistryAccess;
 }
 
 void SimTypeLibraries::AddFile(const std::u16string& path,
@@ -174,7 +178,7 @@ uint32_t SimModuleImage::FileName(uint32_t capacity, std::u16string& path, uint3
     // As Windows does: a path that does not fit is cut to the buffer and the full size returned.
     if (m_path.size() >= capacity) {
         path = m_path.substr(0, capacity - 1);
-        error = kErrorInsufficientBuffer;
+        error = win::kErrorInsufficientBuffer;
         return capacity;
     }
     path = m_path;

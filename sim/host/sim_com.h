@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/access_rights.h"
 #include "sim/call_log.h"
 #include "tavportsvc/host/host_platform.h"
 
@@ -20,9 +21,9 @@ namespace tav::sim {
 class SimComRuntime : public host::ComRuntime {
   public:
     explicit SimComRuntime(SimTrace& trace) : m_trace(trace) {}
-    HResult Initialize() override;
+    win::HResult Initialize() override;
     void Uninitialize() override;
-    HResult ResumeClassObjects() override;
+    win::HResult ResumeClassObjects() override;
     bool IsModuleLoaded(const std::u16string& name) override;
 
     void SetMscoreeLoaded(bool loaded) { m_mscoreeLoaded = loaded; }
@@ -54,8 +55,8 @@ class SimThreadMessages : public host::ThreadMessages {
     size_t m_dispatched = 0;
 };
 
-inline constexpr HResult kTypeECantLoadLibrary = static_cast<HResult>(0x80029C4A);
-inline constexpr HResult kTypeERegistryAccess = static_cast<HResult>(0x8002801C);
+inline constexpr win::HResult kTypeECantLoadLibrary = static_cast<win::HResult>(0x80029C4A);
+inline constexpr win::HResult kTypeERegistryAccess = static_cast<win::HResult>(0x8002801C);
 
 // Type libraries found at paths, and what is registered (by LIBID text).
 class SimTypeLibraries : public host::TypeLibraries {
@@ -68,18 +69,20 @@ class SimTypeLibraries : public host::TypeLibraries {
     };
 
     explicit SimTypeLibraries(SimTrace& trace) : m_trace(trace) {}
-    HResult Load(const std::u16string& path, host::TypeLib& lib) override;
-    HResult HelpFile(host::TypeLib lib, std::u16string& helpFile) override;
-    HResult Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) override;
+    win::HResult Load(const std::u16string& path, host::TypeLib& lib) override;
+    win::HResult HelpFile(host::TypeLib lib, std::u16string& helpFile) override;
+    win::HResult Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) override;
     void Release(host::TypeLib lib) override;
     bool HasOleAutExport(const char* name) override;
-    HResult Register(host::TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
-                     bool forUser) override;
-    HResult Unregister(const host::TypeLibAttributes& attributes, bool forUser) override;
+    win::HResult Register(host::TypeLib lib, const std::u16string& path,
+                          const std::u16string* helpDir, bool forUser) override;
+    win::HResult Unregister(const host::TypeLibAttributes& attributes, bool forUser) override;
 
     void AddFile(const std::u16string& path, const host::TypeLibAttributes& attributes,
                  const std::u16string& helpFile = {});
     void SetPerUserExports(bool present) { m_perUserExports = present; }
+    // Machine-wide registration writes HKCR\TypeLib, which a standard user cannot.
+    void SetCaller(SimCaller caller) { m_caller = caller; }
     bool IsRegistered(const host::TypeLibAttributes& attributes, bool forUser) const;
     std::vector<Registration> Registrations() const;
     int OpenLibraries() const { return static_cast<int>(m_open.size()); }
@@ -97,6 +100,7 @@ class SimTypeLibraries : public host::TypeLibraries {
     std::map<std::string, Registration> m_registered;
     host::TypeLib m_next = 0x3000;
     bool m_perUserExports = true;
+    SimCaller m_caller = SimCaller::kAdministrator;
 };
 
 // The executable: its path, string table, resources and CharUpperW.

@@ -1,7 +1,9 @@
 #pragma once
 // A simulated registry for the service host: predefined roots, nested keys with
-// case-insensitive names, string values, open handles. Every call goes through the
-// SimTrace, so a test can fail any of them.
+// case-insensitive names, string values, open handles that carry the access they were
+// opened with. The caller's rights decide that access: machine keys are read-only to a
+// standard user. Volatile keys go with a restart of the machine. Every call goes through
+// the SimTrace, so a test can fail any of them.
 
 #include <map>
 #include <memory>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/access_rights.h"
 #include "sim/call_log.h"
 #include "tavportsvc/host/host_platform.h"
 
@@ -21,8 +24,8 @@ class SimHostRegistry : public host::Registry {
 
     uint32_t OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t access,
                      host::RegKey& key) override;
-    uint32_t CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t access,
-                       host::RegKey& key) override;
+    uint32_t CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t options,
+                       uint32_t access, host::RegKey& key) override;
     uint32_t SetStringValue(host::RegKey key, const std::u16string& name,
                             const std::u16string& data) override;
     uint32_t DeleteValue(host::RegKey key, const std::u16string& name) override;
@@ -38,31 +41,45 @@ class SimHostRegistry : public host::Registry {
     std::vector<std::u16string> SubkeyNames(host::RegKey root, const std::u16string& path) const;
     void AddKey(host::RegKey root, const std::u16string& path);
     size_t OpenHandleCount() const;
+    bool IsVolatile(host::RegKey root, const std::u16string& path) const;
+    // Every key below the root as "path" and every value as "path\name=data", for
+    // comparing the whole tree before and after.
+    std::vector<std::u16string> Dump(host::RegKey root) const;
+
+    void SetCaller(SimCaller caller);
+    // The machine restarts: volatile keys are gone, and so is every open handle.
+    void RestartMachine();
 
   private:
     struct Node {
         std::u16string name;
+        bool isVolatile = false;
         std::map<std::u16string, std::unique_ptr<Node>> children;  // by folded name
         std::map<std::u16string, std::pair<std::u16string, std::u16string>> values;  // folded
     };
     struct Location {
         host::RegKey root;
         std::vector<std::u16string> path;
+        uint32_t access = 0;
     };
 
     bool Resolve(host::RegKey key, Location& location) const;
     Node* Find(const Location& location) const;
-    Node* OpenNode(host::RegKey key, uint32_t& error) const;
+    Node* OpenNode(host::RegKey key, KeyOperation operation, uint32_t& error) const;
     Node* FindOrCreate(const Location& location);
+    uint32_t CreatePath(const Location& location, bool isVolatile);
     host::RegKey NewHandle(Location location);
-    uint32_t OpenOrCreate(const char* call, host::RegKey parent, const std::u16string& subkey,
-                          bool create, host::RegKey& key);
+    uint32_t Grant(host::RegKey root, uint32_t access, uint32_t& granted) const;
+    static void DropVolatile(Node& node);
+    static void DumpNode(const Node& node, const std::u16string& path,
+                         std::vector<std::u16string>& out);
 
     SimTrace& m_trace;
     mutable std::recursive_mutex m_mutex;
     mutable std::map<host::RegKey, Node> m_roots;
     std::map<host::RegKey, Location> m_handles;
     host::RegKey m_nextHandle = 0x1000;
+    SimCaller m_caller = SimCaller::kAdministrator;
 };
 
 }  // namespace tav::sim

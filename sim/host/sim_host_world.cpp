@@ -15,12 +15,18 @@ host::TypeLibAttributes SimHostWorld::ServiceTypeLib() {
     return attributes;
 }
 
+void SimHostWorld::SetCaller(SimCaller caller) {
+    registry.SetCaller(caller);
+    scm.SetCaller(caller);
+    typeLibs.SetCaller(caller);
+}
+
 SimHostWorld::SimHostWorld(const std::vector<uint8_t>& registryScript) {
     image.SetPath(kSimServiceExePath);
     image.SetString(100, u"Tavportsvc");
     image.SetResource(u"REGISTRY", 101, registryScript);
     typeLibs.AddFile(kSimServiceExePath, ServiceTypeLib());
-    registry.AddKey(host::kHkeyClassesRoot, u"AppID");
+    registry.AddKey(win::kHkeyClassesRoot, u"AppID");
 }
 
 }  // namespace tav::sim

@@ -32,6 +32,12 @@ struct SimHostWorld {
     // resource "REGISTRY" 101 and the type library {D3A85F1C-...} 1.0 in it; HKCR\AppID exists.
     explicit SimHostWorld(const std::vector<uint8_t>& registryScript);
 
+    // Whose token the registry, the service control manager and the type-library
+    // functions see (an elevated administrator unless set).
+    void SetCaller(SimCaller caller);
+    // The machine restarts: volatile registry keys are gone.
+    void RestartMachine() { registry.RestartMachine(); }
+
     static host::TypeLibAttributes ServiceTypeLib();
 };
 

@@ -23,6 +23,11 @@ std::u16string Fold(const std::u16string& text) {
 
 }  // namespace
 
+void SimServiceManager::SetCaller(SimCaller caller) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_caller = caller;
+}
+
 host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
@@ -30,9 +35,19 @@ host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) 
         error = *fault;
         return 0;
     }
+    uint32_t granted = 0;
+    if ((error = GrantManagerAccess(m_caller, access, granted)) != 0)
+        return 0;
     host::ScHandle handle = m_nextHandle++;
-    m_handles[handle] = {true, {}};
+    m_handles[handle] = {true, {}, granted};
     return handle;
+}
+
+uint32_t SimServiceManager::CheckManager(host::ScHandle manager, ScOperation operation) const {
+    auto it = m_handles.find(manager);
+    if (it == m_handles.end() || !it->second.isManager)
+        return win::kErrorInvalidHandle;
+    return CheckRight(it->second.access, operation);
 }
 
 host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
@@ -44,17 +59,17 @@ host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
         error = *fault;
         return 0;
     }
-    auto it = m_handles.find(manager);
-    if (it == m_handles.end() || !it->second.isManager) {
-        error = kErrorInvalidHandle;
+    if ((error = CheckManager(manager, ScOperation::kConnect)) != 0)
         return 0;
-    }
     if (!m_services.count(Fold(name))) {
-        error = kErrorServiceDoesNotExist;
+        error = win::kErrorServiceDoesNotExist;
         return 0;
     }
+    uint32_t granted = 0;
+    if ((error = GrantServiceAccess(m_caller, access, granted)) != 0)
+        return 0;
     host::ScHandle handle = m_nextHandle++;
-    m_handles[handle] = {false, Fold(name)};
+    m_handles[handle] = {false, Fold(name), granted};
     return handle;
 }
 
@@ -67,20 +82,20 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
         error = *fault;
         return 0;
     }
-    auto it = m_handles.find(manager);
-    if (it == m_handles.end() || !it->second.isManager) {
-        error = kErrorInvalidHandle;
+    if ((error = CheckManager(manager, ScOperation::kCreateService)) != 0)
         return 0;
-    }
+    uint32_t granted = 0;
+    if ((error = GrantServiceAccess(m_caller, config.desiredAccess, granted)) != 0)
+        return 0;
     auto existing = m_services.find(Fold(config.name));
     if (existing != m_services.end()) {
-        error = existing->second.markedForDelete ? host::kErrorServiceMarkedForDelete
-                                                 : kErrorServiceExists;
+        error = existing->second.markedForDelete ? sdk::kErrorServiceMarkedForDelete
+                                                 : win::kErrorServiceExists;
         return 0;
     }
-    m_services[Fold(config.name)] = {config, {}, host::kServiceStopped, false};
+    m_services[Fold(config.name)] = {config, {}, sdk::kServiceStopped, false};
     host::ScHandle handle = m_nextHandle++;
-    m_handles[handle] = {false, Fold(config.name)};
+    m_handles[handle] = {false, Fold(config.name), granted};
     return handle;
 }
 
@@ -92,11 +107,19 @@ SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
     return entry == m_services.end() ? nullptr : &entry->second;
 }
 
+SimServiceManager::Entry* SimServiceManager::EntryFor(host::ScHandle handle, ScOperation operation,
+                                                      uint32_t& error) {
+    Entry* entry = EntryOf(handle);
+    error = entry ? CheckRight(m_handles[handle].access, operation) : win::kErrorInvalidHandle;
+    return error == 0 ? entry : nullptr;
+}
+
 bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16string& description) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (m_trace.Enter("ChangeServiceConfig2W", ToUtf8(description)))
         return false;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kChangeConfig, error);
     if (!entry)
         return false;
     entry->description = description;
@@ -107,20 +130,21 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("ControlService", "STOP"))
         return *fault;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kStop, error);
     if (!entry)
-        return kErrorInvalidHandle;
-    if (entry->state == host::kServiceStopped)
-        return kErrorServiceNotActive;
-    if (entry->state != host::kServiceRunning)
+        return error;
+    if (entry->state == sdk::kServiceStopped)
+        return win::kErrorServiceNotActive;
+    if (entry->state != sdk::kServiceRunning)
         return kErrorServiceCannotAcceptCtrl;
-    entry->state = host::kServiceStopPending;
+    entry->state = sdk::kServiceStopPending;
     std::u16string key = m_handles[service].name;
     if (m_stopDelayMs == 0)
         FinishStop(key);
     else
         m_clock.Schedule(m_stopDelayMs, [this, key] { FinishStop(key); });
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 // The service's process ended: a marked entry goes now.
@@ -129,7 +153,7 @@ void SimServiceManager::FinishStop(const std::u16string& key) {
     auto it = m_services.find(key);
     if (it == m_services.end())
         return;
-    it->second.state = host::kServiceStopped;
+    it->second.state = sdk::kServiceStopped;
     if (it->second.markedForDelete)
         m_services.erase(it);
 }
@@ -139,28 +163,30 @@ uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) 
     state = 0;
     if (auto fault = m_trace.Enter("QueryServiceStatus"))
         return *fault;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kQueryStatus, error);
     if (!entry)
-        return kErrorInvalidHandle;
+        return error;
     state = entry->state;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("DeleteService"))
         return *fault;
-    Entry* entry = EntryOf(service);
+    uint32_t error = 0;
+    Entry* entry = EntryFor(service, ScOperation::kDelete, error);
     if (!entry)
-        return kErrorInvalidHandle;
+        return error;
     if (entry->markedForDelete)
-        return host::kErrorServiceMarkedForDelete;
-    if (entry->state != host::kServiceStopped) {
+        return sdk::kErrorServiceMarkedForDelete;
+    if (entry->state != sdk::kServiceStopped) {
         entry->markedForDelete = true;
-        return kErrorSuccess;
+        return win::kErrorSuccess;
     }
     m_services.erase(m_handles[service].name);
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void SimServiceManager::Close(host::ScHandle handle) {
@@ -192,7 +218,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     if (auto fault = m_trace.Enter("StartServiceCtrlDispatcherW", ToUtf8(name)))
         return *fault;
     if (!m_startedByManager)
-        return kErrorFailedServiceControllerConnect;
+        return win::kErrorFailedServiceControllerConnect;
     m_dispatcherThread = SimCurrentThreadId();
     std::thread serviceThread([this, serviceMain, context] {
         serviceMain(context);
@@ -214,7 +240,7 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
         lock.unlock();
         uint32_t result =
             handler ? handler(control->control, control->eventType, nullptr, handlerContext)
-                    : kErrorInvalidFunction;
+                    : win::kErrorInvalidFunction;
         lock.lock();
         control->result = result;
         control->done = true;
@@ -222,11 +248,11 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     }
     lock.unlock();
     serviceThread.join();
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 bool SimServiceManager::ServiceReportedStopped() const {
-    return !m_reports.empty() && m_reports.back().currentState == host::kServiceStopped;
+    return !m_reports.empty() && m_reports.back().currentState == sdk::kServiceStopped;
 }
 
 host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,
@@ -239,7 +265,7 @@ host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name
     return kStatusHandle;
 }
 
-bool SimServiceManager::SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) {
+bool SimServiceManager::SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) {
     m_trace.Enter("SetServiceStatus", std::to_string(status.currentState));
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     if (handle != kStatusHandle)
@@ -262,7 +288,7 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
         for (auto it = m_controls.begin(); it != m_controls.end(); ++it) {
             if (*it == &request) {
                 m_controls.erase(it);
-                return kErrorServiceRequestTimeout;
+                return win::kErrorServiceRequestTimeout;
             }
         }
         // Already in the handler: its result is written into `request`, so wait for it.
@@ -271,7 +297,7 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
     return request.result;
 }
 
-std::vector<host::ServiceStatus> SimServiceManager::Reports() const {
+std::vector<win::ServiceStatus> SimServiceManager::Reports() const {
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     return m_reports;
 }

@@ -3,6 +3,8 @@
 // deletion that only marks a running service (its entry goes when it stops, and a new
 // entry of that name is refused with 1072 until then), and the dispatcher side that runs a
 // service's entry on its own thread and delivers controls on the dispatching thread.
+// Handles carry the access they were opened with, as the caller may have it; each call
+// needs its right from the one table in sim/access_rights.h.
 
 #include <condition_variable>
 #include <cstdint>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/access_rights.h"
 #include "sim/call_log.h"
 #include "sim/virtual_clock.h"
 #include "tavportsvc/host/host_platform.h"
@@ -24,7 +27,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     struct Entry {
         host::ServiceConfig config;
         std::u16string description;
-        uint32_t state = host::kServiceStopped;
+        uint32_t state = sdk::kServiceStopped;
         bool markedForDelete = false;
     };
 
@@ -47,11 +50,12 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
                            void* context) override;
     host::StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
                                        void* context) override;
-    bool SetStatus(host::StatusHandle handle, const host::ServiceStatus& status) override;
+    bool SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) override;
     uint32_t CurrentThreadId() override;
 
     // Test set-up and inspection.
     void SetStartedByManager(bool started) { m_startedByManager = started; }
+    void SetCaller(SimCaller caller);
     // How long a running service takes to stop after a stop control (virtual time).
     void SetStopDelay(uint32_t ms) { m_stopDelayMs = ms; }
     void AddService(const host::ServiceConfig& config, uint32_t state);
@@ -62,7 +66,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     // delivered.
     uint32_t SendControl(uint32_t control, uint32_t eventType = 0);
     // Every status the service reported, in order.
-    std::vector<host::ServiceStatus> Reports() const;
+    std::vector<win::ServiceStatus> Reports() const;
     // Waits (real time, bounded) until a report with `state` arrived; false on time-out.
     bool WaitForReport(uint32_t state);
     uint32_t DispatcherThreadId() const { return m_dispatcherThread; }
@@ -71,6 +75,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     struct Handle {
         bool isManager;
         std::u16string name;
+        uint32_t access;
     };
     struct Control {
         uint32_t control;
@@ -80,6 +85,10 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     };
 
     Entry* EntryOf(host::ScHandle handle);
+    // The entry of a service handle whose access allows `operation`; none with 6 or 5.
+    Entry* EntryFor(host::ScHandle handle, ScOperation operation, uint32_t& error);
+    // A manager handle whose access allows `operation`: 0, 6 or 5.
+    uint32_t CheckManager(host::ScHandle manager, ScOperation operation) const;
     void FinishStop(const std::u16string& key);
     bool ServiceReportedStopped() const;
 
@@ -91,12 +100,13 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     host::ScHandle m_nextHandle = 0x2000;
     bool m_startedByManager = true;
     uint32_t m_stopDelayMs = 0;
+    SimCaller m_caller = SimCaller::kAdministrator;
 
     // Dispatcher side.
     mutable std::mutex m_dispatchMutex;
     std::condition_variable m_dispatchCv;
     std::deque<Control*> m_controls;
-    std::vector<host::ServiceStatus> m_reports;
+    std::vector<win::ServiceStatus> m_reports;
     HandlerFn m_handler = nullptr;
     void* m_handlerContext = nullptr;
     bool m_serviceThreadDone = false;

@@ -1,12 +1,13 @@
 #include "sim/ports/sim_device_installer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "shared/last_error.h"
-#include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 
@@ -141,11 +142,11 @@ uint32_t SimDeviceInstaller::FullPathName(const char16_t* path, uint32_t bufferU
 
 uint32_t SimDeviceInstaller::FileAttributes(const char16_t* path) {
     if (Fails(m_trace, "GetFileAttributesW", ToUtf8(path)))
-        return kInvalidFileAttributes;
+        return win::kInvalidFileAttributes;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_infs.count(Folded(path)) == 0) {
-        SetLastErrorCode(kErrorFileNotFound);
-        return kInvalidFileAttributes;
+        SetLastErrorCode(win::kErrorFileNotFound);
+        return win::kInvalidFileAttributes;
     }
     return kFileAttributeNormal;
 }
@@ -157,14 +158,14 @@ bool SimDeviceInstaller::GetInfClass(const char16_t* infPath, Guid* classGuid, c
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_infs.find(Folded(infPath));
     if (it == m_infs.end()) {
-        SetLastErrorCode(kErrorFileNotFound);
+        SetLastErrorCode(win::kErrorFileNotFound);
         return false;
     }
     auto units = static_cast<uint32_t>(it->second.className.size() + 1);
     if (requiredSize)
         *requiredSize = units;
     if (units > classNameUnits) {
-        SetLastErrorCode(kErrorInsufficientBuffer);
+        SetLastErrorCode(win::kErrorInsufficientBuffer);
         return false;
     }
     *classGuid = it->second.classGuid;
@@ -174,7 +175,7 @@ bool SimDeviceInstaller::GetInfClass(const char16_t* infPath, Guid* classGuid, c
 
 PlatformHandle SimDeviceInstaller::CreateDeviceInfoList(const Guid& classGuid) {
     if (Fails(m_trace, "SetupDiCreateDeviceInfoList", ToUtf8(GuidToString(classGuid))))
-        return kInvalidHandleValue;
+        return win::kInvalidHandleValue;
     std::lock_guard<std::mutex> lock(m_mutex);
     PlatformHandle set = m_nextHandle;
     m_nextHandle += 8;
@@ -183,10 +184,10 @@ PlatformHandle SimDeviceInstaller::CreateDeviceInfoList(const Guid& classGuid) {
 }
 
 SimDeviceInstaller::Element* SimDeviceInstaller::FindElement(PlatformHandle set,
-                                                             const DevInfoData* devInfo) {
+                                                             const win::DevInfoData* devInfo) {
     auto it = m_sets.find(set);
     if (it == m_sets.end() || !devInfo || devInfo->reserved >= it->second.elements.size()) {
-        SetLastErrorCode(kErrorInvalidParameter);
+        SetLastErrorCode(win::kErrorInvalidParameter);
         return nullptr;
     }
     return &it->second.elements[devInfo->reserved];
@@ -194,14 +195,23 @@ SimDeviceInstaller::Element* SimDeviceInstaller::FindElement(PlatformHandle set,
 
 bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
                                           const Guid& /*classGuid*/, uint32_t flags,
-                                          DevInfoData* out) {
+                                          win::DevInfoData* out) {
     if (Fails(m_trace, "SetupDiCreateDeviceInfoW",
               ToUtf8(deviceName) + " flags=" + std::to_string(flags)))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_sets.find(set);
-    if (it == m_sets.end() || (flags & kDicdGenerateId) == 0) {
-        SetLastErrorCode(kErrorInvalidParameter);
+    if (it == m_sets.end()) {
+        SetLastErrorCode(win::kErrorInvalidHandle);
+        return false;
+    }
+    if (flags & ~(sdk::kDicdGenerateId | sdk::kDicdInheritClassDrvs)) {
+        SetLastErrorCode(sdk::kErrorInvalidFlags);
+        return false;
+    }
+    // Without DICD_GENERATE_ID the name must be a whole instance ID, which a class name is not.
+    if ((flags & sdk::kDicdGenerateId) == 0) {
+        SetLastErrorCode(sdk::kErrorInvalidDevinstName);
         return false;
     }
     // Ids already handed to elements of this set count as taken too.
@@ -212,7 +222,7 @@ bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* de
     return true;
 }
 
-bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoData* devInfo,
+bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo,
                                                    uint32_t property, const void* data,
                                                    uint32_t size) {
     if (Fails(m_trace, "SetupDiSetDeviceRegistryPropertyW",
@@ -222,7 +232,11 @@ bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoDa
     Element* element = FindElement(set, devInfo);
     if (!element)
         return false;
-    if (property == kSpdrpHardwareId) {
+    if (property > sdk::kSpdrpMaximumProperty) {
+        SetLastErrorCode(sdk::kErrorInvalidRegProperty);
+        return false;
+    }
+    if (property == sdk::kSpdrpHardwareId) {
         const auto* bytes = static_cast<const uint8_t*>(data);
         m_lastHardwareIds.assign(bytes, bytes + size);
         element->hardwareIds = ParseMultiSz(data, size);
@@ -231,15 +245,20 @@ bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoDa
 }
 
 bool SimDeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                                            DevInfoData* devInfo) {
+                                            win::DevInfoData* devInfo) {
     if (Fails(m_trace, "SetupDiCallClassInstaller", "dif=" + std::to_string(difCode)))
         return false;
     SimDevice device;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         Element* element = FindElement(set, devInfo);
-        if (!element || difCode != kDifRegisterDevice)
+        if (!element)
             return false;
+        // Other installer functions exist; the port creation only registers a device.
+        if (difCode != sdk::kDifRegisterDevice) {
+            SetLastErrorCode(win::kErrorInvalidParameter);
+            return false;
+        }
         device.instanceId = element->instanceId;
         device.setupClass = element->setupClass;
         device.hardwareIds = element->hardwareIds;
@@ -253,7 +272,7 @@ bool SimDeviceInstaller::DestroyDeviceInfoList(PlatformHandle set) {
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_sets.erase(set) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     return true;
@@ -261,11 +280,11 @@ bool SimDeviceInstaller::DestroyDeviceInfoList(PlatformHandle set) {
 
 PlatformHandle SimDeviceInstaller::LoadModule(const char16_t* name) {
     if (Fails(m_trace, "LoadLibraryW", ToUtf8(name)))
-        return kNoHandle;
+        return win::kNoHandle;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_driver.newdevPresent || Folded(name) != u"newdev.dll") {
         SetLastErrorCode(kErrorModNotFound);
-        return kNoHandle;
+        return win::kNoHandle;
     }
     PlatformHandle module = m_nextHandle;
     m_nextHandle += 8;
@@ -293,8 +312,10 @@ bool SimDeviceInstaller::UnloadModule(PlatformHandle module) {
 }
 
 void SimDeviceInstaller::InstallOn(const SimDevice& device) {
-    std::u16string path = InterfacePathOf(device.instanceId, kGuidDevinterfaceComport);
-    m_tree.AddInterface(kGuidDevinterfaceComport, path, device.instanceId, true);
+    std::u16string path = InterfacePathOf(device.instanceId, sdk::kComPortInterface);
+    m_tree.AddInterface(sdk::kComPortInterface, path, device.instanceId, true);
+    if (onPortStarted)
+        onPortStarted(device.instanceId);
 }
 
 bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* hardwareId,
@@ -309,17 +330,39 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
         driver = m_driver;
         ++m_driverUpdates;
         if (proc != &g_updateDriverToken || m_infs.count(Folded(infPath)) == 0) {
-            SetLastErrorCode(kErrorFileNotFound);
+            SetLastErrorCode(win::kErrorFileNotFound);
             return false;
         }
     }
-    if (!driver.updateSucceeds) {
-        SetLastErrorCode(kErrorGenFailure);
+    constexpr uint32_t kInstallFlags =
+        sdk::kInstallFlagForce | sdk::kInstallFlagReadOnly | sdk::kInstallFlagNonInteractive;
+    if (flags & ~kInstallFlags) {
+        SetLastErrorCode(sdk::kErrorInvalidFlags);
         return false;
     }
-    if (driver.registersInterface) {
-        std::u16string wanted = Folded(hardwareId);
-        for (const SimDevice& device : m_tree.Devices()) {
+    // Windows takes an interactive update too, but a service has no desktop to ask on: the
+    // update would wait for nobody. No caller here asks for one, so it is refused.
+    if (!(flags & sdk::kInstallFlagNonInteractive)) {
+        SetLastErrorCode(win::kErrorInvalidParameter);
+        return false;
+    }
+    // The INF's driver is for its own hardware ID; nothing else can be updated with it.
+    const std::u16string wanted = Folded(hardwareId);
+    const auto devices = m_tree.Devices();
+    const bool anyDevice = std::any_of(devices.begin(), devices.end(), [&](const SimDevice& d) {
+        return d.present && std::any_of(d.hardwareIds.begin(), d.hardwareIds.end(),
+                                        [&](const auto& id) { return Folded(id) == wanted; });
+    });
+    if (!anyDevice) {
+        SetLastErrorCode(sdk::kErrorNoSuchDevinst);
+        return false;
+    }
+    if (!driver.updateSucceeds) {
+        SetLastErrorCode(win::kErrorGenFailure);
+        return false;
+    }
+    if (driver.registersInterface && wanted == Folded(kSimPortHardwareId)) {
+        for (const SimDevice& device : devices) {
             for (const auto& id : device.hardwareIds) {
                 if (Folded(id) == wanted && device.present)
                     InstallOn(device);

@@ -4,6 +4,7 @@
 // driver is good, gives every matching port device a COM port interface. newdev.dll and
 // its export can be missing. Every call records itself and can be told to fail.
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -15,6 +16,9 @@
 #include "tavportsvc/core/device_install_api.h"
 
 namespace tav::sim {
+
+// The hardware ID the port driver's INF installs on.
+inline constexpr char16_t kSimPortHardwareId[] = u"ROOT\\PORTS\\Tavport\\0000";
 
 // GUID_DEVCLASS_PORTS {4D36E978-E325-11CE-BFC1-08002BE10318}.
 inline constexpr Guid kPortsClassGuid = {
@@ -48,16 +52,21 @@ class SimDeviceInstaller : public DeviceInstallApi {
     int OpenSetCount() const;
     int DriverUpdates() const;
 
+    // Called for each port the driver starts on, as the Ports class installer does when it
+    // gives a new port its COM name.
+    std::function<void(const std::u16string& instanceId)> onPortStarted;
+
     uint32_t FullPathName(const char16_t* path, uint32_t bufferUnits, char16_t* buffer) override;
     uint32_t FileAttributes(const char16_t* path) override;
     bool GetInfClass(const char16_t* infPath, Guid* classGuid, char16_t* className,
                      uint32_t classNameUnits, uint32_t* requiredSize) override;
     PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
     bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName, const Guid& classGuid,
-                          uint32_t flags, DevInfoData* out) override;
-    bool SetDeviceRegistryProperty(PlatformHandle set, DevInfoData* devInfo, uint32_t property,
+                          uint32_t flags, win::DevInfoData* out) override;
+    bool SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo, uint32_t property,
                                    const void* data, uint32_t size) override;
-    bool CallClassInstaller(uint32_t difCode, PlatformHandle set, DevInfoData* devInfo) override;
+    bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
+                            win::DevInfoData* devInfo) override;
     bool DestroyDeviceInfoList(PlatformHandle set) override;
     PlatformHandle LoadModule(const char16_t* name) override;
     void* FindExport(PlatformHandle module, const char* name) override;
@@ -78,7 +87,7 @@ class SimDeviceInstaller : public DeviceInstallApi {
     struct DevInfoSet {
         std::vector<Element> elements;
     };
-    Element* FindElement(PlatformHandle set, const DevInfoData* devInfo);
+    Element* FindElement(PlatformHandle set, const win::DevInfoData* devInfo);
     void InstallOn(const SimDevice& device);
 
     SimTrace& m_trace;

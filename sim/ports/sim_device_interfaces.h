@@ -5,6 +5,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "sim/call_log.h"
@@ -20,17 +21,22 @@ class SimDeviceInterfaces : public DeviceInterfaceApi {
         : m_trace(trace), m_tree(tree), m_registry(registry) {}
 
     int OpenSetCount() const;
+    // The instance ID of the device behind an enumerated interface's device data, or none
+    // (last error set) for a set or record that does not exist.
+    std::optional<std::u16string> DeviceIdOf(PlatformHandle set, const win::DevInfoData& devInfo);
 
     PlatformHandle GetClassDevs(const Guid& interfaceClass, uint32_t flags) override;
     bool EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass, uint32_t index,
-                              DeviceInterfaceData* data) override;
-    uint32_t GetInterfaceDetailSize(PlatformHandle set, const DeviceInterfaceData& data) override;
-    bool GetInterfacePath(PlatformHandle set, const DeviceInterfaceData& data, uint32_t size,
+                              win::DeviceInterfaceData* data) override;
+    uint32_t GetInterfaceDetailSize(PlatformHandle set,
+                                    const win::DeviceInterfaceData& data) override;
+    bool GetInterfacePath(PlatformHandle set, const win::DeviceInterfaceData& data, uint32_t size,
                           std::u16string* path) override;
-    bool GetInterfaceDevInfo(PlatformHandle set, const DeviceInterfaceData& data,
-                             DevInfoData* devInfo) override;
-    PlatformHandle OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo, uint32_t scope,
-                                 uint32_t hwProfile, uint32_t keyType, uint32_t access) override;
+    bool GetInterfaceDevInfo(PlatformHandle set, const win::DeviceInterfaceData& data,
+                             win::DevInfoData* devInfo) override;
+    PlatformHandle OpenDevRegKey(PlatformHandle set, const win::DevInfoData& devInfo,
+                                 uint32_t scope, uint32_t hwProfile, uint32_t keyType,
+                                 uint32_t access) override;
     bool DestroyDeviceInfoList(PlatformHandle set) override;
 
   private:

@@ -2,10 +2,30 @@
 
 #include "shared/names.h"
 #include "shared/u16.h"
+#include "sim/windows_values.h"
 #include "tavportsvc/core/port_installer.h"
-#include "tavportsvc/core/port_link_value.h"
 
 namespace tav::sim {
+
+namespace {
+
+// A REG_SZ value's text up to its first NUL.
+std::u16string SzText(const SimRegValue& value) {
+    std::u16string text;
+    for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
+        auto c = static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+        if (c == 0)
+            break;
+        text += c;
+    }
+    return text;
+}
+
+// Where the port driver takes a port's printer from: its own names, not the service's.
+constexpr char16_t kPortLinkSubKey[] = u"Tavportsvc";
+constexpr char16_t kPortLinkValue[] = u"SymbolicLink";
+
+}  // namespace
 
 SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
     : trace(simTrace),
@@ -16,7 +36,23 @@ SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
       shell(simTrace),
       installer(simTrace, deviceTree),
       notify(simTrace),
-      recorder(simTrace) {}
+      recorder(simTrace) {
+    installer.onPortStarted = [this](const std::u16string& id) { AssignComName(id); };
+}
+
+void SimPortWorld::AssignComName(const std::u16string& portInstanceId) {
+    if (!ComName(portInstanceId).empty())
+        return;
+    std::u16string name = u"COM" + FromUtf8(std::to_string(m_nextComNumber++));
+    registry.PutValue(portInstanceId, u"", u"PortName", SimRegValue{sdk::kRegSz, U16Bytes(name)});
+}
+
+std::u16string SimPortWorld::ComName(const std::u16string& portInstanceId) const {
+    auto value = registry.FindValue(portInstanceId, u"", u"PortName");
+    if (!value || value->type != sdk::kRegSz)
+        return {};
+    return SzText(*value);
+}
 
 PortLinkPlatform SimPortWorld::Platform() {
     PortLinkPlatform p;
@@ -31,7 +67,7 @@ PortLinkPlatform SimPortWorld::Platform() {
 }
 
 std::u16string SimPortWorld::PortInterfacePath(const std::u16string& instanceId) {
-    return InterfacePathOf(instanceId, kGuidDevinterfaceComport);
+    return InterfacePathOf(instanceId, sdk::kComPortInterface);
 }
 
 std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, uint32_t linkType) {
@@ -39,11 +75,13 @@ std::u16string SimPortWorld::AddPort(const std::optional<std::u16string>& link, 
     SimDevice device;
     device.instanceId = id;
     device.setupClass = u"Ports";
-    device.hardwareIds = {kPortHardwareId};
+    device.hardwareIds = {kSimPortHardwareId};
     tree.AddDevice(device);
-    tree.AddInterface(kGuidDevinterfaceComport, PortInterfacePath(id), id, true);
+    tree.AddInterface(sdk::kComPortInterface, PortInterfacePath(id), id, true);
+    AssignComName(id);
     if (link)
-        registry.PutValue(id, kLinkSubKey, kLinkValueName, SimRegValue{linkType, U16Bytes(*link)});
+        registry.PutValue(id, kPortLinkSubKey, kPortLinkValue,
+                          SimRegValue{linkType, U16Bytes(*link)});
     return id;
 }
 
@@ -58,8 +96,8 @@ std::u16string SimPortWorld::AddPrinter(const std::u16string& serial) {
     device.setupClass = u"Ports";
     device.hardwareIds = {u"USB\\VID_1B7E&PID_0101"};
     tree.AddDevice(device);
-    std::u16string path = InterfacePathOf(id, kPrinterInterfaceClass);
-    tree.AddInterface(kPrinterInterfaceClass, path, id, true);
+    std::u16string path = InterfacePathOf(id, sdk::kPrinterDriverInterface);
+    tree.AddInterface(sdk::kPrinterDriverInterface, path, id, true);
     return path;
 }
 
@@ -72,22 +110,15 @@ void SimPortWorld::PlugPrinter(const std::u16string& serial) {
 }
 
 std::optional<std::u16string> SimPortWorld::Link(const std::u16string& portInstanceId) const {
-    auto value = registry.FindValue(portInstanceId, kLinkSubKey, kLinkValueName);
-    if (!value || value->type != kRegSz)
+    auto value = registry.FindValue(portInstanceId, kPortLinkSubKey, kPortLinkValue);
+    if (!value || value->type != sdk::kRegSz)
         return std::nullopt;
-    std::u16string text;
-    for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
-        auto c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
-        if (c == 0)
-            break;
-        text += c;
-    }
-    return text;
+    return SzText(*value);
 }
 
 std::vector<std::u16string> SimPortWorld::Ports() const {
     std::vector<std::u16string> out;
-    for (const auto& i : tree.Interfaces(kGuidDevinterfaceComport, false))
+    for (const auto& i : tree.Interfaces(sdk::kComPortInterface, false))
         out.push_back(i.deviceId);
     return out;
 }

@@ -29,11 +29,11 @@ class SimPortWorld {
 
     PortLinkPlatform Platform();
 
-    // A root-enumerated Tavport port with its COM port interface (registered, present) and,
-    // when given, a link value of `linkType` (raw UTF-16 with its NUL). Returns its
-    // instance id ("ROOT\PORTS\0000").
+    // A root-enumerated Tavport port with its COM port interface (registered, present), a
+    // COM name ("PortName": COM3, COM4, ... in order of creation) and, when given, a link value of
+    // `linkType` (raw UTF-16 with its NUL). Returns its instance id ("ROOT\PORTS\0000").
     std::u16string AddPort(const std::optional<std::u16string>& link = std::nullopt,
-                           uint32_t linkType = kRegSz);
+                           uint32_t linkType = sdk::kRegSz);
     // A printer in virtual-serial mode: a present interface of the printer class. Returns
     // the device path.
     std::u16string AddPrinter(const std::u16string& serial);
@@ -47,8 +47,13 @@ class SimPortWorld {
     std::optional<std::u16string> Link(const std::u16string& portInstanceId) const;
     // Instance ids of the ports (Ports class devices with a COM port interface), in order.
     std::vector<std::u16string> Ports() const;
+    // The port's "PortName", or empty when it has none.
+    std::u16string ComName(const std::u16string& portInstanceId) const;
     // Puts the Tavport INF where the service looks for it.
     void InstallInfPackage();
+
+    // The machine restarts: volatile registry keys are gone.
+    void RestartMachine() { registry.RestartMachine(); }
 
     // Everything a pass must give back: open keys, sets, modules, list nodes.
     int OpenRegistryKeys() const { return registry.OpenKeyCount(); }
@@ -62,6 +67,11 @@ class SimPortWorld {
     SimDeviceInstaller installer;
     SimDeviceNotify notify;
     SimTraceRecorder recorder;
+
+  private:
+    // Gives a port the next free COM name unless it has one.
+    void AssignComName(const std::u16string& portInstanceId);
+    int m_nextComNumber = 3;
 };
 
 }  // namespace tav::sim

@@ -4,7 +4,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/platform_types.h"
 
 namespace tav::sim {
@@ -20,8 +20,8 @@ bool SimShellFolder::GetProgramFilesX86(char16_t* path) {
         return false;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_folder.empty() || m_folder.size() >= kMaxPath) {
-        SetLastErrorCode(kErrorFileNotFound);
+    if (m_folder.empty() || m_folder.size() >= win::kMaxPath) {
+        SetLastErrorCode(win::kErrorFileNotFound);
         return false;
     }
     std::memcpy(path, m_folder.c_str(), (m_folder.size() + 1) * 2);
@@ -39,7 +39,7 @@ PlatformHandle SimDeviceNotify::RegisterInterfaceNotification(PlatformHandle ser
                                    "status=" + std::to_string(serviceStatusHandle) + " " +
                                        ToUtf8(GuidToString(interfaceClass)))) {
         SetLastErrorCode(*error);
-        return kNoHandle;
+        return win::kNoHandle;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     PlatformHandle handle = m_next;
@@ -55,7 +55,7 @@ bool SimDeviceNotify::UnregisterNotification(PlatformHandle notification) {
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_active.erase(notification) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     return true;

@@ -4,15 +4,39 @@
 #include <chrono>
 
 #include "shared/last_error.h"
-#include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 
 namespace {
 
 constexpr uint32_t kErrorNotOwner = 288;
+
+// The setup utility's mutex, by its own name.
+constexpr char16_t kUtilityMutexName[] = u"Global\\____TAV_IO_SETUP_SOFTWARE____";
+
+// The access an OpenMutexW request is granted on the utility's mutex, whose security grants
+// everyone GENERIC_ALL: the generic rights map onto the mutex's own, and a right that a mutex
+// does not have cannot be granted (5).
+bool GrantMutexAccess(uint32_t requested, uint32_t* pGranted) {
+    constexpr uint32_t kGenericBits =
+        sdk::kGenericRead | sdk::kGenericWrite | sdk::kGenericExecute | sdk::kGenericAll;
+    if (requested & ~(sdk::kMutexAllAccess | kGenericBits | sdk::kMaximumAllowed))
+        return false;
+    uint32_t granted = requested & sdk::kMutexAllAccess;
+    if (requested & sdk::kGenericRead)
+        granted |= 0x00020000 | sdk::kMutexModifyState;  // READ_CONTROL | MUTANT_QUERY_STATE
+    if (requested & sdk::kGenericWrite)
+        granted |= 0x00020000;
+    if (requested & sdk::kGenericExecute)
+        granted |= 0x00020000 | sdk::kSynchronize;
+    if (requested & (sdk::kGenericAll | sdk::kMaximumAllowed))
+        granted |= sdk::kMutexAllAccess;
+    *pGranted = granted;
+    return true;
+}
 
 bool Fails(SimTrace& trace, const std::string& call, const std::string& detail = {}) {
     if (auto error = trace.Enter(call, detail)) {
@@ -61,6 +85,12 @@ int SimSync::OpenHandleCount() const {
     return static_cast<int>(m_events.size() + m_mutexHandles.size());
 }
 
+bool SimSync::Grants(PlatformHandle handle, uint32_t right) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_access.find(handle);
+    return it == m_access.end() || (it->second & right) == right;  // unknown: invalid later
+}
+
 std::shared_ptr<SimSync::Event> SimSync::FindEvent(PlatformHandle handle) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_events.find(handle);
@@ -74,7 +104,7 @@ bool SimSync::IsMutexHandle(PlatformHandle handle) const {
 
 PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) {
     if (Fails(m_trace, "CreateEventW"))
-        return kNoHandle;
+        return win::kNoHandle;
     auto event = std::make_shared<Event>();
     event->manualReset = manualReset;
     event->signalled = initialState;
@@ -82,6 +112,7 @@ PlatformHandle SimSync::CreateUnnamedEvent(bool manualReset, bool initialState) 
     PlatformHandle handle = m_nextHandle;
     m_nextHandle += 4;
     m_events[handle] = std::move(event);
+    m_access[handle] = sdk::kEventAllAccess;  // CreateEventW's handle has full access
     return handle;
 }
 
@@ -90,17 +121,17 @@ uint32_t SimSync::WaitEvent(Event& event, uint32_t milliseconds) {
     if (event.signalled) {
         if (!event.manualReset)
             event.signalled = false;
-        return kWaitObject0;
+        return win::kWaitObject0;
     }
     if (milliseconds == 0)
-        return kWaitTimeout;
+        return win::kWaitTimeout;
     uint64_t ticket = event.nextTicket++;
     event.waiters.push_back(ticket);
     auto done = [&] {
         return event.released.count(ticket) != 0 || (event.manualReset && event.signalled);
     };
     bool got = true;
-    if (milliseconds == kInfinite)
+    if (milliseconds == win::kInfinite)
         event.changed.wait(lock, done);
     else
         got = event.changed.wait_for(lock, std::chrono::milliseconds(milliseconds), done);
@@ -108,36 +139,45 @@ uint32_t SimSync::WaitEvent(Event& event, uint32_t milliseconds) {
     auto it = std::find(event.waiters.begin(), event.waiters.end(), ticket);
     if (it != event.waiters.end())
         event.waiters.erase(it);
-    return got ? kWaitObject0 : kWaitTimeout;
+    return got ? win::kWaitObject0 : win::kWaitTimeout;
 }
 
 // A zero time-out probe of the utility's mutex; a successful wait makes the caller owner.
 uint32_t SimSync::WaitUtilityMutex() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_ownedByService || m_utility == UtilityMutex::kHeld)
-        return kWaitTimeout;
-    uint32_t result = m_utility == UtilityMutex::kAbandoned ? kWaitAbandoned : kWaitObject0;
+        return win::kWaitTimeout;
+    uint32_t result =
+        m_utility == UtilityMutex::kAbandoned ? win::kWaitAbandoned : win::kWaitObject0;
     m_ownedByService = true;
     return result;
 }
 
 uint32_t SimSync::WaitForObject(PlatformHandle handle, uint32_t milliseconds) {
     if (Fails(m_trace, "WaitForSingleObject", std::to_string(milliseconds)))
-        return kWaitFailed;
+        return win::kWaitFailed;
+    if (!Grants(handle, sdk::kSynchronize)) {
+        SetLastErrorCode(win::kErrorAccessDenied);
+        return win::kWaitFailed;
+    }
     if (auto event = FindEvent(handle))
         return WaitEvent(*event, milliseconds);
     if (IsMutexHandle(handle))
         return WaitUtilityMutex();
-    SetLastErrorCode(kErrorInvalidHandle);
-    return kWaitFailed;
+    SetLastErrorCode(win::kErrorInvalidHandle);
+    return win::kWaitFailed;
 }
 
 bool SimSync::SignalEvent(PlatformHandle handle) {
     if (Fails(m_trace, "SetEvent"))
         return false;
+    if (!Grants(handle, sdk::kEventModifyState)) {
+        SetLastErrorCode(win::kErrorAccessDenied);
+        return false;
+    }
     auto event = FindEvent(handle);
     if (!event) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     {
@@ -157,24 +197,38 @@ PlatformHandle SimSync::OpenNamedMutex(uint32_t access, bool inherit, const char
     if (Fails(m_trace, "OpenMutexW",
               ToUtf8(name) + " access=" + std::to_string(access) +
                   " inherit=" + std::to_string(inherit)))
-        return kNoHandle;
+        return win::kNoHandle;
+    // Windows accepts an inheritable handle; the service starts no process that could inherit
+    // it and never asks for one, so it is refused here to show up in a test.
+    if (inherit) {
+        SetLastErrorCode(win::kErrorInvalidParameter);
+        return win::kNoHandle;
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_utility == UtilityMutex::kAbsent || std::u16string(name) != kSetupMutexName) {
-        SetLastErrorCode(kErrorFileNotFound);
-        return kNoHandle;
+    if (m_utility == UtilityMutex::kAbsent || std::u16string(name) != kUtilityMutexName) {
+        SetLastErrorCode(win::kErrorFileNotFound);
+        return win::kNoHandle;
+    }
+    uint32_t granted = 0;
+    if (!GrantMutexAccess(access, &granted)) {
+        SetLastErrorCode(win::kErrorAccessDenied);
+        return win::kNoHandle;
     }
     PlatformHandle handle = m_nextHandle;
     m_nextHandle += 4;
     m_mutexHandles[handle] = true;
+    m_access[handle] = granted;
     return handle;
 }
 
+// Releasing needs no right of the handle: only the owner can release, and MUTEX_MODIFY_STATE
+// is documented as reserved.
 bool SimSync::ReleaseOwnedMutex(PlatformHandle handle) {
     if (Fails(m_trace, "ReleaseMutex"))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_mutexHandles.count(handle) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
     if (!m_ownedByService) {
@@ -191,9 +245,10 @@ bool SimSync::CloseObject(PlatformHandle handle) {
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_events.erase(handle) == 0 && m_mutexHandles.erase(handle) == 0) {
-        SetLastErrorCode(kErrorInvalidHandle);
+        SetLastErrorCode(win::kErrorInvalidHandle);
         return false;
     }
+    m_access.erase(handle);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Simulated kernel objects for the service: unnamed events that really block (so passes on
 // real threads serialise on them) and the setup utility's named mutex in one of its
-// states. Every call records itself and can be told to fail.
+// states. Every call records itself and can be told to fail. Each handle keeps the access it
+// was opened with: a wait needs SYNCHRONIZE, SetEvent EVENT_MODIFY_STATE (5 without).
 
 #include <condition_variable>
 #include <deque>
@@ -65,6 +66,8 @@ class SimSync : public SyncApi {
     mutable std::mutex m_mutex;
     std::map<PlatformHandle, std::shared_ptr<Event>> m_events;
     std::map<PlatformHandle, bool> m_mutexHandles;
+    std::map<PlatformHandle, uint32_t> m_access;  // granted access of every open handle
+    bool Grants(PlatformHandle handle, uint32_t right) const;
     UtilityMutex m_utility = UtilityMutex::kAbsent;
     bool m_ownedByService = false;
     PlatformHandle m_nextHandle = 0x100;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 
@@ -66,7 +66,7 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
         record = m_record;
     }
     if (!record)
-        return kErrorInvalidHandle;
+        return win::kErrorInvalidHandle;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_registeredControlGuid != kSimTraceControlGuid)
@@ -74,14 +74,14 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
     }
     int reads = 0;
     FixedEnableRequest request(logger, level, flags, reads);
-    uint32_t result = HandleTraceControl(requestCode, *record, replySize, request);
+    uint32_t result = TraceControlCallback(requestCode, *record, replySize, request);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_enableFieldReads += reads;
-    if (result == kErrorSuccess && requestCode == kWmiEnableEvents) {
+    if (result == win::kErrorSuccess && requestCode == win::kWmiEnableEvents) {
         m_sessionLogger = logger;
         m_sessionLevel = level;
         m_sessionFlags = flags;
-    } else if (result == kErrorSuccess && requestCode == kWmiDisableEvents) {
+    } else if (result == win::kErrorSuccess && requestCode == win::kWmiDisableEvents) {
         m_sessionLogger = 0;
         m_sessionLevel = 0;
         m_sessionFlags = 0;
@@ -91,12 +91,12 @@ uint32_t SimTraceRecorder::Control(uint32_t requestCode, uint8_t level, uint32_t
 
 uint32_t SimTraceRecorder::Enable(uint8_t level, uint32_t flags, uint64_t logger) {
     uint32_t size = 99;
-    return Control(kWmiEnableEvents, level, flags, logger, &size);
+    return Control(win::kWmiEnableEvents, level, flags, logger, &size);
 }
 
 uint32_t SimTraceRecorder::Disable() {
     uint32_t size = 99;
-    return Control(kWmiDisableEvents, 0, 0, 0, &size);
+    return Control(win::kWmiDisableEvents, 0, 0, 0, &size);
 }
 
 uint32_t SimTraceRecorder::SendControl(uint32_t requestCode, uint32_t* replySize) {
@@ -149,7 +149,7 @@ uint32_t SimTraceRecorder::RegisterProvider(const Guid& controlGuid, TraceContro
     m_record = record;
     m_registration = 0x5EED0001;
     *registration = m_registration;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 std::string SimTraceRecorder::RefusalOf(uint64_t logger, uint32_t messageFlags, uint8_t level,
@@ -194,11 +194,11 @@ uint32_t SimTraceRecorder::Message(uint64_t logger, uint32_t messageFlags, const
         reason = RefusalOf(logger, messageFlags, level, *decoded);
     if (!reason.empty()) {
         m_undecodable.push_back(UndecodableEvent{guid, number, reason});
-        return kErrorSuccess;  // TraceMessage succeeds; only the reader cannot use it
+        return win::kErrorSuccess;  // TraceMessage succeeds; only the reader cannot use it
     }
     event.text = decoded->text;
     m_events.push_back(std::move(event));
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 uint32_t SimTraceRecorder::UnregisterProvider(uint64_t registration) {
@@ -206,10 +206,10 @@ uint32_t SimTraceRecorder::UnregisterProvider(uint64_t registration) {
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (registration != m_registration || !m_record)
-        return kErrorInvalidParameter;
+        return win::kErrorInvalidParameter;
     m_record = nullptr;
     m_registration = 0;
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 }  // namespace tav::sim

@@ -1,6 +1,7 @@
 #include "sim/printer/device_id_firmware.h"
+#include "sim/windows_values.h"
 
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::sim {
@@ -14,9 +15,9 @@ void DeviceIdFirmware::SetDeviceId(const std::string& deviceId) {
 }
 
 FirmwareReply DeviceIdFirmware::OnIoctl(uint32_t code, const std::vector<uint8_t>&, uint32_t) {
-    if (code != IOCTL_USBPRINT_GET_1284_ID) {
+    if (code != sdk::kIoctlGet1284Id) {
         FirmwareReply refused;
-        refused.error = kErrorInvalidFunction;
+        refused.error = win::kErrorInvalidFunction;
         return refused;
     }
     ++m_idRequests;

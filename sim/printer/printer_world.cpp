@@ -1,4 +1,5 @@
 #include "sim/printer/printer_world.h"
+#include "sim/windows_values.h"
 
 #include "shared/names.h"
 #include "shared/u16.h"
@@ -26,7 +27,7 @@ PrinterWorld::PrinterWorld()
     services.AddService(u"Lpdsvc", lpd);
     services.AddService(u"Tavportsvc");
     // The device is held only while the Spooler is not stopped.
-    io.SetHolderActive([this] { return services.State(u"Spooler") != kServiceStopped; });
+    io.SetHolderActive([this] { return services.State(u"Spooler") != sdk::kServiceStopped; });
 }
 
 std::u16string PrinterWorld::InterfacePath(const PrinterPlug& plug, const Guid& classGuid) {
@@ -46,13 +47,13 @@ SimPrinter PrinterWorld::AddPrinter(const PrinterPlug& plug,
     device.present = plug.present;
     tree.AddDevice(device);
     if (plug.mode == PrinterMode::PrinterDriver) {
-        printer.path = InterfacePath(plug, kGuidDevinterfaceUsbprint);
-        tree.AddInterface(kGuidDevinterfaceUsbprint, printer.path, printer.deviceId, plug.present);
+        printer.path = InterfacePath(plug, sdk::kUsbPrintInterface);
+        tree.AddInterface(sdk::kUsbPrintInterface, printer.path, printer.deviceId, plug.present);
     } else {
-        printer.path = InterfacePath(plug, kGuidDevinterfaceComport);
-        printer.printerClassPath = InterfacePath(plug, kPrinterInterfaceClass);
-        tree.AddInterface(kGuidDevinterfaceComport, printer.path, printer.deviceId, plug.present);
-        tree.AddInterface(kPrinterInterfaceClass, printer.printerClassPath, printer.deviceId,
+        printer.path = InterfacePath(plug, sdk::kComPortInterface);
+        printer.printerClassPath = InterfacePath(plug, sdk::kPrinterDriverInterface);
+        tree.AddInterface(sdk::kComPortInterface, printer.path, printer.deviceId, plug.present);
+        tree.AddInterface(sdk::kPrinterDriverInterface, printer.printerClassPath, printer.deviceId,
                           plug.present);
     }
     io.AttachFirmware(printer.deviceId, std::move(firmware));

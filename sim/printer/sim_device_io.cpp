@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "shared/last_error.h"
-#include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 namespace {
@@ -15,6 +15,40 @@ namespace {
 int Fail(uint32_t error) {
     SetLastErrorCode(error);
     return 0;
+}
+
+constexpr uint32_t kErrorSharingViolation = 32;
+
+// CreateFileW's arguments as a device open takes them. Windows accepts many more rights,
+// flags and attributes; the transport passes none of them, so they are refused with 87.
+constexpr uint32_t kKnownAccess = sdk::kGenericRead | sdk::kGenericWrite;
+constexpr uint32_t kKnownFlags = sdk::kFileFlagOverlapped;
+// Share bits beyond these Windows itself refuses with 87.
+constexpr uint32_t kKnownShare = sdk::kFileShareRead | sdk::kFileShareWrite | sdk::kFileShareDelete;
+
+bool ValidOpenMode(const DeviceOpenMode& mode) {
+    return (mode.access & ~kKnownAccess) == 0 && (mode.shareMode & ~kKnownShare) == 0 &&
+           (mode.flags & ~kKnownFlags) == 0;
+}
+
+// The access a control code asks of its handle (CTL_CODE bits 14-15).
+uint32_t AccessOfControlCode(uint32_t code) {
+    switch ((code >> 14) & 3) {
+        case 1:  // FILE_READ_ACCESS
+            return sdk::kGenericRead;
+        case 2:  // FILE_WRITE_ACCESS
+            return sdk::kGenericWrite;
+        case 3:
+            return sdk::kGenericRead | sdk::kGenericWrite;
+        default:  // FILE_ANY_ACCESS
+            return 0;
+    }
+}
+
+// Two opens of one file coexist when each one's share mode admits the other's access.
+bool Admits(uint32_t shareMode, uint32_t access) {
+    return (!(access & sdk::kGenericRead) || (shareMode & sdk::kFileShareRead)) &&
+           (!(access & sdk::kGenericWrite) || (shareMode & sdk::kFileShareWrite));
 }
 
 std::string Hex(uint32_t value) {
@@ -71,7 +105,7 @@ size_t SimDeviceIo::PendingOperations() const {
 
 bool SimDeviceIo::FindInterface(const std::u16string& path, SimInterface* pFound) const {
     for (const Guid& cls :
-         {kGuidDevinterfaceUsbprint, kGuidDevinterfaceComport, kPrinterInterfaceClass}) {
+         {sdk::kUsbPrintInterface, sdk::kComPortInterface, sdk::kPrinterDriverInterface}) {
         for (const SimInterface& i : m_tree.Interfaces(cls, true)) {
             if (SamePath(i.path, path)) {
                 *pFound = i;
@@ -82,52 +116,79 @@ bool SimDeviceIo::FindInterface(const std::u16string& path, SimInterface* pFound
     return false;
 }
 
-Handle SimDeviceIo::OpenDevice(const std::u16string& path) {
-    if (auto error = m_trace.Enter("CreateFileW", ToUtf8(path)))
+void SimDeviceIo::HoldOpen(const std::u16string& path, uint32_t access, uint32_t shareMode) {
+    m_otherHolders.push_back(OpenDeviceHandle{path, {}, DeviceOpenMode{access, shareMode, 0}});
+}
+
+bool SimDeviceIo::SharingAllows(const std::u16string& path, const DeviceOpenMode& mode) const {
+    auto admitted = [&](const OpenDeviceHandle& open) {
+        return !SamePath(open.path, path) || (Admits(open.mode.shareMode, mode.access) &&
+                                              Admits(mode.shareMode, open.mode.access));
+    };
+    for (const auto& [handle, open] : m_devices) {
+        if (!admitted(open))
+            return false;
+    }
+    return std::all_of(m_otherHolders.begin(), m_otherHolders.end(), admitted);
+}
+
+Handle SimDeviceIo::OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) {
+    if (auto error = m_trace.Enter("CreateFileW", ToUtf8(path) + " access=" + Hex(mode.access) +
+                                                      " share=" + Hex(mode.shareMode) +
+                                                      " flags=" + Hex(mode.flags)))
         return Fail(*error);
+    if (!ValidOpenMode(mode))
+        return Fail(win::kErrorInvalidParameter);
     SimInterface found;
     if (!FindInterface(path, &found))
-        return Fail(kErrorFileNotFound);
+        return Fail(win::kErrorFileNotFound);
     const auto device = m_tree.Device(found.deviceId);
-    if (device && !device->enabled)
-        return Fail(kErrorFileNotFound);
+    if (device && (!device->enabled || !device->inCurrentProfile))
+        return Fail(win::kErrorFileNotFound);
     if (m_spoolerHolds && (!m_holderActive || m_holderActive()))
         return Fail(m_holdError);
+    if (!SharingAllows(found.path, mode))
+        return Fail(kErrorSharingViolation);
     const Handle handle = m_nextHandle++;
-    m_devices[handle] = found.deviceId;
+    m_devices[handle] = OpenDeviceHandle{found.path, found.deviceId, mode};
     return handle;
 }
 
 int SimDeviceIo::CloseHandle(Handle handle) {
-    if (m_events.erase(handle)) {
-        m_trace.Enter("CloseHandle", "event");
+    auto it = m_devices.find(handle);
+    const bool isEvent = m_events.count(handle) != 0;
+    const char* kind = isEvent ? "event" : it != m_devices.end() ? "device" : "invalid";
+    if (auto error = m_trace.Enter("CloseHandle", kind))
+        return Fail(*error);  // the handle stays open, as after a failed CloseHandle
+    if (isEvent) {
+        m_events.erase(handle);
         return 1;
     }
-    auto it = m_devices.find(handle);
-    if (it == m_devices.end()) {
-        m_trace.Enter("CloseHandle", "invalid");
-        return Fail(kErrorInvalidHandle);
-    }
-    m_trace.Enter("CloseHandle", "device");
+    if (it == m_devices.end())
+        return Fail(win::kErrorInvalidHandle);
     m_devices.erase(it);
     for (auto& [id, op] : m_operations) {
         if (op.device == handle && !op.done) {
             ++m_abandoned;  // Windows cancels them; their buffers were left to them
-            Finish(id, kErrorOperationAborted);
+            Finish(id, win::kErrorOperationAborted);
         }
     }
     return 1;
 }
 
-PrinterFirmware* SimDeviceIo::FirmwareOf(Handle device, uint32_t* pError) {
+PrinterFirmware* SimDeviceIo::FirmwareOf(Handle device, uint32_t neededAccess, uint32_t* pError) {
     auto it = m_devices.find(device);
     if (it == m_devices.end()) {
-        *pError = kErrorInvalidHandle;
+        *pError = win::kErrorInvalidHandle;
         return nullptr;
     }
-    auto fw = m_firmware.find(it->second);
+    if ((it->second.mode.access & neededAccess) != neededAccess) {
+        *pError = win::kErrorAccessDenied;
+        return nullptr;
+    }
+    auto fw = m_firmware.find(it->second.deviceId);
     if (fw == m_firmware.end() || !fw->second) {
-        *pError = kErrorInvalidFunction;
+        *pError = win::kErrorInvalidFunction;
         return nullptr;
     }
     return fw->second.get();
@@ -141,7 +202,7 @@ int SimDeviceIo::DeviceIoControl(Handle device, uint32_t code, const void* inBuf
     if (auto error = m_trace.Enter("DeviceIoControl", detail))
         return Fail(*error);
     uint32_t error = 0;
-    PrinterFirmware* firmware = FirmwareOf(device, &error);
+    PrinterFirmware* firmware = FirmwareOf(device, AccessOfControlCode(code), &error);
     if (!firmware)
         return Fail(error);
     const auto* in = static_cast<const uint8_t*>(inBuffer);
@@ -156,7 +217,7 @@ int SimDeviceIo::WriteFile(Handle device, const void* buffer, uint32_t size, uin
     if (auto error = m_trace.Enter("WriteFile", std::to_string(size)))
         return Fail(*error);
     uint32_t error = 0;
-    PrinterFirmware* firmware = FirmwareOf(device, &error);
+    PrinterFirmware* firmware = FirmwareOf(device, sdk::kGenericWrite, &error);
     if (!firmware)
         return Fail(error);
     const auto* data = static_cast<const uint8_t*>(buffer);
@@ -169,7 +230,7 @@ int SimDeviceIo::ReadFile(Handle device, void* buffer, uint32_t size, uint32_t* 
     if (auto error = m_trace.Enter("ReadFile", std::to_string(size)))
         return Fail(*error);
     uint32_t error = 0;
-    PrinterFirmware* firmware = FirmwareOf(device, &error);
+    PrinterFirmware* firmware = FirmwareOf(device, sdk::kGenericRead, &error);
     if (!firmware)
         return Fail(error);
     const FirmwareReply reply = firmware->OnRead(size);
@@ -206,7 +267,26 @@ int SimDeviceIo::Start(Handle device, const FirmwareReply& reply, void* out, uin
         m_operations[id].scheduleId =
             m_clock.Schedule(reply.delayMs, [this, id, error = reply.error] { Finish(id, error); });
     }
-    return Fail(kErrorIoPending);
+    if (!(m_devices[device].mode.flags & sdk::kFileFlagOverlapped))
+        return CompleteSynchronously(id, pCount);
+    return Fail(win::kErrorIoPending);
+}
+
+// A handle opened without FILE_FLAG_OVERLAPPED: the call returns only when the operation has
+// ended, so neither a time-out nor a cancel can reach it.
+int SimDeviceIo::CompleteSynchronously(uint64_t id, uint32_t* pCount) {
+    Operation& op = m_operations[id];
+    if (op.never) {
+        ++m_foreverWaits;  // Windows would block here for good
+        m_operations.erase(id);
+        return Fail(win::kErrorIoIncomplete);
+    }
+    m_clock.Advance(static_cast<uint32_t>(op.dueElapsed - m_clock.Elapsed()));
+    const Operation done = m_operations[id];
+    m_operations.erase(id);
+    if (pCount)
+        *pCount = done.bytes;
+    return done.error != 0 ? Fail(done.error) : 1;
 }
 
 // Delivers the reply (unless the operation failed or was cancelled) and signals its event.
@@ -238,7 +318,7 @@ int SimDeviceIo::CancelIo(Handle device) {
     if (auto error = m_trace.Enter("CancelIo"))
         return Fail(*error);
     if (!m_devices.count(device))
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     for (auto& [id, op] : m_operations) {
         if (op.device != device || op.done)
             continue;
@@ -246,11 +326,12 @@ int SimDeviceIo::CancelIo(Handle device) {
             m_clock.Cancel(op.scheduleId);
         op.never = false;
         if (m_cancelLatencyMs == 0) {
-            Finish(id, kErrorOperationAborted);
+            Finish(id, win::kErrorOperationAborted);
         } else {
             op.dueElapsed = m_clock.Elapsed() + m_cancelLatencyMs;
-            op.scheduleId = m_clock.Schedule(
-                m_cancelLatencyMs, [this, opId = id] { Finish(opId, kErrorOperationAborted); });
+            op.scheduleId = m_clock.Schedule(m_cancelLatencyMs, [this, opId = id] {
+                Finish(opId, win::kErrorOperationAborted);
+            });
         }
     }
     return 1;
@@ -268,12 +349,12 @@ int SimDeviceIo::GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pC
     uint64_t id = 0;
     Operation* op = OperationOf(ov, &id);
     if (!op || op->device != device)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     if (!op->done && !bWait)
-        return Fail(kErrorIoIncomplete);
+        return Fail(win::kErrorIoIncomplete);
     if (!op->done && op->never) {
         ++m_foreverWaits;  // Windows would block here for good
-        return Fail(kErrorIoIncomplete);
+        return Fail(win::kErrorIoIncomplete);
     }
     if (!op->done)
         m_clock.Advance(static_cast<uint32_t>(op->dueElapsed - m_clock.Elapsed()));
@@ -299,7 +380,7 @@ int SimDeviceIo::ResetEvent(Handle event) {
         return Fail(*error);
     auto it = m_events.find(event);
     if (it == m_events.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     it->second = false;
     return 1;
 }
@@ -331,25 +412,25 @@ uint32_t SimDeviceIo::WaitForMultipleObjects(uint32_t count, const Handle* handl
                                              int /*bWaitAll*/, uint32_t timeoutMs) {
     if (auto error = m_trace.Enter("WaitForMultipleObjects", std::to_string(timeoutMs))) {
         SetLastErrorCode(*error);
-        return kWaitFailed;
+        return win::kWaitFailed;
     }
     for (uint32_t i = 0; i < count; ++i) {
         if (!m_events.count(handles[i])) {
-            SetLastErrorCode(kErrorInvalidHandle);
-            return kWaitFailed;
+            SetLastErrorCode(win::kErrorInvalidHandle);
+            return win::kWaitFailed;
         }
     }
     const uint64_t deadline = m_clock.Elapsed() + timeoutMs;
     for (;;) {
         const int index = TakeSignalled(count, handles);
         if (index >= 0)
-            return kWaitObject0 + static_cast<uint32_t>(index);
+            return win::kWaitObject0 + static_cast<uint32_t>(index);
         const uint64_t now = m_clock.Elapsed();
         uint64_t due = 0;
         if (!EarliestDue(count, handles, &due) || due > deadline) {
             m_clock.Advance(static_cast<uint32_t>(deadline - now));
             const int late = TakeSignalled(count, handles);
-            return late >= 0 ? kWaitObject0 + static_cast<uint32_t>(late) : kWaitTimeout;
+            return late >= 0 ? win::kWaitObject0 + static_cast<uint32_t>(late) : win::kWaitTimeout;
         }
         m_clock.Advance(static_cast<uint32_t>(due - now));
     }

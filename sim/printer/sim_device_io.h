@@ -4,6 +4,9 @@
 // Operations complete at once or after a virtual delay, or stay pending until cancelled.
 // Waits advance the virtual clock: a wait of T on an operation due at D <= T returns
 // signalled at D, otherwise time-out at T.
+// Handles keep the access, share mode and flags they were opened with: reads, writes and
+// control codes need their access (5), a second open that the share modes exclude fails
+// with 32, and a handle opened without FILE_FLAG_OVERLAPPED does its I/O synchronously.
 
 #include <cstdint>
 #include <functional>
@@ -31,6 +34,9 @@ class SimDeviceIo : public DeviceIo {
     void SetHolderActive(std::function<bool()> holderActive);
     // Time from CancelIo to the end of a cancelled operation (0: at once).
     void SetCancelLatency(uint32_t ms) { m_cancelLatencyMs = ms; }
+    // Another party keeps `path` open with this access and share mode until ReleaseHolds.
+    void HoldOpen(const std::u16string& path, uint32_t access, uint32_t shareMode);
+    void ReleaseHolds() { m_otherHolders.clear(); }
 
     size_t OpenDeviceHandles() const;
     size_t OpenEvents() const;
@@ -40,7 +46,7 @@ class SimDeviceIo : public DeviceIo {
     // Calls of GetOverlappedResult(wait) on an operation that never ends (a hang on Windows).
     size_t ForeverWaits() const { return m_foreverWaits; }
 
-    Handle OpenDevice(const std::u16string& path) override;
+    Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) override;
     int CloseHandle(Handle handle) override;
     int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
                         void* outBuffer, uint32_t outSize, uint32_t* pCount,
@@ -58,8 +64,8 @@ class SimDeviceIo : public DeviceIo {
 
   private:
     struct Operation {
-        Handle device = kNoHandle;
-        Handle event = kNoHandle;
+        Handle device = win::kNoHandle;
+        Handle event = win::kNoHandle;
         std::vector<uint8_t> data;  // bytes to deliver into `out`
         void* out = nullptr;
         uint32_t bytes = 0;  // count reported on completion
@@ -70,7 +76,15 @@ class SimDeviceIo : public DeviceIo {
         uint64_t scheduleId = 0;
     };
 
-    PrinterFirmware* FirmwareOf(Handle device, uint32_t* pError);
+    struct OpenDeviceHandle {
+        std::u16string path;
+        std::u16string deviceId;
+        DeviceOpenMode mode;
+    };
+
+    PrinterFirmware* FirmwareOf(Handle device, uint32_t neededAccess, uint32_t* pError);
+    bool SharingAllows(const std::u16string& path, const DeviceOpenMode& mode) const;
+    int CompleteSynchronously(uint64_t id, uint32_t* pCount);
     int Start(Handle device, const FirmwareReply& reply, void* out, uint32_t outSize,
               uint32_t bytes, uint32_t* pCount, Overlapped& ov);
     void Finish(uint64_t id, uint32_t error);
@@ -84,8 +98,9 @@ class SimDeviceIo : public DeviceIo {
     SimTrace& m_trace;
     DeviceTree& m_tree;
     std::map<std::u16string, std::shared_ptr<PrinterFirmware>> m_firmware;
-    std::map<Handle, std::u16string> m_devices;  // open handle -> owning device id
-    std::map<Handle, bool> m_events;             // event -> signalled
+    std::map<Handle, OpenDeviceHandle> m_devices;
+    std::vector<OpenDeviceHandle> m_otherHolders;
+    std::map<Handle, bool> m_events;  // event -> signalled
     std::map<uint64_t, Operation> m_operations;
     uint64_t m_nextOperation = 1;
     Handle m_nextHandle = 0x100;

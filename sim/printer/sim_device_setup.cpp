@@ -5,23 +5,52 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
 namespace {
 
 constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
+constexpr uint32_t kErrorInvalidUserBuffer = 1784;
+
+// The class installer's property change, own copies of DIF_PROPERTYCHANGE, DICS_*.
+constexpr uint32_t kPropertyChange = 0x12;
+constexpr uint32_t kEnable = 1;
+constexpr uint32_t kDisable = 2;
+constexpr uint32_t kStart = 4;
+constexpr uint32_t kStop = 5;
+constexpr uint32_t kScopeGlobal = 1;
+constexpr uint32_t kScopeConfigSpecific = 2;
+constexpr uint32_t kParamsSize = 20;  // SP_PROPCHANGE_PARAMS
+
+// SP_PROPCHANGE_PARAMS as SetupDiSetClassInstallParamsW takes it: 0 or its error.
+uint32_t PropChangeError(const win::PropChangeParams& p, uint32_t size) {
+    if (size != kParamsSize || p.headerSize != 8 || p.installFunction != kPropertyChange)
+        return win::kErrorInvalidParameter;
+    if (p.stateChange < kEnable || p.stateChange > kStop)
+        return sdk::kErrorInvalidFlags;
+    if (p.scope != kScopeGlobal && p.scope != kScopeConfigSpecific)
+        return sdk::kErrorInvalidFlags;
+    if ((p.stateChange == kStart || p.stateChange == kStop) && p.scope != kScopeConfigSpecific)
+        return kErrorInvalidUserBuffer;
+    // Windows takes another hardware profile's number for a configuration-specific change;
+    // the restart only ever changes the current one (0), so others are refused.
+    if (p.hwProfile != 0)
+        return win::kErrorInvalidParameter;
+    return 0;
+}
 
 int Fail(uint32_t error) {
     SetLastErrorCode(error);
     return 0;
 }
 
-std::string Describe(const PropChangeParams& p) {
-    std::string text = p.stateChange == kDicsEnable    ? "enable"
-                       : p.stateChange == kDicsDisable ? "disable"
-                                                       : "state" + std::to_string(p.stateChange);
-    text += p.scope == kDicsFlagGlobal ? " global" : " config";
+std::string Describe(const win::PropChangeParams& p) {
+    std::string text = p.stateChange == kEnable    ? "enable"
+                       : p.stateChange == kDisable ? "disable"
+                                                   : "state" + std::to_string(p.stateChange);
+    text += p.scope == kScopeGlobal ? " global" : " config";
     return text;
 }
 
@@ -54,49 +83,53 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (auto error =
             m_trace.Enter("SetupDiGetClassDevsW", ToUtf8(GuidToString(classGuid)) + " " + detail))
         return Fail(*error);
-    if (!(flags & kDigcfDeviceInterface))
-        return Fail(kErrorInvalidParameter);
+    if (const uint32_t refused = DeviceTree::ClassDevsFlagsError(flags))
+        return Fail(refused);
     const Handle handle = m_nextSet++;
-    m_sets[handle] =
-        DeviceSet{classGuid, m_tree.Interfaces(classGuid, (flags & kDigcfPresent) != 0), {}};
+    m_sets[handle] = DeviceSet{m_tree.ClassDevsInterfaces(classGuid, flags), {}};
     return handle;
 }
 
 int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
-                                         DeviceInterfaceData& data) {
+                                         win::DeviceInterfaceData& data) {
     if (auto error = m_trace.Enter("SetupDiEnumDeviceInterfaces", std::to_string(index)))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
-    if (classGuid != it->second.classGuid || index >= it->second.interfaces.size())
-        return Fail(kErrorNoMoreItems);
-    data.interfaceClassGuid = classGuid;
-    data.flags = it->second.interfaces[index].present ? 1u : 0u;  // SPINT_ACTIVE
-    data.reserved = index + 1;
-    return 1;
+        return Fail(win::kErrorInvalidHandle);
+    const auto& interfaces = it->second.interfaces;
+    uint32_t seen = 0;
+    for (size_t position = 0; position < interfaces.size(); ++position) {
+        if (interfaces[position].classGuid != classGuid || seen++ != index)
+            continue;
+        data.interfaceClassGuid = classGuid;
+        data.flags = interfaces[position].present ? 1u : 0u;  // SPINT_ACTIVE
+        data.reserved = position + 1;
+        return 1;
+    }
+    return Fail(win::kErrorNoMoreItems);
 }
 
-int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
+int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data,
                                              uint8_t* detail, uint32_t detailSize,
-                                             uint32_t* pRequiredSize, DeviceInfoData* pDevice) {
+                                             uint32_t* pRequiredSize, win::DevInfoData* pDevice) {
     if (auto error = m_trace.Enter("SetupDiGetDeviceInterfaceDetailW", detail ? "detail" : "size"))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     if (data.reserved == 0 || data.reserved > it->second.interfaces.size())
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidParameter);
     const SimInterface& item = it->second.interfaces[data.reserved - 1];
-    const uint32_t needed = static_cast<uint32_t>(kInterfaceDetailPathOffset +
+    const uint32_t needed = static_cast<uint32_t>(win::kInterfaceDetailPathOffset +
                                                   (item.path.size() + 1) * sizeof(char16_t));
     if (pRequiredSize)
         *pRequiredSize = needed;
     if (!detail || detailSize < needed)
-        return Fail(kErrorInsufficientBuffer);
+        return Fail(win::kErrorInsufficientBuffer);
     const uint32_t recordSize = 6;
     std::memcpy(detail, &recordSize, sizeof recordSize);
-    std::memcpy(detail + kInterfaceDetailPathOffset, item.path.c_str(),
+    std::memcpy(detail + win::kInterfaceDetailPathOffset, item.path.c_str(),
                 (item.path.size() + 1) * sizeof(char16_t));
     if (pDevice) {
         pDevice->devInst = DevInstOf(item.deviceId);
@@ -105,26 +138,28 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceDa
     return 1;
 }
 
-int SimDeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
-                                          const PropChangeParams& params, uint32_t size) {
+int SimDeviceSetup::SetClassInstallParams(Handle set, win::DevInfoData& device,
+                                          const win::PropChangeParams& params, uint32_t size) {
     const std::u16string* deviceId = DeviceIdOf(device.devInst);
     const std::string detail = Describe(params) + " " + (deviceId ? ToUtf8(*deviceId) : "?");
     if (auto error = m_trace.Enter("SetupDiSetClassInstallParamsW", detail))
         return Fail(*error);
     auto it = m_sets.find(set);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
-    if (!deviceId || size != kPropChangeParamsSize || params.headerSize != 8)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidHandle);
+    if (!deviceId)
+        return Fail(win::kErrorInvalidParameter);
+    if (const uint32_t refused = PropChangeError(params, size))
+        return Fail(refused);
     it->second.params[device.devInst] = params;
     return 1;
 }
 
 int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
-                                       DeviceInfoData& device) {
+                                       win::DevInfoData& device) {
     auto it = m_sets.find(set);
     const std::u16string* deviceId = DeviceIdOf(device.devInst);
-    const PropChangeParams* params = nullptr;
+    const win::PropChangeParams* params = nullptr;
     if (it != m_sets.end()) {
         auto p = it->second.params.find(device.devInst);
         if (p != it->second.params.end())
@@ -135,19 +170,24 @@ int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
     if (auto error = m_trace.Enter("SetupDiCallClassInstaller", detail))
         return Fail(*error);
     if (it == m_sets.end())
-        return Fail(kErrorInvalidHandle);
-    if (installFunction != kDifPropertyChange || !params || !deviceId)
-        return Fail(kErrorInvalidParameter);
+        return Fail(win::kErrorInvalidHandle);
+    if (installFunction != kPropertyChange || !params || !deviceId)
+        return Fail(win::kErrorInvalidParameter);
     return ApplyPropertyChange(*deviceId, *params);
 }
 
 int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
-                                        const PropChangeParams& params) {
+                                        const win::PropChangeParams& params) {
     const auto device = m_tree.Device(deviceId);
     if (!device)
         return Fail(kErrorNoSuchDevinst);
-    if (params.stateChange == kDicsDisable) {
-        m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = false; });
+    // A global change enables or disables the device everywhere; a configuration-specific
+    // one in the current hardware profile. The device works only when both allow it.
+    const bool global = params.scope == kScopeGlobal;
+    if (params.stateChange == kDisable) {
+        m_tree.UpdateDevice(deviceId, [global](SimDevice& d) {
+            (global ? d.enabled : d.inCurrentProfile) = false;
+        });
         return 1;
     }
     auto failing = m_failEnables.find(deviceId);
@@ -155,8 +195,10 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
         --failing->second.first;
         return Fail(failing->second.second);
     }
-    m_tree.UpdateDevice(deviceId, [](SimDevice& d) { d.enabled = true; });
-    if (device->present)
+    m_tree.UpdateDevice(
+        deviceId, [global](SimDevice& d) { (global ? d.enabled : d.inCurrentProfile) = true; });
+    const auto now = m_tree.Device(deviceId);
+    if (now->present && now->enabled && now->inCurrentProfile)
         m_tree.SetDevicePresent(deviceId, true);
     return 1;
 }
@@ -164,7 +206,7 @@ int SimDeviceSetup::ApplyPropertyChange(const std::u16string& deviceId,
 int SimDeviceSetup::DestroyDeviceInfoList(Handle set) {
     if (auto error = m_trace.Enter("SetupDiDestroyDeviceInfoList"))
         return Fail(*error);
-    return m_sets.erase(set) ? 1 : Fail(kErrorInvalidHandle);
+    return m_sets.erase(set) ? 1 : Fail(win::kErrorInvalidHandle);
 }
 
 }  // namespace tav::sim

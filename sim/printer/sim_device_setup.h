@@ -25,24 +25,23 @@ class SimDeviceSetup : public DeviceSetup {
 
     Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
     int EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
-                             DeviceInterfaceData& data) override;
-    int GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data, uint8_t* detail,
+                             win::DeviceInterfaceData& data) override;
+    int GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data, uint8_t* detail,
                                  uint32_t detailSize, uint32_t* pRequiredSize,
-                                 DeviceInfoData* pDevice) override;
-    int SetClassInstallParams(Handle set, DeviceInfoData& device, const PropChangeParams& params,
-                              uint32_t size) override;
-    int CallClassInstaller(uint32_t installFunction, Handle set, DeviceInfoData& device) override;
+                                 win::DevInfoData* pDevice) override;
+    int SetClassInstallParams(Handle set, win::DevInfoData& device,
+                              const win::PropChangeParams& params, uint32_t size) override;
+    int CallClassInstaller(uint32_t installFunction, Handle set, win::DevInfoData& device) override;
     int DestroyDeviceInfoList(Handle set) override;
 
   private:
     struct DeviceSet {
-        Guid classGuid;
-        std::vector<SimInterface> interfaces;
-        std::map<uint32_t, PropChangeParams> params;  // by devInst
+        std::vector<SimInterface> interfaces;  // of every class the set's devices expose
+        std::map<uint32_t, win::PropChangeParams> params;  // by devInst
     };
     uint32_t DevInstOf(const std::u16string& deviceId);
     const std::u16string* DeviceIdOf(uint32_t devInst) const;
-    int ApplyPropertyChange(const std::u16string& deviceId, const PropChangeParams& params);
+    int ApplyPropertyChange(const std::u16string& deviceId, const win::PropChangeParams& params);
 
     SimTrace& m_trace;
     DeviceTree& m_tree;

@@ -2,7 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::sim {
 namespace {
@@ -38,58 +38,99 @@ uint32_t SimServiceManager::State(const std::u16string& name) const {
 
 std::optional<uint64_t> SimServiceManager::RunningForMs(const std::u16string& name) const {
     auto it = m_services.find(name);
-    if (it == m_services.end() || it->second.config.state != kServiceRunning)
+    if (it == m_services.end() || it->second.config.state != sdk::kServiceRunning)
         return std::nullopt;
     return static_cast<uint64_t>(static_cast<int64_t>(m_clock.Elapsed()) - it->second.runningSince);
 }
 
-Handle SimServiceManager::OpenManager(const char16_t*, const char16_t*, uint32_t) {
+namespace {
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+// The local machine's active database only: a remote machine is never asked for by our
+// code, so it is refused with 87.
+uint32_t CheckDatabase(const char16_t* machineName, const char16_t* databaseName) {
+    if (machineName && machineName[0] != 0)
+        return sdk::kErrorInvalidParameter;
+    if (!databaseName || EqualsNoCase(databaseName, u"ServicesActive"))
+        return 0;
+    return EqualsNoCase(databaseName, u"ServicesFailed") ? sdk::kErrorDatabaseDoesNotExist
+                                                         : sdk::kErrorInvalidName;
+}
+
+}  // namespace
+
+Handle SimServiceManager::OpenManager(const char16_t* machineName, const char16_t* databaseName,
+                                      uint32_t access) {
     if (auto error = m_trace.Enter("OpenSCManagerW"))
         return Fail(*error);
+    if (uint32_t error = CheckDatabase(machineName, databaseName))
+        return Fail(error);
+    uint32_t granted = 0;
+    if (uint32_t error = GrantManagerAccess(m_caller, access, granted))
+        return Fail(error);
     const Handle handle = m_nextHandle++;
-    m_handles[handle] = u"";
+    m_handles[handle] = {u"", granted};
     return handle;
 }
 
-Handle SimServiceManager::OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t) {
+Handle SimServiceManager::OpenNamedService(Handle manager, const char16_t* serviceName,
+                                           uint32_t access) {
     const std::u16string name = serviceName ? serviceName : u"";
     if (auto error = m_trace.Enter("OpenServiceW", ToUtf8(name)))
         return Fail(*error);
     auto it = m_handles.find(manager);
-    if (it == m_handles.end() || !it->second.empty())
-        return Fail(kErrorInvalidHandle);
+    if (it == m_handles.end() || !it->second.name.empty())
+        return Fail(win::kErrorInvalidHandle);
+    if (uint32_t error = CheckRight(it->second.access, ScOperation::kConnect))
+        return Fail(error);
     if (!m_services.count(name))
-        return Fail(kErrorServiceDoesNotExist);
+        return Fail(win::kErrorServiceDoesNotExist);
+    uint32_t granted = 0;
+    if (uint32_t error = GrantServiceAccess(m_caller, access, granted))
+        return Fail(error);
     const Handle handle = m_nextHandle++;
-    m_handles[handle] = name;
+    m_handles[handle] = {name, granted};
     return handle;
 }
 
 SimServiceManager::Service* SimServiceManager::ServiceOf(Handle handle, std::u16string* pName) {
     auto it = m_handles.find(handle);
-    if (it == m_handles.end() || it->second.empty())
+    if (it == m_handles.end() || it->second.name.empty())
         return nullptr;
-    *pName = it->second;
-    return &m_services.at(it->second);
+    *pName = it->second.name;
+    return &m_services.at(it->second.name);
 }
 
-ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
-    ServiceStatus status;
-    status.serviceType = 0x10;  // SERVICE_WIN32_OWN_PROCESS
+SimServiceManager::Service* SimServiceManager::ServiceFor(Handle handle, ScOperation operation,
+                                                          uint32_t& error) {
+    std::u16string name;
+    Service* service = ServiceOf(handle, &name);
+    error = service ? CheckRight(m_handles.at(handle).access, operation) : win::kErrorInvalidHandle;
+    return error == 0 ? service : nullptr;
+}
+
+win::ServiceStatus SimServiceManager::StatusOf(const Service& service) const {
+    win::ServiceStatus status;
+    status.serviceType = sdk::kServiceWin32OwnProcess;
     status.currentState = service.config.state;
-    const bool pending =
-        status.currentState == kServiceStartPending || status.currentState == kServiceStopPending;
+    const bool pending = status.currentState == sdk::kServiceStartPending ||
+                         status.currentState == sdk::kServiceStopPending;
     status.waitHint = pending ? service.config.waitHint : 0;
     return status;
 }
 
-int SimServiceManager::QueryServiceStatus(Handle service, ServiceStatus& status) {
+int SimServiceManager::QueryServiceStatus(Handle service, win::ServiceStatus& status) {
     std::u16string name;
-    Service* s = ServiceOf(service, &name);
+    ServiceOf(service, &name);
     if (auto error = m_trace.Enter("QueryServiceStatus", ToUtf8(name)))
         return Fail(*error);
+    uint32_t error = 0;
+    Service* s = ServiceFor(service, ScOperation::kQueryStatus, error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
+        return Fail(error);
     status = StatusOf(*s);
     return 1;
 }
@@ -101,7 +142,7 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
         Service& target = m_services.at(name);
         target.config.state = state;
         target.scheduleId = 0;
-        if (state == kServiceRunning)
+        if (state == sdk::kServiceRunning)
             target.runningSince = static_cast<int64_t>(m_clock.Elapsed());
     };
     if (delayMs == 0) {
@@ -115,31 +156,33 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
 void SimServiceManager::BeginStart(const std::u16string& name) {
     Service& s = m_services.at(name);
     for (const auto& dependency : s.config.dependsOn) {
-        if (m_services.count(dependency) && State(dependency) == kServiceStopped)
+        if (m_services.count(dependency) && State(dependency) == sdk::kServiceStopped)
             BeginStart(dependency);
     }
-    s.config.state = kServiceStartPending;
-    Settle(name, kServiceRunning, s.config.startDelayMs);
+    s.config.state = sdk::kServiceStartPending;
+    Settle(name, sdk::kServiceRunning, s.config.startDelayMs);
 }
 
 int SimServiceManager::StartNamedService(Handle service) {
     std::u16string name;
-    Service* s = ServiceOf(service, &name);
+    ServiceOf(service, &name);
     if (auto error = m_trace.Enter("StartServiceW", ToUtf8(name)))
         return Fail(*error);
+    uint32_t error = 0;
+    Service* s = ServiceFor(service, ScOperation::kStart, error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
+        return Fail(error);
     if (s->config.refuseStart)
         return Fail(s->config.refuseStart);
-    if (s->config.state != kServiceStopped)
-        return Fail(kErrorServiceAlreadyRunning);
+    if (s->config.state != sdk::kServiceStopped)
+        return Fail(win::kErrorServiceAlreadyRunning);
     BeginStart(name);
     return 1;
 }
 
 bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     for (const auto& [other, s] : m_services) {
-        if (s.config.state == kServiceStopped)
+        if (s.config.state == sdk::kServiceStopped)
             continue;
         for (const auto& dependency : s.config.dependsOn) {
             if (dependency == name)
@@ -149,36 +192,40 @@ bool SimServiceManager::DependentRunning(const std::u16string& name) const {
     return false;
 }
 
-int SimServiceManager::ControlService(Handle service, uint32_t control, ServiceStatus& status) {
+int SimServiceManager::ControlService(Handle service, uint32_t control,
+                                      win::ServiceStatus& status) {
     std::u16string name;
-    Service* s = ServiceOf(service, &name);
+    ServiceOf(service, &name);
     if (auto error = m_trace.Enter("ControlService", ToUtf8(name) + " " + std::to_string(control)))
         return Fail(*error);
+    // Our code sends only SERVICE_CONTROL_STOP (1); other controls are refused with 87.
+    if (control != sdk::kServiceControlStop)
+        return Fail(sdk::kErrorInvalidParameter);
+    uint32_t error = 0;
+    Service* s = ServiceFor(service, ScOperation::kStop, error);
     if (!s)
-        return Fail(kErrorInvalidHandle);
-    if (control != kServiceControlStop)
-        return Fail(kErrorInvalidParameter);
+        return Fail(error);
     if (s->config.refuseStop)
         return Fail(s->config.refuseStop);
-    if (s->config.state != kServiceRunning)
-        return Fail(kErrorServiceNotActive);
+    if (s->config.state != sdk::kServiceRunning)
+        return Fail(win::kErrorServiceNotActive);
     if (DependentRunning(name))
         return Fail(kErrorDependentServicesRunning);
-    s->config.state = kServiceStopPending;
-    Settle(name, kServiceStopped, s->config.stopDelayMs);
+    s->config.state = sdk::kServiceStopPending;
+    Settle(name, sdk::kServiceStopped, s->config.stopDelayMs);
     status = StatusOf(m_services.at(name));
     return 1;
 }
 
 int SimServiceManager::CloseServiceHandle(Handle handle) {
     auto it = m_handles.find(handle);
-    const std::string what = it == m_handles.end() ? "invalid"
-                             : it->second.empty()  ? "manager"
-                                                   : ToUtf8(it->second);
+    const std::string what = it == m_handles.end()     ? "invalid"
+                             : it->second.name.empty() ? "manager"
+                                                       : ToUtf8(it->second.name);
     if (auto error = m_trace.Enter("CloseServiceHandle", what))
         return Fail(*error);
     if (it == m_handles.end())
-        return Fail(kErrorInvalidHandle);
+        return Fail(win::kErrorInvalidHandle);
     m_handles.erase(it);
     return 1;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The service control manager of a simulated machine: services with states that change over
 // virtual time (pending for a configurable while, or for good), wait hints, refused requests,
-// and dependencies (a service cannot stop while a dependent runs).
+// and dependencies (a service cannot stop while a dependent runs). Handles carry the access
+// they were opened with, as the caller may have it; each call needs its right from the one
+// table in sim/access_rights.h.
 
 #include <cstdint>
 #include <limits>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/access_rights.h"
 #include "sim/call_log.h"
 #include "sim/virtual_clock.h"
 #include "tavsetup/printer_link/service_manager.h"
@@ -19,7 +22,7 @@ namespace tav::sim {
 inline constexpr uint32_t kStaysPending = std::numeric_limits<uint32_t>::max();
 
 struct SimServiceConfig {
-    uint32_t state = kServiceRunning;
+    uint32_t state = sdk::kServiceRunning;
     uint32_t startDelayMs = 0;  // time in START_PENDING (kStaysPending: for good)
     uint32_t stopDelayMs = 0;   // time in STOP_PENDING
     uint32_t waitHint = 0;      // reported while pending
@@ -39,13 +42,14 @@ class SimServiceManager : public ServiceManager {
     // How long the service has been running; none when it is not running.
     std::optional<uint64_t> RunningForMs(const std::u16string& name) const;
     size_t OpenHandles() const { return m_handles.size(); }
+    void SetCaller(SimCaller caller) { m_caller = caller; }
 
     Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,
                        uint32_t access) override;
     Handle OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t access) override;
-    int QueryServiceStatus(Handle service, ServiceStatus& status) override;
+    int QueryServiceStatus(Handle service, win::ServiceStatus& status) override;
     int StartNamedService(Handle service) override;
-    int ControlService(Handle service, uint32_t control, ServiceStatus& status) override;
+    int ControlService(Handle service, uint32_t control, win::ServiceStatus& status) override;
     int CloseServiceHandle(Handle handle) override;
 
   private:
@@ -54,17 +58,24 @@ class SimServiceManager : public ServiceManager {
         int64_t runningSince = 0;
         uint64_t scheduleId = 0;
     };
+    struct OpenHandle {
+        std::u16string name;  // "" for the manager
+        uint32_t access;
+    };
     Service* ServiceOf(Handle handle, std::u16string* pName);
+    // The service of a handle whose access allows `operation`; none with 6 or 5.
+    Service* ServiceFor(Handle handle, ScOperation operation, uint32_t& error);
     void BeginStart(const std::u16string& name);
     void Settle(const std::u16string& name, uint32_t state, uint32_t delayMs);
     bool DependentRunning(const std::u16string& name) const;
-    ServiceStatus StatusOf(const Service& service) const;
+    win::ServiceStatus StatusOf(const Service& service) const;
 
     VirtualClock& m_clock;
     SimTrace& m_trace;
     std::map<std::u16string, Service> m_services;
-    std::map<Handle, std::u16string> m_handles;  // "" for the manager
+    std::map<Handle, OpenHandle> m_handles;
     Handle m_nextHandle = 0x9000;
+    SimCaller m_caller = SimCaller::kAdministrator;
 };
 
 }  // namespace tav::sim

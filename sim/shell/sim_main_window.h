@@ -1,8 +1,9 @@
 #pragma once
-// The main window in virtual time for the detection cycle (tests and the demo): timer 0 on the
-// virtual clock, posted messages in a queue dispatched through the real routing, statuses recorded
-// with the time they were posted. Tests broadcast WM_DEVICECHANGE when devices change, as the
-// system does.
+// The main window in virtual time (the shell's tests, the scenarios and the demo): timer 0
+// on the virtual clock, posted messages in one queue dispatched through the real routing,
+// statuses recorded with the time they were posted. With `toPage` set, each status also
+// goes to its page through the queue, as PostMessageW to the page's window does. Tests
+// broadcast WM_DEVICECHANGE when devices change, as the system does.
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "sim/virtual_clock.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/detection_cycle.h"
 #include "tavsetup/shell/main_window_rules.h"
 #include "tavsetup/shell/window_messages.h"
@@ -46,6 +48,8 @@ class SimMainWindow : public DetectionView {
     void PostDetectPrinter() override { Post(WM_DETECT_PRINTER); }
     void PostStatus(Page page, uint32_t status) override {
         posted.push_back({clock.Elapsed(), page, status});
+        if (toPage)
+            m_queue.push_back({page, WM_PRINTER_STATUS, status});
     }
     void ShowSeveralPrintersWarning() override {
         ++warningsShown;
@@ -56,29 +60,39 @@ class SimMainWindow : public DetectionView {
         --openWarnings;
     }
 
-    // Queues a message as PostMessageW does.
-    void Post(uint32_t message, uintptr_t wParam = 0) { m_queue.push_back({message, wParam}); }
+    // Queues a message to the main window as PostMessageW does.
+    void Post(uint32_t message, uintptr_t wParam = 0) {
+        m_queue.push_back({std::nullopt, message, wParam});
+    }
+    // SendMessageW to the main window: handled before this returns.
+    void Send(uint32_t message, uintptr_t wParam = 0) { Dispatch({std::nullopt, message, wParam}); }
+    // Forgets what is queued (the window is gone).
+    void DropQueued() { m_queue.clear(); }
 
-    // Dispatches queued messages through the main window's routing.
+    // Dispatches queued messages while the window is open.
     void Pump() {
-        while (!m_queue.empty()) {
-            const auto message = m_queue.front();
+        while (open && !m_queue.empty()) {
+            const Queued message = m_queue.front();
             m_queue.pop_front();
-            lastRoute = RouteCycleMessage(cycle, message.first, message.second);
+            Dispatch(message);
         }
     }
 
-    // Lets virtual time pass in 1 ms steps, dispatching what each step brings.
+    // Lets `ms` of virtual time pass in steps of stepMs, running `between` after each
+    // step and then dispatching what it brought.
     void RunFor(uint32_t ms) {
+        const uint64_t end = clock.Elapsed() + ms;
         Pump();
-        for (uint32_t i = 0; i < ms; ++i) {
-            clock.Advance(1);
+        while (clock.Elapsed() < end) {
+            clock.Advance(stepMs);
+            if (between)
+                between();
             Pump();
         }
     }
 
     // The system's broadcast when device nodes change.
-    void DeviceNodesChanged() { Post(kWmDeviceChange, kDbtDevNodesChanged); }
+    void DeviceNodesChanged() { Post(win::kWmDeviceChange, win::kDbtDevNodesChanged); }
     // The start of the main window: the first step follows a posted device change.
     void Start() {
         DeviceNodesChanged();
@@ -106,18 +120,36 @@ class SimMainWindow : public DetectionView {
     int warningsShown = 0;
     int openWarnings = 0;
     int maxOpenWarnings = 0;
-    Route lastRoute = Route::NotHandled;
+    Route lastRoute = Route::Default;
+    bool open = true;               // a closed window dispatches nothing
+    uint32_t stepMs = 1;            // RunFor's step of virtual time
+    std::function<void()> between;  // after each step (e.g. the service's device events)
+    // A message for a page's window procedure (set when the window has pages).
+    std::function<void(Page page, uint32_t message, uintptr_t wParam)> toPage;
 
   private:
+    struct Queued {
+        std::optional<Page> page;  // none: the main window
+        uint32_t message;
+        uintptr_t wParam;
+    };
+
+    void Dispatch(const Queued& m) {
+        if (m.page)
+            toPage(*m.page, m.message, m.wParam);
+        else
+            lastRoute = RouteCycleMessage(cycle, m.message, m.wParam);
+    }
+
     void ArmTimer() {
         m_timer = clock.Schedule(*timerPeriod, [this] {
-            Post(kWmTimer, kWatchTimerId);
+            Post(win::kWmTimer, kWatchTimerId);
             ArmTimer();  // a window timer repeats until killed
         });
     }
 
     std::optional<uint64_t> m_timer;
-    std::deque<std::pair<uint32_t, uintptr_t>> m_queue;
+    std::deque<Queued> m_queue;
 };
 
 }  // namespace tav::sim

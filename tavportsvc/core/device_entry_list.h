@@ -1,58 +1,42 @@
 #pragma once
 // The two lists a reconcile pass builds: ports (link value, open hardware key) and printers
-// (device path). Singly linked, appended at the tail, so they keep the enumeration order.
-// The list owns every node, text and key: Clear and the destructor free texts, close keys
-// and free nodes.
+// (device path). Appended at the tail, so they keep the enumeration order. The list owns
+// every text and key: Clear and the destructor close every key.
 
-#include <atomic>
-#include <cstdint>
+#include <string>
+#include <vector>
 
-#include "tavportsvc/core/platform_types.h"
-#include "tavportsvc/core/registry_api.h"
+#include "tavportsvc/core/owned_handles.h"
 
 namespace tav {
 
 struct DeviceEntry {
-    char16_t* text = nullptr;        // owned; may be absent
-    PlatformHandle key = kNoHandle;  // owned open registry key, or none
-    DeviceEntry* next = nullptr;     // owned
+    std::u16string text;   // port: the link as read (empty: free); printer: its device path
+    OwnedRegistryKey key;  // port: its open hardware key; printer: none
 
-    DeviceEntry();
-    ~DeviceEntry();
-    DeviceEntry(const DeviceEntry&) = delete;
-    DeviceEntry& operator=(const DeviceEntry&) = delete;
-
-    // Nodes alive in the process, to prove a pass frees every node it made.
-    static int LiveCount();
-
-    bool HasEmptyText() const { return text != nullptr && text[0] == 0; }
+    bool HasEmptyText() const { return text.empty(); }
 };
-
-// A heap copy of `text` (length + 1 units), or nullptr when `text` is absent or the
-// allocation fails.
-char16_t* CopyText(const char16_t* text);
 
 class DeviceEntryList {
   public:
-    explicit DeviceEntryList(RegistryApi& registry) : m_registry(registry) {}
-    ~DeviceEntryList() { Clear(); }
+    DeviceEntryList() = default;
     DeviceEntryList(const DeviceEntryList&) = delete;
     DeviceEntryList& operator=(const DeviceEntryList&) = delete;
 
-    // Allocates a node, copies the text, stores the key and links the node at the tail.
-    // Returns the node, or nullptr when an allocation fails (nothing appended, the key not
-    // taken over).
-    DeviceEntry* AppendDeviceEntry(const char16_t* text, PlatformHandle key);
+    // Copies `text` (not null) up to its NUL, takes `key` over and appends the entry at the tail.
+    // Returns the entry, or nullptr when an allocation fails: nothing is appended and the
+    // key is closed.
+    [[nodiscard]] DeviceEntry* AppendDeviceEntry(const char16_t* text,
+                                                 OwnedRegistryKey key) noexcept;
 
-    // Frees every text, closes every key and frees every node.
-    void Clear();
+    // Closes every key and drops every entry.
+    void Clear() noexcept { m_entries.clear(); }
 
-    DeviceEntry* Head() const { return m_head; }
+    std::vector<DeviceEntry>& Entries() { return m_entries; }
+    const std::vector<DeviceEntry>& Entries() const { return m_entries; }
 
   private:
-    RegistryApi& m_registry;
-    DeviceEntry* m_head = nullptr;
-    DeviceEntry* m_tail = nullptr;
+    std::vector<DeviceEntry> m_entries;
 };
 
 }  // namespace tav

@@ -10,7 +10,7 @@ class DeviceNotifyApi {
     virtual ~DeviceNotifyApi() = default;
 
     // RegisterDeviceNotificationW(statusHandle, DEV_BROADCAST_DEVICEINTERFACE_W of
-    // `interfaceClass`, DEVICE_NOTIFY_SERVICE_HANDLE); kNoHandle on failure.
+    // `interfaceClass`, DEVICE_NOTIFY_SERVICE_HANDLE); win::kNoHandle on failure.
     virtual PlatformHandle RegisterInterfaceNotification(PlatformHandle serviceStatusHandle,
                                                          const Guid& interfaceClass) = 0;
     // UnregisterDeviceNotification.

@@ -16,15 +16,15 @@ size_t BoundedLength(const char16_t* text, size_t bound) {
 }  // namespace
 
 void BuildInfPath(PassContext& ctx, char16_t* path) {
-    char16_t folder[kMaxPath + 1] = {};
+    char16_t folder[win::kMaxPath + 1] = {};
     if (!ctx.platform.shell->GetProgramFilesX86(folder)) {
         ctx.trace.Emit<service_event::kProgramFilesNotFound>();
         folder[0] = 0;
     }
-    size_t folderLength = BoundedLength(folder, kMaxPath);
+    size_t folderLength = BoundedLength(folder, win::kMaxPath);
     size_t relativeLength = U16Length(kInfRelativePath);
     path[0] = 0;
-    if (folderLength + relativeLength >= kMaxPath)
+    if (folderLength + relativeLength >= win::kMaxPath)
         return;
     size_t n = 0;
     for (size_t i = 0; i < folderLength; ++i)

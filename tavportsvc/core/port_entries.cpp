@@ -1,61 +1,86 @@
 #include "tavportsvc/core/port_entries.h"
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/names.h"
+#include "shared/win/errors.h"
+#include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_value.h"
 
 namespace tav {
 
-namespace {
-
-// The port's hardware key, or kInvalidHandleValue (traced).
-PlatformHandle OpenPortKey(PassContext& ctx, PlatformHandle set,
-                           const DeviceInterfaceData& interfaceData) {
+OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle set,
+                             const win::DeviceInterfaceData& interfaceData, uint32_t access,
+                             uint32_t* error) {
     DeviceInterfaceApi& devices = *ctx.platform.devices;
-    DevInfoData devInfo;
+    win::DevInfoData devInfo;
     if (!devices.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
-        uint32_t error = GetLastErrorCode();
-        if (error != kErrorInsufficientBuffer) {
-            ctx.trace.Emit<service_event::kPortDevInfoFailed>(error);
-            return kInvalidHandleValue;
+        uint32_t code = GetLastErrorCode();
+        if (code != win::kErrorInsufficientBuffer) {
+            ctx.trace.Emit<service_event::kPortDevInfoFailed>(code);
+            *error = code;
+            return {};
         }
     }
     PlatformHandle key =
-        devices.OpenDevRegKey(set, devInfo, kDicsFlagGlobal, 0, kDiregDev, kPortKeyAccess);
-    if (key == kInvalidHandleValue)
-        ctx.trace.Emit<service_event::kPortKeyOpenFailed>(GetLastErrorCode());
-    return key;
+        devices.OpenDevRegKey(set, devInfo, win::kDicsFlagGlobal, 0, win::kDiregDev, access);
+    if (key == win::kInvalidHandleValue) {
+        *error = GetLastErrorCode();
+        ctx.trace.Emit<service_event::kPortKeyOpenFailed>(*error);
+        return {};
+    }
+    return OwnedRegistryKey(*ctx.platform.registry, key);
 }
 
-}  // namespace
+uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuffer& link) {
+    for (char16_t& unit : link)
+        unit = 0;
+    uint32_t size = kLinkReadLimitBytes;
+    uint32_t status = registry.GetValue(portKey, kLinkSubKey, kLinkValueName, win::kRrfRtRegSz,
+                                        nullptr, link, &size);
+    if (status == win::kErrorFileNotFound) {
+        link[0] = 0;
+        return win::kErrorSuccess;
+    }
+    return status;
+}
 
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& /*devicePath*/,
-                 PlatformHandle devInfoSet, const DeviceInterfaceData& interfaceData) {
-    PlatformHandle key = OpenPortKey(ctx, devInfoSet, interfaceData);
-    if (key == kInvalidHandleValue)
+                 PlatformHandle devInfoSet, const win::DeviceInterfaceData& interfaceData) {
+    uint32_t error = win::kErrorSuccess;
+    OwnedRegistryKey key = OpenPortKey(ctx, devInfoSet, interfaceData, kPortKeyAccess, &error);
+    if (!key)
         return 1;
-    RegistryApi& registry = *ctx.platform.registry;
-    // One unit beyond the read limit stays NUL whatever the read leaves behind.
-    char16_t link[kLinkReadLimitBytes / 2 + 1] = {};
-    uint32_t size = kLinkReadLimitBytes;
-    uint32_t status =
-        registry.GetValue(key, kLinkSubKey, kLinkValueName, kRrfRtRegSz, nullptr, link, &size);
-    if (status != kErrorSuccess && status != kErrorFileNotFound) {
+    PortLinkBuffer link;
+    uint32_t status = ReadPortLink(*ctx.platform.registry, key.get(), link);
+    if (status != win::kErrorSuccess) {
         ctx.trace.Emit<service_event::kPortLinkUnreadable>(status);
-        registry.CloseKey(key);
         return 1;
     }
-    if (status == kErrorFileNotFound)
-        link[0] = 0;
-    if (!list.AppendDeviceEntry(link, key))
-        registry.CloseKey(key);
+    // Out of memory for the entry: the port is left out and its key closed.
+    static_cast<void>(list.AppendDeviceEntry(link, std::move(key)));
     return 1;
 }
 
 int AddPrinterEntry(PassContext& /*ctx*/, DeviceEntryList& list, const std::u16string& devicePath,
-                    PlatformHandle /*devInfoSet*/, const DeviceInterfaceData& /*interfaceData*/) {
-    list.AppendDeviceEntry(devicePath.c_str(), kNoHandle);
+                    PlatformHandle /*devInfoSet*/,
+                    const win::DeviceInterfaceData& /*interfaceData*/) {
+    // Out of memory for the entry: the printer is left out of this pass.
+    static_cast<void>(list.AppendDeviceEntry(devicePath.c_str(), {}));
     return 1;
+}
+
+uint32_t WalkPorts(PassContext& ctx, const InterfaceVisit& visit) {
+    return ForEachDeviceInterface(ctx, kGuidDevinterfaceComport, kPortPrefixes, visit, false);
+}
+
+uint32_t EnumeratePorts(PassContext& ctx, DeviceEntryList& ports) {
+    return ForEachDeviceInterface(ctx, kGuidDevinterfaceComport, kPortPrefixes, AddPortEntry, ports,
+                                  false);
+}
+
+uint32_t EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers) {
+    return ForEachDeviceInterface(ctx, kPrinterInterfaceClass, nullptr, AddPrinterEntry, printers,
+                                  true);
 }
 
 }  // namespace tav

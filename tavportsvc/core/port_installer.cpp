@@ -2,6 +2,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
+#include "tavportsvc/core/owned_handles.h"
 
 namespace tav {
 
@@ -14,11 +15,11 @@ bool IsAbsentOrEmpty(const char16_t* path) {
     return path == nullptr || path[0] == 0;
 }
 
-// The absolute form of `path` in `full` (kMaxPath units); false when it cannot be formed
-// or needs kMaxPath units or more.
+// The absolute form of `path` in `full` (win::kMaxPath units); false when it cannot be formed
+// or needs win::kMaxPath units or more.
 bool MakeAbsolute(DeviceInstallApi& api, const char16_t* path, char16_t* full) {
-    uint32_t length = api.FullPathName(path, kMaxPath, full);
-    return length != 0 && length < kMaxPath;
+    uint32_t length = api.FullPathName(path, win::kMaxPath, full);
+    return length != 0 && length < win::kMaxPath;
 }
 
 // The hardware ID list: the ID, its NUL and the closing NUL of the multi-string.
@@ -36,17 +37,17 @@ bool BuildHardwareIdList(char16_t* list, uint32_t* bytes) {
 bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHandle set,
                         const Guid& classGuid, const char16_t* className,
                         const char16_t* hardwareIds, uint32_t hardwareIdBytes) {
-    DevInfoData element;
-    if (!api.CreateDeviceInfo(set, className, classGuid, kDicdGenerateId, &element)) {
+    win::DevInfoData element;
+    if (!api.CreateDeviceInfo(set, className, classGuid, win::kDicdGenerateId, &element)) {
         trace.Emit<device_event::kCreateDeviceInfoFailed>(GetLastErrorCode());
         return false;
     }
-    if (!api.SetDeviceRegistryProperty(set, &element, kSpdrpHardwareId, hardwareIds,
+    if (!api.SetDeviceRegistryProperty(set, &element, win::kSpdrpHardwareId, hardwareIds,
                                        hardwareIdBytes)) {
         trace.Emit<device_event::kSetHardwareIdFailed>(GetLastErrorCode());
         return false;
     }
-    if (!api.CallClassInstaller(kDifRegisterDevice, set, &element)) {
+    if (!api.CallClassInstaller(win::kDifRegisterDevice, set, &element)) {
         trace.Emit<device_event::kRegisterDeviceFailed>(GetLastErrorCode());
         return false;
     }
@@ -58,7 +59,7 @@ uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* pro
     trace.Emit<device_event::kUpdateDriverStarting>(TraceU16{kPortHardwareId}, TraceU16{fullPath});
     bool rebootRequired = false;
     if (!api.UpdateDriverForPnpDevices(proc, kPortHardwareId, fullPath,
-                                       kInstallFlagForce | kInstallFlagNonInteractive,
+                                       win::kInstallFlagForce | win::kInstallFlagNonInteractive,
                                        &rebootRequired))
         return kPortInstallFailed;
     trace.Emit<device_event::kUpdateDriverDone>();
@@ -70,12 +71,12 @@ uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* pro
 uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
     if (IsAbsentOrEmpty(infPath))
         return kPortInstallBadPath;
-    char16_t fullPath[kMaxPath] = {};
+    char16_t fullPath[win::kMaxPath] = {};
     if (!MakeAbsolute(api, infPath, fullPath)) {
         trace.Emit<device_event::kInfPathInvalid>(TraceU16{infPath});
         return kPortInstallFailed;
     }
-    char16_t hardwareIds[kMaxPath] = {};
+    char16_t hardwareIds[win::kMaxPath] = {};
     uint32_t hardwareIdBytes = 0;
     if (!BuildHardwareIdList(hardwareIds, &hardwareIdBytes)) {
         trace.Emit<device_event::kHardwareIdTooLong>(TraceU16{kPortHardwareId});
@@ -87,34 +88,31 @@ uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const cha
         trace.Emit<device_event::kInfClassFailed>(GetLastErrorCode());
         return kPortInstallFailed;
     }
-    PlatformHandle set = api.CreateDeviceInfoList(classGuid);
-    if (set == kInvalidHandleValue) {
+    OwnedInstallSet set(api, api.CreateDeviceInfoList(classGuid));
+    if (!set) {
         trace.Emit<device_event::kCreateInfoListFailed>(GetLastErrorCode());
         return kPortInstallFailed;
     }
-    bool registered =
-        RegisterNewElement(api, trace, set, classGuid, className, hardwareIds, hardwareIdBytes);
-    api.DestroyDeviceInfoList(set);
+    bool registered = RegisterNewElement(api, trace, set.get(), classGuid, className, hardwareIds,
+                                         hardwareIdBytes);
     return registered ? kPortInstallDone : kPortInstallFailed;
 }
 
 uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
     if (IsAbsentOrEmpty(infPath))
         return kPortInstallBadPath;
-    char16_t fullPath[kMaxPath] = {};
+    char16_t fullPath[win::kMaxPath] = {};
     if (!MakeAbsolute(api, infPath, fullPath))
         return kPortInstallFailed;
-    if (api.FileAttributes(fullPath) == kInvalidFileAttributes)
+    if (api.FileAttributes(fullPath) == win::kInvalidFileAttributes)
         return kPortInstallFailed;
-    PlatformHandle newdev = api.LoadModule(kNewdevDll);
-    if (newdev == kNoHandle)
+    OwnedModule newdev(api, api.LoadModule(kNewdevDll));
+    if (!newdev)
         return kPortInstallFailed;
-    void* proc = api.FindExport(newdev, kUpdateDriverExport);
-    uint32_t result = kPortInstallFailed;
-    if (proc)
-        result = CallUpdateDriver(api, trace, proc, fullPath);
-    api.UnloadModule(newdev);
-    return result;
+    void* proc = api.FindExport(newdev.get(), kUpdateDriverExport);
+    if (!proc)
+        return kPortInstallFailed;
+    return CallUpdateDriver(api, trace, proc, fullPath);
 }
 
 }  // namespace tav

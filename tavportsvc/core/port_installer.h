@@ -21,10 +21,12 @@ inline constexpr char16_t kNewdevDll[] = u"newdev.dll";
 inline constexpr char kUpdateDriverExport[] = "UpdateDriverForPlugAndPlayDevicesW";
 
 // Registers a new device node of the INF's class carrying kPortHardwareId.
-uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath);
+[[nodiscard]] uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace,
+                                        const char16_t* infPath);
 
 // Installs the INF's driver on all devices with kPortHardwareId; newdev.dll is bound by
 // name for the call and unloaded afterwards.
-uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath);
+[[nodiscard]] uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace,
+                                         const char16_t* infPath);
 
 }  // namespace tav

@@ -9,38 +9,43 @@
 namespace tav {
 
 PortLinkCore::PortLinkCore(const PortLinkPlatform& platform)
-    : m_platform(platform), m_trace(platform.trace) {
-    m_hReconcileEvent = m_platform.sync->CreateUnnamedEvent(false, true);
-}
+    : m_platform(platform),
+      m_trace(platform.trace),
+      m_hReconcileEvent(*platform.sync, platform.sync->CreateUnnamedEvent(false, true)) {}
 
-PortLinkCore::~PortLinkCore() {
-    if (m_hReconcileEvent != kNoHandle)
-        m_platform.sync->CloseObject(m_hReconcileEvent);
-}
+PortLinkCore::~PortLinkCore() = default;
 
 void PortLinkCore::ReconcilePorts() {
     PassContext ctx{m_platform, m_trace};
-    RunReconcilePass(ctx, m_hReconcileEvent);
+    RunReconcilePass(ctx, m_hReconcileEvent.get());
 }
 
-HResult PortLinkCore::StartHook(const std::function<HResult()>& baseStartSteps,
-                                PlatformHandle serviceStatusHandle) {
-    HResult hr = baseStartSteps ? baseStartSteps() : kSOk;
+void PortLinkCore::RunPass(const std::function<void()>& pass) {
+    if (pass)
+        pass();
+    else
+        ReconcilePorts();
+}
+
+win::HResult PortLinkCore::StartHook(const std::function<win::HResult()>& baseStartSteps,
+                                     PlatformHandle serviceStatusHandle,
+                                     const std::function<void()>& pass) {
+    win::HResult hr = baseStartSteps ? baseStartSteps() : win::kSOk;
     if (hr < 0)
         return hr;
     m_trace.Start();
-    ReconcilePorts();
+    RunPass(pass);
     PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
         serviceStatusHandle, kPrinterInterfaceClass);
-    if (notification == kNoHandle) {
-        hr = HResultFromWin32(GetLastErrorCode());
+    if (notification == win::kNoHandle) {
+        hr = win::HResultFromWin32(GetLastErrorCode());
         // The stop hook does not run after a failed start, so the provider is let go here.
         if (hr < 0)
             m_trace.Stop();
         return hr;
     }
     m_hDevNotify = notification;
-    return kSOk;
+    return win::kSOk;
 }
 
 // Admits a device event unless the stop hook has begun. The count and the flag are both
@@ -57,12 +62,17 @@ bool PortLinkCore::EnterDeviceEvent() {
     return true;
 }
 
-uint32_t PortLinkCore::OnDeviceEvent() {
+uint32_t PortLinkCore::OnDeviceEvent(const std::function<void()>& pass) {
     if (!EnterDeviceEvent())
-        return kErrorSuccess;
-    ReconcilePorts();
-    m_deviceEventsInFlight.fetch_sub(1);
-    return kErrorSuccess;
+        return win::kErrorSuccess;
+    // Counted out on every way out of the pass: a count left behind would keep the stop
+    // hook handing the lock back for ever.
+    struct LeaveDeviceEvent {
+        std::atomic<int>& inFlight;
+        ~LeaveDeviceEvent() { inFlight.fetch_sub(1); }
+    } leave{m_deviceEventsInFlight};
+    RunPass(pass);
+    return win::kErrorSuccess;
 }
 
 // Waits for the reconcile lock and keeps it. A device event admitted just before the stop
@@ -71,26 +81,28 @@ uint32_t PortLinkCore::OnDeviceEvent() {
 void PortLinkCore::TakeLockForGood() {
     SyncApi& sync = *m_platform.sync;
     for (;;) {
-        if (sync.WaitForObject(m_hReconcileEvent, kInfinite) != kWaitObject0) {
+        if (sync.WaitForObject(m_hReconcileEvent.get(), win::kInfinite) != win::kWaitObject0) {
             m_trace.Emit<service_event::kStopLockWaitFailed>(GetLastErrorCode());
             return;
         }
         if (m_deviceEventsInFlight.load() == 0)
             return;
-        sync.SignalEvent(m_hReconcileEvent);
+        // A failed hand-back is seen as a failed wait of the pass that waits for it.
+        static_cast<void>(sync.SignalEvent(m_hReconcileEvent.get()));
         std::this_thread::yield();
     }
 }
 
-HResult PortLinkCore::StopHook(const std::function<HResult()>& baseStopSteps) {
+win::HResult PortLinkCore::StopHook(const std::function<win::HResult()>& baseStopSteps) {
     m_stopping.store(true);
-    if (m_hDevNotify != kNoHandle) {
-        m_platform.notify->UnregisterNotification(m_hDevNotify);
-        m_hDevNotify = kNoHandle;
+    if (m_hDevNotify != win::kNoHandle) {
+        // The registration is given up whether or not Windows confirms it.
+        static_cast<void>(m_platform.notify->UnregisterNotification(m_hDevNotify));
+        m_hDevNotify = win::kNoHandle;
     }
     TakeLockForGood();
     m_trace.Stop();
-    return baseStopSteps ? baseStopSteps() : kSOk;
+    return baseStopSteps ? baseStopSteps() : win::kSOk;
 }
 
 }  // namespace tav

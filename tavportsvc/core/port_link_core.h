@@ -11,7 +11,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "tavportsvc/core/owned_handles.h"
 #include "tavportsvc/core/port_link_platform.h"
 #include "tavportsvc/core/trace_provider.h"
 
@@ -28,34 +29,40 @@ class PortLinkCore {
     PortLinkCore& operator=(const PortLinkCore&) = delete;
 
     // One reconcile pass: links every present printer to a port, creating ports as needed.
+    // Always returns normally when out of memory: what could not be done waits for the
+    // next pass.
     void ReconcilePorts();
 
     // Start hook: runs `baseStartSteps` (returns their HRESULT when negative), starts
-    // tracing, runs one pass, registers for printer interface events on
-    // `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a failed registration.
-    HResult StartHook(const std::function<HResult()>& baseStartSteps,
-                      PlatformHandle serviceStatusHandle);
+    // tracing, runs one pass (`pass`, by default ReconcilePorts), registers for printer
+    // interface events on `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a
+    // failed registration.
+    [[nodiscard]] win::HResult StartHook(const std::function<win::HResult()>& baseStartSteps,
+                                         PlatformHandle serviceStatusHandle,
+                                         const std::function<void()>& pass = {});
 
-    // Control handler, SERVICE_CONTROL_DEVICEEVENT: one pass, then NO_ERROR. Once the stop
-    // hook has begun it returns NO_ERROR at once without a pass.
-    uint32_t OnDeviceEvent();
+    // Control handler, SERVICE_CONTROL_DEVICEEVENT: one pass (`pass`, by default
+    // ReconcilePorts), then NO_ERROR. Once the stop hook has begun it returns NO_ERROR at
+    // once without a pass.
+    [[nodiscard]] uint32_t OnDeviceEvent(const std::function<void()>& pass = {});
 
     // Stop hook: unregisters the notification, takes the reconcile lock for good (waiting
     // for a pass in progress), stops tracing, then runs and returns `baseStopSteps`.
-    HResult StopHook(const std::function<HResult()>& baseStopSteps);
+    [[nodiscard]] win::HResult StopHook(const std::function<win::HResult()>& baseStopSteps);
 
     PlatformHandle DevNotifyHandle() const { return m_hDevNotify; }
-    PlatformHandle ReconcileEventHandle() const { return m_hReconcileEvent; }
+    PlatformHandle ReconcileEventHandle() const { return m_hReconcileEvent.get(); }
     TraceProvider& Trace() { return m_trace; }
 
   private:
     bool EnterDeviceEvent();
+    void RunPass(const std::function<void()>& pass);
     void TakeLockForGood();
 
     PortLinkPlatform m_platform;
     TraceProvider m_trace;
-    PlatformHandle m_hDevNotify = kNoHandle;
-    PlatformHandle m_hReconcileEvent = kNoHandle;
+    PlatformHandle m_hDevNotify = win::kNoHandle;
+    OwnedSyncObject m_hReconcileEvent;
     std::atomic<bool> m_stopping{false};
     std::atomic<int> m_deviceEventsInFlight{0};
 };

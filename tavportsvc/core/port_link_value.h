@@ -14,8 +14,11 @@ inline constexpr char16_t kLinkValueName[] = u"SymbolicLink";
 // A link is read into 520 bytes: 259 characters and the NUL.
 inline constexpr uint32_t kLinkReadLimitBytes = 520;
 inline constexpr uint32_t kLinkMaxChars = kLinkReadLimitBytes / 2 - 1;
+// A read buffer: the limit and one unit beyond it that stays NUL.
+inline constexpr uint32_t kLinkBufferUnits = kLinkReadLimitBytes / 2 + 1;
 // Access to the port's hardware key and to the link subkey.
-inline constexpr uint32_t kPortKeyAccess = kKeyQueryValue | kKeySetValue | kKeyCreateSubKey;
-inline constexpr uint32_t kLinkKeyAccess = kKeyQueryValue | kKeySetValue;
+inline constexpr uint32_t kPortKeyAccess =
+    win::kKeyQueryValue | win::kKeySetValue | win::kKeyCreateSubKey;
+inline constexpr uint32_t kLinkKeyAccess = win::kKeyQueryValue | win::kKeySetValue;
 
 }  // namespace tav

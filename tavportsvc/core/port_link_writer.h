@@ -7,6 +7,7 @@
 namespace tav {
 
 // Returns the Win32 error code, 0 on success; the subkey is closed on every path.
-uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t* printerPath);
+[[nodiscard]] uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey,
+                                     const char16_t* printerPath);
 
 }  // namespace tav

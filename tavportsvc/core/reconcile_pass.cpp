@@ -1,12 +1,15 @@
 #include "tavportsvc/core/reconcile_pass.h"
 
+#include <new>
+#include <string>
+
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/inf_path.h"
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_installer.h"
+#include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_value.h"
 #include "tavportsvc/core/port_link_writer.h"
 #include "tavportsvc/core/utility_probe.h"
@@ -15,70 +18,36 @@ namespace tav {
 
 namespace {
 
-constexpr char16_t kPortPrefix[] = u"\\\\?\\ROOT#PORTS#";
-constexpr char16_t kEndOfPrefixes[] = u"";
-constexpr const char16_t* kPortPrefixes[] = {kPortPrefix, kEndOfPrefixes};
-
-void EnumeratePorts(PassContext& ctx, DeviceEntryList& ports) {
-    ForEachDeviceInterface(ctx, kGuidDevinterfaceComport, kPortPrefixes, AddPortEntry, ports,
-                           false);
-}
-
-void EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers) {
-    ForEachDeviceInterface(ctx, kPrinterInterfaceClass, nullptr, AddPrinterEntry, printers, true);
-}
-
-bool SameText(const char16_t* a, const char16_t* b) {
-    size_t i = 0;
-    for (; a[i] != 0 && b[i] != 0; ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return a[i] == b[i];
-}
-
-bool IsLinked(const DeviceEntryList& ports, const char16_t* printerPath) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (port->text && SameText(port->text, printerPath))
-            return true;
-    }
-    return false;
-}
-
-DeviceEntry* FirstFreePort(const DeviceEntryList& ports) {
-    for (DeviceEntry* port = ports.Head(); port; port = port->next) {
-        if (port->HasEmptyText())
-            return port;
-    }
-    return nullptr;
-}
-
 uint32_t PortNumber(const DeviceEntry* port) {
-    return port ? static_cast<uint32_t>(port->key & 0xFFFFFFFFu) : 0;
+    return port ? static_cast<uint32_t>(port->key.get() & 0xFFFFFFFFu) : 0;
 }
 
 // Writes the link; on success the port carries the printer's path for the rest of the pass.
-void LinkPort(PassContext& ctx, DeviceEntry& port, const char16_t* printerPath) {
+void LinkPort(PassContext& ctx, DeviceEntry& port, const std::u16string& printerPath) {
     // Copied first: a port whose text could not be updated would look free to the next
-    // printer and have its fresh link overwritten.
-    char16_t* copy = CopyText(printerPath);
-    if (!copy)
-        return;
-    if (WritePortLink(ctx, port.key, printerPath) != kErrorSuccess) {
-        delete[] copy;
+    // printer and have its fresh link overwritten. Without memory for the copy the printer
+    // stays unlinked in this pass.
+    std::u16string copy;
+    try {
+        copy = printerPath;
+    } catch (const std::bad_alloc&) {
         return;
     }
-    delete[] port.text;
-    port.text = copy;
+    if (WritePortLink(ctx, port.key.get(), printerPath.c_str()) != win::kErrorSuccess)
+        return;
+    port.text = std::move(copy);
 }
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
-                       const char16_t* printerPath) {
-    ctx.trace.Emit<service_event::kNoFreePort>(TraceU16{printerPath});
+                       const std::u16string& printerPath) {
+    ctx.trace.Emit<service_event::kNoFreePort>(TraceU16{printerPath.c_str()});
+    // The fresh enumeration below tells whether a port came of it; a restart request is not
+    // acted on.
     if (CreatePortDevice(*ctx.platform.installer, ctx.trace, infPath) == kPortInstallDone)
-        InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath);
+        static_cast<void>(InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath));
     ports.Clear();
-    EnumeratePorts(ctx, ports);
+    // A failed enumeration is traced; it leaves no free port, which is traced below.
+    static_cast<void>(EnumeratePorts(ctx, ports));
     DeviceEntry* port = FirstFreePort(ports);
     if (port)
         LinkPort(ctx, *port, printerPath);
@@ -87,48 +56,83 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
-                      const char16_t* printerPath) {
+                      const std::u16string& printerPath) {
     // A path that cannot be read back within the link's read limit would never be found
     // linked, and would make every pass create yet another port.
-    if (U16Length(printerPath) > kLinkMaxChars) {
-        ctx.trace.Emit<service_event::kPrinterPathTooLong>(TraceU16{printerPath});
+    if (!IsLinkablePrinterPath(printerPath.c_str())) {
+        ctx.trace.Emit<service_event::kPrinterPathTooLong>(TraceU16{printerPath.c_str()});
         return;
     }
-    if (IsLinked(ports, printerPath))
+    if (PortLinkedTo(ports, printerPath.c_str()))
         return;
     DeviceEntry* port = FirstFreePort(ports);
     ctx.trace.Emit<service_event::kLinkPrinter>(TraceNarrow{port ? "Link" : "Install and link"},
-                                                PortNumber(port), TraceU16{printerPath});
+                                                PortNumber(port), TraceU16{printerPath.c_str()});
     if (port)
         LinkPort(ctx, *port, printerPath);
     else
         CreatePortAndLink(ctx, ports, infPath, printerPath);
 }
 
+// ReconcilePrinter, except that running out of memory leaves this printer unlinked until a
+// later pass and the pass goes on with the next one. A port whose link was written carries
+// its new text already: the copy is made before the write.
+void ReconcilePrinterOrLeaveOut(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
+                                const std::u16string& printerPath) {
+    try {
+        ReconcilePrinter(ctx, ports, infPath, printerPath);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 void LinkPrinters(PassContext& ctx, const char16_t* infPath) {
-    DeviceEntryList ports(*ctx.platform.registry);
-    DeviceEntryList printers(*ctx.platform.registry);
-    EnumeratePorts(ctx, ports);
-    EnumeratePrinters(ctx, printers);
-    for (DeviceEntry* printer = printers.Head(); printer; printer = printer->next) {
-        if (printer->text)
-            ReconcilePrinter(ctx, ports, infPath, printer->text);
+    DeviceEntryList ports;
+    DeviceEntryList printers;
+    // Failed enumerations are traced; the pass works with what was listed.
+    static_cast<void>(EnumeratePorts(ctx, ports));
+    static_cast<void>(EnumeratePrinters(ctx, printers));
+    for (const DeviceEntry& printer : printers.Entries())
+        ReconcilePrinterOrLeaveOut(ctx, ports, infPath, printer.text);
+}
+
+// The reconcile lock from a successful wait to the end of the pass, on every way out.
+class HeldReconcileLock {
+  public:
+    HeldReconcileLock(SyncApi& sync, PlatformHandle lock) noexcept : m_sync(sync), m_lock(lock) {}
+    ~HeldReconcileLock() {
+        // A lock that cannot be given back holds the next pass; nothing here can undo that.
+        static_cast<void>(m_sync.SignalEvent(m_lock));
+    }
+    HeldReconcileLock(const HeldReconcileLock&) = delete;
+    HeldReconcileLock& operator=(const HeldReconcileLock&) = delete;
+
+  private:
+    SyncApi& m_sync;
+    PlatformHandle m_lock;
+};
+
+void LinkPrintersUnlessUtilityRuns(PassContext& ctx, const char16_t* infPath) {
+    try {
+        if (!SetupUtilityRunning(ctx))
+            LinkPrinters(ctx, infPath);
+    } catch (const std::bad_alloc&) {
+        // Out of memory outside any one interface: the pass ends here, with its lists and
+        // keys given back; the next pass reads everything afresh.
     }
 }
 
 }  // namespace
 
 void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
-    char16_t infPath[kMaxPath] = {};
+    char16_t infPath[win::kMaxPath] = {};
     BuildInfPath(ctx, infPath);
     SyncApi& sync = *ctx.platform.sync;
-    if (sync.WaitForObject(lock, kInfinite) != kWaitObject0) {
+    if (sync.WaitForObject(lock, win::kInfinite) != win::kWaitObject0) {
         ctx.trace.Emit<service_event::kLockWaitFailed>(GetLastErrorCode());
         return;
     }
-    if (!SetupUtilityRunning(ctx))
-        LinkPrinters(ctx, infPath);
-    sync.SignalEvent(lock);
+    HeldReconcileLock held(sync, lock);
+    LinkPrintersUnlessUtilityRuns(ctx, infPath);
 }
 
 }  // namespace tav

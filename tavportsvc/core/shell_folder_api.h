@@ -8,7 +8,7 @@ class ShellFolderApi {
     virtual ~ShellFolderApi() = default;
 
     // SHGetSpecialFolderPathW(no window, path, CSIDL_PROGRAM_FILESX86, no creation) into a
-    // buffer of kMaxPath units; false on failure.
+    // buffer of win::kMaxPath units; false on failure.
     virtual bool GetProgramFilesX86(char16_t* path) = 0;
 };
 

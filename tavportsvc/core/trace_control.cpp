@@ -1,6 +1,7 @@
 #include "tavportsvc/core/trace_control.h"
 
-#include "shared/win32_errors.h"
+#include "shared/callback_boundary.h"
+#include "shared/win/errors.h"
 
 namespace tav {
 
@@ -9,19 +10,33 @@ uint32_t HandleTraceControl(uint32_t requestCode, TraceControlRecord& record, ui
     if (replySize)
         *replySize = 0;
     switch (requestCode) {
-        case kWmiEnableEvents:
+        case win::kWmiEnableEvents:
             record.logger.store(request.LoggerHandle(), std::memory_order_relaxed);
             record.level.store(request.EnableLevel(), std::memory_order_relaxed);
             record.flags.store(request.EnableFlags(), std::memory_order_relaxed);
-            return kErrorSuccess;
-        case kWmiDisableEvents:
+            return win::kErrorSuccess;
+        case win::kWmiDisableEvents:
             record.logger.store(0, std::memory_order_relaxed);
             record.level.store(0, std::memory_order_relaxed);
             record.flags.store(0, std::memory_order_relaxed);
-            return kErrorSuccess;
+            return win::kErrorSuccess;
         default:
-            return kErrorInvalidParameter;
+            return win::kErrorInvalidParameter;
     }
+}
+
+uint32_t TraceControlCallback(uint32_t requestCode, TraceControlRecord& record, uint32_t* replySize,
+                              TraceEnableRequest& request) noexcept {
+    return AtCallbackBoundary(
+        [&] { return HandleTraceControl(requestCode, record, replySize, request); },
+        [&] {
+            if (replySize)
+                *replySize = 0;
+            record.logger.store(0, std::memory_order_relaxed);
+            record.level.store(0, std::memory_order_relaxed);
+            record.flags.store(0, std::memory_order_relaxed);
+            return win::kErrorInvalidParameter;
+        });
 }
 
 }  // namespace tav

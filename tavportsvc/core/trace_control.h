@@ -6,10 +6,9 @@
 #include <atomic>
 #include <cstdint>
 
-namespace tav {
+#include "shared/win/trace.h"
 
-inline constexpr uint32_t kWmiEnableEvents = 4;
-inline constexpr uint32_t kWmiDisableEvents = 5;
+namespace tav {
 
 struct TraceControlRecord {
     std::atomic<uint64_t> logger{0};
@@ -28,9 +27,15 @@ class TraceEnableRequest {
     virtual uint32_t EnableFlags() = 0;
 };
 
-// The control callback: enable stores the logger, level and flags, disable clears them,
+// The control request: enable stores the logger, level and flags, disable clears them,
 // any other request returns ERROR_INVALID_PARAMETER. The reply size is always 0.
-uint32_t HandleTraceControl(uint32_t requestCode, TraceControlRecord& record, uint32_t* replySize,
-                            TraceEnableRequest& request);
+[[nodiscard]] uint32_t HandleTraceControl(uint32_t requestCode, TraceControlRecord& record,
+                                          uint32_t* replySize, TraceEnableRequest& request);
+
+// HandleTraceControl at the boundary of the tracing system's callback: a request that fails
+// unexpectedly leaves tracing off and answers ERROR_INVALID_PARAMETER, reply size 0.
+[[nodiscard]] uint32_t TraceControlCallback(uint32_t requestCode, TraceControlRecord& record,
+                                            uint32_t* replySize,
+                                            TraceEnableRequest& request) noexcept;
 
 }  // namespace tav

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "shared/guid.h"
+#include "shared/win/trace.h"
 
 namespace tav {
 
@@ -22,8 +23,6 @@ inline constexpr Guid kDeviceModuleMessageGuid = {
     0x9A7C31E6, 0xE4B8, 0x4D57, {0xA1, 0xF9, 0x3C, 0x62, 0xD0, 0x8E, 0x5B, 0x17}};
 
 inline constexpr uint32_t kTraceFlagGeneral = 1;
-inline constexpr uint8_t kTraceLevelError = 2;
-inline constexpr uint8_t kTraceLevelInformation = 4;
 
 enum class TraceModule { kService, kDevice };
 
@@ -76,34 +75,37 @@ constexpr TraceArgDef U16(const char* name) {
 namespace service_event {
 using namespace trace_def;
 inline constexpr TraceEventDef kCreateLinkKeyFailed =
-    Service(10, kTraceLevelError, "WritePortLink",
+    Service(10, win::kTraceLevelError, "WritePortLink",
             "Cannot create or open the port's link key: error %1", kError);
 inline constexpr TraceEventDef kSetLinkValueFailed =
-    Service(11, kTraceLevelError, "WritePortLink",
+    Service(11, win::kTraceLevelError, "WritePortLink",
             "Cannot set the port's SymbolicLink value: error %1", kError);
-inline constexpr TraceEventDef kPortDevInfoFailed = Service(
-    12, kTraceLevelError, "AddPortEntry", "Cannot get the port's device data: error %1", kError);
-inline constexpr TraceEventDef kPortKeyOpenFailed = Service(
-    13, kTraceLevelError, "AddPortEntry", "Cannot open the port's hardware key: error %1", kError);
+inline constexpr TraceEventDef kPortDevInfoFailed =
+    Service(12, win::kTraceLevelError, "AddPortEntry",
+            "Cannot get the port's device data: error %1", kError);
+inline constexpr TraceEventDef kPortKeyOpenFailed =
+    Service(13, win::kTraceLevelError, "AddPortEntry",
+            "Cannot open the port's hardware key: error %1", kError);
 inline constexpr TraceEventDef kPortLinkUnreadable =
-    Service(14, kTraceLevelError, "AddPortEntry",
+    Service(14, win::kTraceLevelError, "AddPortEntry",
             "Cannot read the port's SymbolicLink value: error %1", kError);
-inline constexpr TraceEventDef kStopLockWaitFailed = Service(
-    15, kTraceLevelError, "StopHook", "Waiting for the reconcile lock failed: error %1", kError);
-inline constexpr TraceEventDef kProgramFilesNotFound =
-    Service(16, kTraceLevelError, "ReconcilePorts", "The 32-bit program files folder is not found");
+inline constexpr TraceEventDef kStopLockWaitFailed =
+    Service(15, win::kTraceLevelError, "StopHook",
+            "Waiting for the reconcile lock failed: error %1", kError);
+inline constexpr TraceEventDef kProgramFilesNotFound = Service(
+    16, win::kTraceLevelError, "ReconcilePorts", "The 32-bit program files folder is not found");
 inline constexpr TraceEventDef kLockWaitFailed =
-    Service(19, kTraceLevelError, "ReconcilePorts",
+    Service(19, win::kTraceLevelError, "ReconcilePorts",
             "Waiting for the reconcile lock failed: error %1", kError);
 inline constexpr TraceEventDef kUtilityRunning =
-    Service(20, kTraceLevelInformation, "ReconcilePorts",
+    Service(20, win::kTraceLevelInformation, "ReconcilePorts",
             "The setup utility is running; this pass does nothing");
 inline constexpr TraceEventDef kUtilityMutexOpenFailed =
-    Service(21, kTraceLevelInformation, "ReconcilePorts",
+    Service(21, win::kTraceLevelInformation, "ReconcilePorts",
             "Cannot open the setup utility's mutex: error %1", kError);
 inline constexpr TraceEventDef kLinkPrinter = {TraceModule::kService,
                                                22,
-                                               kTraceLevelInformation,
+                                               win::kTraceLevelInformation,
                                                "ReconcilePorts",
                                                "%1: port %2, printer %3",
                                                3,
@@ -111,14 +113,14 @@ inline constexpr TraceEventDef kLinkPrinter = {TraceModule::kService,
                                                 {"port", TraceArgKind::kU32},
                                                 {"printer", TraceArgKind::kU16Text}}};
 inline constexpr TraceEventDef kNoFreePort =
-    Service(23, kTraceLevelInformation, "ReconcilePorts",
+    Service(23, win::kTraceLevelInformation, "ReconcilePorts",
             "No free port for printer %1; creating a new port", U16("printer"));
 inline constexpr TraceEventDef kStillNoFreePort =
-    Service(24, kTraceLevelError, "ReconcilePorts", "Still no free port after creating one");
+    Service(24, win::kTraceLevelError, "ReconcilePorts", "Still no free port after creating one");
 // Beyond the provider's first table: a printer path too long to be read back from a link
 // is left unlinked.
 inline constexpr TraceEventDef kPrinterPathTooLong =
-    Service(25, kTraceLevelError, "ReconcilePorts",
+    Service(25, win::kTraceLevelError, "ReconcilePorts",
             "Printer path too long for a port link; left unlinked: %1", U16("printer"));
 }  // namespace service_event
 
@@ -126,34 +128,35 @@ inline constexpr TraceEventDef kPrinterPathTooLong =
 namespace device_event {
 using namespace trace_def;
 inline constexpr TraceEventDef kEnumerationFailed =
-    Device(10, kTraceLevelError, "ForEachDeviceInterface",
+    Device(10, win::kTraceLevelError, "ForEachDeviceInterface",
            "Device interface enumeration failed: error %1", kError);
 inline constexpr TraceEventDef kUpdateDriverStarting = {
     TraceModule::kDevice,
     11,
-    kTraceLevelInformation,
+    win::kTraceLevelInformation,
     "InstallPortDriver",
     "Installing the port driver for %1 from %2",
     2,
     {{"hardwareId", TraceArgKind::kU16Text}, {"infPath", TraceArgKind::kU16Text}}};
 inline constexpr TraceEventDef kUpdateDriverDone =
-    Device(12, kTraceLevelInformation, "InstallPortDriver", "The port driver is installed");
+    Device(12, win::kTraceLevelInformation, "InstallPortDriver", "The port driver is installed");
 inline constexpr TraceEventDef kInfPathInvalid = Device(
-    13, kTraceLevelError, "CreatePortDevice", "Bad or too long INF path: %1", U16("infPath"));
-inline constexpr TraceEventDef kHardwareIdTooLong =
-    Device(14, kTraceLevelError, "CreatePortDevice", "Hardware ID too long: %1", U16("hardwareId"));
+    13, win::kTraceLevelError, "CreatePortDevice", "Bad or too long INF path: %1", U16("infPath"));
+inline constexpr TraceEventDef kHardwareIdTooLong = Device(
+    14, win::kTraceLevelError, "CreatePortDevice", "Hardware ID too long: %1", U16("hardwareId"));
 inline constexpr TraceEventDef kInfClassFailed = Device(
-    15, kTraceLevelError, "CreatePortDevice", "SetupDiGetINFClassW failed: error %1", kError);
+    15, win::kTraceLevelError, "CreatePortDevice", "SetupDiGetINFClassW failed: error %1", kError);
 inline constexpr TraceEventDef kCreateInfoListFailed =
-    Device(16, kTraceLevelError, "CreatePortDevice", "SetupDiCreateDeviceInfoList failed: error %1",
-           kError);
-inline constexpr TraceEventDef kCreateDeviceInfoFailed = Device(
-    17, kTraceLevelError, "CreatePortDevice", "SetupDiCreateDeviceInfoW failed: error %1", kError);
+    Device(16, win::kTraceLevelError, "CreatePortDevice",
+           "SetupDiCreateDeviceInfoList failed: error %1", kError);
+inline constexpr TraceEventDef kCreateDeviceInfoFailed =
+    Device(17, win::kTraceLevelError, "CreatePortDevice",
+           "SetupDiCreateDeviceInfoW failed: error %1", kError);
 inline constexpr TraceEventDef kSetHardwareIdFailed =
-    Device(18, kTraceLevelError, "CreatePortDevice",
+    Device(18, win::kTraceLevelError, "CreatePortDevice",
            "SetupDiSetDeviceRegistryPropertyW failed: error %1", kError);
 inline constexpr TraceEventDef kRegisterDeviceFailed =
-    Device(19, kTraceLevelError, "CreatePortDevice",
+    Device(19, win::kTraceLevelError, "CreatePortDevice",
            "SetupDiCallClassInstaller (DIF_REGISTERDEVICE) failed: error %1", kError);
 }  // namespace device_event
 

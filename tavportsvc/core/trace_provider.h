@@ -9,15 +9,16 @@
 #include <string>
 
 #include "shared/guid.h"
+#include "shared/win/trace.h"
 #include "tavportsvc/core/trace_back_end.h"
 #include "tavportsvc/core/trace_control.h"
 #include "tavportsvc/core/trace_events.h"
 
 namespace tav {
 
-// TRACE_MESSAGE_SEQUENCE | TRACE_MESSAGE_GUID | TRACE_MESSAGE_TIMESTAMP |
-// TRACE_MESSAGE_SYSTEMINFO.
-inline constexpr uint32_t kTraceMessageFlags = 0x2B;
+inline constexpr uint32_t kTraceMessageFlags = win::kTraceMessageSequence | win::kTraceMessageGuid |
+                                               win::kTraceMessageTimestamp |
+                                               win::kTraceMessageSystemInfo;
 
 // Argument kinds. A missing UTF-16 text is sent as "NULL", an empty one as "<NULL>"; a
 // missing narrow text as "NULL".

@@ -2,29 +2,30 @@
 
 #include "shared/last_error.h"
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "tavportsvc/core/owned_handles.h"
 
 namespace tav {
 
 bool SetupUtilityRunning(PassContext& ctx) {
     SyncApi& sync = *ctx.platform.sync;
-    PlatformHandle mutex = sync.OpenNamedMutex(kSynchronize, false, kSetupMutexName);
-    if (mutex == kNoHandle) {
+    OwnedSyncObject mutex(sync, sync.OpenNamedMutex(win::kSynchronize, false, kSetupMutexName));
+    if (!mutex) {
         uint32_t error = GetLastErrorCode();
-        if (error != kErrorFileNotFound && error != kErrorNotFound)
+        if (error != win::kErrorFileNotFound && error != win::kErrorNotFound)
             ctx.trace.Emit<service_event::kUtilityMutexOpenFailed>(error);
         return false;
     }
-    uint32_t wait = sync.WaitForObject(mutex, 0);
-    if (wait == kWaitTimeout) {
-        sync.CloseObject(mutex);
+    uint32_t wait = sync.WaitForObject(mutex.get(), 0);
+    if (wait == win::kWaitTimeout) {
+        mutex.reset();
         ctx.trace.Emit<service_event::kUtilityRunning>();
         return true;
     }
-    // Free or abandoned: the wait made this thread its owner.
-    if (wait == kWaitObject0 || wait == kWaitAbandoned)
-        sync.ReleaseOwnedMutex(mutex);
-    sync.CloseObject(mutex);
+    // Free or abandoned: the wait made this thread its owner. A failed release leaves
+    // nothing more to try; closing the handle follows either way.
+    if (wait == win::kWaitObject0 || wait == win::kWaitAbandoned)
+        static_cast<void>(sync.ReleaseOwnedMutex(mutex.get()));
     return false;
 }
 

@@ -8,6 +8,6 @@ namespace tav {
 
 // True when the utility holds its mutex (traced as event 20). A mutex that cannot be
 // opened for a reason other than not existing is traced (event 21) and counts as free.
-bool SetupUtilityRunning(PassContext& ctx);
+[[nodiscard]] bool SetupUtilityRunning(PassContext& ctx);
 
 }  // namespace tav

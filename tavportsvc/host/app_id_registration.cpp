@@ -2,6 +2,7 @@
 #include <string>
 
 #include "tavportsvc/host/atl_service_module.h"
+#include "tavportsvc/host/host_handles.h"
 #include "tavportsvc/host/registrar.h"
 
 namespace tav::host {
@@ -9,24 +10,8 @@ namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
 inline constexpr char16_t kLocalServiceValue[] = u"LocalService";
-inline constexpr HResult kResourceNotFound = HResultFromWin32(1814);
-
-class ScopedRegKey {
-  public:
-    explicit ScopedRegKey(Registry& registry) : m_registry(registry) {}
-    ~ScopedRegKey() {
-        if (m_key)
-            m_registry.CloseKey(m_key);
-    }
-    ScopedRegKey(const ScopedRegKey&) = delete;
-    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
-    RegKey& Out() { return m_key; }
-    RegKey Get() const { return m_key; }
-
-  private:
-    Registry& m_registry;
-    RegKey m_key = 0;
-};
+inline constexpr win::HResult kResourceNotFound =
+    win::HResultFromWin32(win::kErrorResourceNameNotFound);
 
 std::u16string DoubleApostrophes(const std::u16string& text) {
     std::u16string doubled;
@@ -44,22 +29,22 @@ void CAtlServiceModuleT::AddScriptReplacements(ScriptVariables& variables) {
     variables.emplace_back(u"APPID", m_identity.appId);
 }
 
-HResult CAtlServiceModuleT::ModulePath(std::u16string& path) {
+win::HResult CAtlServiceModuleT::ModulePath(std::u16string& path) {
     uint32_t error = 0;
     uint32_t length = m_platform.image.FileName(kModulePathCapacity, path, error);
     if (length == 0)
-        return HResultFromWin32(error);
+        return win::HResultFromWin32(error);
     if (length >= kModulePathCapacity)
         return kHResultPathTooLong;
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
-                                                const ScriptVariables& replacements) {
+win::HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
+                                                     const ScriptVariables& replacements) {
     ScriptVariables variables = replacements;
     AddScriptReplacements(variables);
     std::u16string path;
-    HResult hr = ModulePath(path);
+    win::HResult hr = ModulePath(path);
     if (hr < 0)
         return hr;
     const std::u16string raw = DoubleApostrophes(path);
@@ -73,42 +58,48 @@ HResult CAtlServiceModuleT::ApplyRegistryScript(bool doRegister,
     return RunRegistryScript(m_platform.registry, script, variables, doRegister, m_bPerUser);
 }
 
-HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
+win::HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
     if (!UninstallService())
-        return kEFail;
-    HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
+        return win::kEFail;
+    win::HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
     if (hr < 0)
         return hr;
     Registry& registry = m_platform.registry;
-    ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
-    ScopedRegKey appId(registry);
-    error =
-        registry.CreateKey(appIdRoot.Get(), m_identity.appId, kKeyRead | kKeyWrite, appId.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
-    registry.DeleteValue(appId.Get(), kLocalServiceValue);
+    OwnedRegKey appIdRoot;
+    uint32_t error =
+        OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
+    OwnedRegKey appId;
+    error = CreateKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kRegOptionNonVolatile,
+                          win::kKeyRead | win::kKeyWrite, appId);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
+    // A value already absent is the goal; the value is rewritten below when wanted.
+    static_cast<void>(registry.DeleteValue(appId.get(), kLocalServiceValue));
     if (!withService)
-        return kSOk;
-    registry.SetStringValue(appId.Get(), kLocalServiceValue, m_szServiceName);
-    return InstallService() ? kSOk : kEFail;
+        return win::kSOk;
+    // As the service-module convention has it, a value that cannot be written does not
+    // stop the installation; the service entry is what the manager starts.
+    static_cast<void>(registry.SetStringValue(appId.get(), kLocalServiceValue, m_szServiceName));
+    return InstallService() ? win::kSOk : win::kEFail;
 }
 
-HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
+win::HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
     if (!UninstallService())
-        return kEFail;
+        return win::kEFail;
     Registry& registry = m_platform.registry;
-    ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyWrite, appIdRoot.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
-    ScopedRegKey appId(registry);
-    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, kKeyWrite, appId.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
-    registry.DeleteValue(appId.Get(), kLocalServiceValue);
+    OwnedRegKey appIdRoot;
+    uint32_t error =
+        OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
+    OwnedRegKey appId;
+    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kKeyWrite, appId);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
+    // A value already absent is the goal; a failure leaves the script to remove the key.
+    static_cast<void>(registry.DeleteValue(appId.get(), kLocalServiceValue));
     return ApplyRegistryScript(false, {{u"APPID", m_identity.appId}});
 }
 

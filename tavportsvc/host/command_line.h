@@ -20,10 +20,12 @@ using UpperCaseFn = std::function<char16_t(char16_t)>;
 
 // True when the token at `token` equals `name` after upper-casing both, and the token ends
 // (NUL, space, tab or end of text) exactly where `name` ends.
-bool TokenMatches(std::u16string_view token, std::u16string_view name, const UpperCaseFn& upper);
+[[nodiscard]] bool TokenMatches(std::u16string_view token, std::u16string_view name,
+                                const UpperCaseFn& upper);
 
 // First scan: the registration switches; second scan, only when the first found nothing:
 // "Service". None when neither matched.
-CommandSwitch ScanCommandLine(std::u16string_view commandLine, const UpperCaseFn& upper);
+[[nodiscard]] CommandSwitch ScanCommandLine(std::u16string_view commandLine,
+                                            const UpperCaseFn& upper);
 
 }  // namespace tav::host

@@ -7,63 +7,35 @@
 #include <vector>
 
 #include "shared/clock.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "shared/win/registry.h"
+#include "shared/win/services.h"
 
 namespace tav::host {
 
-// Registry keys are opaque values; the predefined roots have Windows' values.
-using RegKey = uintptr_t;
-inline constexpr RegKey kHkeyClassesRoot = 0x80000000u;
-inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
-inline constexpr RegKey kHkeyLocalMachine = 0x80000002u;
-inline constexpr RegKey kHkeyUsers = 0x80000003u;
-
-inline constexpr uint32_t kKeyRead = 0x20019;
-inline constexpr uint32_t kKeyWrite = 0x20006;
+// Registry keys are opaque values; the predefined roots are win::kHkey*.
+using RegKey = win::Handle;
 
 class Registry {
   public:
     virtual ~Registry() = default;
-    // RegOpenKeyExW / RegCreateKeyExW (non-volatile, no class): Win32 error.
-    virtual uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                             RegKey& key) = 0;
-    virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                               RegKey& key) = 0;
+    // RegOpenKeyExW / RegCreateKeyExW (no class): Win32 error.
+    [[nodiscard]] virtual uint32_t OpenKey(RegKey parent, const std::u16string& subkey,
+                                           uint32_t access, RegKey& key) = 0;
+    [[nodiscard]] virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey,
+                                             uint32_t options, uint32_t access, RegKey& key) = 0;
     // RegSetValueExW REG_SZ; `data` is stored with its terminating NUL. Empty name: default.
-    virtual uint32_t SetStringValue(RegKey key, const std::u16string& name,
-                                    const std::u16string& data) = 0;
-    virtual uint32_t DeleteValue(RegKey key, const std::u16string& name) = 0;
-    virtual uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) = 0;
+    [[nodiscard]] virtual uint32_t SetStringValue(RegKey key, const std::u16string& name,
+                                                  const std::u16string& data) = 0;
+    [[nodiscard]] virtual uint32_t DeleteValue(RegKey key, const std::u16string& name) = 0;
+    [[nodiscard]] virtual uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) = 0;
     // RegQueryInfoKeyW: the number of subkeys.
-    virtual uint32_t CountSubkeys(RegKey key, uint32_t& count) = 0;
+    [[nodiscard]] virtual uint32_t CountSubkeys(RegKey key, uint32_t& count) = 0;
     virtual void CloseKey(RegKey key) = 0;
 };
 
 // Service control manager handles are opaque values; 0 is none.
 using ScHandle = uintptr_t;
-
-inline constexpr uint32_t kScManagerAllAccess = 0xF003F;
-inline constexpr uint32_t kServiceQueryConfig = 0x0001;
-inline constexpr uint32_t kServiceQueryStatus = 0x0004;
-inline constexpr uint32_t kServiceStop = 0x0020;
-inline constexpr uint32_t kDelete = 0x10000;
-inline constexpr uint32_t kServiceAllAccess = 0xF01FF;
-inline constexpr uint32_t kServiceWin32OwnProcess = 0x10;
-inline constexpr uint32_t kServiceAutoStart = 2;
-inline constexpr uint32_t kServiceErrorNormal = 1;
-
-inline constexpr uint32_t kServiceStopped = 1;
-inline constexpr uint32_t kServiceStartPending = 2;
-inline constexpr uint32_t kServiceStopPending = 3;
-inline constexpr uint32_t kServiceRunning = 4;
-
-inline constexpr uint32_t kServiceControlStop = 1;
-inline constexpr uint32_t kServiceControlInterrogate = 4;
-inline constexpr uint32_t kServiceControlShutdown = 5;
-inline constexpr uint32_t kServiceControlDeviceEvent = 11;
-inline constexpr uint32_t kServiceControlPowerEvent = 13;
-
-inline constexpr uint32_t kErrorServiceMarkedForDelete = 1072;
 
 struct ServiceConfig {
     std::u16string name;
@@ -81,29 +53,19 @@ struct ServiceConfig {
 class ServiceControlManager {
   public:
     virtual ~ServiceControlManager() = default;
-    virtual ScHandle OpenManager(uint32_t access, uint32_t& error) = 0;
-    virtual ScHandle OpenServiceEntry(ScHandle manager, const std::u16string& name, uint32_t access,
-                                      uint32_t& error) = 0;
-    virtual ScHandle CreateServiceEntry(ScHandle manager, const ServiceConfig& config,
-                                        uint32_t& error) = 0;
-    virtual bool SetDescription(ScHandle service, const std::u16string& description) = 0;
+    [[nodiscard]] virtual ScHandle OpenManager(uint32_t access, uint32_t& error) = 0;
+    [[nodiscard]] virtual ScHandle OpenServiceEntry(ScHandle manager, const std::u16string& name,
+                                                    uint32_t access, uint32_t& error) = 0;
+    [[nodiscard]] virtual ScHandle CreateServiceEntry(ScHandle manager, const ServiceConfig& config,
+                                                      uint32_t& error) = 0;
+    [[nodiscard]] virtual bool SetDescription(ScHandle service,
+                                              const std::u16string& description) = 0;
     // ControlService(SERVICE_CONTROL_STOP): 0 or the Win32 error.
-    virtual uint32_t ControlStop(ScHandle service) = 0;
+    [[nodiscard]] virtual uint32_t ControlStop(ScHandle service) = 0;
     // QueryServiceStatus: 0 and the current state, or the Win32 error.
-    virtual uint32_t QueryState(ScHandle service, uint32_t& state) = 0;
-    virtual uint32_t DeleteService(ScHandle service) = 0;
+    [[nodiscard]] virtual uint32_t QueryState(ScHandle service, uint32_t& state) = 0;
+    [[nodiscard]] virtual uint32_t DeleteService(ScHandle service) = 0;
     virtual void Close(ScHandle handle) = 0;
-};
-
-// SERVICE_STATUS, field for field.
-struct ServiceStatus {
-    uint32_t serviceType = kServiceWin32OwnProcess;
-    uint32_t currentState = kServiceStopped;
-    uint32_t controlsAccepted = 0x45;
-    uint32_t win32ExitCode = 0;
-    uint32_t serviceSpecificExitCode = 0;
-    uint32_t checkPoint = 0;
-    uint32_t waitHint = 0;
 };
 
 using StatusHandle = uintptr_t;
@@ -111,30 +73,29 @@ using StatusHandle = uintptr_t;
 // The service side of the control manager: the dispatcher, the handler, the status.
 class ServiceDispatcher {
   public:
-    using ServiceMainFn = void (*)(void* context);
+    // Both are called from the system's frames, which cannot carry an exception.
+    using ServiceMainFn = void (*)(void* context) noexcept;
     using HandlerFn = uint32_t (*)(uint32_t control, uint32_t eventType, void* eventData,
-                                   void* context);
+                                   void* context) noexcept;
     virtual ~ServiceDispatcher() = default;
     // StartServiceCtrlDispatcherW with one entry; blocks until the service stopped.
     // 0 or the Win32 error. `serviceMain` runs on a new thread with `context`.
-    virtual uint32_t RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
-                                   void* context) = 0;
+    [[nodiscard]] virtual uint32_t RunDispatcher(const std::u16string& name,
+                                                 ServiceMainFn serviceMain, void* context) = 0;
     // RegisterServiceCtrlHandlerExW: 0 on failure.
-    virtual StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
-                                         void* context) = 0;
-    virtual bool SetStatus(StatusHandle handle, const ServiceStatus& status) = 0;
+    [[nodiscard]] virtual StatusHandle RegisterHandler(const std::u16string& name,
+                                                       HandlerFn handler, void* context) = 0;
+    [[nodiscard]] virtual bool SetStatus(StatusHandle handle, const win::ServiceStatus& status) = 0;
     virtual uint32_t CurrentThreadId() = 0;
 };
-
-inline constexpr HResult kRpcEChangedMode = static_cast<HResult>(0x80010106);
 
 // CoInitialize, CoUninitialize, CoResumeClassObjects and the loaded-module test.
 class ComRuntime {
   public:
     virtual ~ComRuntime() = default;
-    virtual HResult Initialize() = 0;
+    [[nodiscard]] virtual win::HResult Initialize() = 0;
     virtual void Uninitialize() = 0;
-    virtual HResult ResumeClassObjects() = 0;
+    [[nodiscard]] virtual win::HResult ResumeClassObjects() = 0;
     virtual bool IsModuleLoaded(const std::u16string& name) = 0;
 };
 
@@ -144,9 +105,9 @@ class ThreadMessages {
   public:
     virtual ~ThreadMessages() = default;
     // >0 a message was taken, 0 WM_QUIT, -1 failure.
-    virtual int NextMessage() = 0;
+    [[nodiscard]] virtual int NextMessage() = 0;
     virtual void TranslateAndDispatch() = 0;
-    virtual bool PostQuit(uint32_t threadId) = 0;
+    [[nodiscard]] virtual bool PostQuit(uint32_t threadId) = 0;
 };
 
 using TypeLib = uintptr_t;
@@ -164,15 +125,16 @@ struct TypeLibAttributes {
 class TypeLibraries {
   public:
     virtual ~TypeLibraries() = default;
-    virtual HResult Load(const std::u16string& path, TypeLib& lib) = 0;
-    virtual HResult HelpFile(TypeLib lib, std::u16string& helpFile) = 0;
-    virtual HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
+    [[nodiscard]] virtual win::HResult Load(const std::u16string& path, TypeLib& lib) = 0;
+    [[nodiscard]] virtual win::HResult HelpFile(TypeLib lib, std::u16string& helpFile) = 0;
+    [[nodiscard]] virtual win::HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) = 0;
     virtual void Release(TypeLib lib) = 0;
     virtual bool HasOleAutExport(const char* name) = 0;
     // `helpDir` null: the library names no help file.
-    virtual HResult Register(TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
-                             bool forUser) = 0;
-    virtual HResult Unregister(const TypeLibAttributes& attributes, bool forUser) = 0;
+    [[nodiscard]] virtual win::HResult Register(TypeLib lib, const std::u16string& path,
+                                                const std::u16string* helpDir, bool forUser) = 0;
+    [[nodiscard]] virtual win::HResult Unregister(const TypeLibAttributes& attributes,
+                                                  bool forUser) = 0;
 };
 
 // What the running executable knows about itself.

@@ -1,120 +1,105 @@
 #include "tavportsvc/host/registrar.h"
 
 #include "shared/u16.h"
+#include "tavportsvc/host/host_handles.h"
 
 namespace tav::host {
 namespace {
 
-constexpr uint32_t kKeyReadWrite = kKeyRead | kKeyWrite;
-
-// Closes a key on every path.
-class ScopedKey {
-  public:
-    explicit ScopedKey(Registry& registry) : m_registry(registry) {}
-    ~ScopedKey() {
-        if (m_key)
-            m_registry.CloseKey(m_key);
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-    RegKey& Out() { return m_key; }
-    RegKey Get() const { return m_key; }
-
-  private:
-    Registry& m_registry;
-    RegKey m_key = 0;
-};
+constexpr uint32_t kKeyReadWrite = win::kKeyRead | win::kKeyWrite;
 
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
-HResult RegisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
-    ScopedKey handle(registry);
-    uint32_t error = registry.CreateKey(parent, key.name, kKeyReadWrite, handle.Out());
-    if (error != kErrorSuccess)
-        return HResultFromWin32(error);
+win::HResult RegisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
+    OwnedRegKey handle;
+    uint32_t error = CreateKeyInto(registry, parent, key.name, win::kRegOptionNonVolatile,
+                                   kKeyReadWrite, handle);
+    if (error != win::kErrorSuccess)
+        return win::HResultFromWin32(error);
     if (key.hasDefault) {
-        error = registry.SetStringValue(handle.Get(), u"", key.defaultValue);
-        if (error != kErrorSuccess)
-            return HResultFromWin32(error);
+        error = registry.SetStringValue(handle.get(), u"", key.defaultValue);
+        if (error != win::kErrorSuccess)
+            return win::HResultFromWin32(error);
     }
     for (const auto& value : key.values) {
-        error = registry.SetStringValue(handle.Get(), value.name, value.data);
-        if (error != kErrorSuccess)
-            return HResultFromWin32(error);
+        error = registry.SetStringValue(handle.get(), value.name, value.data);
+        if (error != win::kErrorSuccess)
+            return win::HResultFromWin32(error);
     }
     for (const auto& subkey : key.subkeys) {
-        HResult hr = RegisterKey(registry, handle.Get(), subkey);
+        win::HResult hr = RegisterKey(registry, handle.get(), subkey);
         if (hr < 0)
             return hr;
     }
-    return kSOk;
+    return win::kSOk;
 }
 
 // A key or value already gone is what unregistration wants, so it is no failure.
 bool IsGone(uint32_t error) {
-    return error == kErrorSuccess || error == kErrorFileNotFound;
+    return error == win::kErrorSuccess || error == win::kErrorFileNotFound;
 }
 
-HResult UnregisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
+win::HResult UnregisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
     {
-        ScopedKey handle(registry);
-        uint32_t error = registry.OpenKey(parent, key.name, kKeyReadWrite, handle.Out());
-        if (error == kErrorFileNotFound)
-            return kSOk;
-        if (error != kErrorSuccess)
-            return HResultFromWin32(error);
+        OwnedRegKey handle;
+        uint32_t error = OpenKeyInto(registry, parent, key.name, kKeyReadWrite, handle);
+        if (error == win::kErrorFileNotFound)
+            return win::kSOk;
+        if (error != win::kErrorSuccess)
+            return win::HResultFromWin32(error);
         for (const auto& subkey : key.subkeys) {
-            HResult hr = UnregisterKey(registry, handle.Get(), subkey);
+            win::HResult hr = UnregisterKey(registry, handle.get(), subkey);
             if (hr < 0)
                 return hr;
         }
         for (const auto& value : key.values) {
-            error = registry.DeleteValue(handle.Get(), value.name);
+            error = registry.DeleteValue(handle.get(), value.name);
             if (!IsGone(error))
-                return HResultFromWin32(error);
+                return win::HResultFromWin32(error);
         }
         if (key.noRemove)
-            return kSOk;
+            return win::kSOk;
         uint32_t subkeys = 0;
-        error = registry.CountSubkeys(handle.Get(), subkeys);
-        if (error != kErrorSuccess)
-            return HResultFromWin32(error);
+        error = registry.CountSubkeys(handle.get(), subkeys);
+        if (error != win::kErrorSuccess)
+            return win::HResultFromWin32(error);
         if (subkeys != 0)
-            return kSOk;
+            return win::kSOk;
     }
     uint32_t error = registry.DeleteKey(parent, key.name);
-    return IsGone(error) ? kSOk : HResultFromWin32(error);
+    return IsGone(error) ? win::kSOk : win::HResultFromWin32(error);
 }
 
-using KeyAction = HResult (*)(Registry&, RegKey, const ScriptKey&);
+using KeyAction = win::HResult (*)(Registry&, RegKey, const ScriptKey&);
 
-HResult ApplyRoots(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser,
-                   bool create, KeyAction action) {
+win::HResult ApplyRoots(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser,
+                        bool create, KeyAction action) {
     for (const auto& root : roots) {
         ScriptRootTarget target;
         if (!ResolveScriptRoot(root.rootName, perUser, target))
             return kScriptSyntaxError;
-        ScopedKey base(registry);
+        OwnedRegKey base;
         RegKey parent = target.root;
         if (!target.subkey.empty()) {
             uint32_t error =
-                create ? registry.CreateKey(target.root, target.subkey, kKeyReadWrite, base.Out())
-                       : registry.OpenKey(target.root, target.subkey, kKeyReadWrite, base.Out());
-            if (!create && error == kErrorFileNotFound)
+                create ? CreateKeyInto(registry, target.root, target.subkey,
+                                       win::kRegOptionNonVolatile, kKeyReadWrite, base)
+                       : OpenKeyInto(registry, target.root, target.subkey, kKeyReadWrite, base);
+            if (!create && error == win::kErrorFileNotFound)
                 continue;
-            if (error != kErrorSuccess)
-                return HResultFromWin32(error);
-            parent = base.Get();
+            if (error != win::kErrorSuccess)
+                return win::HResultFromWin32(error);
+            parent = base.get();
         }
         for (const auto& key : root.keys) {
-            HResult hr = action(registry, parent, key);
+            win::HResult hr = action(registry, parent, key);
             if (hr < 0)
                 return hr;
         }
     }
-    return kSOk;
+    return win::kSOk;
 }
 
 }  // namespace
@@ -125,34 +110,36 @@ bool ResolveScriptRoot(const std::u16string& rootName, bool perUser, ScriptRootT
         std::u16string_view longName;
         RegKey key;
     } kRoots[] = {
-        {u"HKCR", u"HKEY_CLASSES_ROOT", kHkeyClassesRoot},
-        {u"HKCU", u"HKEY_CURRENT_USER", kHkeyCurrentUser},
-        {u"HKLM", u"HKEY_LOCAL_MACHINE", kHkeyLocalMachine},
-        {u"HKU", u"HKEY_USERS", kHkeyUsers},
+        {u"HKCR", u"HKEY_CLASSES_ROOT", win::kHkeyClassesRoot},
+        {u"HKCU", u"HKEY_CURRENT_USER", win::kHkeyCurrentUser},
+        {u"HKLM", u"HKEY_LOCAL_MACHINE", win::kHkeyLocalMachine},
+        {u"HKU", u"HKEY_USERS", win::kHkeyUsers},
     };
     for (const auto& root : kRoots) {
         if (!EqualsNoCase(rootName, root.shortName) && !EqualsNoCase(rootName, root.longName))
             continue;
         target = {root.key, {}};
-        if (perUser && root.key == kHkeyClassesRoot)
-            target = {kHkeyCurrentUser, u"Software\\Classes"};
+        if (perUser && root.key == win::kHkeyClassesRoot)
+            target = {win::kHkeyCurrentUser, u"Software\\Classes"};
         return true;
     }
     return false;
 }
 
-HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser) {
+win::HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
+                            bool perUser) {
     return ApplyRoots(registry, roots, perUser, true, RegisterKey);
 }
 
-HResult UnregisterScript(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser) {
+win::HResult UnregisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
+                              bool perUser) {
     return ApplyRoots(registry, roots, perUser, false, UnregisterKey);
 }
 
-HResult RunRegistryScript(Registry& registry, std::u16string_view script,
-                          const ScriptVariables& variables, bool doRegister, bool perUser) {
+win::HResult RunRegistryScript(Registry& registry, std::u16string_view script,
+                               const ScriptVariables& variables, bool doRegister, bool perUser) {
     std::u16string expanded;
-    HResult hr = ExpandScriptVariables(script, variables, expanded);
+    win::HResult hr = ExpandScriptVariables(script, variables, expanded);
     if (hr < 0)
         return hr;
     std::vector<ScriptRoot> roots;

@@ -16,13 +16,17 @@ struct ScriptRootTarget {
 };
 
 // False for a root name the registrar does not know.
-bool ResolveScriptRoot(const std::u16string& rootName, bool perUser, ScriptRootTarget& target);
+[[nodiscard]] bool ResolveScriptRoot(const std::u16string& rootName, bool perUser,
+                                     ScriptRootTarget& target);
 
-HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser);
-HResult UnregisterScript(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser);
+[[nodiscard]] win::HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
+                                          bool perUser);
+[[nodiscard]] win::HResult UnregisterScript(Registry& registry,
+                                            const std::vector<ScriptRoot>& roots, bool perUser);
 
 // Expands, parses and registers or unregisters a script text in one step.
-HResult RunRegistryScript(Registry& registry, std::u16string_view script,
-                          const ScriptVariables& variables, bool doRegister, bool perUser);
+[[nodiscard]] win::HResult RunRegistryScript(Registry& registry, std::u16string_view script,
+                                             const ScriptVariables& variables, bool doRegister,
+                                             bool perUser);
 
 }  // namespace tav::host

@@ -177,8 +177,8 @@ class Parser {
 
 }  // namespace
 
-HResult ExpandScriptVariables(std::u16string_view text, const ScriptVariables& variables,
-                              std::u16string& expanded) {
+win::HResult ExpandScriptVariables(std::u16string_view text, const ScriptVariables& variables,
+                                   std::u16string& expanded) {
     expanded.clear();
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != u'%') {
@@ -204,17 +204,17 @@ HResult ExpandScriptVariables(std::u16string_view text, const ScriptVariables& v
         }
         i = end;
     }
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult ParseRegistryScript(std::u16string_view text, std::vector<ScriptRoot>& roots) {
+win::HResult ParseRegistryScript(std::u16string_view text, std::vector<ScriptRoot>& roots) {
     roots.clear();
     Parser parser(text);
     if (!parser.ParseRoots(roots)) {
         roots.clear();
         return kScriptSyntaxError;
     }
-    return kSOk;
+    return win::kSOk;
 }
 
 }  // namespace tav::host

@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::host {
 
 // DISP_E_EXCEPTION: the script is malformed (the code the system's registrar gives too).
-inline constexpr HResult kScriptSyntaxError = static_cast<HResult>(0x80020009);
+inline constexpr win::HResult kScriptSyntaxError = win::kDispEException;
 
 // Deeper nesting than this is refused rather than recursed into.
 inline constexpr int kMaxScriptDepth = 32;
@@ -40,10 +40,12 @@ struct ScriptRoot {
 using ScriptVariables = std::vector<std::pair<std::u16string, std::u16string>>;
 
 // Replaces every %NAME% by its value (names compared with letter case ignored).
-HResult ExpandScriptVariables(std::u16string_view text, const ScriptVariables& variables,
-                              std::u16string& expanded);
+[[nodiscard]] win::HResult ExpandScriptVariables(std::u16string_view text,
+                                                 const ScriptVariables& variables,
+                                                 std::u16string& expanded);
 
 // Parses an expanded script. kScriptSyntaxError on any malformed input.
-HResult ParseRegistryScript(std::u16string_view text, std::vector<ScriptRoot>& roots);
+[[nodiscard]] win::HResult ParseRegistryScript(std::u16string_view text,
+                                               std::vector<ScriptRoot>& roots);
 
 }  // namespace tav::host

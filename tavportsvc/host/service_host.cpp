@@ -2,27 +2,13 @@
 // status reports, control handler and stop path.
 #include "tavportsvc/host/atl_service_module.h"
 
+#include "shared/callback_boundary.h"
+#include "tavportsvc/host/host_handles.h"
+
 namespace tav::host {
 namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
-
-class ScopedRegKey {
-  public:
-    explicit ScopedRegKey(Registry& registry) : m_registry(registry) {}
-    ~ScopedRegKey() {
-        if (m_key)
-            m_registry.CloseKey(m_key);
-    }
-    ScopedRegKey(const ScopedRegKey&) = delete;
-    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
-    RegKey& Out() { return m_key; }
-    RegKey Get() const { return m_key; }
-
-  private:
-    Registry& m_registry;
-    RegKey m_key = 0;
-};
 
 }  // namespace
 
@@ -33,14 +19,14 @@ CAtlServiceModuleT::CAtlServiceModuleT(HostPlatform& platform, uint32_t serviceN
       m_identity(std::move(identity)) {}
 
 uint32_t CAtlServiceModuleT::ProcessMain(std::u16string_view commandLine) {
-    HResult result = kSOk;
+    win::HResult result = win::kSOk;
     if (HandleCommandLine(commandLine, result))
         return RunAsService();
     return static_cast<uint32_t>(result);
 }
 
-bool CAtlServiceModuleT::HandleCommandLine(std::u16string_view commandLine, HResult& result) {
-    result = kSOk;
+bool CAtlServiceModuleT::HandleCommandLine(std::u16string_view commandLine, win::HResult& result) {
+    result = win::kSOk;
     CommandSwitch action =
         ScanCommandLine(commandLine, [this](char16_t c) { return m_platform.image.UpperCase(c); });
     if (action == CommandSwitch::None)
@@ -49,7 +35,7 @@ bool CAtlServiceModuleT::HandleCommandLine(std::u16string_view commandLine, HRes
     return false;
 }
 
-HResult CAtlServiceModuleT::RunSwitch(CommandSwitch action) {
+win::HResult CAtlServiceModuleT::RunSwitch(CommandSwitch action) {
     switch (action) {
         case CommandSwitch::UnregServerPerUser:
             m_bPerUser = true;
@@ -66,18 +52,18 @@ HResult CAtlServiceModuleT::RunSwitch(CommandSwitch action) {
         case CommandSwitch::None:
             break;
     }
-    return kSOk;
+    return win::kSOk;
 }
 
-HResult CAtlServiceModuleT::RegisterServer(bool withService) {
-    HResult hr = RegisterAppIdEntries(withService);
+win::HResult CAtlServiceModuleT::RegisterServer(bool withService) {
+    win::HResult hr = RegisterAppIdEntries(withService);
     if (hr < 0)
         return hr;
     return RegisterTypeLibrary();
 }
 
-HResult CAtlServiceModuleT::UnregisterServer() {
-    HResult hr = UnregisterTypeLibrary();
+win::HResult CAtlServiceModuleT::UnregisterServer() {
+    win::HResult hr = UnregisterTypeLibrary();
     if (hr < 0)
         return hr;
     return UnregisterAppIdEntries();
@@ -85,67 +71,80 @@ HResult CAtlServiceModuleT::UnregisterServer() {
 
 uint32_t CAtlServiceModuleT::RunAsService() {
     Registry& registry = m_platform.registry;
-    ScopedRegKey appIdRoot(registry);
-    uint32_t error = registry.OpenKey(kHkeyClassesRoot, kAppIdKey, kKeyRead, appIdRoot.Out());
-    if (error != kErrorSuccess) {
+    OwnedRegKey appIdRoot;
+    uint32_t error =
+        OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyRead, appIdRoot);
+    if (error != win::kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
     }
-    ScopedRegKey appId(registry);
-    error = registry.OpenKey(appIdRoot.Get(), m_identity.appId, kKeyRead, appId.Out());
-    if (error != kErrorSuccess) {
+    OwnedRegKey appId;
+    error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kKeyRead, appId);
+    if (error != win::kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
     }
     m_bService = true;
     error = m_platform.dispatcher.RunDispatcher(m_szServiceName, ServiceMainEntry, this);
-    if (error != kErrorSuccess)
+    if (error != win::kErrorSuccess)
         m_win32ExitCode = error;
     return m_win32ExitCode.load();
 }
 
-void CAtlServiceModuleT::ServiceMainEntry(void* context) {
-    static_cast<CAtlServiceModuleT*>(context)->ServiceMain();
+void CAtlServiceModuleT::ServiceMainEntry(void* context) noexcept {
+    auto* module = static_cast<CAtlServiceModuleT*>(context);
+    AtCallbackBoundary([module] { module->ServiceMain(); },
+                       [module] { module->StopAfterUnexpectedFailure(); });
 }
 
-uint32_t CAtlServiceModuleT::ControlHandlerEntry(uint32_t control, uint32_t, void*, void* context) {
-    return static_cast<CAtlServiceModuleT*>(context)->HandleControlRequest(control);
+uint32_t CAtlServiceModuleT::ControlHandlerEntry(uint32_t control, uint32_t, void*,
+                                                 void* context) noexcept {
+    auto* module = static_cast<CAtlServiceModuleT*>(context);
+    return AtCallbackBoundary([module, control] { return module->HandleControlRequest(control); },
+                              win::kErrorSuccess);
+}
+
+// The manager is told the service has ended, so it does not wait for ever on a service
+// whose thread is gone.
+void CAtlServiceModuleT::StopAfterUnexpectedFailure() noexcept {
+    m_win32ExitCode = static_cast<uint32_t>(kServiceEntryFailed);
+    AtCallbackBoundary([this] { SetServiceState(win::kServiceStopped); }, [] {});
 }
 
 void CAtlServiceModuleT::ServiceMain() {
     // No control can arrive before the handler is registered, so a plain store is enough.
-    m_currentState.store(kServiceStartPending);
+    m_currentState.store(win::kServiceStartPending);
     m_dwThreadID = m_platform.dispatcher.CurrentThreadId();
     StatusHandle handle =
         m_platform.dispatcher.RegisterHandler(m_szServiceName, ControlHandlerEntry, this);
     if (!handle)
         return;
     m_hServiceStatus = handle;
-    SetServiceState(kServiceStartPending);
+    SetServiceState(win::kServiceStartPending);
     m_win32ExitCode = 0;
 
-    HResult hr = m_platform.com.Initialize();
+    win::HResult hr = m_platform.com.Initialize();
     if (hr >= 0) {
         m_bComInitialized = true;
-    } else if (!(hr == kRpcEChangedMode && m_platform.com.IsModuleLoaded(u"Mscoree.dll"))) {
+    } else if (!(hr == win::kRpcEChangedMode && m_platform.com.IsModuleLoaded(u"Mscoree.dll"))) {
         // Staying in start-pending would leave the manager waiting for a service that
         // never runs; it is told at once why the start failed.
         m_win32ExitCode = static_cast<uint32_t>(hr);
-        SetServiceState(kServiceStopped);
+        SetServiceState(win::kServiceStopped);
         return;
     }
     m_bDelayShutdown = false;
     m_win32ExitCode = static_cast<uint32_t>(RunService());
     if (m_bService && m_bComInitialized)
         m_platform.com.Uninitialize();
-    SetServiceState(kServiceStopped);
+    SetServiceState(win::kServiceStopped);
 }
 
-HResult CAtlServiceModuleT::RunService() {
-    HResult hr = StartHook();
+win::HResult CAtlServiceModuleT::RunService() {
+    win::HResult hr = StartHook();
     if (hr < 0)
         return hr;
-    SetServiceState(kServiceRunning);
+    SetServiceState(win::kServiceRunning);
     RunMessageLoop();
     return StopHook();
 }
@@ -155,37 +154,38 @@ void CAtlServiceModuleT::RunMessageLoop() {
         m_platform.messages.TranslateAndDispatch();
 }
 
-HResult CAtlServiceModuleT::BaseStartSteps() {
+win::HResult CAtlServiceModuleT::BaseStartSteps() {
     // The module serves no COM class: registering an empty class table gives S_FALSE,
     // which leaves the delayed shutdown off.
     m_bDelayShutdown = false;
     return m_platform.com.ResumeClassObjects();
 }
 
-HResult CAtlServiceModuleT::BaseStopSteps() {
+win::HResult CAtlServiceModuleT::BaseStopSteps() {
     if (m_bDelayShutdown)
         m_platform.clock.Sleep(1000);
-    return kSOk;
+    return win::kSOk;
 }
 
 uint32_t CAtlServiceModuleT::HandleControlRequest(uint32_t control) {
     switch (control) {
-        case kServiceControlStop:
+        case win::kServiceControlStop:
             RequestStop();
             break;
-        case kServiceControlDeviceEvent:
+        case win::kServiceControlDeviceEvent:
             OnDeviceEvent();
             break;
         default:
             break;
     }
-    return kErrorSuccess;
+    return win::kErrorSuccess;
 }
 
 void CAtlServiceModuleT::RequestStop() {
-    SetServiceState(kServiceStopPending);
+    SetServiceState(win::kServiceStopPending);
     ReportStatus();
-    m_platform.messages.PostQuit(m_dwThreadID.load());
+    // Nothing else would end the loop; a failed post leaves the manager to time the stop out.
+    static_cast<void>(m_platform.messages.PostQuit(m_dwThreadID.load()));
 }
 
 void CAtlServiceModuleT::SetServiceState(uint32_t state) {
@@ -194,11 +194,14 @@ void CAtlServiceModuleT::SetServiceState(uint32_t state) {
 }
 
 void CAtlServiceModuleT::ReportStatus() {
-    m_platform.dispatcher.SetStatus(m_hServiceStatus.load(), StatusSnapshot());
+    // A report the manager refuses has no one else to go to; the next report says it again.
+    static_cast<void>(m_platform.dispatcher.SetStatus(m_hServiceStatus.load(), StatusSnapshot()));
 }
 
-ServiceStatus CAtlServiceModuleT::StatusSnapshot() const {
-    ServiceStatus status;
+win::ServiceStatus CAtlServiceModuleT::StatusSnapshot() const {
+    win::ServiceStatus status;
+    status.serviceType = win::kServiceWin32OwnProcess;
+    status.controlsAccepted = kControlsAccepted;
     status.currentState = m_currentState.load();
     status.win32ExitCode = m_win32ExitCode.load();
     return status;

@@ -1,36 +1,18 @@
 // The Windows service entry: created by "-Service", deleted before every registration.
 #include "tavportsvc/host/atl_service_module.h"
+#include "tavportsvc/host/host_handles.h"
 
 namespace tav::host {
-namespace {
-
-class ScopedScHandle {
-  public:
-    ScopedScHandle(ServiceControlManager& scm, ScHandle handle) : m_scm(scm), m_handle(handle) {}
-    ~ScopedScHandle() {
-        if (m_handle)
-            m_scm.Close(m_handle);
-    }
-    ScopedScHandle(const ScopedScHandle&) = delete;
-    ScopedScHandle& operator=(const ScopedScHandle&) = delete;
-    ScHandle Get() const { return m_handle; }
-
-  private:
-    ServiceControlManager& m_scm;
-    ScHandle m_handle;
-};
-
-}  // namespace
 
 bool CAtlServiceModuleT::IsInstalled() {
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
-    if (!manager.Get())
+    OwnedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
+    if (!manager.get())
         return false;
-    ScopedScHandle service(
-        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName, kServiceQueryConfig, error));
-    return service.Get() != 0;
+    OwnedScHandle service(
+        scm, scm.OpenServiceEntry(manager.get(), m_szServiceName, win::kServiceQueryConfig, error));
+    return service.get() != 0;
 }
 
 bool CAtlServiceModuleT::InstallService() {
@@ -45,21 +27,22 @@ bool CAtlServiceModuleT::InstallService() {
     ServiceConfig config;
     config.name = m_szServiceName;
     config.displayName = m_identity.displayName;
-    config.desiredAccess = kServiceAllAccess;
-    config.serviceType = kServiceWin32OwnProcess;
-    config.startType = kServiceAutoStart;
-    config.errorControl = kServiceErrorNormal;
+    config.desiredAccess = win::kServiceAllAccess;
+    config.serviceType = win::kServiceWin32OwnProcess;
+    config.startType = win::kServiceAutoStart;
+    config.errorControl = win::kServiceErrorNormal;
     config.imagePath = u"\"" + path + u"\"";
     config.dependencies = {u"RPCSS"};
 
     ServiceControlManager& scm = m_platform.scm;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
-    if (!manager.Get())
+    OwnedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
+    if (!manager.get())
         return false;
-    ScopedScHandle service(scm, scm.CreateServiceEntry(manager.Get(), config, error));
-    if (!service.Get())
+    OwnedScHandle service(scm, scm.CreateServiceEntry(manager.get(), config, error));
+    if (!service.get())
         return false;
-    scm.SetDescription(service.Get(), m_identity.description);
+    // The description is decoration: the entry works without it.
+    static_cast<void>(scm.SetDescription(service.get(), m_identity.description));
     return true;
 }
 
@@ -68,21 +51,22 @@ bool CAtlServiceModuleT::UninstallService() {
         return true;
     ServiceControlManager& scm = m_platform.scm;
     uint32_t error = 0;
-    ScopedScHandle manager(scm, scm.OpenManager(kScManagerAllAccess, error));
-    if (!manager.Get())
+    OwnedScHandle manager(scm, scm.OpenManager(win::kScManagerAllAccess, error));
+    if (!manager.get())
         return false;
     // Query access as well, to wait for a running instance before deleting its entry.
-    ScopedScHandle service(
-        scm, scm.OpenServiceEntry(manager.Get(), m_szServiceName,
-                                  kServiceStop | kDelete | kServiceQueryStatus, error));
-    if (!service.Get())
+    OwnedScHandle service(
+        scm,
+        scm.OpenServiceEntry(manager.get(), m_szServiceName,
+                             win::kServiceStop | win::kDelete | win::kServiceQueryStatus, error));
+    if (!service.get())
         return false;
     // A service that is not running refuses the stop (1062); that is fine.
-    scm.ControlStop(service.Get());
-    const bool stopped = WaitForServiceStopped(service.Get());
+    static_cast<void>(scm.ControlStop(service.get()));
+    const bool stopped = WaitForServiceStopped(service.get());
     // A service still running is only marked for deletion; its entry stays until its
     // process ends, so that is not reported as removed.
-    return scm.DeleteService(service.Get()) == kErrorSuccess && stopped;
+    return scm.DeleteService(service.get()) == win::kErrorSuccess && stopped;
 }
 
 // A running service whose entry is deleted is only marked for deletion, and a new entry of
@@ -93,9 +77,9 @@ bool CAtlServiceModuleT::WaitForServiceStopped(ScHandle service) {
     const uint32_t start = clock.TickCount();
     for (;;) {
         uint32_t state = 0;
-        if (m_platform.scm.QueryState(service, state) != kErrorSuccess)
+        if (m_platform.scm.QueryState(service, state) != win::kErrorSuccess)
             return true;  // nothing to wait for that can be seen; the deletion decides
-        if (state == kServiceStopped)
+        if (state == win::kServiceStopped)
             return true;
         if (ElapsedMs(start, clock.TickCount()) >= kUninstallStopWaitMs)
             return false;

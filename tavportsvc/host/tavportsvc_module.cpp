@@ -14,16 +14,18 @@ void CTavportsvcModule::ReconcilePorts() {
     m_core.ReconcilePorts();
 }
 
-HResult CTavportsvcModule::StartHook() {
-    return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle());
+win::HResult CTavportsvcModule::StartHook() {
+    return m_core.StartHook([this] { return BaseStartSteps(); }, ServiceStatusHandle(),
+                            [this] { ReconcilePorts(); });
 }
 
-HResult CTavportsvcModule::StopHook() {
+win::HResult CTavportsvcModule::StopHook() {
     return m_core.StopHook([this] { return BaseStopSteps(); });
 }
 
 void CTavportsvcModule::OnDeviceEvent() {
-    m_core.OnDeviceEvent();
+    // The device-event case answers NO_ERROR whatever the pass did.
+    static_cast<void>(m_core.OnDeviceEvent([this] { ReconcilePorts(); }));
 }
 
 }  // namespace tav::host

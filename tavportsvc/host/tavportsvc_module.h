@@ -16,14 +16,14 @@ class CTavportsvcModule : public CAtlServiceModuleT {
   public:
     CTavportsvcModule(HostPlatform& host, const PortLinkPlatform& core);
 
-    // One reconcile pass.
+    // One reconcile pass; the start hook and every device event run it through here.
     virtual void ReconcilePorts();
 
     PortLinkCore& Core() { return m_core; }
 
   protected:
-    HResult StartHook() override;
-    HResult StopHook() override;
+    [[nodiscard]] win::HResult StartHook() override;
+    [[nodiscard]] win::HResult StopHook() override;
     void OnDeviceEvent() override;
 
   private:

@@ -1,5 +1,6 @@
 // The type library carried as resource "TYPELIB" 1.
 #include "tavportsvc/host/atl_service_module.h"
+#include "tavportsvc/host/host_handles.h"
 
 namespace tav::host {
 namespace {
@@ -20,8 +21,8 @@ std::u16string HelpDirectory(const std::u16string& helpFile) {
 
 }  // namespace
 
-HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath) {
-    HResult hr = ModulePath(loadedPath);
+win::HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& loadedPath) {
+    win::HResult hr = ModulePath(loadedPath);
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
@@ -30,17 +31,18 @@ HResult CAtlServiceModuleT::LoadModuleTypeLib(TypeLib& lib, std::u16string& load
         return hr;
     loadedPath = WithTlbExtension(loadedPath);
     if (loadedPath.size() + 1 > kModulePathCapacity)
-        return kEFail;
+        return win::kEFail;
     return typeLibs.Load(loadedPath, lib);
 }
 
-HResult CAtlServiceModuleT::RegisterTypeLibrary() {
+win::HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     TypeLib lib = 0;
     std::u16string path;
-    HResult hr = LoadModuleTypeLib(lib, path);
+    win::HResult hr = LoadModuleTypeLib(lib, path);
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
+    OwnedTypeLib loaded(typeLibs, lib);
     std::u16string helpFile;
     std::u16string helpDir;
     // A help file without a folder still gives a help directory: the empty one.
@@ -48,21 +50,20 @@ HResult CAtlServiceModuleT::RegisterTypeLibrary() {
     if (hasHelpDir)
         helpDir = HelpDirectory(helpFile);
     bool forUser = m_bPerUser && typeLibs.HasOleAutExport("RegisterTypeLibForUser");
-    hr = typeLibs.Register(lib, path, hasHelpDir ? &helpDir : nullptr, forUser);
-    typeLibs.Release(lib);
-    return hr;
+    return typeLibs.Register(lib, path, hasHelpDir ? &helpDir : nullptr, forUser);
 }
 
-HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
+win::HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
     TypeLib lib = 0;
     std::u16string path;
-    HResult hr = LoadModuleTypeLib(lib, path);
+    win::HResult hr = LoadModuleTypeLib(lib, path);
     if (hr < 0)
         return hr;
     TypeLibraries& typeLibs = m_platform.typeLibs;
+    OwnedTypeLib loaded(typeLibs, lib);
     TypeLibAttributes attributes;
     hr = typeLibs.Attributes(lib, attributes);
-    typeLibs.Release(lib);
+    loaded.reset();  // released before the unregistration, which needs only the attributes
     if (hr < 0)
         return hr;
     bool forUser = m_bPerUser && typeLibs.HasOleAutExport("UnRegisterTypeLibForUser");

@@ -1,6 +1,6 @@
 #include "tavsetup/pages/driver_package.h"
 
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/pages/bounded_path.h"
 #include "tavsetup/pages/module_directory.h"
 
@@ -9,7 +9,7 @@ namespace tav {
 namespace {
 
 bool IsDirectory(const FindEntry& entry) {
-    return (entry.attributes & kFileAttributeDirectory) != 0;
+    return (entry.attributes & win::kFileAttributeDirectory) != 0;
 }
 
 std::optional<std::u16string> FirstInfIn(FileSystem& files, const std::u16string& directory,
@@ -46,28 +46,28 @@ bool UmdfDriverFileExists(FileSystem& files) {
 
 DriverStoreVerdict JudgeDriverStoreResult(uint32_t result, uint32_t numChars) {
     switch (result) {
-        case kErrorInsufficientBuffer:
+        case win::kErrorInsufficientBuffer:
             return numChars != 0 ? DriverStoreVerdict{nullptr, true}
                                  : DriverStoreVerdict{u"INSUFFICIENT_BUFFER", false};
         case kErrorDriverStoreInsufficientBuffer:
             return {u"INSUFFICIENT_BUFFER", true};
-        case kErrorDriverPackageNotInStore:
+        case win::kErrorDriverPackageNotInStore:
             return {u"DRIVER_PACKAGE_NOT_IN_STORE", false};
-        case kErrorFileNotFound:
+        case win::kErrorFileNotFound:
             return {u"FILE_NOT_FOUND", false};
-        case kErrorOutOfMemory:
+        case win::kErrorOutOfMemory:
             return {u"OUTOFMEMORY", false};
-        case kErrorInvalidParameter:
+        case win::kErrorInvalidParameter:
             return {u"INVALID_PARAMETER", false};
-        case kErrorInvalidName:
+        case win::kErrorInvalidName:
             return {u"INVALID_NAME", false};
-        case kErrorFilenameExcedRange:
+        case win::kErrorFilenameExcedRange:
             return {u"FILENAME_EXCED_RANGE", false};
-        case kErrorUnsupportedType:
+        case win::kErrorUnsupportedType:
             return {u"UNSUPPORTED_TYPE", false};
-        case kErrorCantAccessFile:
+        case win::kErrorCantAccessFile:
             return {u"CANT_ACCESS_FILE", false};
-        case kErrorInWow64:
+        case win::kErrorInWow64:
             return {u"IN_WOW64", false};
         default:
             return {u"UNKNOWN ERROR", false};

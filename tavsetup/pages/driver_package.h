@@ -27,12 +27,13 @@ struct DriverStoreVerdict {
     const char16_t* debugText;
     bool installed;
 };
-DriverStoreVerdict JudgeDriverStoreResult(uint32_t result, uint32_t numChars);
+[[nodiscard]] DriverStoreVerdict JudgeDriverStoreResult(uint32_t result, uint32_t numChars);
 
 // The first "Tav*.inf" file in `directory` itself (through its "." entry) or in a folder
 // directly below it, in listing order; none when there is none.
-std::optional<std::u16string> FindPackageInf(FileSystem& files, const std::u16string& directory);
+[[nodiscard]] std::optional<std::u16string> FindPackageInf(FileSystem& files,
+                                                           const std::u16string& directory);
 
-bool IsPortDriverAvailable(DriverPackagePlatform& platform);
+[[nodiscard]] bool IsPortDriverAvailable(DriverPackagePlatform& platform);
 
 }  // namespace tav

@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/win/errors.h"
+
 namespace tav {
 
-inline constexpr uint32_t kErrorDriverPackageNotInStore = 0xE0000302;
-inline constexpr uint32_t kErrorInWow64 = 0xE0000235;
+// The driver store's answer that counts as a too-small buffer, like 122 (not an SDK name).
 inline constexpr uint32_t kErrorDriverStoreInsufficientBuffer = 0xE0000244;
 
 class DriverStore {

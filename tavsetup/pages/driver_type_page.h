@@ -12,15 +12,16 @@
 namespace tav {
 
 // The message box of a switch to the virtual serial type without its driver.
-inline constexpr uint32_t kMissingDriverBoxStyle = kMbOk | kMbIconExclamation | kMbTopmost;
+inline constexpr uint32_t kMissingDriverBoxStyle =
+    win::kMbOk | win::kMbIconExclamation | win::kMbTopmost;
 
 class DriverTypePage : public PageLogic {
   public:
     DriverTypePage(PageView& view, PagePrinter printer, DriverTypeServices& services);
 
     void OnInitDialog() override;
-    int OnPrinterStatus(uint32_t status) override;
-    int ApplySetting() override;
+    [[nodiscard]] int OnPrinterStatus(uint32_t status) override;
+    [[nodiscard]] int ApplySetting() override;
     void UpdateApplyState() override;
     // Replaces the shared Apply handling: no switch to the virtual serial type without
     // its driver.

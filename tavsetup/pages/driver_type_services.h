@@ -14,7 +14,7 @@ class PnpManager;
 class DriverTypeServices {
   public:
     virtual ~DriverTypeServices() = default;
-    virtual bool IsPortDriverAvailable() = 0;
+    [[nodiscard]] virtual bool IsPortDriverAvailable() = 0;
     virtual void RefreshPnpDevices() = 0;
 };
 
@@ -24,7 +24,7 @@ class PlatformDriverTypeServices : public DriverTypeServices {
     PlatformDriverTypeServices(DriverPackagePlatform& package, PnpManager& pnp, Clock& clock)
         : m_package(package), m_pnp(pnp), m_clock(clock) {}
 
-    bool IsPortDriverAvailable() override;
+    [[nodiscard]] bool IsPortDriverAvailable() override;
     void RefreshPnpDevices() override;
 
   private:

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/unique_handle.h"
+#include "shared/win/files.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 
 struct FindEntry {
     uint32_t attributes = 0;
@@ -19,7 +19,7 @@ struct FindEntry {
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
-    // FindFirstFileW: kNoHandle when nothing matches or the folder cannot be listed.
+    // FindFirstFileW: win::kNoHandle when nothing matches or the folder cannot be listed.
     virtual Handle FindFirst(const std::u16string& pattern, FindEntry& entry) = 0;
     // FindNextFileW: false after the last entry.
     virtual bool FindNext(Handle find, FindEntry& entry) = 0;
@@ -38,22 +38,16 @@ class FileSystem {
 class FindListing {
   public:
     FindListing(FileSystem& files, const std::u16string& pattern)
-        : m_files(files), m_find(files.FindFirst(pattern, m_entry)) {}
-    ~FindListing() {
-        if (m_find != kNoHandle)
-            m_files.CloseFind(m_find);
-    }
-    FindListing(const FindListing&) = delete;
-    FindListing& operator=(const FindListing&) = delete;
+        : m_files(files), m_find(files, files.FindFirst(pattern, m_entry)) {}
 
-    bool Opened() const { return m_find != kNoHandle; }
-    bool Next() { return m_files.FindNext(m_find, m_entry); }
+    bool Opened() const { return m_find.valid(); }
+    bool Next() { return m_files.FindNext(m_find.get(), m_entry); }
     const FindEntry& Entry() const { return m_entry; }
 
   private:
     FileSystem& m_files;
     FindEntry m_entry;
-    Handle m_find;
+    UniqueHandle<Handle, win::kNoHandle, FileSystem, &FileSystem::CloseFind> m_find;
 };
 
 }  // namespace tav

@@ -11,8 +11,9 @@ class LinkChannel : public PrinterChannel {
   public:
     LinkChannel(PrinterPlatform& sys, PrinterLink& link) : m_sys(sys), m_link(link) {}
 
-    int Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t inSize, void* outBuffer,
-                 uint32_t outSize, uint32_t* pCount, uint32_t budgetMs) override;
+    [[nodiscard]] int Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t inSize,
+                               void* outBuffer, uint32_t outSize, uint32_t* pCount,
+                               uint32_t budgetMs) override;
     Clock& GetClock() override { return m_sys.clock; }
 
   private:

@@ -1,7 +1,7 @@
 #include "tavsetup/pages/module_directory.h"
 
-#include <memory>
-#include <new>
+#include <stdexcept>
+#include <vector>
 
 namespace tav {
 
@@ -14,18 +14,21 @@ std::optional<std::u16string> GetModuleDirectory(FileSystem& files) {
     for (;;) {
         if (!UnitBufferFits(units))
             return std::nullopt;
-        std::unique_ptr<char16_t[]> buffer(new (std::nothrow) char16_t[units]);
-        if (!buffer)
+        std::vector<char16_t> buffer;
+        try {
+            buffer.resize(static_cast<size_t>(units));
+        } catch (const std::exception&) {  // no memory, or more than one allocation can hold
             return std::nullopt;
+        }
         const uint32_t size = static_cast<uint32_t>(units);
-        const uint32_t length = files.ModuleFileName(buffer.get(), size);
+        const uint32_t length = files.ModuleFileName(buffer.data(), size);
         if (length == 0)
             return std::nullopt;
         if (length >= size) {  // cut: try again with twice the room
             units *= 2;
             continue;
         }
-        std::u16string path(buffer.get(), length);
+        std::u16string path(buffer.data(), length);
         const size_t cut = path.rfind(u'\\');
         if (cut == std::u16string::npos)
             return std::nullopt;

@@ -1,23 +1,30 @@
 #include "tavsetup/pages/page_common.h"
 
+#include "shared/callback_boundary.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/window_messages.h"
+#include "tavsetup/shell/window_messages.h"  // kWmCommand, kWmClose, kWmHelp
 
 namespace tav {
 
-void PageLogic::OnApplyClicked() {
-    if (!ApplySetting())
-        OnPrinterStatus(kStatusCommunicationError);
+WindowReply AnswerPageMessage(PageLogic& page, uint32_t message, uintptr_t wParam) noexcept {
+    return AtCallbackBoundary([&] { return page.OnMessage(message, wParam); }, WindowReply{});
 }
 
-PageReply PageLogic::OnMessage(uint32_t message, uintptr_t wParam) {
+void PageLogic::OnApplyClicked() {
+    if (!ApplySetting())
+        // The message path; its result is an answer to the main window, which is not asking.
+        static_cast<void>(OnPrinterStatus(kStatusCommunicationError));
+}
+
+WindowReply PageLogic::OnMessage(uint32_t message, uintptr_t wParam) {
     switch (message) {
-        case kWmCommand: {
+        case win::kWmCommand: {
             const auto control = static_cast<uint32_t>(wParam & 0xFFFF);
             const auto notifyCode = static_cast<uint32_t>((wParam >> 16) & 0xFFFF);
             switch (ClassifyPageCommand(m_layout, control, notifyCode)) {
                 case PageCommand::Swallow:
-                    return {PageRoute::AnswerZero, 0};
+                    return {Route::AnswerZero, 0};
                 case PageCommand::Refresh:
                     // The page changes nothing itself; the refresh comes back as a status.
                     m_view.PostRedetect();
@@ -34,20 +41,20 @@ PageReply PageLogic::OnMessage(uint32_t message, uintptr_t wParam) {
             }
             return {};
         }
-        case kWmDestroy:
-        case kWmClose:
+        case win::kWmDestroy:
+        case win::kWmClose:
             m_view.EndPage(0);
             return {};
-        case kWmHelp:
-            return {PageRoute::AnswerZero, 0};
-        case kWmCtlColorDlg:
-        case kWmCtlColorStatic:
+        case win::kWmHelp:
+            return {Route::AnswerZero, 0};
+        case win::kWmCtlColorDlg:
+        case win::kWmCtlColorStatic:
             // White on the themed tab control; the system's colours otherwise.
             if (m_view.IsThemeActive())
-                return {PageRoute::WhiteBrush, 0};
+                return {Route::WhiteBrush, 0};
             return {};
         case WM_PRINTER_STATUS:
-            return {PageRoute::Answer, OnPrinterStatus(static_cast<uint32_t>(wParam))};
+            return {Route::Answer, OnPrinterStatus(static_cast<uint32_t>(wParam))};
         default:
             return {};
     }

@@ -8,34 +8,17 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/win/messages.h"
+#include "tavsetup/pages/page_controls.h"
 #include "tavsetup/pages/page_view.h"
 #include "tavsetup/pages/printer_channel.h"
+#include "tavsetup/pages/window_reply.h"
 #include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/shell/page_shell.h"
 
 namespace tav {
 
-// Window-manager numbers the pages' window procedure decides on.
-inline constexpr uint32_t kWmDestroy = 0x0002;
-inline constexpr uint32_t kWmCtlColorDlg = 0x0136;
-inline constexpr uint32_t kWmCtlColorStatic = 0x0138;
-inline constexpr uint32_t kEnChange = 0x0300;
-
 // The wide value text of a page: ": %s" in a buffer of 256 characters.
 inline constexpr size_t kWideValueMax = 255;
-
-// How the window procedure answers a message after the page logic has seen it.
-enum class PageRoute {
-    Default,     // the framework's default handling
-    AnswerZero,  // answered with 0, no default handling
-    Answer,      // answered with `result`, no default handling
-    WhiteBrush,  // answered with the white stock brush
-};
-
-struct PageReply {
-    PageRoute route = PageRoute::Default;
-    intptr_t result = 0;
-};
 
 // The printer as the pages reach it: transactions of the settings protocol and the one
 // PrinterLink that the last detection step filled.
@@ -43,6 +26,12 @@ struct PagePrinter {
     PrinterChannel& channel;
     const PrinterLink& link;
 };
+
+class PageLogic;
+
+// The page's window procedure at the Windows callback: whatever goes wrong in the page's
+// logic (no memory for a text, ...), the message gets the default handling.
+WindowReply AnswerPageMessage(PageLogic& page, uint32_t message, uintptr_t wParam) noexcept;
 
 class PageLogic {
   public:
@@ -55,15 +44,15 @@ class PageLogic {
     // After the framework's dialog initialisation.
     virtual void OnInitDialog() = 0;
     // A status from the main window; the page's result (the main window does not use it).
-    virtual int OnPrinterStatus(uint32_t status) = 0;
+    [[nodiscard]] virtual int OnPrinterStatus(uint32_t status) = 0;
     // The page's set request; nonzero on success.
-    virtual int ApplySetting() = 0;
+    [[nodiscard]] virtual int ApplySetting() = 0;
     virtual void UpdateApplyState() = 0;
     // Apply clicked: the set request, and "Communication error occurred!!" when it fails.
     virtual void OnApplyClicked();
 
     // The page's window procedure before the framework's default handling.
-    PageReply OnMessage(uint32_t message, uintptr_t wParam);
+    WindowReply OnMessage(uint32_t message, uintptr_t wParam);
 
   protected:
     // A command the shared handling does not know (e.g. the edit's text changed).

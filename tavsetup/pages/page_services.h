@@ -1,19 +1,21 @@
 #pragma once
 // What the page dialogs reach besides their own windows: the settings protocol's
-// transactions on the one PrinterLink and the driver type page's device management. Set by
-// the start-up before the main window builds the pages, cleared after it is gone, like
-// g_pPrinterLink.
+// transactions on the one PrinterLink, the link itself, and the driver type page's device
+// management. The main window hands them to its pages when it builds them.
 
 #include "tavsetup/pages/driver_type_services.h"
+#include "tavsetup/pages/page_common.h"
 #include "tavsetup/pages/printer_channel.h"
+#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav {
 
 struct PageServices {
     PrinterChannel& channel;
+    const PrinterLink& link;
     DriverTypeServices& driverType;
-};
 
-extern PageServices* g_pPageServices;
+    PagePrinter Printer() const { return PagePrinter{channel, link}; }
+};
 
 }  // namespace tav

@@ -1,23 +1,22 @@
 #pragma once
 // The window operations the setting pages' logic uses, all on the page's own controls and
 // its main window. The Win32 page dialogs implement them with one call each; tests record
-// them. The shared part (string loading, wide text, enabling, Refresh's post) comes from
-// the page shell.
+// them.
 
 #include <cstdint>
 #include <string>
 
-#include "tavsetup/shell/page_shell.h"
+#include "shared/win/messages.h"
 
 namespace tav {
 
-// MessageBoxW styles the pages use.
-inline constexpr uint32_t kMbOk = 0x00000000;
-inline constexpr uint32_t kMbIconExclamation = 0x00000030;
-inline constexpr uint32_t kMbTopmost = 0x00040000;
-
-class PageView : public PageShellView {
+class PageView {
   public:
+    virtual ~PageView() = default;
+    virtual std::u16string LoadString(uint32_t id) = 0;
+    virtual void SetText(uint32_t control, const std::u16string& text) = 0;
+    virtual void Enable(uint32_t control, bool enable) = 0;
+    virtual void PostRedetect() = 0;  // WM_REDETECT to the main window
     // 8-bit text in the ANSI code page (SetDlgItemTextA).
     virtual void SetAnsiText(uint32_t control, const std::string& text) = 0;
     // Shows or hides a control (ShowWindow SW_SHOW / SW_HIDE).
@@ -39,7 +38,7 @@ class PageView : public PageShellView {
     virtual intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     // MessageBoxW owned by the page.
     virtual int ShowMessageBox(const std::u16string& text, const std::u16string& caption,
-                           uint32_t style) = 0;
+                               uint32_t style) = 0;
     // UxTheme's IsThemeActive, loaded by name for each question; false without it.
     virtual bool IsThemeActive() = 0;
     // EndDialog on the page.

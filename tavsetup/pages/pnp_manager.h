@@ -1,21 +1,17 @@
 #pragma once
 // The SetupAPI and configuration manager calls the PnP refresh needs. Results are kept as
 // Windows gives them: BOOL as bool, CONFIGRET codes (0 = CR_SUCCESS), device nodes as
-// DEVINST numbers; an invalid device information set is kNoHandle.
+// DEVINST numbers; an invalid device information set is win::kNoHandle.
 
 #include <cstdint>
 #include <string>
 
 #include "shared/guid.h"
-#include "shared/setup_api.h"
+#include "shared/win/pnp.h"
+#include "shared/win/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t kCrSuccess = 0;
-inline constexpr uint32_t kCmLocateDevnodeNormal = 0;
-inline constexpr uint32_t kCmReenumerateNormal = 0;
-inline constexpr uint32_t kMaxDeviceIdLen = 200;
 
 class PnpManager {
   public:

@@ -10,17 +10,17 @@ constexpr const char16_t* kRefreshClasses[] = {u"USB", u"Ports"};
 
 // A device ID buffer with room for a terminator even when the system fills all 200 units.
 struct DeviceIdBuffer {
-    char16_t units[kMaxDeviceIdLen + 1] = {};
+    char16_t units[win::kMaxDeviceIdLen + 1] = {};
 };
 
 bool ReadDeviceId(PnpManager& pnp, uint32_t devInst, DeviceIdBuffer& id) {
     id = DeviceIdBuffer{};
-    return pnp.GetDeviceId(devInst, id.units, kMaxDeviceIdLen, 0) == kCrSuccess;
+    return pnp.GetDeviceId(devInst, id.units, win::kMaxDeviceIdLen, 0) == win::kCrSuccess;
 }
 
 bool HasPciParent(PnpManager& pnp, uint32_t devInst, DeviceIdBuffer& id) {
     uint32_t parent = 0;
-    if (pnp.GetParent(&parent, devInst, 0) != kCrSuccess)
+    if (pnp.GetParent(&parent, devInst, 0) != win::kCrSuccess)
         return false;
     if (!ReadDeviceId(pnp, parent, id))
         return false;
@@ -32,9 +32,9 @@ void ReenumerateIfUnderPci(PnpManager& pnp, uint32_t devInst) {
     if (!HasPciParent(pnp, devInst, id) || !ReadDeviceId(pnp, devInst, id))
         return;
     uint32_t located = 0;
-    if (pnp.LocateDevNode(&located, id.units, kCmLocateDevnodeNormal) != kCrSuccess)
+    if (pnp.LocateDevNode(&located, id.units, win::kCmLocateDevnodeNormal) != win::kCrSuccess)
         return;
-    pnp.ReenumerateDevNode(located, kCmReenumerateNormal);
+    pnp.ReenumerateDevNode(located, win::kCmReenumerateNormal);
 }
 
 void RefreshClass(PnpManager& pnp, Clock& clock, const char16_t* className) {
@@ -43,8 +43,8 @@ void RefreshClass(PnpManager& pnp, Clock& clock, const char16_t* className) {
     // A name no class carries succeeds with no GUID; there is nothing to walk then.
     if (!pnp.ClassGuidsFromName(className, &classGuid, 1, &required) || required == 0)
         return;
-    const Handle set = pnp.GetClassDevs(classGuid, kDigcfPresent);
-    if (set == kNoHandle)
+    const Handle set = pnp.GetClassDevs(classGuid, win::kDigcfPresent);
+    if (set == win::kNoHandle)
         return;
     const uint32_t start = clock.TickCount();
     uint32_t devInst = 0;

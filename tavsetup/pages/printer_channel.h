@@ -13,8 +13,9 @@ class PrinterChannel {
   public:
     virtual ~PrinterChannel() = default;
     // One transaction with PrinterTransact's parameters and result (nonzero = success).
-    virtual int Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t inSize, void* outBuffer,
-                         uint32_t outSize, uint32_t* pCount, uint32_t budgetMs) = 0;
+    [[nodiscard]] virtual int Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t inSize,
+                                       void* outBuffer, uint32_t outSize, uint32_t* pCount,
+                                       uint32_t budgetMs) = 0;
     virtual Clock& GetClock() = 0;
 };
 

@@ -1,9 +1,9 @@
 #include "tavsetup/pages/printer_response_page.h"
 
+#include "tavsetup/pages/page_layouts.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
-#include "tavsetup/shell/window_messages.h"
 
 namespace tav {
 

@@ -14,8 +14,8 @@ class PrinterResponsePage : public PageLogic {
     PrinterResponsePage(PageView& view, PagePrinter printer);
 
     void OnInitDialog() override;
-    int OnPrinterStatus(uint32_t status) override;
-    int ApplySetting() override;
+    [[nodiscard]] int OnPrinterStatus(uint32_t status) override;
+    [[nodiscard]] int ApplySetting() override;
     void UpdateApplyState() override;
 
     uint8_t m_bySwitch = 0;  // response switch byte as last read
@@ -24,7 +24,7 @@ class PrinterResponsePage : public PageLogic {
   private:
     // The settings block read; 0 or the message string when it failed.
     uint32_t ReadResponseSwitch();
-    int ShowMessagePath(uint32_t id, bool anySelected);
+    [[nodiscard]] int ShowMessagePath(uint32_t id, bool anySelected);
 };
 
 }  // namespace tav

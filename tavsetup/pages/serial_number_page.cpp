@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "tavsetup/pages/ansi_text.h"
+#include "tavsetup/pages/page_layouts.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
-#include "tavsetup/shell/window_messages.h"
 
 namespace tav {
 
@@ -55,7 +55,7 @@ void SerialNumberPage::UpdateApplyState() {
 }
 
 void SerialNumberPage::OnOtherCommand(uint32_t control, uint32_t notifyCode) {
-    if (control == IDC_SERID_EDIT && notifyCode == kEnChange)
+    if (control == IDC_SERID_EDIT && notifyCode == win::kEnChange)
         UpdateApplyState();
 }
 

@@ -29,8 +29,8 @@ class SerialNumberPage : public PageLogic {
     SerialNumberPage(PageView& view, PagePrinter printer);
 
     void OnInitDialog() override;
-    int OnPrinterStatus(uint32_t status) override;
-    int ApplySetting() override;
+    [[nodiscard]] int OnPrinterStatus(uint32_t status) override;
+    [[nodiscard]] int ApplySetting() override;
     void UpdateApplyState() override;
 
     PrinterTextField m_szUsbSerial = {};
@@ -45,10 +45,10 @@ class SerialNumberPage : public PageLogic {
     // Message string for a status, or 0 when the printer can be read.
     uint32_t MessageFor(uint32_t status) const;
     void ReadUnitSerial();
-    int ReadUsbSerial();
+    [[nodiscard]] int ReadUsbSerial();
     void ShowColumns();
     void EnableInputs();
-    int ShowMessagePath(uint32_t id);
+    [[nodiscard]] int ShowMessagePath(uint32_t id);
     // The Manual edit's text as ANSI bytes, cut to 10 at a character boundary.
     std::string ManualText();
 };

@@ -33,7 +33,7 @@ int ReadSettingsBlock(PrinterChannel& channel, SettingsBlock& block) {
     const SettingsRequest request = BuildSettingsRequest();
     block.count = 0;
     block.transacted =
-        channel.Transact(IOCTL_USBPRINT_VENDOR_GET_COMMAND, request.data(), SizeOf(request),
+        channel.Transact(win::kIoctlUsbprintVendorGetCommand, request.data(), SizeOf(request),
                          block.bytes, kSettingsBlockSize, &block.count, kSettingsReadBudgetMs) != 0;
     return block.transacted && block.count == kSettingsBlockSize;
 }

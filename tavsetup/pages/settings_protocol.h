@@ -34,14 +34,15 @@ struct SwitchBlock {
 };
 
 // Succeeds only when the transaction succeeds and exactly 82 bytes return.
-int ReadSettingsBlock(PrinterChannel& channel, SettingsBlock& block);
-int SetPrinterResponse(PrinterChannel& channel, uint8_t responseSwitch);
-int QueryUsbSerial(PrinterChannel& channel, PrinterTextField& text);
-int QueryUnitSerial(PrinterChannel& channel, PrinterTextField& text);
+[[nodiscard]] int ReadSettingsBlock(PrinterChannel& channel, SettingsBlock& block);
+[[nodiscard]] int SetPrinterResponse(PrinterChannel& channel, uint8_t responseSwitch);
+[[nodiscard]] int QueryUsbSerial(PrinterChannel& channel, PrinterTextField& text);
+[[nodiscard]] int QueryUnitSerial(PrinterChannel& channel, PrinterTextField& text);
 // `text`: the Manual iSerialNumber as ANSI bytes (at most 10 are sent); ignored for Auto.
-int SetUsbSerial(PrinterChannel& channel, SerialMode mode, const char* text, size_t length);
+[[nodiscard]] int SetUsbSerial(PrinterChannel& channel, SerialMode mode, const char* text,
+                               size_t length);
 // Succeeds only when the transaction succeeds and its one read returns exactly 128 bytes.
-int ReadSwitchBlock(PrinterChannel& channel, SwitchBlock& block);
-int SetUsbClass(PrinterChannel& channel, uint8_t usbClassSwitch);
+[[nodiscard]] int ReadSwitchBlock(PrinterChannel& channel, SwitchBlock& block);
+[[nodiscard]] int SetUsbClass(PrinterChannel& channel, uint8_t usbClassSwitch);
 
 }  // namespace tav

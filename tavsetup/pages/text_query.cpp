@@ -9,7 +9,9 @@ namespace {
 void Drain(PrinterChannel& channel) {
     uint8_t scratch[kDrainSize];
     uint32_t count = 0;
-    channel.Transact(0, nullptr, 0, scratch, sizeof scratch, &count, kDrainBudgetMs);
+    // Whatever is still in the channel is thrown away; nothing read here is answered.
+    static_cast<void>(
+        channel.Transact(0, nullptr, 0, scratch, sizeof scratch, &count, kDrainBudgetMs));
 }
 
 int Fail(PrinterChannel& channel) {

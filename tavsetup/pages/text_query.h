@@ -19,7 +19,7 @@ inline constexpr uint32_t kReplyWindowMs = 1000;
 
 // Nonzero when a complete text reply arrived; `result` then holds its text (cut to 31
 // characters; left all zero for an empty text).
-int QueryPrinterText(PrinterChannel& channel, const uint8_t* query, uint32_t querySize,
-                     PrinterTextField& result);
+[[nodiscard]] int QueryPrinterText(PrinterChannel& channel, const uint8_t* query,
+                                   uint32_t querySize, PrinterTextField& result);
 
 }  // namespace tav

@@ -2,25 +2,26 @@
 
 #include <algorithm>
 
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/scoped_handles.h"
 #include "tavsetup/printer_link/service_manager.h"
 
 namespace tav {
 namespace {
 
-constexpr uint32_t kServiceQueryAccess = kServiceQueryStatus | kServiceStart | kServiceStop;
+constexpr uint32_t kServiceQueryAccess =
+    win::kServiceQueryStatus | win::kServiceStart | win::kServiceStop;
 constexpr uint32_t kLongestPollPauseMs = 500;
 
 // The pause between status queries: the service's wait hint, at most 500 ms, and at least
 // 1 ms so that a service without a hint still lets time pass.
-uint32_t PollPause(const ServiceStatus& status) {
+uint32_t PollPause(const win::ServiceStatus& status) {
     return std::max<uint32_t>(1, std::min(status.waitHint, kLongestPollPauseMs));
 }
 
 int WaitForServiceState(PrinterPlatform& sys, Handle service, uint32_t target) {
     const uint32_t note = sys.clock.TickCount();
-    ServiceStatus status;
+    win::ServiceStatus status;
     for (;;) {
         if (!sys.services.QueryServiceStatus(service, status))
             return 0;
@@ -34,12 +35,12 @@ int WaitForServiceState(PrinterPlatform& sys, Handle service, uint32_t target) {
 
 // Asks for the change when the service is in the opposite settled state; false otherwise.
 bool RequestChange(ServiceManager& services, Handle service, int bStart,
-                   const ServiceStatus& status) {
-    if (bStart && status.currentState == kServiceStopped)
+                   const win::ServiceStatus& status) {
+    if (bStart && status.currentState == win::kServiceStopped)
         return services.StartNamedService(service) != 0;
-    if (!bStart && status.currentState == kServiceRunning) {
-        ServiceStatus after;
-        return services.ControlService(service, kServiceControlStop, after) != 0;
+    if (!bStart && status.currentState == win::kServiceRunning) {
+        win::ServiceStatus after;
+        return services.ControlService(service, win::kServiceControlStop, after) != 0;
     }
     return false;
 }
@@ -48,20 +49,21 @@ bool RequestChange(ServiceManager& services, Handle service, int bStart,
 
 int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName) {
     ServiceManager& services = sys.services;
-    ScopedServiceHandle manager(
-        services, services.OpenManager(nullptr, u"ServicesActive", kScManagerAllAccess));
-    if (manager.get() == kNoHandle)
+    UniqueServiceHandle manager(
+        services, services.OpenManager(nullptr, u"ServicesActive", win::kScManagerAllAccess));
+    if (manager.get() == win::kNoHandle)
         return 0;
-    ScopedServiceHandle service(
+    UniqueServiceHandle service(
         services, services.OpenNamedService(manager.get(), serviceName, kServiceQueryAccess));
-    if (service.get() == kNoHandle)
+    if (service.get() == win::kNoHandle)
         return 0;
-    ServiceStatus status;
+    win::ServiceStatus status;
     if (!services.QueryServiceStatus(service.get(), status))
         return 0;
     if (!RequestChange(services, service.get(), bStart, status))
         return 0;
-    return WaitForServiceState(sys, service.get(), bStart ? kServiceRunning : kServiceStopped);
+    return WaitForServiceState(sys, service.get(),
+                               bStart ? win::kServiceRunning : win::kServiceStopped);
 }
 
 }  // namespace tav

@@ -77,7 +77,7 @@ int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link) {
     link.szDeviceId[0] = '\0';
     uint32_t count = 0;
     const int ok =
-        PrinterTransact(sys, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0, link.szDeviceId,
+        PrinterTransact(sys, link, win::kIoctlUsbprintGet1284Id, nullptr, 0, link.szDeviceId,
                         sizeof link.szDeviceId, &count, kDeviceIdBudgetMs);
     return AcceptDeviceId(link.szDeviceId, ok ? count : 0, &link.pszMfg, &link.pszMdl);
 }

@@ -15,17 +15,29 @@ namespace tav {
 // Windows adapter builds its OVERLAPPED in place); it must outlive the operation, which is
 // why every attempt ends only after its operation has ended.
 struct Overlapped {
-    Handle hEvent = kNoHandle;
+    Handle hEvent = win::kNoHandle;
     alignas(8) unsigned char block[32] = {};
+};
+
+// CreateFileW's access, share mode and flags (own names: the Windows ones are macros).
+inline constexpr uint32_t kGenericRead = 0x80000000;
+inline constexpr uint32_t kGenericWrite = 0x40000000;
+inline constexpr uint32_t kFileShareRead = 0x1;
+inline constexpr uint32_t kFileFlagOverlapped = 0x40000000;
+
+struct DeviceOpenMode {
+    uint32_t access = 0;
+    uint32_t shareMode = 0;
+    uint32_t flags = 0;
 };
 
 class DeviceIo {
   public:
     virtual ~DeviceIo() = default;
 
-    // CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, no security, OPEN_EXISTING,
-    // FILE_FLAG_OVERLAPPED, no template). kNoHandle on failure.
-    virtual Handle OpenDevice(const std::u16string& path) = 0;
+    // CreateFileW(path, mode.access, mode.shareMode, no security, OPEN_EXISTING, mode.flags,
+    // no template). win::kNoHandle on failure.
+    virtual Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) = 0;
     // CloseHandle on a device or event handle.
     virtual int CloseHandle(Handle handle) = 0;
 
@@ -44,10 +56,10 @@ class DeviceIo {
     // GetOverlappedResult; bWait 0 fails with 996 while the operation is still going.
     virtual int GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pCount, int bWait) = 0;
 
-    // CreateEventW(no attributes, auto-reset, not signalled, no name). kNoHandle on failure.
+    // CreateEventW(no attributes, auto-reset, not signalled, no name). win::kNoHandle on failure.
     virtual Handle CreateAutoResetEvent() = 0;
     virtual int ResetEvent(Handle event) = 0;
-    // WaitForMultipleObjects: kWaitObject0 + index, kWaitTimeout, kWaitFailed, ...
+    // WaitForMultipleObjects: win::kWaitObject0 + index, win::kWaitTimeout, win::kWaitFailed, ...
     virtual uint32_t WaitForMultipleObjects(uint32_t count, const Handle* handles, int bWaitAll,
                                             uint32_t timeoutMs) = 0;
 };

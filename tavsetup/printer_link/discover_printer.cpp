@@ -3,11 +3,11 @@
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/device_setup.h"
 #include "tavsetup/printer_link/interface_detail.h"
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/scoped_handles.h"
 
 namespace tav {
 namespace {
@@ -38,20 +38,20 @@ int WalkInterfaces(PrinterPlatform& sys, Handle set, const Guid& classGuid, Prin
                    bool restartMode, uint32_t* pError) {
     int count = 0;
     for (uint32_t index = 0; index < kMaxInterfacesPerClass; ++index) {
-        DeviceInterfaceData data;
+        win::DeviceInterfaceData data;
         if (!sys.setup.EnumDeviceInterfaces(set, classGuid, index, data)) {
             *pError = GetLastErrorCode();
-            return *pError == kErrorNoMoreItems ? count : -1;
+            return *pError == win::kErrorNoMoreItems ? count : -1;
         }
         std::u16string path;
-        if (!ReadInterfaceDetail(sys.setup, set, data, false, &path, nullptr)) {
+        if (!ReadInterfaceDetail(sys.setup, set, data, &path, nullptr)) {
             *pError = GetLastErrorCode();
             return -1;
         }
         if (!StartsWithNoCase(path, kPrinterPathPrefix))
             continue;
         if (restartMode) {
-            RestartDevice(sys, set, data);  // counted whatever the outcome
+            static_cast<void>(RestartDevice(sys, set, data));  // counted whatever the outcome
             ++count;
         } else {
             CountMatch(link, path, count);
@@ -77,13 +77,13 @@ int SerialModeCount(PrinterPlatform& sys, PrinterLink& link, int bRestart) {
 int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLink& link,
                           int bRestart) {
     const bool restartMode = bRestart && IsSerialModeClass(classGuid);
-    const uint32_t flags =
-        restartMode ? kDigcfDeviceInterface : (kDigcfPresent | kDigcfDeviceInterface);
-    uint32_t error = kErrorSuccess;
+    const uint32_t flags = restartMode ? win::kDigcfDeviceInterface
+                                       : (win::kDigcfPresent | win::kDigcfDeviceInterface);
+    uint32_t error = win::kErrorSuccess;
     int count = -1;
     {
-        ScopedDeviceInfoSet set(sys.setup, sys.setup.GetClassDevs(classGuid, flags));
-        if (set.get() == kNoHandle)
+        UniqueDeviceInfoSet set(sys.setup, sys.setup.GetClassDevs(classGuid, flags));
+        if (set.get() == win::kNoHandle)
             error = GetLastErrorCode();
         else
             count = WalkInterfaces(sys, set.get(), classGuid, link, restartMode, &error);

@@ -8,10 +8,11 @@
 
 namespace tav {
 
-// The size query, an allocation of that size (zero-filled when `zeroFill`), the detail call.
-// False on any failure, with the thread's last error set.
-bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const DeviceInterfaceData& data,
-                         bool zeroFill, std::u16string* pPath, DeviceInfoData* pDevice);
+// The size query, a zero-filled allocation of that size, the detail call. False on any
+// failure (8 when the allocation fails), with the thread's last error set.
+[[nodiscard]] bool ReadInterfaceDetail(DeviceSetup& setup, Handle set,
+                                       const win::DeviceInterfaceData& data, std::u16string* pPath,
+                                       win::DevInfoData* pDevice);
 
 // The NUL-terminated path inside a detail record of `size` bytes, never read beyond it.
 std::u16string PathFromDetail(const uint8_t* detail, uint32_t size);

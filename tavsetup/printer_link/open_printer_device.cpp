@@ -2,7 +2,7 @@
 // mode that the print services hold open.
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/device_io.h"
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/printer_link/service_manager.h"
@@ -13,15 +13,20 @@ namespace {
 constexpr uint32_t kRetryPauseMs = 100;
 constexpr uint32_t kRetryWindowMs = 2000;
 
+// Read and write for the transaction, reading shared with others, overlapped so that every
+// operation can be timed out and cancelled.
+constexpr DeviceOpenMode kTransactionOpen{kGenericRead | kGenericWrite, kFileShareRead,
+                                          kFileFlagOverlapped};
+
 void CloseDevice(DeviceIo& io, PrinterLink& link) {
-    if (link.hDevice == kNoHandle)
+    if (link.hDevice == win::kNoHandle)
         return;
     io.CloseHandle(link.hDevice);
-    link.hDevice = kNoHandle;
+    link.hDevice = win::kNoHandle;
 }
 
 bool HeldByAnotherParty(uint32_t error) {
-    return error == kErrorInvalidFunction || error == kErrorAccessDenied;
+    return error == win::kErrorInvalidFunction || error == win::kErrorAccessDenied;
 }
 
 // Stops the print services (the LPD service first: it depends on the Spooler) and retries
@@ -37,13 +42,14 @@ int OpenAfterStoppingPrintServices(PrinterPlatform& sys, PrinterLink& link, uint
     for (;;) {
         sys.clock.Sleep(kRetryPauseMs);
         if (ElapsedMs(note, sys.clock.TickCount()) > kRetryWindowMs) {
-            StartPrintSpooler(sys);
-            link.hDevice = kNoHandle;
+            // Given back to the system either way; the open has failed already.
+            static_cast<void>(StartPrintSpooler(sys));
+            link.hDevice = win::kNoHandle;
             SetLastErrorCode(openError);
             return 0;
         }
-        link.hDevice = sys.io.OpenDevice(*link.pszDevicePath);
-        if (link.hDevice != kNoHandle)
+        link.hDevice = sys.io.OpenDevice(*link.pszDevicePath, kTransactionOpen);
+        if (link.hDevice != win::kNoHandle)
             return 1;
         openError = GetLastErrorCode();
     }
@@ -56,14 +62,14 @@ int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link) {
         const int found = DiscoverPrinter(sys, link);
         if (found == 0 || !link.pszDevicePath) {
             CloseDevice(sys.io, link);
-            SetLastErrorCode(kErrorDeviceNotConnected);
+            SetLastErrorCode(win::kErrorDeviceNotConnected);
             return 0;
         }
     }
-    if (link.hDevice != kNoHandle)
+    if (link.hDevice != win::kNoHandle)
         return 1;
-    link.hDevice = sys.io.OpenDevice(*link.pszDevicePath);
-    if (link.hDevice != kNoHandle)
+    link.hDevice = sys.io.OpenDevice(*link.pszDevicePath, kTransactionOpen);
+    if (link.hDevice != win::kNoHandle)
         return 1;
     const uint32_t error = GetLastErrorCode();
     if (link.bSerialMode != 1 || !HeldByAnotherParty(error))

@@ -6,12 +6,12 @@
 
 #include "shared/clock.h"
 #include "shared/guid.h"
+#include "shared/win/handles.h"
 
 namespace tav {
 
 // An opaque platform handle (device, event, device information set); 0 is none.
-using Handle = uintptr_t;
-inline constexpr Handle kNoHandle = 0;
+using Handle = win::Handle;
 
 class DeviceIo;        // device_io.h: CreateFileW, overlapped I/O, events
 class DeviceSetup;     // device_setup.h: SetupDi* enumeration and class installer

@@ -2,7 +2,7 @@
 // when this run stopped it.
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/print_spooler.h"
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/printer_link/service_manager.h"
@@ -19,8 +19,8 @@ bool SpoolerAnswers(PrintSpooler& spooler) {
     uint32_t needed = 0;
     uint32_t returned = 0;
     const int ok =
-        spooler.EnumPrinterList(kPrinterEnumLocal, nullptr, 2, nullptr, 0, &needed, &returned);
-    return ok || GetLastErrorCode() != kRpcSServerUnavailable;
+        spooler.EnumPrinterList(win::kPrinterEnumLocal, nullptr, 2, nullptr, 0, &needed, &returned);
+    return ok || GetLastErrorCode() != win::kRpcSServerUnavailable;
 }
 
 }  // namespace
@@ -35,7 +35,8 @@ int StartPrintSpooler(PrinterPlatform& sys) {
         }
         if (ElapsedMs(note, sys.clock.TickCount()) > kSpoolerAnswerWindowMs)
             break;
-        ChangeServiceState(sys, 1, kSpoolerServiceName);
+        // Asked again each round; whether the Spooler answers is what decides.
+        static_cast<void>(ChangeServiceState(sys, 1, kSpoolerServiceName));
         sys.clock.Sleep(kSpoolerPollPauseMs);
     }
     uint32_t needed = 0;
@@ -43,12 +44,12 @@ int StartPrintSpooler(PrinterPlatform& sys) {
     return result;
 }
 
-int RestartLpdServiceIfStopped(PrinterPlatform& sys, PrinterLink& link) {
-    if (!link.bLpdStopped)
+int RestartLpdServiceIfStopped(PrinterPlatform& sys, int32_t& bLpdStopped) {
+    if (!bLpdStopped)
         return 0;
     const int started = ChangeServiceState(sys, 1, kLpdServiceName);
     if (started)
-        link.bLpdStopped = 0;
+        bLpdStopped = 0;
     return started;
 }
 

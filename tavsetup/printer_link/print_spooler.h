@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
+#include "shared/win/printing.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t kPrinterEnumLocal = 0x2;  // PRINTER_ENUM_LOCAL
 
 class PrintSpooler {
   public:

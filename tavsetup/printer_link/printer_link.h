@@ -8,12 +8,11 @@
 #include <optional>
 #include <string>
 
+#include "shared/win/printing.h"
+#include "shared/win/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
 namespace tav {
-
-inline constexpr uint32_t IOCTL_USBPRINT_GET_1284_ID = 0x220034;
-inline constexpr uint32_t IOCTL_USBPRINT_VENDOR_GET_COMMAND = 0x22003C;
 
 struct PrinterLink {
     PrinterLink() { Clear(); }
@@ -29,7 +28,7 @@ struct PrinterLink {
     void Clear() {
         pszDevicePath.reset();
         bSerialMode = 0;
-        hDevice = kNoHandle;
+        hDevice = win::kNoHandle;
         bLpdStopped = 0;
         ClearDeviceId();
     }
@@ -39,49 +38,51 @@ struct PrinterLink {
     const char* pszMfg = nullptr;
     const char* pszMdl = nullptr;
     char szDeviceId[256];
-    Handle hDevice = kNoHandle;  // open only inside one transaction
+    Handle hDevice = win::kNoHandle;  // open only inside one transaction
     // 1 once this run's open fallback has stopped the LPD print service; the exit sequence
     // starts it again after the Spooler (RestartLpdServiceIfStopped).
     int32_t bLpdStopped = 0;
 };
 
 // One open-operate-close transaction under a budget in milliseconds. Nonzero on success.
-int PrinterTransact(PrinterPlatform& sys, PrinterLink& link, uint32_t ioctlCode,
-                    const void* inBuffer, uint32_t inSize, void* outBuffer, uint32_t outSize,
-                    uint32_t* pCount, uint32_t budgetMs);
+[[nodiscard]] int PrinterTransact(PrinterPlatform& sys, PrinterLink& link, uint32_t ioctlCode,
+                                  const void* inBuffer, uint32_t inSize, void* outBuffer,
+                                  uint32_t outSize, uint32_t* pCount, uint32_t budgetMs);
 
 // Opens link.hDevice for a transaction (with the print-service fallback).
-int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link);
+[[nodiscard]] int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link);
 
 // Starts (bStart 1) or stops one service and waits for the state; 1 only when this call
 // moved the service into the requested state.
-int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName);
+[[nodiscard]] int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName);
 
 // Starts the Spooler if stopped and waits until it answers.
-int StartPrintSpooler(PrinterPlatform& sys);
+[[nodiscard]] int StartPrintSpooler(PrinterPlatform& sys);
 
-// Starts the LPD print service again when this run's fallback stopped it. For the exit
-// sequence, after the Spooler is running again (the LPD service depends on it).
-int RestartLpdServiceIfStopped(PrinterPlatform& sys, PrinterLink& link);
+// Starts the LPD print service again when this run's fallback stopped it (`bLpdStopped`, the
+// link's note, cleared once started). For the exit sequence, after the Spooler is running
+// again (the LPD service depends on it).
+[[nodiscard]] int RestartLpdServiceIfStopped(PrinterPlatform& sys, int32_t& bLpdStopped);
 
 // The longest a service state change waits for the target state.
 inline constexpr uint32_t kServiceStateWaitMs = 30000;
 
 // Printer count found (0, 1, 2+), or -1 when the USB printing-class enumeration failed.
-int DiscoverPrinter(PrinterPlatform& sys, PrinterLink& link);
-int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLink& link,
-                          int bRestart);
+[[nodiscard]] int DiscoverPrinter(PrinterPlatform& sys, PrinterLink& link);
+[[nodiscard]] int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid,
+                                        PrinterLink& link, int bRestart);
 
-struct DeviceInterfaceData;
 // Disables and re-enables the device that owns the interface.
-int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet, const DeviceInterfaceData& data);
+[[nodiscard]] int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet,
+                                const win::DeviceInterfaceData& data);
 
 // Reads and checks the IEEE 1284 device ID of the printer in `link`.
-int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link);
+[[nodiscard]] int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link);
 
 // The acceptance rule on a reply of `count` bytes in the 256-byte `deviceId`: on acceptance
 // the two values are cut at their ";" and *ppMfg / *ppMdl point at them; on rejection the
 // buffer is all zero and both point at its start.
-int AcceptDeviceId(char (&deviceId)[256], uint32_t count, const char** ppMfg, const char** ppMdl);
+[[nodiscard]] int AcceptDeviceId(char (&deviceId)[256], uint32_t count, const char** ppMfg,
+                                 const char** ppMdl);
 
 }  // namespace tav

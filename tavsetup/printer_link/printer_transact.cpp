@@ -5,10 +5,11 @@
 #include <algorithm>
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/last_error_guard.h"
+#include "shared/win/errors.h"
 #include "tavsetup/printer_link/device_io.h"
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/scoped_handles.h"
 
 namespace tav {
 namespace {
@@ -31,25 +32,16 @@ struct AttemptResult {
     uint32_t count = 0;
 };
 
-// Closes hDevice at the end of the transaction, keeping the last error of the attempt.
-class DeviceCloser {
-  public:
-    DeviceCloser(DeviceIo& io, PrinterLink& link) : m_io(io), m_link(link) {}
-    ~DeviceCloser() {
-        if (m_link.hDevice == kNoHandle)
-            return;
-        const uint32_t error = GetLastErrorCode();
-        m_io.CloseHandle(m_link.hDevice);
-        m_link.hDevice = kNoHandle;
-        SetLastErrorCode(error);
-    }
-    DeviceCloser(const DeviceCloser&) = delete;
-    DeviceCloser& operator=(const DeviceCloser&) = delete;
-
-  private:
-    DeviceIo& m_io;
-    PrinterLink& m_link;
-};
+// The device lives in the record for one transaction; at its end it is closed and
+// forgotten, keeping the attempt's last error for the caller.
+void CloseTransactionDevice(DeviceIo& io, PrinterLink* link) {
+    if (link->hDevice == win::kNoHandle)
+        return;
+    LastErrorGuard keep;
+    static_cast<void>(io.CloseHandle(link->hDevice));  // the attempt's outcome stands
+    link->hDevice = win::kNoHandle;
+}
+using TransactionDevice = UniqueHandle<PrinterLink*, nullptr, DeviceIo, &CloseTransactionDevice>;
 
 // The kind of operation is chosen afresh for each attempt.
 int IssueOperation(DeviceIo& io, Handle device, Transaction& t, Overlapped& ov, uint32_t* pCount) {
@@ -63,17 +55,17 @@ int IssueOperation(DeviceIo& io, Handle device, Transaction& t, Overlapped& ov, 
     }
     if (t.outBuffer && t.outSize != 0)
         return io.ReadFile(device, t.outBuffer, t.outSize, pCount, ov);
-    SetLastErrorCode(kErrorInvalidParameter);
+    SetLastErrorCode(win::kErrorInvalidParameter);
     return 0;
 }
 
 // Cancels an operation that may still be going and waits until it has ended.
 void CancelAndWaitForEnd(DeviceIo& io, Handle device, Overlapped& ov) {
-    const uint32_t error = GetLastErrorCode();
-    io.CancelIo(device);
+    LastErrorGuard keep;
+    // Only the end matters here: the attempt has already failed.
+    static_cast<void>(io.CancelIo(device));
     uint32_t ignored = 0;
-    io.GetOverlappedResult(device, ov, &ignored, 1);
-    SetLastErrorCode(error);
+    static_cast<void>(io.GetOverlappedResult(device, ov, &ignored, 1));
 }
 
 // The deadline passed: cancel, then take whatever result the operation ended with.
@@ -84,9 +76,9 @@ AttemptResult CollectAfterDeadline(DeviceIo& io, Handle device, Overlapped& ov, 
     if (r.ok)
         return r;
     const uint32_t error = GetLastErrorCode();
-    if (error == kErrorOperationAborted) {
+    if (error == win::kErrorOperationAborted) {
         r.ok = outSize == 0;  // nothing to answer: cancelled at the deadline counts as done
-    } else if (error == kErrorIoIncomplete) {
+    } else if (error == win::kErrorIoIncomplete) {
         r.ok = io.GetOverlappedResult(device, ov, &r.count, 1);
     }
     return r;
@@ -96,12 +88,12 @@ AttemptResult AwaitPending(DeviceIo& io, Handle device, Overlapped& ov, uint32_t
                            uint32_t outSize) {
     const Handle event = ov.hEvent;
     const uint32_t wait = io.WaitForMultipleObjects(1, &event, 0, budgetMs);
-    if (wait == kWaitTimeout)
+    if (wait == win::kWaitTimeout)
         return CollectAfterDeadline(io, device, ov, outSize);
     AttemptResult r;
-    if (wait == kWaitObject0) {
+    if (wait == win::kWaitObject0) {
         r.ok = io.GetOverlappedResult(device, ov, &r.count, 0);
-        if (r.ok || GetLastErrorCode() != kErrorIoIncomplete)
+        if (r.ok || GetLastErrorCode() != win::kErrorIoIncomplete)
             return r;
     }
     // A failed wait, or a signal before the end: the operation may still be going.
@@ -111,15 +103,15 @@ AttemptResult AwaitPending(DeviceIo& io, Handle device, Overlapped& ov, uint32_t
 
 AttemptResult RunAttempt(DeviceIo& io, Handle device, Transaction& t) {
     Overlapped ov;
-    ScopedEvent event(io, io.CreateAutoResetEvent());
-    if (event.get() == kNoHandle)
+    UniqueEvent event(io, io.CreateAutoResetEvent());
+    if (event.get() == win::kNoHandle)
         return AttemptResult{};
     ov.hEvent = event.get();
     t.inSize = std::min(t.inSize, kMaxRequestBytes);
     io.ResetEvent(ov.hEvent);
     AttemptResult r;
     r.ok = IssueOperation(io, device, t, ov, &r.count);
-    if (!r.ok && GetLastErrorCode() == kErrorIoPending)
+    if (!r.ok && GetLastErrorCode() == win::kErrorIoPending)
         r = AwaitPending(io, device, ov, t.budgetMs, t.outSize);
     if (!r.ok)
         r.count = 0;
@@ -139,7 +131,7 @@ int PrinterTransact(PrinterPlatform& sys, PrinterLink& link, uint32_t ioctlCode,
     const uint32_t start = sys.clock.TickCount();
     if (!OpenPrinterDevice(sys, link))
         return 0;
-    DeviceCloser closer(sys.io, link);
+    const TransactionDevice device(sys.io, &link);
     Transaction t{ioctlCode, inBuffer, inSize, outBuffer, outSize, budgetMs};
     for (;;) {
         const AttemptResult r = RunAttempt(sys.io, link.hDevice, t);

@@ -10,43 +10,47 @@ namespace {
 constexpr int kEnableTries = 3;
 constexpr uint32_t kPauseAfterEnableMs = 500;
 
-PropChangeParams StateChange(uint32_t stateChange, uint32_t scope) {
-    PropChangeParams params;
+win::PropChangeParams StateChange(uint32_t stateChange, uint32_t scope) {
+    win::PropChangeParams params;
     params.stateChange = stateChange;
     params.scope = scope;
     params.hwProfile = 0;  // the current profile
     return params;
 }
 
-int SetAndCallInstaller(DeviceSetup& setup, Handle set, DeviceInfoData& device,
-                        const PropChangeParams& params) {
-    if (!setup.SetClassInstallParams(set, device, params, kPropChangeParamsSize))
+int SetAndCallInstaller(DeviceSetup& setup, Handle set, win::DevInfoData& device,
+                        const win::PropChangeParams& params) {
+    if (!setup.SetClassInstallParams(set, device, params, win::kPropChangeParamsSize))
         return 0;
-    return setup.CallClassInstaller(kDifPropertyChange, set, device);
+    return setup.CallClassInstaller(win::kDifPropertyChange, set, device);
 }
 
 // One enabling try: global scope first (either step failing stops the tries), then the
 // configuration-specific scope, whose installer outcome is the try's result.
-bool TryEnable(DeviceSetup& setup, Handle set, DeviceInfoData& device, int* pResult) {
-    if (!SetAndCallInstaller(setup, set, device, StateChange(kDicsEnable, kDicsFlagGlobal)))
+bool TryEnable(DeviceSetup& setup, Handle set, win::DevInfoData& device, int* pResult) {
+    if (!SetAndCallInstaller(setup, set, device,
+                             StateChange(win::kDicsEnable, win::kDicsFlagGlobal)))
         return false;
-    const PropChangeParams params = StateChange(kDicsEnable, kDicsFlagConfigSpecific);
-    if (!setup.SetClassInstallParams(set, device, params, kPropChangeParamsSize))
+    const win::PropChangeParams params =
+        StateChange(win::kDicsEnable, win::kDicsFlagConfigSpecific);
+    if (!setup.SetClassInstallParams(set, device, params, win::kPropChangeParamsSize))
         return false;
-    *pResult = setup.CallClassInstaller(kDifPropertyChange, set, device);
+    *pResult = setup.CallClassInstaller(win::kDifPropertyChange, set, device);
     return true;
 }
 
 }  // namespace
 
-int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet, const DeviceInterfaceData& data) {
-    DeviceInfoData device;
-    if (!ReadInterfaceDetail(sys.setup, deviceInfoSet, data, true, nullptr, &device))
+int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet,
+                  const win::DeviceInterfaceData& data) {
+    win::DevInfoData device;
+    if (!ReadInterfaceDetail(sys.setup, deviceInfoSet, data, nullptr, &device))
         return 0;
     // Disabling is best effort: the installer runs even when its parameters were refused.
-    const PropChangeParams disable = StateChange(kDicsDisable, kDicsFlagConfigSpecific);
-    sys.setup.SetClassInstallParams(deviceInfoSet, device, disable, kPropChangeParamsSize);
-    sys.setup.CallClassInstaller(kDifPropertyChange, deviceInfoSet, device);
+    const win::PropChangeParams disable =
+        StateChange(win::kDicsDisable, win::kDicsFlagConfigSpecific);
+    sys.setup.SetClassInstallParams(deviceInfoSet, device, disable, win::kPropChangeParamsSize);
+    sys.setup.CallClassInstaller(win::kDifPropertyChange, deviceInfoSet, device);
     int result = 0;
     for (int attempt = 0; attempt < kEnableTries; ++attempt) {
         if (!TryEnable(sys.setup, deviceInfoSet, device, &result))

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav {
@@ -32,7 +33,7 @@ void DetectionCycle::OnRedetect() {
 }
 
 void DetectionCycle::OnDeviceChange(uintptr_t event) {
-    if (event == kDbtDevNodesChanged)
+    if (event == win::kDbtDevNodesChanged)
         m_view.PostDetectPrinter();
 }
 

@@ -28,11 +28,11 @@ class PrinterDetector {
   public:
     virtual ~PrinterDetector() = default;
     // Printers found (0, 1, 2 or more), -1 when the enumeration failed.
-    virtual int Discover() = 0;
+    [[nodiscard]] virtual int Discover() = 0;
     // Whether the last discovery kept a device path.
     virtual bool HasDevicePath() = 0;
     // Whether the printer's IEEE 1284 device ID was read and accepted.
-    virtual bool CheckId() = 0;
+    [[nodiscard]] virtual bool CheckId() = 0;
 };
 
 class DetectionCycle {

@@ -18,7 +18,8 @@ bool LinkDetector::CheckId() {
 }
 
 void LinkExitServices::StartPrintSpooler() {
-    tav::StartPrintSpooler(m_sys);
+    // The exit sequence goes on whether or not the Spooler answers.
+    static_cast<void>(tav::StartPrintSpooler(m_sys));
 }
 
 int LinkExitServices::ChangeServiceState(int bStart, const char16_t* serviceName) {
@@ -26,10 +27,9 @@ int LinkExitServices::ChangeServiceState(int bStart, const char16_t* serviceName
 }
 
 void LinkExitServices::RestartLpdService(int32_t bLpdStopped) {
-    // The link itself is gone by now; only its note of the stopped service matters.
-    PrinterLink noted;
-    noted.bLpdStopped = bLpdStopped;
-    RestartLpdServiceIfStopped(m_sys, noted);
+    // The link itself is gone by now: its note was kept for this last step, and whether the
+    // service started changes nothing at exit.
+    static_cast<void>(RestartLpdServiceIfStopped(m_sys, bLpdStopped));
 }
 
 void LinkExitServices::CloseDevice(Handle device) {

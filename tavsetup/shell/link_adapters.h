@@ -13,9 +13,9 @@ namespace tav {
 class LinkDetector : public PrinterDetector {
   public:
     explicit LinkDetector(PrinterPlatform& sys) : m_sys(sys) {}
-    int Discover() override;
+    [[nodiscard]] int Discover() override;
     bool HasDevicePath() override;
-    bool CheckId() override;
+    [[nodiscard]] bool CheckId() override;
 
   private:
     PrinterPlatform& m_sys;
@@ -25,7 +25,7 @@ class LinkExitServices : public ExitServices {
   public:
     explicit LinkExitServices(PrinterPlatform& sys) : m_sys(sys) {}
     void StartPrintSpooler() override;
-    int ChangeServiceState(int bStart, const char16_t* serviceName) override;
+    [[nodiscard]] int ChangeServiceState(int bStart, const char16_t* serviceName) override;
     void RestartLpdService(int32_t bLpdStopped) override;
     void CloseDevice(Handle device) override;
 

@@ -1,5 +1,7 @@
 #include "tavsetup/shell/main_window_rules.h"
 
+#include "shared/callback_boundary.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav {
@@ -7,16 +9,15 @@ namespace tav {
 namespace {
 constexpr int kPageLeft = 25;
 constexpr uintptr_t kIdmAboutBox = 0x0010;
-}  // namespace
 
-Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) {
+Route RouteUnguarded(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) {
     switch (message) {
-        case kWmClose:
+        case win::kWmClose:
             cycle.OnClose();
             return Route::ThenDefault;
-        case kWmHelp:
+        case win::kWmHelp:
             return Route::AnswerZero;
-        case kWmTimer:
+        case win::kWmTimer:
             cycle.OnTimer();
             return Route::ThenDefault;
         case WM_BEGIN_WATCH:
@@ -28,16 +29,23 @@ Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wPara
         case WM_DETECT_PRINTER:
             cycle.DetectStep();
             return Route::AnswerZero;
-        case kWmDeviceChange:
+        case win::kWmDeviceChange:
             cycle.OnDeviceChange(wParam);
             return Route::ThenDefault;
         default:
-            return Route::NotHandled;
+            return Route::Default;
     }
 }
 
+}  // namespace
+
+Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) noexcept {
+    return AtCallbackBoundary([&] { return RouteUnguarded(cycle, message, wParam); },
+                              Route::Default);
+}
+
 bool IsSwallowedKey(uint32_t message, uintptr_t wParam) {
-    return message == kWmKeyDown && (wParam == kVkReturn || wParam == kVkEscape);
+    return message == win::kWmKeyDown && (wParam == win::kVkReturn || wParam == win::kVkEscape);
 }
 
 bool IsAboutBoxCommand(uintptr_t wParam) {

@@ -4,19 +4,15 @@
 
 #include <cstdint>
 
+#include "tavsetup/pages/window_reply.h"
 #include "tavsetup/shell/detection_cycle.h"
 
 namespace tav {
 
-// What the window procedure does with a message after the cycle has seen it.
-enum class Route {
-    NotHandled,   // default processing only
-    ThenDefault,  // handled, then default processing
-    AnswerZero,   // handled, answered with 0, no default processing
-};
-
-// Runs the cycle's part of the main window procedure for one message.
-Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam);
+// Runs the cycle's part of the main window procedure for one message. At the Windows
+// callback: whatever goes wrong in the cycle (no memory for a path, ...), the message gets
+// the default handling.
+Route RouteCycleMessage(DetectionCycle& cycle, uint32_t message, uintptr_t wParam) noexcept;
 
 // Enter and Escape never close the window.
 bool IsSwallowedKey(uint32_t message, uintptr_t wParam);

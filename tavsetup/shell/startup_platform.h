@@ -16,10 +16,10 @@ class StartupKernel {
   public:
     virtual ~StartupKernel() = default;
     virtual void InitCommonControls(uint32_t size, uint32_t classes) = 0;
-    // ConvertStringSecurityDescriptorToSecurityDescriptorW; kNoHandle on failure.
+    // ConvertStringSecurityDescriptorToSecurityDescriptorW; win::kNoHandle on failure.
     virtual Handle ConvertSddl(const char16_t* sddl, uint32_t revision) = 0;
     virtual void FreeSecurityDescriptor(Handle descriptor) = 0;  // LocalFree
-    // CreateMutexW, not inheritable; kNoHandle on failure.
+    // CreateMutexW, not inheritable; win::kNoHandle on failure.
     virtual Handle CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) = 0;
     virtual uint32_t LastError() = 0;
     virtual bool ReleaseMutex(Handle mutex) = 0;
@@ -52,7 +52,7 @@ class ExitServices {
   public:
     virtual ~ExitServices() = default;
     virtual void StartPrintSpooler() = 0;
-    virtual int ChangeServiceState(int bStart, const char16_t* serviceName) = 0;
+    [[nodiscard]] virtual int ChangeServiceState(int bStart, const char16_t* serviceName) = 0;
     // Starts the LPD print service again when this run's print-service fallback stopped it
     // (bLpdStopped of the link, noted before the link was released).
     virtual void RestartLpdService(int32_t bLpdStopped) = 0;

@@ -3,18 +3,16 @@
 #include <new>
 
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/printer_link_instance.h"
 
 namespace tav {
 
-namespace {
-constexpr uint32_t kSddlRevision1 = 1;
-}
+namespace {}
 
 int UtilityStartup::InitInstance() {
-    m_seams.kernel.InitCommonControls(kInitCommonControlsSize, kInitCommonControlsClasses);
+    m_seams.kernel.InitCommonControls(win::kInitCommonControlsSize, kInitCommonControlsClasses);
     m_strTitle = m_seams.windows.LoadString(IDS_APP_TITLE);
     if (!AcquireSingleInstance())
         return 0;
@@ -39,19 +37,19 @@ int UtilityStartup::InitInstance() {
 
 int UtilityStartup::AcquireSingleInstance() {
     StartupKernel& kernel = m_seams.kernel;
-    const Handle descriptor = kernel.ConvertSddl(kSetupMutexSddl, kSddlRevision1);
-    if (descriptor == kNoHandle)
+    const Handle descriptor = kernel.ConvertSddl(kSetupMutexSddl, win::kSddlRevision1);
+    if (descriptor == win::kNoHandle)
         return 0;
     m_hInstanceMutex = kernel.CreateMutex(descriptor, true, kSetupMutexName);
     const uint32_t error = kernel.LastError();
     kernel.FreeSecurityDescriptor(descriptor);
-    if (m_hInstanceMutex == kNoHandle)
+    if (m_hInstanceMutex == win::kNoHandle)
         return 0;
-    if (error != kErrorAlreadyExists)
+    if (error != win::kErrorAlreadyExists)
         return 1;
     // The first instance owns the mutex; this handle only opened it.
     kernel.CloseHandle(m_hInstanceMutex);
-    m_hInstanceMutex = kNoHandle;
+    m_hInstanceMutex = win::kNoHandle;
     BringFirstInstanceForward();
     return 0;
 }
@@ -80,22 +78,23 @@ void UtilityStartup::ExitSequence() {
     ExitServices& services = m_seams.services;
     services.StartPrintSpooler();
     const int32_t bLpdStopped = g_pPrinterLink->bLpdStopped;
-    if (g_pPrinterLink->hDevice != kNoHandle)
+    if (g_pPrinterLink->hDevice != win::kNoHandle)
         services.CloseDevice(g_pPrinterLink->hDevice);
     delete g_pPrinterLink;
     g_pPrinterLink = nullptr;
     ReleaseInstanceMutex();
-    services.ChangeServiceState(0, kServiceName);
-    services.ChangeServiceState(1, kServiceName);
+    // The exit goes on whatever each step achieved: a stop that fails still asks for the start.
+    static_cast<void>(services.ChangeServiceState(0, kServiceName));
+    static_cast<void>(services.ChangeServiceState(1, kServiceName));
     services.RestartLpdService(bLpdStopped);
 }
 
 void UtilityStartup::ReleaseInstanceMutex() {
-    if (m_hInstanceMutex == kNoHandle)
+    if (m_hInstanceMutex == win::kNoHandle)
         return;
     m_seams.kernel.ReleaseMutex(m_hInstanceMutex);
     m_seams.kernel.CloseHandle(m_hInstanceMutex);
-    m_hInstanceMutex = kNoHandle;
+    m_hInstanceMutex = win::kNoHandle;
 }
 
 }  // namespace tav

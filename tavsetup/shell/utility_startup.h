@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "shared/win/messages.h"
+#include "shared/win/startup.h"
 #include "tavsetup/shell/startup_platform.h"
 
 namespace tav {
@@ -16,12 +18,10 @@ namespace tav {
 inline constexpr char16_t kSetupMutexSddl[] =
     u"D:(A;;GA;;;SY)(A;;GA;;;WD)(A;;GA;;;AN)S:AI(ML;;NWNR;;;S-1-16-0)";
 
-// InitCommonControlsEx: size 8, classes 0xFF.
-inline constexpr uint32_t kInitCommonControlsSize = 8;
-inline constexpr uint32_t kInitCommonControlsClasses = 0xFF;
+// InitCommonControlsEx registers every class of the Windows 95 set.
+inline constexpr uint32_t kInitCommonControlsClasses = win::kIccWin95Classes;
 
-// MB_ICONERROR | MB_TOPMOST.
-inline constexpr uint32_t kErrorBoxStyle = 0x40010;
+inline constexpr uint32_t kErrorBoxStyle = win::kMbIconError | win::kMbTopmost;
 
 struct StartupSeams {
     StartupKernel& kernel;
@@ -38,10 +38,10 @@ class UtilityStartup {
     // The whole life of the utility; always 0 (FALSE): the process ends afterwards.
     int InitInstance();
     // 1 when this is the first instance and holds the mutex.
-    int AcquireSingleInstance();
+    [[nodiscard]] int AcquireSingleInstance();
 
     std::u16string m_strTitle;
-    Handle m_hInstanceMutex = kNoHandle;
+    Handle m_hInstanceMutex = win::kNoHandle;
 
   private:
     bool RunsUnderWow64();

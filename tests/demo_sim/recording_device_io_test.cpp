@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
-#include "tavsetup/demo_sim/recording_device_io.h"
 #include "tavsetup/printer_link/printer_link.h"
+#include "tools/demo_sim/recording_device_io.h"
 
 namespace tav::demo {
 namespace {
@@ -111,12 +111,12 @@ TEST_F(RecordingDeviceIoTest, FailedOpenKeepsTheSystemsError) {
 
 TEST_F(RecordingDeviceIoTest, ImmediateFailureOfAnOperationKeepsItsError) {
     sim::FirmwareReply broken;
-    broken.error = kErrorGenFailure;
+    broken.error = win::kErrorGenFailure;
     firmware->QueueIoctl(broken);
     uint8_t answer[256];
     uint32_t count = 5;
 
-    const int result = PrinterTransact(sys, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0, answer,
+    const int result = PrinterTransact(sys, link, win::kIoctlUsbprintGet1284Id, nullptr, 0, answer,
                                        sizeof answer, &count, 500);
 
     EXPECT_FALSE(result);

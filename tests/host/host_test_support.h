@@ -30,7 +30,7 @@ class ScriptedModule : public CAtlServiceModuleT {
     explicit ScriptedModule(HostPlatform& platform)
         : CAtlServiceModuleT(platform, 100, TestIdentity()) {}
 
-    HResult startResult = kSOk;  // returned by the start hook after the base steps
+    win::HResult startResult = win::kSOk;  // returned by the start hook after the base steps
     std::atomic<int> startHooks{0};
     std::atomic<int> stopHooks{0};
     std::atomic<int> devicePasses{0};
@@ -48,12 +48,12 @@ class ScriptedModule : public CAtlServiceModuleT {
     }
 
   protected:
-    HResult StartHook() override {
+    win::HResult StartHook() override {
         ++startHooks;
-        HResult hr = BaseStartSteps();
+        win::HResult hr = BaseStartSteps();
         return hr < 0 ? hr : startResult;
     }
-    HResult StopHook() override {
+    win::HResult StopHook() override {
         ++stopHooks;
         return BaseStopSteps();
     }

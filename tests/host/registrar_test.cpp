@@ -21,8 +21,8 @@ ScriptVariables AppIdVariables() {
 
 class RegistrarTest : public ::testing::Test {
   protected:
-    HResult Run(std::u16string_view script, bool doRegister, bool perUser = false,
-                ScriptVariables variables = AppIdVariables()) {
+    win::HResult Run(std::u16string_view script, bool doRegister, bool perUser = false,
+                     ScriptVariables variables = AppIdVariables()) {
         return RunRegistryScript(registry, script, variables, doRegister, perUser);
     }
 
@@ -40,49 +40,50 @@ TEST_F(RegistrarTest, RealScriptIsTheExactResourceText) {
 }
 
 TEST_F(RegistrarTest, RegisteringTheRealScriptWritesTheAppIdEntries) {
-    ASSERT_EQ(Run(RealScript(), true), kSOk);
+    ASSERT_EQ(Run(RealScript(), true), win::kSOk);
     const std::u16string appIdKey = std::u16string(u"AppID\\") + kAppId;
-    EXPECT_EQ(registry.Value(kHkeyClassesRoot, appIdKey, u""), u"Tavportsvc");
-    EXPECT_EQ(registry.Value(kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE", u"AppID"),
+    EXPECT_EQ(registry.Value(win::kHkeyClassesRoot, appIdKey, u""), u"Tavportsvc");
+    EXPECT_EQ(registry.Value(win::kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE", u"AppID"),
               std::u16string(kAppId));
-    EXPECT_EQ(registry.ValueNames(kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE").size(), 1u);
+    EXPECT_EQ(registry.ValueNames(win::kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE").size(), 1u);
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(RegistrarTest, UnregisteringKeepsNoRemoveKeyAndDeletesTheRest) {
-    registry.AddKey(kHkeyClassesRoot, u"AppID\\{OTHER}");
-    ASSERT_EQ(Run(RealScript(), true), kSOk);
-    ASSERT_EQ(Run(RealScript(), false), kSOk);
-    EXPECT_TRUE(registry.KeyExists(kHkeyClassesRoot, u"AppID"));
-    EXPECT_TRUE(registry.KeyExists(kHkeyClassesRoot, u"AppID\\{OTHER}"));
-    EXPECT_FALSE(registry.KeyExists(kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppId));
-    EXPECT_FALSE(registry.KeyExists(kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE"));
+    registry.AddKey(win::kHkeyClassesRoot, u"AppID\\{OTHER}");
+    ASSERT_EQ(Run(RealScript(), true), win::kSOk);
+    ASSERT_EQ(Run(RealScript(), false), win::kSOk);
+    EXPECT_TRUE(registry.KeyExists(win::kHkeyClassesRoot, u"AppID"));
+    EXPECT_TRUE(registry.KeyExists(win::kHkeyClassesRoot, u"AppID\\{OTHER}"));
+    EXPECT_FALSE(registry.KeyExists(win::kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppId));
+    EXPECT_FALSE(registry.KeyExists(win::kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE"));
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(RegistrarTest, UnregisteringKeepsKeysThatStillHaveSubkeys) {
-    ASSERT_EQ(Run(RealScript(), true), kSOk);
-    registry.AddKey(kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE\\Extra");
-    ASSERT_EQ(Run(RealScript(), false), kSOk);
-    EXPECT_TRUE(registry.KeyExists(kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE\\Extra"));
+    ASSERT_EQ(Run(RealScript(), true), win::kSOk);
+    registry.AddKey(win::kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE\\Extra");
+    ASSERT_EQ(Run(RealScript(), false), win::kSOk);
+    EXPECT_TRUE(registry.KeyExists(win::kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE\\Extra"));
     // Its script value is gone even though the key stays.
-    EXPECT_FALSE(registry.Value(kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE", u"AppID"));
+    EXPECT_FALSE(registry.Value(win::kHkeyClassesRoot, u"AppID\\Tavportsvc.EXE", u"AppID"));
 }
 
 TEST_F(RegistrarTest, UnregisteringWhatIsAbsentSucceeds) {
-    EXPECT_EQ(Run(RealScript(), false), kSOk);
-    EXPECT_EQ(Run(RealScript(), false, true), kSOk);
+    EXPECT_EQ(Run(RealScript(), false), win::kSOk);
+    EXPECT_EQ(Run(RealScript(), false, true), win::kSOk);
 }
 
 TEST_F(RegistrarTest, PerUserModeRewritesHkcrToCurrentUserClasses) {
-    ASSERT_EQ(Run(RealScript(), true, true), kSOk);
-    EXPECT_EQ(registry.Value(kHkeyCurrentUser,
+    ASSERT_EQ(Run(RealScript(), true, true), win::kSOk);
+    EXPECT_EQ(registry.Value(win::kHkeyCurrentUser,
                              std::u16string(u"Software\\Classes\\AppID\\") + kAppId, u""),
               u"Tavportsvc");
-    EXPECT_FALSE(registry.KeyExists(kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppId));
-    ASSERT_EQ(Run(RealScript(), false, true), kSOk);
-    EXPECT_TRUE(registry.KeyExists(kHkeyCurrentUser, u"Software\\Classes\\AppID"));
-    EXPECT_FALSE(registry.KeyExists(kHkeyCurrentUser, u"Software\\Classes\\AppID\\Tavportsvc.EXE"));
+    EXPECT_FALSE(registry.KeyExists(win::kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppId));
+    ASSERT_EQ(Run(RealScript(), false, true), win::kSOk);
+    EXPECT_TRUE(registry.KeyExists(win::kHkeyCurrentUser, u"Software\\Classes\\AppID"));
+    EXPECT_FALSE(
+        registry.KeyExists(win::kHkeyCurrentUser, u"Software\\Classes\\AppID\\Tavportsvc.EXE"));
 }
 
 TEST_F(RegistrarTest, ModuleVariablesAreSubstitutedWithApostrophesDoubled) {
@@ -90,10 +91,10 @@ TEST_F(RegistrarTest, ModuleVariablesAreSubstitutedWithApostrophesDoubled) {
                                  {u"Module_Raw", u"C:\\it''s\\x.exe"}};
     ASSERT_EQ(Run(u"HKCR { K { val A = s '%Module%' val B = s '%MODULE_RAW%' val P = s '100%%' } }",
                   true, false, variables),
-              kSOk);
-    EXPECT_EQ(registry.Value(kHkeyClassesRoot, u"K", u"A"), u"\"C:\\it's\\x.exe\"");
-    EXPECT_EQ(registry.Value(kHkeyClassesRoot, u"K", u"B"), u"C:\\it's\\x.exe");
-    EXPECT_EQ(registry.Value(kHkeyClassesRoot, u"K", u"P"), u"100%");
+              win::kSOk);
+    EXPECT_EQ(registry.Value(win::kHkeyClassesRoot, u"K", u"A"), u"\"C:\\it's\\x.exe\"");
+    EXPECT_EQ(registry.Value(win::kHkeyClassesRoot, u"K", u"B"), u"C:\\it's\\x.exe");
+    EXPECT_EQ(registry.Value(win::kHkeyClassesRoot, u"K", u"P"), u"100%");
 }
 
 TEST_F(RegistrarTest, MalformedScriptsFailCleanlyAndWriteNothing) {
@@ -126,7 +127,7 @@ TEST_F(RegistrarTest, MalformedScriptsFailCleanlyAndWriteNothing) {
     }
     const std::u16string withNul(u"HKCR { 'A\0B' }", 15);
     EXPECT_EQ(Run(withNul, true), kScriptSyntaxError);
-    EXPECT_TRUE(registry.SubkeyNames(kHkeyClassesRoot, u"").empty());
+    EXPECT_TRUE(registry.SubkeyNames(win::kHkeyClassesRoot, u"").empty());
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
@@ -145,17 +146,39 @@ TEST_F(RegistrarTest, NestingBeyondTheLimitIsRefused) {
     for (int i = 0; i < kMaxScriptDepth - 1; ++i)
         allowed += u" }";
     allowed += u" }";
-    EXPECT_EQ(Run(allowed, true), kSOk);
+    EXPECT_EQ(Run(allowed, true), win::kSOk);
 }
 
 TEST_F(RegistrarTest, RegistryFailuresComeBackAsHResults) {
-    trace.faults.Fail("RegCreateKeyExW", kErrorAccessDenied, 1, 1);
-    EXPECT_EQ(Run(RealScript(), true), HResultFromWin32(kErrorAccessDenied));
+    trace.faults.Fail("RegCreateKeyExW", win::kErrorAccessDenied, 1, 1);
+    EXPECT_EQ(Run(RealScript(), true), win::HResultFromWin32(win::kErrorAccessDenied));
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
     trace.faults.Clear();
-    ASSERT_EQ(Run(RealScript(), true), kSOk);
-    trace.faults.Fail("RegDeleteKeyW", kErrorAccessDenied);
-    EXPECT_EQ(Run(RealScript(), false), HResultFromWin32(kErrorAccessDenied));
+    ASSERT_EQ(Run(RealScript(), true), win::kSOk);
+    trace.faults.Fail("RegDeleteKeyW", win::kErrorAccessDenied);
+    EXPECT_EQ(Run(RealScript(), false), win::HResultFromWin32(win::kErrorAccessDenied));
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+// The predefined keys are (HKEY)(ULONG_PTR)((LONG)0x8000000n): sign-extended on a 64-bit
+// build. The programs' keys open; the zero-extended values are no keys and fail with 6.
+TEST_F(RegistrarTest, PredefinedKeysAreTheSignExtendedValues) {
+    const RegKey programRoots[] = {win::kHkeyClassesRoot, win::kHkeyCurrentUser,
+                                   win::kHkeyLocalMachine, win::kHkeyUsers};
+    for (uint32_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        RegKey key = 0;
+        ASSERT_EQ(registry.CreateKey(programRoots[i], u"K", 0, win::kKeyWrite, key), 0u);
+        registry.CloseKey(key);
+        const RegKey signExtended =
+            static_cast<RegKey>(static_cast<intptr_t>(static_cast<int32_t>(0x80000000u + i)));
+        EXPECT_EQ(programRoots[i], signExtended);
+        if (sizeof(RegKey) == 8) {
+            const RegKey zeroExtended = 0x80000000u + i;
+            EXPECT_EQ(registry.OpenKey(zeroExtended, u"K", win::kKeyRead, key), 6u);
+            EXPECT_EQ(registry.CreateKey(zeroExtended, u"K", 0, win::kKeyWrite, key), 6u);
+        }
+    }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 

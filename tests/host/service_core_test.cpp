@@ -2,6 +2,8 @@
 // simulated service manager and port world.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include "sim/device_tree.h"
@@ -12,10 +14,25 @@
 namespace tav::host {
 namespace {
 
+// The module with its passes counted, and made to fail unexpectedly on demand.
+class CountingModule : public CTavportsvcModule {
+  public:
+    using CTavportsvcModule::CTavportsvcModule;
+    std::atomic<int> passes{0};
+    std::atomic<bool> failPasses{false};
+
+    void ReconcilePorts() override {
+        ++passes;
+        if (failPasses)
+            throw std::runtime_error("unexpected");
+        CTavportsvcModule::ReconcilePorts();
+    }
+};
+
 class ServiceCoreTest : public ::testing::Test {
   protected:
     ServiceCoreTest() {
-        world.registry.AddKey(kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppIdText);
+        world.registry.AddKey(win::kHkeyClassesRoot, std::u16string(u"AppID\\") + kAppIdText);
     }
     void StartProcess() {
         m_main = std::thread([this] { exitCode = module.ProcessMain(u"Tavportsvc.exe"); });
@@ -32,7 +49,7 @@ class ServiceCoreTest : public ::testing::Test {
     sim::SimHostWorld world{test::RealRegistryScript()};
     sim::DeviceTree tree;
     sim::SimPortWorld ports{world.trace, tree};
-    CTavportsvcModule module{world.platform, ports.Platform()};
+    CountingModule module{world.platform, ports.Platform()};
     uint32_t exitCode = 0xDEAD;
 
   private:
@@ -44,10 +61,11 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
     const std::u16string secondPort = ports.AddPort();
     const std::u16string firstPrinter = ports.AddPrinter(u"A0001");
     StartProcess();
-    ASSERT_TRUE(world.scm.WaitForReport(kServiceRunning));
+    ASSERT_TRUE(world.scm.WaitForReport(win::kServiceRunning));
     EXPECT_EQ(ports.Link(firstPort), firstPrinter);
     EXPECT_FALSE(ports.Link(secondPort));
     EXPECT_EQ(ports.notify.ActiveRegistrations(), 1);
+    EXPECT_EQ(module.passes, 1);  // the start-up pass went through the module
     // Registered on the status handle the control handler registration returned.
     EXPECT_EQ(world.trace.log.Count("RegisterDeviceNotificationW status=" +
                                     std::to_string(module.ServiceStatusHandle())),
@@ -55,34 +73,60 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
     EXPECT_NE(module.ServiceStatusHandle(), 0u);
 
     const std::u16string secondPrinter = ports.AddPrinter(u"B0002");
-    EXPECT_EQ(world.scm.SendControl(kServiceControlDeviceEvent, 0x8000), kErrorSuccess);
+    EXPECT_EQ(world.scm.SendControl(win::kServiceControlDeviceEvent, 0x8000), win::kErrorSuccess);
     EXPECT_EQ(ports.Link(secondPort), secondPrinter);
+    EXPECT_EQ(module.passes, 2);  // and so did the device event's
 
-    EXPECT_EQ(world.scm.SendControl(kServiceControlStop), kErrorSuccess);
+    EXPECT_EQ(world.scm.SendControl(win::kServiceControlStop), win::kErrorSuccess);
     EXPECT_EQ(JoinProcess(), 0u);
     EXPECT_EQ(ports.notify.ActiveRegistrations(), 0);
     EXPECT_EQ(ports.OpenRegistryKeys(), 0);
     auto reports = world.scm.Reports();
     ASSERT_EQ(reports.size(), 5u);
-    EXPECT_EQ(reports[2].currentState, kServiceStopPending);
-    EXPECT_EQ(reports[3].currentState, kServiceStopPending);
-    EXPECT_EQ(reports[4].currentState, kServiceStopped);
+    EXPECT_EQ(reports[2].currentState, win::kServiceStopPending);
+    EXPECT_EQ(reports[3].currentState, win::kServiceStopPending);
+    EXPECT_EQ(reports[4].currentState, win::kServiceStopped);
     EXPECT_EQ(reports[4].win32ExitCode, 0u);
 }
 
 TEST_F(ServiceCoreTest, FailedNotificationRegistrationStopsTheServiceWithItsError) {
     const std::u16string port = ports.AddPort();
     const std::u16string printer = ports.AddPrinter(u"A0001");
-    world.trace.faults.Fail("RegisterDeviceNotificationW", kErrorAccessDenied);
+    world.trace.faults.Fail("RegisterDeviceNotificationW", win::kErrorAccessDenied);
     StartProcess();
-    EXPECT_EQ(JoinProcess(), static_cast<uint32_t>(HResultFromWin32(kErrorAccessDenied)));
+    EXPECT_EQ(JoinProcess(), static_cast<uint32_t>(win::HResultFromWin32(win::kErrorAccessDenied)));
     // The start-up pass had run before the registration failed.
     EXPECT_EQ(ports.Link(port), printer);
     auto reports = world.scm.Reports();
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[1].currentState, kServiceStopped);
+    EXPECT_EQ(reports[1].currentState, win::kServiceStopped);
     EXPECT_EQ(reports[1].win32ExitCode,
-              static_cast<uint32_t>(HResultFromWin32(kErrorAccessDenied)));
+              static_cast<uint32_t>(win::HResultFromWin32(win::kErrorAccessDenied)));
+}
+
+TEST_F(ServiceCoreTest, UnexpectedFailureInADeviceEventStillAnswersNoErrorAndTheServiceStops) {
+    StartProcess();
+    ASSERT_TRUE(world.scm.WaitForReport(win::kServiceRunning));
+    module.failPasses = true;
+    // NO_ERROR, so that a query-remove is still granted.
+    EXPECT_EQ(world.scm.SendControl(win::kServiceControlDeviceEvent, 0x8000), win::kErrorSuccess);
+    EXPECT_EQ(module.passes, 2);
+    // The stop hook waits for no device event left behind by the failure.
+    EXPECT_EQ(world.scm.SendControl(win::kServiceControlStop), win::kErrorSuccess);
+    EXPECT_EQ(JoinProcess(), 0u);
+    EXPECT_EQ(world.scm.Reports().back().currentState, win::kServiceStopped);
+    EXPECT_EQ(ports.notify.ActiveRegistrations(), 0);
+}
+
+TEST_F(ServiceCoreTest, UnexpectedFailureInTheServiceEntryReportsStoppedWithItsExitCode) {
+    module.failPasses = true;  // the start-up pass fails
+    StartProcess();
+    EXPECT_EQ(JoinProcess(), static_cast<uint32_t>(kServiceEntryFailed));
+    auto reports = world.scm.Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].currentState, win::kServiceStartPending);
+    EXPECT_EQ(reports[1].currentState, win::kServiceStopped);
+    EXPECT_EQ(reports[1].win32ExitCode, static_cast<uint32_t>(kServiceEntryFailed));
 }
 
 }  // namespace

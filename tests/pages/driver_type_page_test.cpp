@@ -2,8 +2,8 @@
 // before a switch to the virtual serial type, and the USB class byte written.
 #include "tavsetup/pages/driver_type_page.h"
 
+#include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 #include "tests/pages/page_fixture.h"
 
 namespace tav::test {

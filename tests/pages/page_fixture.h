@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/shell/window_messages.h"
 #include "tests/pages/english_strings.h"

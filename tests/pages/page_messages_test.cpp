@@ -1,8 +1,8 @@
 // The window procedure every page shares, and the cut of 8-bit text at a character boundary.
 #include "tavsetup/pages/ansi_text.h"
+#include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/printer_response_page.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 #include "tests/pages/page_fixture.h"
 
 namespace tav::test {
@@ -23,25 +23,25 @@ class PageMessagesTest : public PageFixture<PrinterResponsePage> {
 };
 
 TEST_F(PageMessagesTest, EnterAndEscapeAreAnsweredWithZeroAndDoNothing) {
-    for (uint32_t id : {kIdOk, kIdCancel}) {
-        const PageReply reply = view.Message(kWmCommand, id);
-        EXPECT_EQ(reply.route, PageRoute::AnswerZero);
+    for (uint32_t id : {win::kIdOk, win::kIdCancel}) {
+        const WindowReply reply = view.Message(win::kWmCommand, id);
+        EXPECT_EQ(reply.route, Route::AnswerZero);
     }
     EXPECT_EQ(view.endedWith, -1);
     EXPECT_THAT(SetRequestEvents(), IsEmpty());
 }
 
 TEST_F(PageMessagesTest, HelpIsSwallowedAndCloseEndsThePage) {
-    EXPECT_EQ(view.Message(kWmHelp).route, PageRoute::AnswerZero);
-    EXPECT_EQ(view.Message(kWmClose).route, PageRoute::Default);
+    EXPECT_EQ(view.Message(win::kWmHelp).route, Route::AnswerZero);
+    EXPECT_EQ(view.Message(win::kWmClose).route, Route::Default);
     EXPECT_EQ(view.endedWith, 0);
 }
 
 TEST_F(PageMessagesTest, WhiteBackgroundOnlyWithThemes) {
-    EXPECT_EQ(view.Message(kWmCtlColorStatic).route, PageRoute::WhiteBrush);
-    EXPECT_EQ(view.Message(kWmCtlColorDlg).route, PageRoute::WhiteBrush);
+    EXPECT_EQ(view.Message(win::kWmCtlColorStatic).route, Route::WhiteBrush);
+    EXPECT_EQ(view.Message(win::kWmCtlColorDlg).route, Route::WhiteBrush);
     view.themeActive = false;
-    EXPECT_EQ(view.Message(kWmCtlColorStatic).route, PageRoute::Default);
+    EXPECT_EQ(view.Message(win::kWmCtlColorStatic).route, Route::Default);
 }
 
 TEST_F(PageMessagesTest, RefreshOnlyAsksTheMainWindow) {
@@ -50,6 +50,16 @@ TEST_F(PageMessagesTest, RefreshOnlyAsksTheMainWindow) {
     EXPECT_EQ(view.redetects, 1);
     EXPECT_EQ(Text(IDC_BIDI_LABEL), label);
     EXPECT_EQ(printer.vendorReads, 1);
+}
+
+TEST_F(PageMessagesTest, AFailureInThePageLogicGetsTheDefaultHandling) {
+    EXPECT_EQ(view.Message(WM_PRINTER_STATUS, kStatusCommunicationError).route, Route::Answer);
+    view.outOfMemory = true;  // the message path cannot load its text
+    const WindowReply status = view.Message(WM_PRINTER_STATUS, kStatusCommunicationError);
+    EXPECT_EQ(status.route, Route::Default);
+    EXPECT_EQ(status.result, 0);
+    view.outOfMemory = false;
+    EXPECT_EQ(view.Message(win::kWmHelp).route, Route::AnswerZero);  // the page goes on answering
 }
 
 TEST_F(PageMessagesTest, ButtonNotificationsOtherThanClickDoNothing) {

@@ -2,8 +2,8 @@
 // a different choice, and the one bit changed in the byte written back.
 #include "tavsetup/pages/printer_response_page.h"
 
+#include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 #include "tests/pages/page_fixture.h"
 
 namespace tav::test {

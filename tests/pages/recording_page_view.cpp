@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 #include "tavsetup/pages/ansi_text.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 #include "tests/pages/english_strings.h"
 
@@ -41,15 +43,16 @@ void RecordingPageView::Type(uint32_t edit, const std::string& ansiText) {
     }
     editAnsi[edit] = kept;
     controls[edit].text = Widen(kept);
-    Command(edit, kEnChange);
+    Command(edit, win::kEnChange);
 }
 
 void RecordingPageView::Command(uint32_t control, uint32_t notifyCode) {
-    Message(kWmCommand, (static_cast<uintptr_t>(notifyCode) << 16) | control);
+    Message(win::kWmCommand, (static_cast<uintptr_t>(notifyCode) << 16) | control);
 }
 
-PageReply RecordingPageView::Message(uint32_t message, uintptr_t wParam) {
-    return m_page->OnMessage(message, wParam);
+// Through the page's window procedure as the page dialog calls it.
+WindowReply RecordingPageView::Message(uint32_t message, uintptr_t wParam) {
+    return AnswerPageMessage(*m_page, message, wParam);
 }
 
 std::string RecordingPageView::Ansi(uint32_t id) {
@@ -68,6 +71,8 @@ std::vector<uint32_t> RecordingPageView::EnabledOf(const std::vector<uint32_t>& 
 }
 
 std::u16string RecordingPageView::LoadString(uint32_t id) {
+    if (outOfMemory)
+        throw std::bad_alloc();
     return EnglishString(id);
 }
 

@@ -46,7 +46,7 @@ class RecordingPageView : public PageView {
     // Typing into the edit: the edit keeps at most `limit` characters, then EN_CHANGE.
     void Type(uint32_t edit, const std::string& ansiText);
     void Command(uint32_t control, uint32_t notifyCode);
-    PageReply Message(uint32_t message, uintptr_t wParam = 0);
+    WindowReply Message(uint32_t message, uintptr_t wParam = 0);
 
     // --- what the tests look at ---
     ControlState& Control(uint32_t id) { return controls[id]; }
@@ -59,6 +59,7 @@ class RecordingPageView : public PageView {
     int redetects = 0;
     int endedWith = -1;
     bool themeActive = true;
+    bool outOfMemory = false;               // every string load fails as it does without memory
     std::function<bool(uint8_t)> leadByte;  // default: code page 932
     std::function<void(uint32_t)> onSendToMain;
     std::function<void()> onPostRedetect;

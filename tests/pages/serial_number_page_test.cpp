@@ -2,8 +2,8 @@
 // leaves enabled, and the set request it builds from the choice.
 #include "tavsetup/pages/serial_number_page.h"
 
+#include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 #include "tests/pages/page_fixture.h"
 
 namespace tav::test {

@@ -106,7 +106,7 @@ TEST(PortCoreConcurrency, PassesFromBothThreadsNeverOverlap) {
             for (int i = 0; i < 40; ++i) {
                 if (i == 10)
                     t.world.AddPrinter(u"B2");
-                t.core->OnDeviceEvent();
+                EXPECT_EQ(t.core->OnDeviceEvent(), win::kErrorSuccess);
             }
         });
         for (int i = 0; i < 40; ++i)
@@ -126,20 +126,21 @@ TEST(PortCoreConcurrency, StartHookThenDeviceEventsThenStopHook) {
     std::atomic<int> insideAtBaseStop{-1};
     WithDeadline(std::chrono::seconds(60), [&] {
         std::thread service([&] {
-            t.core->StartHook([] { return kSOk; }, 0x77);
+            EXPECT_EQ(t.core->StartHook([] { return win::kSOk; }, 0x77), win::kSOk);
             started = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            t.core->StopHook([&] {
+            EXPECT_EQ(t.core->StopHook([&] {
                 passesAtBaseStop = t.probe.passes.load();
                 insideAtBaseStop = t.probe.inside.load();
-                return kSOk;
-            });
+                return win::kSOk;
+            }),
+                      win::kSOk);
         });
         std::thread handler([&] {
             while (!started)
                 std::this_thread::yield();
             for (int i = 0; i < 200; ++i)
-                t.core->OnDeviceEvent();
+                EXPECT_EQ(t.core->OnDeviceEvent(), win::kErrorSuccess);
         });
         service.join();
         handler.join();
@@ -162,17 +163,18 @@ TEST(PortCoreConcurrency, DeviceEventRacingTheStopHookNeverDeadlocks) {
                 while (!go)
                     std::this_thread::yield();
                 for (int i = 0; i < 3; ++i)
-                    t.core->OnDeviceEvent();
+                    EXPECT_EQ(t.core->OnDeviceEvent(), win::kErrorSuccess);
             });
             std::thread service([&] {
                 while (!go)
                     std::this_thread::yield();
                 if (round % 3 == 1)
                     std::this_thread::sleep_for(std::chrono::microseconds(100 * (round % 7)));
-                t.core->StopHook([&] {
+                EXPECT_EQ(t.core->StopHook([&] {
                     passesAtBaseStop = t.probe.passes.load();
-                    return kSOk;
-                });
+                    return win::kSOk;
+                }),
+                          win::kSOk);
             });
             go = true;
             handler.join();
@@ -189,13 +191,13 @@ TEST(SimulatedEvent, SetHandsTheEventToTheWaiterNotToTheNextCaller) {
     sim::SimSync sync(trace);
     PlatformHandle event = sync.CreateUnnamedEvent(false, false);
     std::atomic<uint32_t> waited{0xDEAD};
-    std::thread waiter([&] { waited = sync.WaitForObject(event, kInfinite); });
+    std::thread waiter([&] { waited = sync.WaitForObject(event, win::kInfinite); });
     while (sync.WaitingThreads(event) == 0)
         std::this_thread::yield();
     EXPECT_TRUE(sync.SignalEvent(event));
-    EXPECT_EQ(sync.WaitForObject(event, 0), kWaitTimeout);
+    EXPECT_EQ(sync.WaitForObject(event, 0), win::kWaitTimeout);
     waiter.join();
-    EXPECT_EQ(waited.load(), kWaitObject0);
+    EXPECT_EQ(waited.load(), win::kWaitObject0);
     EXPECT_FALSE(sync.IsEventSignalled(event));
 }
 

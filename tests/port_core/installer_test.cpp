@@ -5,7 +5,7 @@
 
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tavportsvc/core/port_installer.h"
 #include "tests/port_core/port_core_fixture.h"
 
@@ -74,7 +74,7 @@ TEST_F(InstallerTest, RelativePathIsMadeAbsolute) {
 TEST_F(InstallerTest, MissingInfFailsAtTheClassLookupAndBeforeLoadingNewdev) {
     const char16_t* missing = u"C:\\nowhere\\Tavport.inf";
     EXPECT_EQ(Create(missing), kPortInstallFailed);
-    EXPECT_EQ(EventOf(TraceModule::kDevice, 15).args.at(0), sim::Le32(kErrorFileNotFound));
+    EXPECT_EQ(EventOf(TraceModule::kDevice, 15).args.at(0), sim::Le32(win::kErrorFileNotFound));
     EXPECT_EQ(Install(missing), kPortInstallFailed);
     EXPECT_EQ(sim.log.Count("LoadLibraryW"), 0u);
 }
@@ -90,11 +90,11 @@ TEST_F(InstallerTest, EachFailedCreationStepHasItsEvent) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.call);
         world.recorder.ClearEvents();
-        sim.faults.Fail(step.call, kErrorAccessDenied);
+        sim.faults.Fail(step.call, win::kErrorAccessDenied);
         EXPECT_EQ(Create(sim::kSimInfPath), kPortInstallFailed);
         EXPECT_THAT(DeviceEvents(), ElementsAre(step.event));
         EXPECT_EQ(EventOf(TraceModule::kDevice, step.event).args.at(0),
-                  sim::Le32(kErrorAccessDenied));
+                  sim::Le32(win::kErrorAccessDenied));
         EXPECT_EQ(world.installer.OpenSetCount(), 0);
     }
     EXPECT_TRUE(tree.Devices().empty());
@@ -110,7 +110,7 @@ TEST_F(InstallerTest, DriverInstallTracesAndUnloadsNewdev) {
     EXPECT_EQ(e11.args[0].size(), 48u);
     EXPECT_EQ(e11.args[0], sim::U16Bytes(kPortHardwareId));
     EXPECT_EQ(e11.args[1], sim::U16Bytes(sim::kSimInfPath));
-    EXPECT_EQ(e11.level, kTraceLevelInformation);
+    EXPECT_EQ(e11.level, win::kTraceLevelInformation);
     EXPECT_EQ(sim.log.Count("UpdateDriverForPlugAndPlayDevicesW ROOT\\PORTS\\Tavport\\0000 "
                             "C:\\Program Files (x86)\\TAV\\HX Series Printer\\Tavport\\"
                             "Tavport.inf flags=5"),
@@ -123,6 +123,7 @@ TEST_F(InstallerTest, RestartRequestGivesResultOne) {
     sim::DriverBehaviour driver;
     driver.rebootRequired = true;
     world.installer.SetDriverBehaviour(driver);
+    ASSERT_EQ(Create(sim::kSimInfPath), kPortInstallDone);
     EXPECT_EQ(Install(sim::kSimInfPath), kPortInstallDoneRestart);
 }
 

@@ -5,7 +5,7 @@
 
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
@@ -90,8 +90,36 @@ TEST_F(ReconcileTest, FreePortWithoutSubkeyGetsTheSubkeyCreated) {
     EXPECT_TRUE(world.registry.HasSubKey(port, u"Tavportsvc"));
     auto value = world.registry.FindValue(port, u"Tavportsvc", u"SymbolicLink");
     ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->type, kRegSz);
+    EXPECT_EQ(value->type, win::kRegSz);
     EXPECT_EQ(value->data, sim::U16Bytes(printer));  // NUL included
+}
+
+// The link goes to the port's global hardware key (not its software key, not one hardware
+// profile's key), in a non-volatile subkey, so it is still there after a restart; and the
+// keys are opened for exactly what the link needs.
+TEST_F(ReconcileTest, LinkIsWrittenToTheGlobalHardwareKeyAndSurvivesARestart) {
+    std::u16string printer = world.AddPrinter(u"A1");
+    std::u16string port = world.AddPort();
+    Pass();
+    EXPECT_EQ(world.Link(port), printer);
+    using sim::DeviceKeyPlace;
+    EXPECT_FALSE(world.registry.HasSubKey(
+        port, u"Tavportsvc", DeviceKeyPlace{sim::sdk::kDiregDrv, DeviceKeyPlace::kGlobal}));
+    EXPECT_FALSE(
+        world.registry.HasSubKey(port, u"Tavportsvc", DeviceKeyPlace{sim::sdk::kDiregDev, 1}));
+    const std::string access = std::to_string(sim::sdk::kKeyQueryValue | sim::sdk::kKeySetValue);
+    EXPECT_EQ(sim.log.EntriesStartingWith("RegCreateKeyExW"),
+              std::vector<std::string>{"RegCreateKeyExW Tavportsvc options=0 access=" + access});
+    const std::string portAccess = std::to_string(
+        sim::sdk::kKeyQueryValue | sim::sdk::kKeySetValue | sim::sdk::kKeyCreateSubKey);
+    EXPECT_EQ(sim.log.EntriesStartingWith("SetupDiOpenDevRegKey").at(0),
+              "SetupDiOpenDevRegKey scope=1 profile=0 type=1 access=" + portAccess);
+
+    world.RestartMachine();
+    EXPECT_EQ(world.Link(port), printer);
+    Pass();
+    EXPECT_EQ(sim.log.Count("RegSetValueExW"), 1u);  // linked already: nothing written again
+    ExpectPassCleanedUp();
 }
 
 TEST_F(ReconcileTest, EmptyLinkCountsAsFree) {
@@ -103,7 +131,7 @@ TEST_F(ReconcileTest, EmptyLinkCountsAsFree) {
 
 TEST_F(ReconcileTest, ExpandSzAndOverlongLinksAreLeftOut) {
     std::u16string printer = world.AddPrinter(u"A1");
-    std::u16string expand = world.AddPort(printer, kRegExpandSz);
+    std::u16string expand = world.AddPort(printer, win::kRegExpandSz);
     std::u16string overlong = world.AddPort(std::u16string(260, u'x'));
     Pass();
     // Neither counts as the printer's port nor as free: a third port is made.
@@ -118,8 +146,9 @@ TEST_F(ReconcileTest, ExpandSzAndOverlongLinksAreLeftOut) {
             codes.push_back(e.args.at(0));
     }
     // Read again after the creation: traced in both enumerations.
-    EXPECT_THAT(codes, ElementsAre(sim::Le32(kErrorUnsupportedType), sim::Le32(kErrorMoreData),
-                                   sim::Le32(kErrorUnsupportedType), sim::Le32(kErrorMoreData)));
+    EXPECT_THAT(codes,
+                ElementsAre(sim::Le32(win::kErrorUnsupportedType), sim::Le32(win::kErrorMoreData),
+                            sim::Le32(win::kErrorUnsupportedType), sim::Le32(win::kErrorMoreData)));
     (void)expand;
     ExpectPassCleanedUp();
 }
@@ -166,14 +195,29 @@ TEST_F(ReconcileTest, FreeOrAbandonedUtilityMutexIsTakenAndReleased) {
 TEST_F(ReconcileTest, UtilityMutexThatCannotBeOpenedIsTracedAndPassGoesOn) {
     std::u16string printer = world.AddPrinter(u"A1");
     std::u16string port = world.AddPort();
-    sim.faults.Fail("OpenMutexW", kErrorAccessDenied);
+    sim.faults.Fail("OpenMutexW", win::kErrorAccessDenied);
     Pass();
     EXPECT_EQ(world.Link(port), printer);
-    EXPECT_EQ(EventOf(TraceModule::kService, 21).args.at(0), sim::Le32(kErrorAccessDenied));
+    EXPECT_EQ(EventOf(TraceModule::kService, 21).args.at(0), sim::Le32(win::kErrorAccessDenied));
     // Not found in either spelling is the normal case and stays silent.
-    sim.faults.Fail("OpenMutexW", kErrorNotFound);
+    sim.faults.Fail("OpenMutexW", win::kErrorNotFound);
     Pass();
     EXPECT_THAT(ServiceEvents(), ElementsAre(21, 22));
+}
+
+// Ports are listed whether present or not (a port that is away keeps its printer); printers
+// only when present (one that is away gets no port).
+TEST_F(ReconcileTest, PortsCountEvenWhenAwayPrintersOnlyWhenPresent) {
+    std::u16string printer = world.AddPrinter(u"A1");
+    std::u16string port = world.AddPort(printer);
+    tree.SetDevicePresent(port, false);
+    world.AddPrinter(u"B2");
+    world.UnplugPrinter(u"B2");
+    world.AddPort();
+    Pass();
+    EXPECT_EQ(sim.log.Count("RegSetValueExW"), 0u);
+    EXPECT_EQ(world.Ports().size(), 2u);
+    EXPECT_EQ(world.Link(port), printer);
 }
 
 TEST_F(ReconcileTest, UnpluggedPrinterKeepsItsPortAndFindsItAgain) {
@@ -220,7 +264,7 @@ TEST_F(ReconcileTest, OnlyRootEnumeratedPortsCountLetterCaseIgnored) {
 }
 
 TEST_F(ReconcileTest, FailedCreationGivesEvent24AndNextPassRetries) {
-    sim.faults.Fail("SetupDiCallClassInstaller", kErrorAccessDenied);
+    sim.faults.Fail("SetupDiCallClassInstaller", win::kErrorAccessDenied);
     std::u16string printer = world.AddPrinter(u"A1");
     Pass();
     EXPECT_THAT(ServiceEvents(), ElementsAre(22, 23, 24));
@@ -279,11 +323,11 @@ TEST_F(ReconcileTest, PrinterPathTooLongForALinkIsTracedNotLinked) {
 
 TEST_F(ReconcileTest, FailedWaitOnTheLockDoesNothing) {
     world.AddPrinter(u"A1");
-    sim.faults.Fail("WaitForSingleObject", kErrorInvalidHandle);
+    sim.faults.Fail("WaitForSingleObject", win::kErrorInvalidHandle);
     Pass();
     EXPECT_EQ(sim.log.Count("OpenMutexW"), 0u);
     EXPECT_EQ(sim.log.Count("SetEvent"), 0u);  // a lock it did not take is not given back
-    EXPECT_EQ(EventOf(TraceModule::kService, 19).args.at(0), sim::Le32(kErrorInvalidHandle));
+    EXPECT_EQ(EventOf(TraceModule::kService, 19).args.at(0), sim::Le32(win::kErrorInvalidHandle));
     ExpectPassCleanedUp();
 }
 
@@ -291,15 +335,15 @@ TEST_F(ReconcileTest, FailedLinkWritesAreTracedAndLeaveThePortFree) {
     std::u16string first = world.AddPrinter(u"A1");
     std::u16string second = world.AddPrinter(u"B2");
     std::u16string port = world.AddPort();
-    sim.faults.Fail("RegCreateKeyExW", kErrorAccessDenied);
+    sim.faults.Fail("RegCreateKeyExW", win::kErrorAccessDenied);
     Pass();
     // The first write failed; the port stayed free for the second printer.
     EXPECT_EQ(world.Link(port), second);
-    EXPECT_EQ(EventOf(TraceModule::kService, 10).args.at(0), sim::Le32(kErrorAccessDenied));
-    sim.faults.Fail("RegSetValueExW", kErrorGenFailure);
+    EXPECT_EQ(EventOf(TraceModule::kService, 10).args.at(0), sim::Le32(win::kErrorAccessDenied));
+    sim.faults.Fail("RegSetValueExW", win::kErrorGenFailure);
     world.AddPort();
     Pass();
-    EXPECT_EQ(EventOf(TraceModule::kService, 11).args.at(0), sim::Le32(kErrorGenFailure));
+    EXPECT_EQ(EventOf(TraceModule::kService, 11).args.at(0), sim::Le32(win::kErrorGenFailure));
     (void)first;
     ExpectPassCleanedUp();
 }
@@ -307,25 +351,25 @@ TEST_F(ReconcileTest, FailedLinkWritesAreTracedAndLeaveThePortFree) {
 TEST_F(ReconcileTest, UnreadablePortsAreTracedAndLeftOut) {
     std::u16string printer = world.AddPrinter(u"A1");
     world.AddPort(printer);
-    sim.faults.Fail("SetupDiOpenDevRegKey", kErrorAccessDenied);
+    sim.faults.Fail("SetupDiOpenDevRegKey", win::kErrorAccessDenied);
     Pass();
     // The linked port could not be read: the printer looks unlinked and gets a new port.
     EXPECT_EQ(world.Ports().size(), 2u);
     EXPECT_THAT(ServiceEvents(), ElementsAre(13, 22, 23));
-    sim.faults.Fail("SetupDiGetDeviceInterfaceDetailW", kErrorGenFailure, 1, 2);
+    sim.faults.Fail("SetupDiGetDeviceInterfaceDetailW", win::kErrorGenFailure, 1, 2);
     Pass();
-    EXPECT_EQ(EventOf(TraceModule::kService, 12).args.at(0), sim::Le32(kErrorGenFailure));
+    EXPECT_EQ(EventOf(TraceModule::kService, 12).args.at(0), sim::Le32(win::kErrorGenFailure));
     ExpectPassCleanedUp();
 }
 
 TEST_F(ReconcileTest, EnumerationFailureIsTracedInTheDeviceModule) {
     world.AddPrinter(u"A1");
     world.AddPort();
-    sim.faults.Fail("SetupDiGetClassDevsW", kErrorNotEnoughMemory);
-    sim.faults.Fail("SetupDiEnumDeviceInterfaces", kErrorGenFailure);
+    sim.faults.Fail("SetupDiGetClassDevsW", win::kErrorNotEnoughMemory);
+    sim.faults.Fail("SetupDiEnumDeviceInterfaces", win::kErrorGenFailure);
     Pass();
     EXPECT_THAT(DeviceEvents(), ElementsAre(10, 10));
-    EXPECT_EQ(world.recorder.Events().at(0).args.at(0), sim::Le32(kErrorNotEnoughMemory));
+    EXPECT_EQ(world.recorder.Events().at(0).args.at(0), sim::Le32(win::kErrorNotEnoughMemory));
     EXPECT_THAT(ServiceEvents(), IsEmpty());
     ExpectPassCleanedUp();
 }

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/ports/sim_trace_format.h"
 #include "tests/port_core/port_core_fixture.h"
 #include "tools/trace_format/tmf_writer.h"
@@ -103,7 +103,7 @@ TEST_F(TraceSessionTest, PassEventsAreDeliveredWithTheDecodingFileTexts) {
 
 TEST_F(TraceSessionTest, SessionRefusesWhatItDidNotAskForOrCannotDecode) {
     core->Trace().Start();
-    ASSERT_EQ(world.recorder.Enable(3, 1, 0x77), kErrorSuccess);
+    ASSERT_EQ(world.recorder.Enable(3, 1, 0x77), win::kErrorSuccess);
     const uint32_t code = 5;
     const Guid unknown = {
         0x2B9E4F71, 0xD8C5, 0x4A02, {0x8E, 0x63, 0xC1, 0x5F, 0x0A, 0x7B, 0x94, 0xD3}};
@@ -133,7 +133,7 @@ TEST_F(TraceSessionTest, SessionRefusesWhatItDidNotAskForOrCannotDecode) {
     EXPECT_EQ(r.Events().at(0).text, "Cannot create or open the port's link key: error 5");
     r.ClearEvents();
 
-    ASSERT_EQ(r.Enable(4, 2, 0x77), kErrorSuccess);  // flags without TRACE_FLAG_GENERAL
+    ASSERT_EQ(r.Enable(4, 2, 0x77), win::kErrorSuccess);  // flags without TRACE_FLAG_GENERAL
     r.Message(0x77, 0x2B, service, 10, 2, &error, 1);
     ASSERT_EQ(r.Undecodable().size(), 1u);
     EXPECT_THAT(r.Undecodable()[0].reason, HasSubstr("outside the enabled flags"));
@@ -145,7 +145,7 @@ TEST_F(TraceSessionTest, OnlyTheProvidersControlGuidIsEnabled) {
     uint64_t registration = 0;
     const Guid stranger = {
         0x6F2D8B14, 0xC3A7, 0x4E95, {0xB0, 0xD2, 0x7A, 0x41, 0xE9, 0xC6, 0xF5, 0x39}};
-    ASSERT_EQ(world.recorder.RegisterProvider(stranger, &other, &registration), kErrorSuccess);
+    ASSERT_EQ(world.recorder.RegisterProvider(stranger, &other, &registration), win::kErrorSuccess);
     EXPECT_EQ(world.recorder.Enable(4, 1), 4200u);  // ERROR_WMI_GUID_NOT_FOUND
     EXPECT_EQ(other.level.load(), 0);
 }

@@ -3,7 +3,9 @@
 
 #include <gmock/gmock.h>
 
-#include "shared/win32_errors.h"
+#include <new>
+
+#include "shared/win/errors.h"
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
@@ -25,16 +27,16 @@ using ::testing::IsEmpty;
 class TraceTest : public PortCoreTest {
   protected:
     void EmitOneOfEach() {
-        core->Trace().Emit(TraceModule::kService, 16, kTraceLevelError);
-        core->Trace().Emit(TraceModule::kService, 20, kTraceLevelInformation);
+        core->Trace().Emit(TraceModule::kService, 16, win::kTraceLevelError);
+        core->Trace().Emit(TraceModule::kService, 20, win::kTraceLevelInformation);
     }
 };
 
 TEST_F(TraceTest, NothingIsSentUntilRegisteredAndEnabled) {
     int computed = 0;
-    core->Trace().Emit(TraceModule::kService, 16, kTraceLevelError, LengthProbe{&computed});
+    core->Trace().Emit(TraceModule::kService, 16, win::kTraceLevelError, LengthProbe{&computed});
     core->Trace().Start();
-    core->Trace().Emit(TraceModule::kService, 16, kTraceLevelError, LengthProbe{&computed});
+    core->Trace().Emit(TraceModule::kService, 16, win::kTraceLevelError, LengthProbe{&computed});
     EXPECT_TRUE(world.recorder.Events().empty());
     EXPECT_EQ(computed, 0);
 }
@@ -52,7 +54,7 @@ TEST_F(TraceTest, LevelAndFlagMatrix) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << int(c.level) << " flags " << c.flags);
         world.recorder.ClearEvents();
-        ASSERT_EQ(world.recorder.Enable(c.level, c.flags), kErrorSuccess);
+        ASSERT_EQ(world.recorder.Enable(c.level, c.flags), win::kErrorSuccess);
         EmitOneOfEach();
         EXPECT_EQ(ServiceEvents(), c.expected);
     }
@@ -66,34 +68,60 @@ TEST_F(TraceTest, DisabledTracePointComputesNoArgumentLength) {
     core->Trace().Start();
     world.recorder.Enable(3, 1);
     int computed = 0;
-    core->Trace().Emit(TraceModule::kService, 22, kTraceLevelInformation, LengthProbe{&computed});
+    core->Trace().Emit(TraceModule::kService, 22, win::kTraceLevelInformation,
+                       LengthProbe{&computed});
     EXPECT_EQ(computed, 0);
-    core->Trace().Emit(TraceModule::kService, 10, kTraceLevelError, LengthProbe{&computed});
+    core->Trace().Emit(TraceModule::kService, 10, win::kTraceLevelError, LengthProbe{&computed});
     EXPECT_EQ(computed, 1);
 }
 
 TEST_F(TraceTest, ControlCallbackHandlesEnableAndDisableOnly) {
     core->Trace().Start();
-    EXPECT_EQ(world.recorder.Enable(4, 1, 0x1234), kErrorSuccess);
+    EXPECT_EQ(world.recorder.Enable(4, 1, 0x1234), win::kErrorSuccess);
     EXPECT_EQ(world.recorder.EnableFieldReads(), 3);
     auto& record = core->Trace().Record();
     EXPECT_EQ(record.logger.load(), 0x1234u);
     uint32_t replySize = 77;
-    EXPECT_EQ(world.recorder.SendControl(0, &replySize), kErrorInvalidParameter);
+    EXPECT_EQ(world.recorder.SendControl(0, &replySize), win::kErrorInvalidParameter);
     EXPECT_EQ(replySize, 0u);
     EXPECT_EQ(record.level.load(), 4);
     EXPECT_EQ(record.flags.load(), 1u);
-    EXPECT_EQ(world.recorder.Disable(), kErrorSuccess);
+    EXPECT_EQ(world.recorder.Disable(), win::kErrorSuccess);
     EXPECT_EQ(world.recorder.EnableFieldReads(), 3);  // disable reads nothing
     EXPECT_EQ(record.logger.load(), 0u);
     EXPECT_EQ(record.level.load(), 0);
     EXPECT_EQ(record.flags.load(), 0u);
 }
 
+// A request the provider cannot read at the boundary of the tracing system's callback.
+class FailingEnableRequest : public TraceEnableRequest {
+  public:
+    uint64_t LoggerHandle() override { return 0x5678; }
+    uint8_t EnableLevel() override { throw std::bad_alloc(); }
+    uint32_t EnableFlags() override { return 1; }
+};
+
+TEST_F(TraceTest, ControlCallbackTurnsAFailedEnableIntoInvalidParameterWithTracingOff) {
+    core->Trace().Start();
+    ASSERT_EQ(world.recorder.Enable(4, 1, 0x1234), win::kErrorSuccess);
+    auto& record = core->Trace().Record();
+    FailingEnableRequest request;
+    uint32_t replySize = 77;
+    EXPECT_EQ(TraceControlCallback(win::kWmiEnableEvents, record, &replySize, request),
+              win::kErrorInvalidParameter);
+    EXPECT_EQ(replySize, 0u);
+    // Half an enable (the new logger, the old level) would send events nobody asked for.
+    EXPECT_EQ(record.logger.load(), 0u);
+    EXPECT_EQ(record.level.load(), 0);
+    EXPECT_EQ(record.flags.load(), 0u);
+    EmitOneOfEach();
+    EXPECT_THAT(ServiceEvents(), IsEmpty());
+}
+
 TEST_F(TraceTest, MessagesCarryLoggerFlagsAndModuleGuid) {
     core->Trace().Start();
     world.recorder.Enable(4, 1, 0xABC);
-    core->Trace().Emit(TraceModule::kDevice, 12, kTraceLevelInformation);
+    core->Trace().Emit(TraceModule::kDevice, 12, win::kTraceLevelInformation);
     auto events = world.recorder.Events();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].module, TraceModule::kDevice);
@@ -106,9 +134,9 @@ TEST_F(TraceTest, ArgumentEncodings) {
     core->Trace().Start();
     world.recorder.Enable(4, 1);
     uint32_t number = 0x01020304;
-    core->Trace().Emit(TraceModule::kService, 22, kTraceLevelInformation, TraceNarrow{nullptr},
+    core->Trace().Emit(TraceModule::kService, 22, win::kTraceLevelInformation, TraceNarrow{nullptr},
                        number, TraceU16{nullptr});
-    core->Trace().Emit(TraceModule::kService, 22, kTraceLevelInformation, TraceNarrow{"Link"},
+    core->Trace().Emit(TraceModule::kService, 22, win::kTraceLevelInformation, TraceNarrow{"Link"},
                        number, TraceU16{u""});
     auto events = world.recorder.Events();
     ASSERT_EQ(events.size(), 2u);
@@ -132,7 +160,7 @@ TEST_F(TraceTest, Event22BytesFromAPass) {
     auto events = world.recorder.Events();
     ASSERT_GE(events.size(), 2u);
     EXPECT_EQ(events[0].number, 22);
-    EXPECT_EQ(events[0].level, kTraceLevelInformation);
+    EXPECT_EQ(events[0].level, win::kTraceLevelInformation);
     ASSERT_EQ(events[0].args.size(), 3u);
     EXPECT_EQ(events[0].args[0], sim::NarrowBytes("Link"));
     EXPECT_EQ(events[0].args[1].size(), 4u);
@@ -156,7 +184,7 @@ TEST_F(TraceTest, StopUnregistersOnceAndDropsLaterEvents) {
 }
 
 TEST_F(TraceTest, FailedRegistrationLeavesEveryEventOff) {
-    sim.faults.Fail("RegisterTraceGuidsW", kErrorAccessDenied);
+    sim.faults.Fail("RegisterTraceGuidsW", win::kErrorAccessDenied);
     core->Trace().Start();
     EXPECT_FALSE(world.recorder.Registered());
     EmitOneOfEach();

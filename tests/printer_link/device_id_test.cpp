@@ -34,7 +34,7 @@ TEST_F(DeviceId, TavPrinterIsAcceptedAndBothValuesAreCut) {
     EXPECT_STREQ(link.pszMfg, "TAV");
     EXPECT_STREQ(link.pszMdl, "HX-P100");
     EXPECT_EQ(std::memcmp(link.szDeviceId, "MFG:TAV\0MDL:HX-P100\0CMD:ESCPOS;", 31), 0);
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
 }
 
 TEST_F(DeviceId, RequestIsTheIdControlCodeWith256BytesUnder500Ms) {
@@ -47,6 +47,28 @@ TEST_F(DeviceId, RequestIsTheIdControlCodeWith256BytesUnder500Ms) {
     EXPECT_EQ(Now() - start, 500u);
     ExpectRejected();
 }
+
+// The device ID may take half a second: an answer at 500 ms is read, one at 501 ms is not.
+struct IdBudgetCase {
+    const char* name;
+    uint32_t delayMs;
+    int accepted;
+};
+
+class DeviceIdBudget : public DeviceId, public ::testing::WithParamInterface<IdBudgetCase> {};
+
+TEST_P(DeviceIdBudget, AnswerWithinHalfASecondIsRead) {
+    idFirmware->IdReply().delayMs = GetParam().delayMs;
+    EXPECT_EQ(Check("MFG:TAV;MDL:HX-P100;"), GetParam().accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundary, DeviceIdBudget,
+                         ::testing::Values(IdBudgetCase{"OneMsBefore", 499, 1},
+                                           IdBudgetCase{"AtTheBudget", 500, 1},
+                                           IdBudgetCase{"OneMsAfter", 501, 0}),
+                         [](const ::testing::TestParamInfo<IdBudgetCase>& c) {
+                             return c.param.name;
+                         });
 
 TEST_F(DeviceId, KeyNamesAreNotExamined) {
     ASSERT_TRUE(Check("A:TAV;B:Model-77;"));
@@ -108,7 +130,7 @@ TEST_F(DeviceId, BytesBehindTheReplyFromAnEarlierReplyAreNotRead) {
 
 TEST_F(DeviceId, FailedTransactionIsARejection) {
     ASSERT_TRUE(Check("MFG:TAV;MDL:HX-P100;"));
-    idFirmware->IdReply().error = kErrorGenFailure;
+    idFirmware->IdReply().error = win::kErrorGenFailure;
     EXPECT_FALSE(CheckPrinterId(world.platform, link));
     ExpectRejected();
 }

@@ -3,7 +3,7 @@
 
 #include "shared/names.h"
 #include "tavsetup/printer_link/device_setup.h"
-#include "tavsetup/printer_link/scoped_handles.h"
+#include "tavsetup/printer_link/owned_handles.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
@@ -113,16 +113,16 @@ TEST_F(Discovery, AtMost127InterfacesPerClassAreExamined) {
 TEST_F(Discovery, FailingPrintingClassEnumerationGivesMinusOneAndClearsThePath) {
     Add(u"A", sim::PrinterMode::VirtualSerial);
     link.pszDevicePath = u"old";
-    world.trace.faults.Fail("SetupDiGetClassDevsW", kErrorAccessDenied);
+    world.trace.faults.Fail("SetupDiGetClassDevsW", win::kErrorAccessDenied);
     EXPECT_EQ(Discover(), -1);
     EXPECT_FALSE(link.pszDevicePath);
-    EXPECT_EQ(GetLastErrorCode(), kErrorAccessDenied);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorAccessDenied);
     EXPECT_EQ(ClassQueries().size(), 1u);
 }
 
 TEST_F(Discovery, FailingSerialClassEnumerationKeepsThePrintingCountButClearsThePath) {
     Add(u"A", sim::PrinterMode::PrinterDriver);
-    world.trace.faults.Fail("SetupDiGetClassDevsW", kErrorAccessDenied, 1, 1);
+    world.trace.faults.Fail("SetupDiGetClassDevsW", win::kErrorAccessDenied, 1, 1);
     EXPECT_EQ(Discover(), 1);
     EXPECT_EQ(link.bSerialMode, 0);
     EXPECT_FALSE(link.pszDevicePath);
@@ -132,13 +132,22 @@ TEST_F(Discovery, DetailAndEnumerationFailuresAreEnumerationErrors) {
     Add(u"A", sim::PrinterMode::PrinterDriver);
     for (const char* call : {"SetupDiEnumDeviceInterfaces", "SetupDiGetDeviceInterfaceDetailW"}) {
         world.trace.faults.Clear();
-        world.trace.faults.Fail(call, kErrorGenFailure, 1, 1);  // the second call of its kind
+        world.trace.faults.Fail(call, win::kErrorGenFailure, 1, 1);  // the second call of its kind
         EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), -1)
             << call;
         EXPECT_FALSE(link.pszDevicePath) << call;
-        EXPECT_EQ(GetLastErrorCode(), kErrorGenFailure) << call;
+        EXPECT_EQ(GetLastErrorCode(), win::kErrorGenFailure) << call;
         EXPECT_EQ(world.setup.OpenSets(), 0u) << call;
     }
+}
+
+TEST_F(Discovery, EnumerationErrorSurvivesAFailingSetRelease) {
+    Add(u"A", sim::PrinterMode::PrinterDriver);
+    world.trace.faults.Fail("SetupDiEnumDeviceInterfaces", win::kErrorGenFailure);
+    world.trace.faults.Fail("SetupDiDestroyDeviceInfoList", win::kErrorInvalidHandle);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), -1);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorGenFailure);
+    EXPECT_EQ(Calls("SetupDiDestroyDeviceInfoList"), 1u);
 }
 
 TEST_F(Discovery, RestartFlagHasNoEffectOnThePrintingClass) {
@@ -162,6 +171,7 @@ TEST_F(DiscoveryRestart, RegisteredSerialDeviceIsRestartedAndThenFound) {
     const auto p = Stuck(u"R1");
     const uint32_t start = Now();
     EXPECT_EQ(Discover(), 1);
+    ASSERT_TRUE(link.pszDevicePath);
     EXPECT_EQ(*link.pszDevicePath, p.path);
     EXPECT_EQ(link.bSerialMode, 1);
     const std::string id = ToUtf8(p.deviceId);
@@ -185,8 +195,8 @@ TEST_F(DiscoveryRestart, FailingGlobalEnableStopsTheTriesAndTheRestartStillCount
 TEST_F(DiscoveryRestart, FailingConfigSpecificEnableIsRetriedAfterAPause) {
     Stuck(u"R3");
     // Installer calls: disable, global, config (fails), global, config (fails), global, config.
-    world.trace.faults.Fail("SetupDiCallClassInstaller", kErrorGenFailure, 1, 2);
-    world.trace.faults.Fail("SetupDiCallClassInstaller", kErrorGenFailure, 1, 3);
+    world.trace.faults.Fail("SetupDiCallClassInstaller", win::kErrorGenFailure, 1, 2);
+    world.trace.faults.Fail("SetupDiCallClassInstaller", win::kErrorGenFailure, 1, 3);
     const uint32_t start = Now();
     EXPECT_EQ(Discover(), 1);
     EXPECT_EQ(Calls("SetupDiCallClassInstaller enable config"), 3u);
@@ -195,7 +205,7 @@ TEST_F(DiscoveryRestart, FailingConfigSpecificEnableIsRetriedAfterAPause) {
 
 TEST_F(DiscoveryRestart, RefusedDisableParametersStillCallTheInstaller) {
     const auto p = Stuck(u"R6");
-    world.trace.faults.Fail("SetupDiSetClassInstallParamsW", kErrorGenFailure, 1, 0);
+    world.trace.faults.Fail("SetupDiSetClassInstallParamsW", win::kErrorGenFailure, 1, 0);
     EXPECT_EQ(Discover(), 1);
     const std::string id = ToUtf8(p.deviceId);
     EXPECT_EQ(world.trace.log.EntriesStartingWith("SetupDiCallClassInstaller"),
@@ -206,7 +216,7 @@ TEST_F(DiscoveryRestart, RefusedDisableParametersStillCallTheInstaller) {
 
 TEST_F(DiscoveryRestart, RestartThatNeverSucceedsLeavesNothingFound) {
     Stuck(u"R4");
-    world.trace.faults.FailAlways("SetupDiSetClassInstallParamsW", kErrorGenFailure);
+    world.trace.faults.FailAlways("SetupDiSetClassInstallParamsW", win::kErrorGenFailure);
     EXPECT_EQ(Discover(), 0);
     EXPECT_FALSE(link.pszDevicePath);
     EXPECT_EQ(ClassQueries().size(), 6u);  // restart counted: the normal walk runs again
@@ -214,11 +224,11 @@ TEST_F(DiscoveryRestart, RestartThatNeverSucceedsLeavesNothingFound) {
 
 TEST_F(DiscoveryRestart, RestartFailsWhenTheOwningDeviceCannotBeRead) {
     Stuck(u"R5");
-    ScopedDeviceInfoSet set(
-        world.setup, world.setup.GetClassDevs(kGuidDevinterfaceComport, kDigcfDeviceInterface));
-    DeviceInterfaceData data;
+    UniqueDeviceInfoSet set(world.setup, world.setup.GetClassDevs(kGuidDevinterfaceComport,
+                                                                  win::kDigcfDeviceInterface));
+    win::DeviceInterfaceData data;
     ASSERT_TRUE(world.setup.EnumDeviceInterfaces(set.get(), kGuidDevinterfaceComport, 0, data));
-    world.trace.faults.Fail("SetupDiGetDeviceInterfaceDetailW", kErrorGenFailure, 1, 1);
+    world.trace.faults.Fail("SetupDiGetDeviceInterfaceDetailW", win::kErrorGenFailure, 1, 1);
     EXPECT_EQ(RestartDevice(world.platform, set.get(), data), 0);
     EXPECT_EQ(Calls("SetupDiCallClassInstaller"), 0u);
 }

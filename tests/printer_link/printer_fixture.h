@@ -9,7 +9,7 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
 #include "tavsetup/printer_link/printer_link.h"
@@ -40,8 +40,13 @@ inline sim::FirmwareReply Pending() {
     return r;
 }
 
+// The thread's last error before the operation under test: a simulated call that succeeds
+// leaves it alone, so an error a test reads is one the product or a failing call set.
+inline constexpr uint32_t kLastErrorSentinel = 0xDEADBEEF;
+
 class PrinterFixture : public ::testing::Test {
   protected:
+    PrinterFixture() { SetLastErrorCode(kLastErrorSentinel); }
     // A printer in the given mode; the link knows its path and mode as a discovery leaves them.
     void Plug(sim::PrinterMode mode = sim::PrinterMode::PrinterDriver) {
         sim::PrinterPlug plug;

@@ -14,12 +14,12 @@ class TransactAttempts : public PrinterFixture {
 TEST_F(TransactAttempts, IoctlReplyCompletingAtOnceGivesItsCount) {
     firmware->QueueIoctl(Reply("0123456789"));
     uint32_t count = 99;
-    EXPECT_TRUE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_VENDOR_GET_COMMAND, "abc", 3,
+    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
                                 buffer, 82, &count, 1000));
     EXPECT_EQ(count, 10u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 10), "0123456789");
     ASSERT_EQ(firmware->Requests().size(), 1u);
-    EXPECT_EQ(firmware->Requests()[0].code, IOCTL_USBPRINT_VENDOR_GET_COMMAND);
+    EXPECT_EQ(firmware->Requests()[0].code, win::kIoctlUsbprintVendorGetCommand);
     EXPECT_EQ(firmware->Requests()[0].data, Bytes("abc"));
     EXPECT_EQ(firmware->Requests()[0].size, 82u);
 }
@@ -28,7 +28,7 @@ TEST_F(TransactAttempts, PendingReplyWithinBudgetIsCollectedWhenItArrives) {
     firmware->QueueIoctl(Reply("xyz", 300));
     uint32_t count = 0;
     const uint32_t start = Now();
-    EXPECT_TRUE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_VENDOR_GET_COMMAND, "abc", 3,
+    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
                                 buffer, 82, &count, 1000));
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(Now() - start, 300u);
@@ -75,33 +75,33 @@ TEST_F(TransactAttempts, EmptyReadThenDataGivesTheDataCount) {
 
 TEST_F(TransactAttempts, FailedAttemptGivesFalseAndCountZero) {
     sim::FirmwareReply broken;
-    broken.error = kErrorGenFailure;
+    broken.error = win::kErrorGenFailure;
     firmware->QueueIoctl(broken);
     uint32_t count = 5;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0,
+    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
                                  buffer, 128, &count, 500));
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(GetLastErrorCode(), kErrorGenFailure);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorGenFailure);
     EXPECT_EQ(firmware->Kinds(), "I");
 }
 
 TEST_F(TransactAttempts, FailedOpenLeavesCountUntouched) {
-    world.trace.faults.Fail("CreateFileW", kErrorFileNotFound);
+    world.trace.faults.Fail("CreateFileW", win::kErrorFileNotFound);
     uint32_t count = 42;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0,
+    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
                                  buffer, 128, &count, 500));
     EXPECT_EQ(count, 42u);
-    EXPECT_EQ(GetLastErrorCode(), kErrorFileNotFound);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorFileNotFound);
 }
 
 TEST_F(TransactAttempts, EventThatCannotBeCreatedFailsTheAttemptWithoutAnOperation) {
-    world.trace.faults.Fail("CreateEventW", kErrorNotEnoughMemory);
+    world.trace.faults.Fail("CreateEventW", win::kErrorNotEnoughMemory);
     uint32_t count = 3;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, IOCTL_USBPRINT_GET_1284_ID, nullptr, 0,
+    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
                                  buffer, 128, &count, 500));
     EXPECT_EQ(count, 0u);
     EXPECT_TRUE(firmware->Requests().empty());
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
 }
 
 TEST_F(TransactAttempts, RequestAbove65535BytesIsCutTo65535) {

@@ -3,6 +3,7 @@
 // the service's passes stepping aside while the utility runs, and the service restarted at
 // the utility's exit linking the printer to a port.
 #include "shared/names.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 #include "tests/pages/fake_printer_channel.h"
 #include "tests/scenarios/road_fixture.h"
@@ -87,7 +88,7 @@ TEST_F(DriverTypeRoadTest, ApplyToStartUpPassCreatingAPort) {
                 ElementsAre("start Spooler", "stop Tavportsvc", "start Tavportsvc"));
     EXPECT_EQ(service.starts, 2);
     EXPECT_EQ(service.stops, 1);
-    EXPECT_EQ(service.UtilityMutex(), SetupMutex::kAbsent);
+    EXPECT_EQ(service.UtilityMutex(), sim::UtilityMutex::kAbsent);
     // The start-up pass found no free port: a new one from the INF, linked to the printer.
     const auto ports = service.Ports();
     ASSERT_EQ(ports.size(), 1u);
@@ -142,7 +143,7 @@ TEST_F(DriverTypeRoadTest, APrinterThatDoesNotReturnIsReportedAtTheEndOfTheWatch
         EXPECT_THAT(window.StatusesOf(Page::VCom), ElementsAre(0u));
         window.RunFor(200);
         EXPECT_THAT(window.StatusesOf(Page::VCom), ElementsAre(0u, kStatusUndetected));
-        EXPECT_GE(window.statuses.back().at - applied, 5000u);
+        EXPECT_GE(window.posted.back().at - applied, 5000u);
         EXPECT_EQ(Text(page, IDC_VCOM_LABEL), u"Printer is undetected!!");
         EXPECT_THAT(window.driverView.EnabledOf({IDC_VCOM_REFRESH, IDC_VCOM_PRINTER_DRIVER,
                                                  IDC_VCOM_SERIAL_DRIVER, IDC_VCOM_APPLY}),

@@ -1,10 +1,6 @@
 #include "tests/scenarios/scenario_service.h"
 
-#include <set>
-
 #include "shared/names.h"
-#include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/port_link_core.h"
 
 namespace tav::test {
 
@@ -12,96 +8,80 @@ namespace {
 constexpr PlatformHandle kServiceStatusHandle = 0x5151;
 }
 
-struct ScenarioService::World {
-    World(sim::SimTrace& trace, sim::DeviceTree& tree) : ports(trace, tree) {}
-
-    std::set<std::u16string> PresentPrinterInterfaces() const {
-        std::set<std::u16string> paths;
-        for (const auto& i : ports.tree.Interfaces(kPrinterInterfaceClass, true))
-            paths.insert(i.path);
-        return paths;
-    }
-
-    sim::SimPortWorld ports;
-    std::unique_ptr<PortLinkCore> core;
-    std::set<std::u16string> seen;
-};
-
 ScenarioService::ScenarioService(sim::SimTrace& trace, sim::DeviceTree& tree)
-    : m_world(std::make_unique<World>(trace, tree)) {}
+    : m_ports(trace, tree) {}
+
+std::set<std::u16string> ScenarioService::PresentPrinterInterfaces() const {
+    std::set<std::u16string> paths;
+    for (const auto& i : m_ports.tree.Interfaces(kPrinterInterfaceClass, true))
+        paths.insert(i.path);
+    return paths;
+}
 
 ScenarioService::~ScenarioService() {
     Stop();
 }
 
 void ScenarioService::Start() {
-    if (m_world->core)
+    if (m_core)
         return;
     ++starts;
-    m_world->core = std::make_unique<PortLinkCore>(m_world->ports.Platform());
-    m_world->seen = m_world->PresentPrinterInterfaces();
-    m_world->core->StartHook([] { return kSOk; }, kServiceStatusHandle);
+    m_core = std::make_unique<PortLinkCore>(m_ports.Platform());
+    m_seen = PresentPrinterInterfaces();
+    // A failed start shows in the scenario's own checks (no notification registered).
+    static_cast<void>(m_core->StartHook([] { return win::kSOk; }, kServiceStatusHandle));
 }
 
 void ScenarioService::Stop() {
-    if (!m_world->core)
+    if (!m_core)
         return;
     ++stops;
-    m_world->core->StopHook([] { return kSOk; });
-    m_world->core.reset();
+    static_cast<void>(m_core->StopHook([] { return win::kSOk; }));  // base steps give S_OK
+    m_core.reset();
 }
 
 bool ScenarioService::Running() const {
-    return m_world->core != nullptr;
+    return m_core != nullptr;
 }
 
 void ScenarioService::DeliverDeviceEvents() {
-    if (!m_world->core)
+    if (!m_core)
         return;
-    std::set<std::u16string> now = m_world->PresentPrinterInterfaces();
-    if (now == m_world->seen)
+    std::set<std::u16string> now = PresentPrinterInterfaces();
+    if (now == m_seen)
         return;
-    m_world->seen = std::move(now);
+    m_seen = std::move(now);
     ++deviceEvents;
-    m_world->core->OnDeviceEvent();
+    static_cast<void>(m_core->OnDeviceEvent());  // always NO_ERROR
 }
 
 void ScenarioService::InstallInfPackage() {
-    m_world->ports.InstallInfPackage();
+    m_ports.InstallInfPackage();
 }
 
 std::u16string ScenarioService::AddPort() {
-    return m_world->ports.AddPort();
+    return m_ports.AddPort();
 }
 
 std::vector<std::u16string> ScenarioService::Ports() const {
     // A printer in virtual-serial mode is a Ports-class device too; ports are root devices.
     std::vector<std::u16string> ports;
-    for (auto& id : m_world->ports.Ports())
+    for (auto& id : m_ports.Ports())
         if (id.rfind(u"ROOT\\PORTS\\", 0) == 0)
             ports.push_back(id);
     return ports;
 }
 
 std::optional<std::u16string> ScenarioService::Link(const std::u16string& port) const {
-    return m_world->ports.Link(port);
+    return m_ports.Link(port);
 }
 
-void ScenarioService::SetUtilityMutex(SetupMutex state) {
-    static constexpr sim::UtilityMutex kStates[] = {
-        sim::UtilityMutex::kAbsent, sim::UtilityMutex::kHeld, sim::UtilityMutex::kFree};
-    m_world->ports.sync.SetUtilityMutex(kStates[static_cast<int>(state)]);
+void ScenarioService::SetUtilityMutex(sim::UtilityMutex state) {
+    m_ports.sync.SetUtilityMutex(state);
 }
 
-SetupMutex ScenarioService::UtilityMutex() const {
-    switch (m_world->ports.sync.UtilityMutexState()) {
-        case sim::UtilityMutex::kHeld:
-            return SetupMutex::kHeld;
-        case sim::UtilityMutex::kAbsent:
-            return SetupMutex::kAbsent;
-        default:
-            return SetupMutex::kFree;
-    }
+sim::UtilityMutex ScenarioService::UtilityMutex() const {
+    return m_ports.sync.UtilityMutexState();
 }
 
 }  // namespace tav::test

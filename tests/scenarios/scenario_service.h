@@ -2,21 +2,20 @@
 // The port link service in the simulated machine: the port world on the machine's device
 // tree, one PortLinkCore per service run (start hook on start, stop hook on stop), and the
 // device events the service receives when a printer interface arrives or leaves.
-// The two programs' headers never meet in one translation unit (they are separate
-// programs with names of their own), so the service's world stays behind this class.
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <set>
+
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
+#include "sim/ports/sim_port_world.h"
+#include "tavportsvc/core/port_link_core.h"
 
 namespace tav::test {
-
-// The utility's named mutex as the service's probe finds it.
-enum class SetupMutex { kAbsent, kHeld, kFree };
 
 class ScenarioService {
   public:
@@ -40,16 +39,20 @@ class ScenarioService {
     // The port driver's root-enumerated ports, in order.
     std::vector<std::u16string> Ports() const;
     std::optional<std::u16string> Link(const std::u16string& port) const;
-    void SetUtilityMutex(SetupMutex state);
-    SetupMutex UtilityMutex() const;
+    // The utility's named mutex as the service's probe finds it.
+    void SetUtilityMutex(sim::UtilityMutex state);
+    sim::UtilityMutex UtilityMutex() const;
 
     int starts = 0;
     int stops = 0;
     int deviceEvents = 0;
 
   private:
-    struct World;
-    std::unique_ptr<World> m_world;
+    std::set<std::u16string> PresentPrinterInterfaces() const;
+
+    sim::SimPortWorld m_ports;
+    std::unique_ptr<PortLinkCore> m_core;
+    std::set<std::u16string> m_seen;
 };
 
 }  // namespace tav::test

@@ -15,9 +15,9 @@ constexpr Handle kMutexHandle = 0x3E3E;
 
 Handle ScenarioStartup::CreateMutex(Handle, bool initialOwner, const char16_t* name) {
     if (std::u16string(name) != kSetupMutexName)
-        return kNoHandle;
+        return win::kNoHandle;
     m_world.trace.Enter("CreateMutexW", ToUtf8(name));
-    m_service.SetUtilityMutex(initialOwner ? SetupMutex::kHeld : SetupMutex::kFree);
+    m_service.SetUtilityMutex(initialOwner ? sim::UtilityMutex::kHeld : sim::UtilityMutex::kFree);
     m_mutex = kMutexHandle;
     return m_mutex;
 }
@@ -26,7 +26,7 @@ bool ScenarioStartup::ReleaseMutex(Handle mutex) {
     if (mutex != m_mutex)
         return false;
     m_world.trace.Enter("ReleaseMutex");
-    m_service.SetUtilityMutex(SetupMutex::kFree);
+    m_service.SetUtilityMutex(sim::UtilityMutex::kFree);
     return true;
 }
 
@@ -34,8 +34,8 @@ bool ScenarioStartup::CloseHandle(Handle handle) {
     if (handle != m_mutex)
         return false;
     // The last handle closed: the named mutex no longer exists.
-    m_service.SetUtilityMutex(SetupMutex::kAbsent);
-    m_mutex = kNoHandle;
+    m_service.SetUtilityMutex(sim::UtilityMutex::kAbsent);
+    m_mutex = win::kNoHandle;
     return true;
 }
 
@@ -45,7 +45,7 @@ std::u16string ScenarioStartup::LoadString(uint32_t id) {
 
 void ScenarioStartup::StartPrintSpooler() {
     exitSteps.push_back("start Spooler");
-    tav::StartPrintSpooler(m_world.platform);
+    static_cast<void>(tav::StartPrintSpooler(m_world.platform));  // the exit goes on either way
 }
 
 int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName) {
@@ -54,18 +54,16 @@ int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName)
     // The machine's service control manager runs or ends the service process.
     if (std::u16string(serviceName) == kServiceName) {
         const uint32_t state = m_world.services.State(kServiceName);
-        if (state == kServiceStopped)
+        if (state == win::kServiceStopped)
             m_service.Stop();
-        else if (state == kServiceRunning)
+        else if (state == win::kServiceRunning)
             m_service.Start();
     }
     return result;
 }
 
 void ScenarioStartup::RestartLpdService(int32_t bLpdStopped) {
-    PrinterLink noted;
-    noted.bLpdStopped = bLpdStopped;
-    RestartLpdServiceIfStopped(m_world.platform, noted);
+    static_cast<void>(RestartLpdServiceIfStopped(m_world.platform, bLpdStopped));
 }
 
 void ScenarioStartup::CloseDevice(Handle device) {

@@ -57,7 +57,7 @@ class ScenarioStartup : public StartupKernel, public StartupWindows, public Exit
   private:
     sim::PrinterWorld& m_world;
     ScenarioService& m_service;
-    Handle m_mutex = kNoHandle;
+    Handle m_mutex = win::kNoHandle;
 };
 
 }  // namespace tav::test

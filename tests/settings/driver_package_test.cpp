@@ -4,9 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
+#include <string>
 
 #include "tavsetup/pages/driver_package.h"
 #include "tavsetup/pages/module_directory.h"
@@ -19,7 +22,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 FindEntry Folder(std::u16string name) {
-    return {kFileAttributeDirectory, std::move(name)};
+    return {win::kFileAttributeDirectory, std::move(name)};
 }
 FindEntry File(std::u16string name) {
     return {0x20, std::move(name)};
@@ -46,6 +49,17 @@ struct StoreRow {
     const char16_t* text;  // none: nothing written
     bool answer;
 };
+
+// Named and printed by the store's answer and the count it gave back.
+std::string StoreRowName(const StoreRow& row) {
+    char name[40];
+    std::snprintf(name, sizeof name, "Result0x%X_%uChars", static_cast<unsigned>(row.result),
+                  static_cast<unsigned>(row.numChars));
+    return name;
+}
+void PrintTo(const StoreRow& row, std::ostream* os) {
+    *os << StoreRowName(row);
+}
 
 class DriverStoreTable : public DriverPackageTest,
                          public ::testing::WithParamInterface<StoreRow> {};
@@ -76,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         StoreRow{1630, 0, u"UNSUPPORTED_TYPE", false},
         StoreRow{1920, 0, u"CANT_ACCESS_FILE", false}, StoreRow{0xE0000235, 0, u"IN_WOW64", false},
         StoreRow{0, 57, u"UNKNOWN ERROR", false}, StoreRow{5, 0, u"UNKNOWN ERROR", false},
-        StoreRow{0xE0000300, 0, u"UNKNOWN ERROR", false}));
+        StoreRow{0xE0000300, 0, u"UNKNOWN ERROR", false}),
+    [](const ::testing::TestParamInfo<StoreRow>& row) { return StoreRowName(row.param); });
 
 // --- the search ---
 

@@ -29,7 +29,7 @@ Handle MemoryFileSystem::FindFirst(const std::u16string& pattern, FindEntry& ent
     counter.patterns.push_back(pattern);
     auto it = listings.find(pattern);
     if (it == listings.end() || it->second.empty())
-        return kNoHandle;
+        return win::kNoHandle;
     ++counter.opened;
     const Handle h = m_nextHandle++;
     m_open[h] = Open{it->second, 1};
@@ -85,7 +85,7 @@ Handle PosixFileSystem::FindFirst(const std::u16string& pattern, FindEntry& entr
     const std::string mask = posix.substr(slash + 1);
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr)
-        return kNoHandle;
+        return win::kNoHandle;
     std::vector<FindEntry> entries;
     while (dirent* d = readdir(dir)) {
         if (fnmatch(mask.c_str(), d->d_name, FNM_CASEFOLD) != 0)
@@ -93,11 +93,11 @@ Handle PosixFileSystem::FindFirst(const std::u16string& pattern, FindEntry& entr
         struct stat st {};
         const bool isDir =
             stat((folder + "/" + d->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        entries.push_back({isDir ? kFileAttributeDirectory : 0x20u, FromUtf8(d->d_name)});
+        entries.push_back({isDir ? win::kFileAttributeDirectory : 0x20u, FromUtf8(d->d_name)});
     }
     closedir(dir);
     if (entries.empty())
-        return kNoHandle;
+        return win::kNoHandle;
     ++counter.opened;
     const Handle h = m_nextHandle++;
     entry = entries.front();

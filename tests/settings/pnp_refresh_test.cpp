@@ -56,6 +56,7 @@ TEST_F(PnpRefreshTest, AbsentDevicesAreNotWalked) {
     Add(u"USB\\ROOT_HUB30\\4&1", u"USB", u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0", false);
     Refresh();
     EXPECT_THAT(pnp.reenumerated, IsEmpty());
+    EXPECT_EQ(trace.log.Count("CM_Get_Parent USB\\ROOT_HUB30"), 0u);  // not even listed
 }
 
 TEST_F(PnpRefreshTest, AFailingClassLookupSkipsOnlyThatClass) {
@@ -107,6 +108,17 @@ TEST_F(PnpRefreshTest, TheLimitStopsAClassAndTheNextClassStartsAfresh) {
         (id.rfind(u"USB\\", 0) == 0 ? usb : ports)++;
     EXPECT_EQ(usb, 11u);
     EXPECT_EQ(ports, 5u);
+}
+
+TEST_F(PnpRefreshTest, ACheckOneMsPastTheLimitStopsTheClass) {
+    AddPciParents();
+    for (int i = 0; i < 80; ++i)
+        Add(u"USB\\HUB\\" + std::u16string{char16_t(u'A' + i / 26), char16_t(u'A' + i % 26)},
+            u"USB", u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0");
+    // 73 x 137 = 10001: the checks at 0 .. 9864 ms pass, the one at 10001 ms stops the class.
+    pnp.reenumerateCostMs = 137;
+    Refresh();
+    EXPECT_EQ(pnp.reenumerated.size(), 73u);
 }
 
 TEST_F(PnpRefreshTest, TheLimitSurvivesATickCountWrap) {

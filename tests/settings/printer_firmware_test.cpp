@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "shared/names.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/firmware/tav_printer_firmware.h"
 #include "tavsetup/pages/settings_requests.h"
 
@@ -62,7 +62,7 @@ TEST_F(PrinterFirmwareTest, DeviceIdAndSettingsBlock) {
 
 TEST_F(PrinterFirmwareTest, ALongerSettingsBlockDoesNotFitTheBuffer) {
     printer.settingsBlockSize = 83;
-    EXPECT_EQ(printer.OnIoctl(0x22003C, {0x10, 0x00, 0x00}, 82).error, kErrorMoreData);
+    EXPECT_EQ(printer.OnIoctl(0x22003C, {0x10, 0x00, 0x00}, 82).error, win::kErrorMoreData);
     printer.settingsBlockSize = 81;
     sim::FirmwareReply r = printer.OnIoctl(0x22003C, {0x10, 0x00, 0x00}, 82);
     EXPECT_EQ(r.error, 0u);

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/firmware/tav_printer_world.h"
 #include "tavsetup/pages/link_channel.h"
 #include "tavsetup/pages/settings_protocol.h"
@@ -59,7 +59,7 @@ TEST_F(ProtocolOverLinkTest, ReadsEverySetting) {
                     Bytes{0x11, 0x40, 0x96, 0x69, 0x0F, 0xF0, 0x96, 0x69, 0x0F, 0xF0, 0x96,
                           0x69, 0x0F, 0xF0, 0x96, 0x69, 0x0F, 0xF0, 0x50, 0x00, 0x01},
                     Bytes{0x12, 0x6C, 0xFF, 'T', 'A', 'V', 'S', 'W', 'I', 'T', 'C', 'H', 'Q'}));
-    EXPECT_EQ(link.hDevice, kNoHandle);
+    EXPECT_EQ(link.hDevice, win::kNoHandle);
     EXPECT_EQ(world.io.OpenDeviceHandles(), 0u);
 }
 
@@ -194,7 +194,7 @@ TEST_F(ProtocolOverLinkTest, NoPrinterAtAll) {
     printer->Unplug();
     SettingsBlock block;
     EXPECT_FALSE(ReadSettingsBlock(channel, block));
-    EXPECT_EQ(GetLastErrorCode(), kErrorDeviceNotConnected);
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorDeviceNotConnected);
 }
 
 }  // namespace

@@ -4,14 +4,13 @@
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
+#include "sim/windows_values.h"
 
 namespace tav::test {
 
-const Guid kUsbSetupClass = {
-    0x36FC9E60, 0xC465, 0x11CF, {0x80, 0x56, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-const Guid kPortsSetupClass = {
-    0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+const Guid kUsbSetupClass = sim::sdk::kUsbSetupClass;
+const Guid kPortsSetupClass = sim::sdk::kPortsSetupClass;
 
 namespace {
 
@@ -57,12 +56,14 @@ bool SimPnpManager::ClassGuidsFromName(const std::u16string& className, Guid* gu
 
 Handle SimPnpManager::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (Fails(m_trace, "SetupDiGetClassDevsW", ClassName(classGuid)))
-        return kNoHandle;
-    std::vector<std::u16string> members;
-    for (const auto& d : m_tree.Devices()) {
-        if (d.setupClass == ClassName(classGuid) && (d.present || !(flags & kDigcfPresent)))
-            members.push_back(d.instanceId);
+        return win::kNoHandle;
+    if (const uint32_t refused = sim::DeviceTree::ClassDevsFlagsError(flags)) {
+        SetLastErrorCode(refused);
+        return win::kNoHandle;
     }
+    std::vector<std::u16string> members;
+    for (const auto& d : m_tree.ClassDevsDevices(classGuid, flags))
+        members.push_back(d.instanceId);
     const Handle set = m_nextSet++;
     m_sets[set] = std::move(members);
     return set;
@@ -73,7 +74,7 @@ bool SimPnpManager::EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst
         return false;
     const auto& members = m_sets.at(set);
     if (index >= members.size()) {
-        SetLastErrorCode(kErrorNoMoreItems);
+        SetLastErrorCode(win::kErrorNoMoreItems);
         return false;
     }
     *devInst = NodeOf(members[index]);
@@ -81,51 +82,70 @@ bool SimPnpManager::EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst
 }
 
 bool SimPnpManager::DestroyDeviceInfoList(Handle set) {
-    m_trace.Enter("SetupDiDestroyDeviceInfoList");
-    return m_sets.erase(set) == 1;
+    if (Fails(m_trace, "SetupDiDestroyDeviceInfoList", u""))
+        return false;  // the set stays, as after a failed release
+    if (m_sets.erase(set) == 1)
+        return true;
+    SetLastErrorCode(win::kErrorInvalidHandle);
+    return false;
 }
 
-uint32_t SimPnpManager::GetParent(uint32_t* parent, uint32_t devInst, uint32_t) {
+uint32_t SimPnpManager::GetParent(uint32_t* parent, uint32_t devInst, uint32_t flags) {
     const std::u16string id = m_nodes.at(devInst - 1);
     if (Fails(m_trace, "CM_Get_Parent", id))
         return kCrNoSuchDevnode;
+    if (flags != 0)  // ulFlags: must be zero
+        return sim::sdk::kCrInvalidFlag;
     const auto device = m_tree.Device(id);
     if (!device || device->parentId.empty())
         return kCrNoSuchDevnode;
     *parent = NodeOf(device->parentId);
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
-uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length, uint32_t) {
+uint32_t SimPnpManager::GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length,
+                                    uint32_t flags) {
     const std::u16string id = m_nodes.at(devInst - 1);
     if (Fails(m_trace, "CM_Get_Device_IDW", id))
         return kCrNoSuchDevnode;
+    if (flags != 0)  // ulFlags: must be zero
+        return sim::sdk::kCrInvalidFlag;
     if (id.size() > length)
         return kCrBufferSmall;
     std::copy(id.begin(), id.end(), buffer);
     if (id.size() < length)
         buffer[id.size()] = 0;
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
-uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceId, uint32_t) {
+uint32_t SimPnpManager::LocateDevNode(uint32_t* devInst, const char16_t* deviceId, uint32_t flags) {
     const std::u16string id(deviceId);
     if (Fails(m_trace, "CM_Locate_DevNodeW", id))
         return kCrNoSuchDevnode;
+    if (flags & ~sim::sdk::kCmLocateDevnodeBits)
+        return sim::sdk::kCrInvalidFlag;
+    // CM_LOCATE_DEVNODE_PHANTOM also finds a node whose device is gone; NORMAL only a present one.
     const auto device = m_tree.Device(id);
-    if (!device || !device->present)
+    if (!device || (!device->present && !(flags & sim::sdk::kCmLocateDevnodePhantom)))
         return kCrNoSuchDevnode;
     *devInst = NodeOf(id);
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
-uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t) {
+uint32_t SimPnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t flags) {
     const std::u16string id = m_nodes.at(devInst - 1);
     if (Fails(m_trace, "CM_Reenumerate_DevNode", id))
         return kCrNoSuchDevnode;
+    if (flags & ~sim::sdk::kCmReenumerateBits)
+        return sim::sdk::kCrInvalidFlag;
+    if (flags & sim::sdk::kCmReenumerateAsynchronous) {
+        // Returns at once; the walk happens later, after whatever the caller does next.
+        m_clock.Schedule(reenumerateCostMs, [this, id] { reenumerated.push_back(id); });
+        return win::kCrSuccess;
+    }
     reenumerated.push_back(id);
     m_clock.Advance(reenumerateCostMs);  // synchronous: returns once the walk is done
-    return kCrSuccess;
+    return win::kCrSuccess;
 }
 
 }  // namespace tav::test

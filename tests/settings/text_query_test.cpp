@@ -93,6 +93,42 @@ TEST_F(TextQueryTest, BytesWithoutStxForMoreThanASecondFail) {
     EXPECT_EQ(Elapsed(), 500u + 1100u + 500u);
 }
 
+// The reply window is one second from the write: after a read that ends at 1000 ms another
+// read follows; after one that ends at 1001 ms the query gives up.
+struct ReplyWindowCase {
+    const char* name;
+    uint32_t secondReadMs;
+    int result;
+};
+
+class ReplyWindow : public TextQueryTest, public ::testing::WithParamInterface<ReplyWindowCase> {};
+
+TEST_P(ReplyWindow, ReadEndingAtTheWindowIsFollowedByAnother) {
+    ch.ReplyBytes(Bytes(10, 0x41), 600);
+    ch.ReplyBytes(Bytes(10, 0x41), GetParam().secondReadMs);
+    ch.ReplyBytes({0x02, 'O', 'K', 0x00}, 10);
+    EXPECT_EQ(QueryUsbSerial(ch, field), GetParam().result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundary, ReplyWindow,
+                         ::testing::Values(ReplyWindowCase{"OneMsBefore", 399, 1},
+                                           ReplyWindowCase{"AtTheWindow", 400, 1},
+                                           ReplyWindowCase{"OneMsAfter", 401, 0}),
+                         [](const ::testing::TestParamInfo<ReplyWindowCase>& c) {
+                             return c.param.name;
+                         });
+
+// What each transaction of a query may take: the drains and the reply reads half a second,
+// the query's write a second (a write that is never taken counts as sent at its deadline).
+TEST_F(TextQueryTest, EachTransactionCarriesItsBudget) {
+    ch.ReplyBytes({0x02, 'O', 'K', 0x00});
+    ASSERT_TRUE(QueryUsbSerial(ch, field));
+    std::vector<uint32_t> budgets;
+    for (const auto& t : ch.log)
+        budgets.push_back(t.budgetMs);
+    EXPECT_THAT(budgets, ElementsAre(500u, 1000u, 500u));
+}
+
 TEST_F(TextQueryTest, StxWithoutNulStopsAtTheCollectionLimit) {
     Bytes first(64, 0x41);
     first[0] = 0x02;

@@ -3,7 +3,7 @@
 #include "shared/guid.h"
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav {
 namespace {
@@ -28,9 +28,9 @@ TEST(SharedNames, GuidsPrintAsWindowsDoes) {
 }
 
 TEST(SharedNames, HResultFromWin32) {
-    EXPECT_EQ(HResultFromWin32(0), 0);
-    EXPECT_EQ(static_cast<uint32_t>(HResultFromWin32(1063)), 0x80070427u);
-    EXPECT_EQ(static_cast<uint32_t>(HResultFromWin32(0x12345)), 0x80072345u);
+    EXPECT_EQ(win::HResultFromWin32(0), 0);
+    EXPECT_EQ(static_cast<uint32_t>(win::HResultFromWin32(1063)), 0x80070427u);
+    EXPECT_EQ(static_cast<uint32_t>(win::HResultFromWin32(0x12345)), 0x80072345u);
 }
 
 }  // namespace

@@ -152,6 +152,34 @@ TEST_F(DetectionCycleTest, PrinterReturningWithinTheWindowGivesNo113) {
     EXPECT_EQ(Reported().size(), 2u);
 }
 
+// The printer leaves at 100 ms and returns at `returnAt`: within the 5 s watch window no 113
+// is shown; a millisecond after the window closed, 113 came first.
+struct WatchCase {
+    const char* name;
+    uint32_t returnAt;
+    Statuses reported;
+};
+
+class WatchWindowBoundary : public DetectionCycleTest,
+                            public ::testing::WithParamInterface<WatchCase> {};
+
+TEST_P(WatchWindowBoundary, PrinterReturningBeforeTheWindowClosesGivesNo113) {
+    printers.count = 1;
+    window.Start();
+    BeginWatch();
+    window.RunFor(100);
+    SetPrinterCount(0);
+    window.RunFor(GetParam().returnAt - 100);
+    SetPrinterCount(1);
+    window.RunFor(1);
+    EXPECT_EQ(Reported(), GetParam().reported);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundary, WatchWindowBoundary,
+                         ::testing::Values(WatchCase{"OneMsBefore", 4999, Statuses{0, 0}},
+                                           WatchCase{"OneMsAfter", 5001, Statuses{0, 113, 0}}),
+                         [](const ::testing::TestParamInfo<WatchCase>& c) { return c.param.name; });
+
 TEST_F(DetectionCycleTest, ReturningPrinterWithBadIdReports125) {
     printers.count = 1;
     window.Start();
@@ -221,22 +249,34 @@ TEST_F(DetectionCycleTest, RoutingOfTheWindowProcedure) {
     printers.count = 1;
     window.Start();
     BeginWatch();
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmClose, 0), Route::ThenDefault);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmClose, 0), Route::ThenDefault);
     EXPECT_FALSE(window.timerPeriod.has_value());  // the close kills timer 0
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmHelp, 0), Route::AnswerZero);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmHelp, 0), Route::AnswerZero);
     EXPECT_EQ(RouteCycleMessage(window.cycle, WM_BEGIN_WATCH, 0), Route::AnswerZero);
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmTimer, 0), Route::ThenDefault);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmTimer, 0), Route::ThenDefault);
     EXPECT_EQ(window.cycle.m_bWatching, 0);
-    EXPECT_EQ(RouteCycleMessage(window.cycle, 0x000F /* WM_PAINT */, 0), Route::NotHandled);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, 0x000F /* WM_PAINT */, 0), Route::Default);
 
     // Device events other than a change of the device nodes start no step.
     const int before = printers.discoveries;
     window.Pump();  // the step the timer asked for
     EXPECT_EQ(printers.discoveries, before + 1);
-    EXPECT_EQ(RouteCycleMessage(window.cycle, kWmDeviceChange, 0x8000 /* arrival */),
+    EXPECT_EQ(RouteCycleMessage(window.cycle, win::kWmDeviceChange, 0x8000 /* arrival */),
               Route::ThenDefault);
     window.Pump();
     EXPECT_EQ(printers.discoveries, before + 1);
+}
+
+TEST_F(DetectionCycleTest, AFailedStepGetsTheDefaultHandlingAndTheCycleGoesOn) {
+    printers.count = 1;
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_DETECT_PRINTER, 0), Route::AnswerZero);
+    printers.outOfMemory = true;
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_DETECT_PRINTER, 0), Route::Default);
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_REDETECT, 0), Route::Default);
+    printers.outOfMemory = false;
+    const size_t before = window.posted.size();
+    EXPECT_EQ(RouteCycleMessage(window.cycle, WM_REDETECT, 0), Route::AnswerZero);
+    EXPECT_EQ(window.posted.size(), before + 3);  // the next step tells every page again
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // Printers for the detection cycle as a test sets them: a count, whether a path is kept,
 // whether the ID is accepted.
 
+#include <new>
+
 #include "tavsetup/shell/detection_cycle.h"
 
 namespace tav::test {
@@ -10,6 +12,8 @@ class FakePrinters : public PrinterDetector {
   public:
     int Discover() override {
         ++discoveries;
+        if (outOfMemory)
+            throw std::bad_alloc();  // e.g. no memory for a device path
         return enumerationFails ? -1 : count;
     }
     bool HasDevicePath() override { return count >= 1 && pathKept; }
@@ -22,6 +26,7 @@ class FakePrinters : public PrinterDetector {
     bool pathKept = true;
     bool idAccepted = true;
     bool enumerationFails = false;
+    bool outOfMemory = false;
     int discoveries = 0;
     int idChecks = 0;
 };

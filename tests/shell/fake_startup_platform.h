@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "shared/u16.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 #include "sim/call_log.h"
 #include "tavsetup/shell/startup_platform.h"
 
@@ -23,7 +23,7 @@ class FakeKernel : public StartupKernel {
     }
     Handle ConvertSddl(const char16_t* sddl, uint32_t revision) override {
         m_log.Record("ConvertSddl " + ToUtf8(sddl) + " " + std::to_string(revision));
-        return sddlFails ? kNoHandle : 0x5D;
+        return sddlFails ? win::kNoHandle : 0x5D;
     }
     void FreeSecurityDescriptor(Handle descriptor) override {
         m_log.Record("LocalFree " + std::to_string(descriptor));
@@ -32,10 +32,10 @@ class FakeKernel : public StartupKernel {
         m_log.Record("CreateMutexW " + std::to_string(descriptor) + " " +
                      (initialOwner ? "owned " : "unowned ") + ToUtf8(name));
         if (mutexFails) {
-            m_lastError = kErrorAccessDenied;
-            return kNoHandle;
+            m_lastError = win::kErrorAccessDenied;
+            return win::kNoHandle;
         }
-        m_lastError = mutexExists ? kErrorAlreadyExists : kErrorSuccess;
+        m_lastError = mutexExists ? win::kErrorAlreadyExists : win::kErrorSuccess;
         return 0x4D;
     }
     uint32_t LastError() override { return m_lastError; }

@@ -129,39 +129,39 @@ class ExitInSimWorld : public ::testing::Test {
 TEST_F(ExitInSimWorld, SpoolerFirstThenMutexThenServiceRestart) {
     whileRunning = [this] {
         // A transport fallback stopped the print services during the run.
-        world.services.Config(u"Lpdsvc").state = kServiceStopped;
-        world.services.Config(u"Spooler").state = kServiceStopped;
+        world.services.Config(u"Lpdsvc").state = win::kServiceStopped;
+        world.services.Config(u"Spooler").state = win::kServiceStopped;
     };
     EXPECT_EQ(Run(), 0);
     EXPECT_THAT(Steps(), ElementsAre("StartServiceW Spooler", "ReleaseMutex 77",
                                      "ControlService Tavportsvc 1", "StartServiceW Tavportsvc"));
-    EXPECT_EQ(State(u"Spooler"), kServiceRunning);
-    EXPECT_EQ(State(u"Tavportsvc"), kServiceRunning);
-    EXPECT_EQ(State(u"Lpdsvc"), kServiceStopped);  // this run did not stop it
+    EXPECT_EQ(State(u"Spooler"), win::kServiceRunning);
+    EXPECT_EQ(State(u"Tavportsvc"), win::kServiceRunning);
+    EXPECT_EQ(State(u"Lpdsvc"), win::kServiceStopped);  // this run did not stop it
     EXPECT_EQ(world.services.OpenHandles(), 0u);
 }
 
 TEST_F(ExitInSimWorld, StoppedServiceIsStarted) {
-    world.services.Config(u"Tavportsvc").state = kServiceStopped;
+    world.services.Config(u"Tavportsvc").state = win::kServiceStopped;
     Run();
     EXPECT_THAT(Steps(), ElementsAre("ReleaseMutex 77", "StartServiceW Tavportsvc"));
-    EXPECT_EQ(State(u"Tavportsvc"), kServiceRunning);
+    EXPECT_EQ(State(u"Tavportsvc"), win::kServiceRunning);
 }
 
 TEST_F(ExitInSimWorld, LpdServiceStoppedByThisRunIsStartedLast) {
     whileRunning = [this] {
-        world.services.Config(u"Lpdsvc").state = kServiceStopped;
+        world.services.Config(u"Lpdsvc").state = win::kServiceStopped;
         g_pPrinterLink->bLpdStopped = 1;
     };
     Run();
     EXPECT_THAT(Steps(), ElementsAre("ReleaseMutex 77", "ControlService Tavportsvc 1",
                                      "StartServiceW Tavportsvc", "StartServiceW Lpdsvc"));
-    EXPECT_EQ(State(u"Lpdsvc"), kServiceRunning);
+    EXPECT_EQ(State(u"Lpdsvc"), win::kServiceRunning);
 }
 
 TEST_F(ExitInSimWorld, ServiceControlFailuresDoNotStopTheExit) {
-    world.services.Config(u"Tavportsvc").refuseStop = kErrorAccessDenied;
-    world.trace.faults.FailAlways("OpenSCManagerW", kErrorAccessDenied);
+    world.services.Config(u"Tavportsvc").refuseStop = win::kErrorAccessDenied;
+    world.trace.faults.FailAlways("OpenSCManagerW", win::kErrorAccessDenied);
     EXPECT_EQ(Run(), 0);
     EXPECT_THAT(Steps(), ElementsAre("ReleaseMutex 77"));
     EXPECT_EQ(g_pPrinterLink, nullptr);

@@ -46,7 +46,7 @@ TEST_F(UtilityStartupTest, FirstInstanceRunsAndExitsInOrder) {
         ASSERT_NE(g_pPrinterLink, nullptr);
         EXPECT_FALSE(g_pPrinterLink->pszDevicePath.has_value());
         EXPECT_EQ(g_pPrinterLink->bSerialMode, 0);
-        EXPECT_EQ(g_pPrinterLink->hDevice, kNoHandle);
+        EXPECT_EQ(g_pPrinterLink->hDevice, win::kNoHandle);
         EXPECT_EQ(g_pPrinterLink->pszMfg, g_pPrinterLink->szDeviceId);
         EXPECT_EQ(g_pPrinterLink->pszMdl, g_pPrinterLink->szDeviceId);
         EXPECT_EQ(app.m_hInstanceMutex, 0x4Du);
@@ -61,7 +61,7 @@ TEST_F(UtilityStartupTest, FirstInstanceRunsAndExitsInOrder) {
                     "StartPrintSpooler", "ReleaseMutex 77", "CloseHandle 77",
                     "StopService Tavportsvc", "StartService Tavportsvc", "RestartLpdService 0"));
     EXPECT_EQ(app.m_strTitle, u"Communication Settings Utility");
-    EXPECT_EQ(app.m_hInstanceMutex, kNoHandle);
+    EXPECT_EQ(app.m_hInstanceMutex, win::kNoHandle);
     EXPECT_EQ(g_pPrinterLink, nullptr);
     EXPECT_NE(linkSeen, nullptr);
 }
@@ -97,7 +97,7 @@ TEST_F(UtilityStartupTest, SecondInstanceBringsTheFirstForwardAndEnds) {
     EXPECT_THAT(Calls("RunMainWindow"), IsEmpty());
     EXPECT_THAT(Calls("IsWow64Process"), IsEmpty());
     EXPECT_THAT(Calls("St"), IsEmpty());  // no service touched
-    EXPECT_EQ(app.m_hInstanceMutex, kNoHandle);
+    EXPECT_EQ(app.m_hInstanceMutex, win::kNoHandle);
 }
 
 TEST_F(UtilityStartupTest, SecondInstanceWithoutPopupOrWindow) {

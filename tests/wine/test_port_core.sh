@@ -8,7 +8,7 @@
 # for a created port (Wine installs the INF's entries but runs no port driver).
 set -euo pipefail
 BUILD=${1:?usage: test_port_core.sh <repo>/build}
-PROBE_EXE=$BUILD/win64/tavportsvc/core/win32/tav_port_core_probe.exe
+PROBE_EXE=$BUILD/win64/tests/wine/port_core_probe/tav_port_core_probe.exe
 [ -f "$PROBE_EXE" ] || { echo "missing $PROBE_EXE (build the win64 preset)" >&2; exit 1; }
 source "$(dirname "$0")/wine_lib.sh"
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 BUILD=${1:?build folder}
 source "$(dirname "$0")/wine_lib.sh"
-PROBE=$BUILD/win32/tavsetup/printer_link/printer_link_probe.exe
+PROBE=$BUILD/win32/printer_link_probe.exe
 [ -f "$PROBE" ] || fail "missing $PROBE"
 
 wine_prefix win32

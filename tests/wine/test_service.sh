@@ -8,7 +8,7 @@ source "$HERE/wine_lib.sh"
 
 BUILD=$1
 EXE_SRC="$BUILD/win64/tavportsvc/Tavportsvc.exe"
-FAKES_SRC="$BUILD/win64/tavportsvc/tav_fake_devices.exe"
+FAKES_SRC="$BUILD/win64/tests/wine/fake_devices/tav_fake_devices.exe"
 [ -f "$EXE_SRC" ] || fail "$EXE_SRC not built"
 [ -f "$FAKES_SRC" ] || fail "$FAKES_SRC not built"
 

@@ -48,7 +48,7 @@ void PortCoreSection() {
     PortLinkCore core(world.Platform());
 
     std::printf("start hook (start-up pass, then device notifications):\n");
-    HResult hr = core.StartHook([] { return kSOk; }, 0x1);
+    win::HResult hr = core.StartHook([] { return win::kSOk; }, 0x1);
     world.recorder.Enable(4, 1);  // a logger attaches once the provider is registered
     std::printf("  start hook result 0x%08X\n", static_cast<uint32_t>(hr));
     PrintPorts(world);
@@ -56,7 +56,7 @@ void PortCoreSection() {
     std::printf("a third printer arrives while the setup utility runs:\n");
     world.sync.SetUtilityMutex(sim::UtilityMutex::kHeld);
     world.AddPrinter(u"C0003");
-    core.OnDeviceEvent();
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
     PrintEvents(world);
     PrintPorts(world);
 
@@ -68,13 +68,27 @@ void PortCoreSection() {
 
     std::printf("printer A0001 unplugged and plugged back: no link changes\n");
     world.UnplugPrinter(u"A0001");
-    core.OnDeviceEvent();
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
     world.PlugPrinter(u"A0001");
-    core.OnDeviceEvent();
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
     PrintEvents(world);
     PrintPorts(world);
 
-    HResult stop = core.StopHook([] { return kSOk; });
+    std::printf("an administrator asks which COM port each printer has:\n");
+    const char* const list[] = {"list"};
+    ShowTavports(world, list, 1);
+    const char* const explain[] = {"explain"};
+    ShowTavports(world, explain, 1);
+    std::printf("printer A0001 leaves for good; its port is unlinked for the next printer:\n");
+    world.UnplugPrinter(u"A0001");
+    const char* const unlink[] = {"unlink", "COM3", "--yes"};
+    ShowTavports(world, unlink, 3);
+    world.AddPrinter(u"D0004");
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
+    PrintEvents(world);
+    ShowTavports(world, list, 1);
+
+    win::HResult stop = core.StopHook([] { return win::kSOk; });
     uint32_t late = core.OnDeviceEvent();
     std::printf("stop hook result 0x%08X; a device event after it returns %u without a pass\n",
                 static_cast<uint32_t>(stop), late);

@@ -81,7 +81,8 @@ void SerialPrinterHeldBySpooler() {
     std::printf("  exit sequence:  Spooler %s, ",
                 StartPrintSpooler(world.platform) ? "answering" : "not answering");
     std::printf("LPD print service %s\n",
-                RestartLpdServiceIfStopped(world.platform, link) ? "started again" : "left alone");
+                RestartLpdServiceIfStopped(world.platform, link.bLpdStopped) ? "started again"
+                                                                             : "left alone");
 }
 
 }  // namespace

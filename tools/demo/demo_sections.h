@@ -1,6 +1,12 @@
 #pragma once
 // The demo's sections, one per subsystem; each prints what it shows to stdout.
 
+#include <cstddef>
+
+namespace tav::sim {
+class SimPortWorld;
+}
+
 namespace tav::demo {
 
 // Prints a section heading.
@@ -10,5 +16,9 @@ void PrinterLinkSection();
 void SettingsSection();
 void ShellSection();
 void PortCoreSection();
+
+// Runs tavports with these arguments in the port link core's simulated world and prints
+// what it prints.
+void ShowTavports(tav::sim::SimPortWorld& world, const char* const* args, size_t count);
 
 }  // namespace tav::demo

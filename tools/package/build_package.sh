@@ -19,7 +19,8 @@ OUT=$OUT_DIR/tav-usb-setup-$VERSION.msi
 TMF=$BUILD/linux/trace/Tavportsvc.tmf
 
 die() { echo "build_package: $*" >&2; exit 1; }
-for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe" "$TMF"; do
+for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe" \
+  "$BUILD/win64/tavports/tavports.exe" "$TMF"; do
   [ -f "$f" ] || die "missing $f"
 done
 rm -rf "$STAGE" && mkdir -p "$STAGE"

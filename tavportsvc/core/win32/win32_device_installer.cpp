@@ -36,7 +36,7 @@ PlatformHandle Win32DeviceInstaller::CreateDeviceInfoList(const Guid& classGuid)
 
 bool Win32DeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
                                             const Guid& classGuid, uint32_t flags,
-                                            DevInfoData* out) {
+                                            win::DevInfoData* out) {
     GUID guid = ToWin32Guid(classGuid);
     SP_DEVINFO_DATA data{};
     data.cbSize = sizeof data;
@@ -46,7 +46,7 @@ bool Win32DeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* 
     return ok != FALSE;
 }
 
-bool Win32DeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfoData* devInfo,
+bool Win32DeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo,
                                                      uint32_t property, const void* data,
                                                      uint32_t size) {
     SP_DEVINFO_DATA element = ToWin32(*devInfo);
@@ -55,7 +55,7 @@ bool Win32DeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, DevInfo
 }
 
 bool Win32DeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                                              DevInfoData* devInfo) {
+                                              win::DevInfoData* devInfo) {
     SP_DEVINFO_DATA element = ToWin32(*devInfo);
     return ::SetupDiCallClassInstaller(difCode, FromHandle<HDEVINFO>(set), &element) != FALSE;
 }

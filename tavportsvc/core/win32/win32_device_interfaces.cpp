@@ -10,7 +10,7 @@ PlatformHandle Win32DeviceInterfaces::GetClassDevs(const Guid& interfaceClass, u
 }
 
 bool Win32DeviceInterfaces::EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass,
-                                                 uint32_t index, DeviceInterfaceData* data) {
+                                                 uint32_t index, win::DeviceInterfaceData* data) {
     GUID guid = ToWin32Guid(interfaceClass);
     SP_DEVICE_INTERFACE_DATA out{};
     out.cbSize = sizeof out;
@@ -21,7 +21,7 @@ bool Win32DeviceInterfaces::EnumDeviceInterfaces(PlatformHandle set, const Guid&
 }
 
 uint32_t Win32DeviceInterfaces::GetInterfaceDetailSize(PlatformHandle set,
-                                                       const DeviceInterfaceData& data) {
+                                                       const win::DeviceInterfaceData& data) {
     SP_DEVICE_INTERFACE_DATA in = ToWin32(data);
     DWORD required = 0;
     ::SetupDiGetDeviceInterfaceDetailW(FromHandle<HDEVINFO>(set), &in, nullptr, 0, &required,
@@ -29,8 +29,9 @@ uint32_t Win32DeviceInterfaces::GetInterfaceDetailSize(PlatformHandle set,
     return required;
 }
 
-bool Win32DeviceInterfaces::GetInterfacePath(PlatformHandle set, const DeviceInterfaceData& data,
-                                             uint32_t size, std::u16string* path) {
+bool Win32DeviceInterfaces::GetInterfacePath(PlatformHandle set,
+                                             const win::DeviceInterfaceData& data, uint32_t size,
+                                             std::u16string* path) {
     auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(::GlobalAlloc(GMEM_FIXED, size));
     if (!detail)
         return false;
@@ -44,8 +45,9 @@ bool Win32DeviceInterfaces::GetInterfacePath(PlatformHandle set, const DeviceInt
     return ok;
 }
 
-bool Win32DeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set, const DeviceInterfaceData& data,
-                                                DevInfoData* devInfo) {
+bool Win32DeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set,
+                                                const win::DeviceInterfaceData& data,
+                                                win::DevInfoData* devInfo) {
     SP_DEVICE_INTERFACE_DATA in = ToWin32(data);
     SP_DEVINFO_DATA out{};
     out.cbSize = sizeof out;
@@ -58,9 +60,10 @@ bool Win32DeviceInterfaces::GetInterfaceDevInfo(PlatformHandle set, const Device
     return ok != FALSE;
 }
 
-PlatformHandle Win32DeviceInterfaces::OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo,
-                                                    uint32_t scope, uint32_t hwProfile,
-                                                    uint32_t keyType, uint32_t access) {
+PlatformHandle Win32DeviceInterfaces::OpenDevRegKey(PlatformHandle set,
+                                                    const win::DevInfoData& devInfo, uint32_t scope,
+                                                    uint32_t hwProfile, uint32_t keyType,
+                                                    uint32_t access) {
     SP_DEVINFO_DATA in = ToWin32(devInfo);
     return ToHandle(
         ::SetupDiOpenDevRegKey(FromHandle<HDEVINFO>(set), &in, scope, hwProfile, keyType, access));

@@ -11,14 +11,16 @@ class Win32DeviceInterfaces : public DeviceInterfaceApi {
   public:
     PlatformHandle GetClassDevs(const Guid& interfaceClass, uint32_t flags) override;
     bool EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass, uint32_t index,
-                              DeviceInterfaceData* data) override;
-    uint32_t GetInterfaceDetailSize(PlatformHandle set, const DeviceInterfaceData& data) override;
-    bool GetInterfacePath(PlatformHandle set, const DeviceInterfaceData& data, uint32_t size,
+                              win::DeviceInterfaceData* data) override;
+    uint32_t GetInterfaceDetailSize(PlatformHandle set,
+                                    const win::DeviceInterfaceData& data) override;
+    bool GetInterfacePath(PlatformHandle set, const win::DeviceInterfaceData& data, uint32_t size,
                           std::u16string* path) override;
-    bool GetInterfaceDevInfo(PlatformHandle set, const DeviceInterfaceData& data,
-                             DevInfoData* devInfo) override;
-    PlatformHandle OpenDevRegKey(PlatformHandle set, const DevInfoData& devInfo, uint32_t scope,
-                                 uint32_t hwProfile, uint32_t keyType, uint32_t access) override;
+    bool GetInterfaceDevInfo(PlatformHandle set, const win::DeviceInterfaceData& data,
+                             win::DevInfoData* devInfo) override;
+    PlatformHandle OpenDevRegKey(PlatformHandle set, const win::DevInfoData& devInfo,
+                                 uint32_t scope, uint32_t hwProfile, uint32_t keyType,
+                                 uint32_t access) override;
     bool DestroyDeviceInfoList(PlatformHandle set) override;
 };
 
@@ -56,10 +58,11 @@ class Win32DeviceInstaller : public DeviceInstallApi {
                      uint32_t classNameUnits, uint32_t* requiredSize) override;
     PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
     bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName, const Guid& classGuid,
-                          uint32_t flags, DevInfoData* out) override;
-    bool SetDeviceRegistryProperty(PlatformHandle set, DevInfoData* devInfo, uint32_t property,
+                          uint32_t flags, win::DevInfoData* out) override;
+    bool SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo, uint32_t property,
                                    const void* data, uint32_t size) override;
-    bool CallClassInstaller(uint32_t difCode, PlatformHandle set, DevInfoData* devInfo) override;
+    bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
+                            win::DevInfoData* devInfo) override;
     bool DestroyDeviceInfoList(PlatformHandle set) override;
     PlatformHandle LoadModule(const char16_t* name) override;
     void* FindExport(PlatformHandle module, const char* name) override;

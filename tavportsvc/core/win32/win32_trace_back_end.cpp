@@ -27,12 +27,12 @@ class Win32EnableRequest : public TraceEnableRequest {
 };
 
 ULONG WINAPI ControlCallback(WMIDPREQUESTCODE requestCode, PVOID context, ULONG* bufferSize,
-                             PVOID buffer) {
+                             PVOID buffer) noexcept {
     Win32EnableRequest request(buffer);
     uint32_t replySize = 0;
     uint32_t result =
-        HandleTraceControl(static_cast<uint32_t>(requestCode),
-                           *static_cast<TraceControlRecord*>(context), &replySize, request);
+        TraceControlCallback(static_cast<uint32_t>(requestCode),
+                             *static_cast<TraceControlRecord*>(context), &replySize, request);
     if (bufferSize)
         *bufferSize = replySize;
     return result;

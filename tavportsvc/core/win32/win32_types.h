@@ -28,7 +28,7 @@ PlatformHandle ToHandle(T h) {
     return reinterpret_cast<PlatformHandle>(h);
 }
 
-inline SP_DEVICE_INTERFACE_DATA ToWin32(const DeviceInterfaceData& d) {
+inline SP_DEVICE_INTERFACE_DATA ToWin32(const win::DeviceInterfaceData& d) {
     SP_DEVICE_INTERFACE_DATA out{};
     out.cbSize = sizeof out;
     out.InterfaceClassGuid = ToWin32Guid(d.interfaceClassGuid);
@@ -37,15 +37,15 @@ inline SP_DEVICE_INTERFACE_DATA ToWin32(const DeviceInterfaceData& d) {
     return out;
 }
 
-inline DeviceInterfaceData FromWin32(const SP_DEVICE_INTERFACE_DATA& d) {
-    DeviceInterfaceData out;
+inline win::DeviceInterfaceData FromWin32(const SP_DEVICE_INTERFACE_DATA& d) {
+    win::DeviceInterfaceData out;
     std::memcpy(&out.interfaceClassGuid, &d.InterfaceClassGuid, sizeof(GUID));
     out.flags = d.Flags;
     out.reserved = d.Reserved;
     return out;
 }
 
-inline SP_DEVINFO_DATA ToWin32(const DevInfoData& d) {
+inline SP_DEVINFO_DATA ToWin32(const win::DevInfoData& d) {
     SP_DEVINFO_DATA out{};
     out.cbSize = sizeof out;
     out.ClassGuid = ToWin32Guid(d.classGuid);
@@ -54,8 +54,8 @@ inline SP_DEVINFO_DATA ToWin32(const DevInfoData& d) {
     return out;
 }
 
-inline DevInfoData FromWin32(const SP_DEVINFO_DATA& d) {
-    DevInfoData out;
+inline win::DevInfoData FromWin32(const SP_DEVINFO_DATA& d) {
+    win::DevInfoData out;
     std::memcpy(&out.classGuid, &d.ClassGuid, sizeof(GUID));
     out.devInst = d.DevInst;
     out.reserved = d.Reserved;

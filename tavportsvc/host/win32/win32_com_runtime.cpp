@@ -7,7 +7,7 @@
 
 namespace tav::host {
 
-HResult Win32ComRuntime::Initialize() {
+win::HResult Win32ComRuntime::Initialize() {
     return ::CoInitialize(nullptr);
 }
 
@@ -15,7 +15,7 @@ void Win32ComRuntime::Uninitialize() {
     ::CoUninitialize();
 }
 
-HResult Win32ComRuntime::ResumeClassObjects() {
+win::HResult Win32ComRuntime::ResumeClassObjects() {
     return ::CoResumeClassObjects();
 }
 

@@ -9,8 +9,8 @@ class Win32Registry : public Registry {
   public:
     uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
                      RegKey& key) override;
-    uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                       RegKey& key) override;
+    uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t options,
+                       uint32_t access, RegKey& key) override;
     uint32_t SetStringValue(RegKey key, const std::u16string& name,
                             const std::u16string& data) override;
     uint32_t DeleteValue(RegKey key, const std::u16string& name) override;
@@ -39,15 +39,15 @@ class Win32ServiceDispatcher : public ServiceDispatcher {
                            void* context) override;
     StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
                                  void* context) override;
-    bool SetStatus(StatusHandle handle, const ServiceStatus& status) override;
+    bool SetStatus(StatusHandle handle, const win::ServiceStatus& status) override;
     uint32_t CurrentThreadId() override;
 };
 
 class Win32ComRuntime : public ComRuntime {
   public:
-    HResult Initialize() override;
+    win::HResult Initialize() override;
     void Uninitialize() override;
-    HResult ResumeClassObjects() override;
+    win::HResult ResumeClassObjects() override;
     bool IsModuleLoaded(const std::u16string& name) override;
 };
 
@@ -64,14 +64,14 @@ class Win32ThreadMessages : public ThreadMessages {
 
 class Win32TypeLibraries : public TypeLibraries {
   public:
-    HResult Load(const std::u16string& path, TypeLib& lib) override;
-    HResult HelpFile(TypeLib lib, std::u16string& helpFile) override;
-    HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) override;
+    win::HResult Load(const std::u16string& path, TypeLib& lib) override;
+    win::HResult HelpFile(TypeLib lib, std::u16string& helpFile) override;
+    win::HResult Attributes(TypeLib lib, TypeLibAttributes& attributes) override;
     void Release(TypeLib lib) override;
     bool HasOleAutExport(const char* name) override;
-    HResult Register(TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
-                     bool forUser) override;
-    HResult Unregister(const TypeLibAttributes& attributes, bool forUser) override;
+    win::HResult Register(TypeLib lib, const std::u16string& path, const std::u16string* helpDir,
+                          bool forUser) override;
+    win::HResult Unregister(const TypeLibAttributes& attributes, bool forUser) override;
 };
 
 class Win32ModuleImage : public ModuleImage {

@@ -20,11 +20,11 @@ uint32_t Win32Registry::OpenKey(RegKey parent, const std::u16string& subkey, uin
     return static_cast<uint32_t>(status);
 }
 
-uint32_t Win32Registry::CreateKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                                  RegKey& key) {
+uint32_t Win32Registry::CreateKey(RegKey parent, const std::u16string& subkey, uint32_t options,
+                                  uint32_t access, RegKey& key) {
     HKEY created = nullptr;
-    LSTATUS status = ::RegCreateKeyExW(AsKey(parent), AsWide(subkey), 0, nullptr,
-                                       REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
+    LSTATUS status = ::RegCreateKeyExW(AsKey(parent), AsWide(subkey), 0, nullptr, options, access,
+                                       nullptr, &created, nullptr);
     key = reinterpret_cast<RegKey>(created);
     return static_cast<uint32_t>(status);
 }

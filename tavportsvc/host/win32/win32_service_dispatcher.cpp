@@ -10,7 +10,8 @@ namespace {
 ServiceDispatcher::ServiceMainFn g_serviceMain = nullptr;
 void* g_serviceContext = nullptr;
 
-void WINAPI ServiceMainThunk(DWORD, LPWSTR*) {
+// The thunks only forward to the module's entries, which let nothing unwind.
+void WINAPI ServiceMainThunk(DWORD, LPWSTR*) noexcept {
     g_serviceMain(g_serviceContext);
 }
 
@@ -20,7 +21,8 @@ struct HandlerTarget {
 };
 HandlerTarget g_handler = {};
 
-DWORD WINAPI HandlerThunk(DWORD control, DWORD eventType, LPVOID eventData, LPVOID context) {
+DWORD WINAPI HandlerThunk(DWORD control, DWORD eventType, LPVOID eventData,
+                          LPVOID context) noexcept {
     auto* target = static_cast<HandlerTarget*>(context);
     return target->handler(control, eventType, eventData, target->context);
 }
@@ -46,7 +48,7 @@ StatusHandle Win32ServiceDispatcher::RegisterHandler(const std::u16string& name,
         ::RegisterServiceCtrlHandlerExW(AsWide(name), HandlerThunk, &g_handler));
 }
 
-bool Win32ServiceDispatcher::SetStatus(StatusHandle handle, const ServiceStatus& status) {
+bool Win32ServiceDispatcher::SetStatus(StatusHandle handle, const win::ServiceStatus& status) {
     SERVICE_STATUS record = {status.serviceType,
                              status.currentState,
                              status.controlsAccepted,

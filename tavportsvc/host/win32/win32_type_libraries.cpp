@@ -24,14 +24,14 @@ FARPROC OleAutExport(const char* name) {
 
 }  // namespace
 
-HResult Win32TypeLibraries::Load(const std::u16string& path, TypeLib& lib) {
+win::HResult Win32TypeLibraries::Load(const std::u16string& path, TypeLib& lib) {
     ITypeLib* loaded = nullptr;
     HRESULT hr = ::LoadTypeLib(AsWide(path), &loaded);
     lib = reinterpret_cast<TypeLib>(loaded);
     return hr;
 }
 
-HResult Win32TypeLibraries::HelpFile(TypeLib lib, std::u16string& helpFile) {
+win::HResult Win32TypeLibraries::HelpFile(TypeLib lib, std::u16string& helpFile) {
     BSTR file = nullptr;
     HRESULT hr = AsLib(lib)->GetDocumentation(-1, nullptr, nullptr, nullptr, &file);
     helpFile = FromWide(file);
@@ -39,7 +39,7 @@ HResult Win32TypeLibraries::HelpFile(TypeLib lib, std::u16string& helpFile) {
     return hr;
 }
 
-HResult Win32TypeLibraries::Attributes(TypeLib lib, TypeLibAttributes& attributes) {
+win::HResult Win32TypeLibraries::Attributes(TypeLib lib, TypeLibAttributes& attributes) {
     TLIBATTR* attr = nullptr;
     HRESULT hr = AsLib(lib)->GetLibAttr(&attr);
     if (FAILED(hr))
@@ -61,8 +61,8 @@ bool Win32TypeLibraries::HasOleAutExport(const char* name) {
     return OleAutExport(name) != nullptr;
 }
 
-HResult Win32TypeLibraries::Register(TypeLib lib, const std::u16string& path,
-                                     const std::u16string* helpDir, bool forUser) {
+win::HResult Win32TypeLibraries::Register(TypeLib lib, const std::u16string& path,
+                                          const std::u16string* helpDir, bool forUser) {
     std::u16string file = path;
     std::u16string dir = helpDir ? *helpDir : std::u16string();
     wchar_t* dirArg = helpDir ? const_cast<wchar_t*>(AsWide(dir)) : nullptr;
@@ -75,7 +75,7 @@ HResult Win32TypeLibraries::Register(TypeLib lib, const std::u16string& path,
     return ::RegisterTypeLib(AsLib(lib), fileArg, dirArg);
 }
 
-HResult Win32TypeLibraries::Unregister(const TypeLibAttributes& attributes, bool forUser) {
+win::HResult Win32TypeLibraries::Unregister(const TypeLibAttributes& attributes, bool forUser) {
     GUID libid;
     std::memcpy(&libid, attributes.libid, sizeof libid);
     const auto syskind = static_cast<SYSKIND>(attributes.syskind);

@@ -2,14 +2,14 @@
 
 #include <new>
 
+#include "tavsetup/pages/page_layouts.h"
+#include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 
 namespace tav {
 
-CBidiDlg::CBidiDlg() : CPageDlg(IDD_BIDI_DIALOG, BidiPageLayout()) {
-    if (HavePagePrinter())
-        m_pLogic.reset(new (std::nothrow) PrinterResponsePage(*this, CurrentPagePrinter()));
+CBidiDlg::CBidiDlg(const PageServices& services) : CPageDlg(IDD_BIDI_DIALOG, BidiPageLayout()) {
+    m_pLogic.reset(new (std::nothrow) PrinterResponsePage(*this, services.Printer()));
 }
 
 void CBidiDlg::DoDataExchange(CDataExchange* pDX) {

@@ -3,13 +3,14 @@
 
 #include "tavsetup/pages/win32/page_dlg.h"  // windows.h ahead of the page view
 
+#include "tavsetup/pages/page_services.h"
 #include "tavsetup/pages/printer_response_page.h"
 
 namespace tav {
 
 class CBidiDlg : public CPageDlg {
   public:
-    CBidiDlg();
+    explicit CBidiDlg(const PageServices& services);
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -3,9 +3,7 @@
 #include <imm.h>
 
 #include "shared/win32/wide.h"
-#include "tavsetup/pages/page_services.h"
-#include "tavsetup/shell/printer_link_instance.h"
-#include "tavsetup/shell/window_messages.h"
+#include "tavsetup/pages/page_messages.h"
 
 namespace tav {
 
@@ -34,26 +32,19 @@ BOOL CPageDlg::OnInitDialog() {
 }
 
 LRESULT CPageDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const PageReply reply = m_pLogic->OnMessage(message, wParam);
+    const WindowReply reply = AnswerPageMessage(*m_pLogic, message, wParam);
     switch (reply.route) {
-        case PageRoute::AnswerZero:
+        case Route::AnswerZero:
             return 0;
-        case PageRoute::Answer:
+        case Route::Answer:
             return reply.result;
-        case PageRoute::WhiteBrush:
+        case Route::WhiteBrush:
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-        case PageRoute::Default:
+        case Route::Default:
+        case Route::ThenDefault:
             break;
     }
     return CDialog::WindowProc(message, wParam, lParam);
-}
-
-bool CPageDlg::HavePagePrinter() {
-    return g_pPageServices != nullptr && g_pPrinterLink != nullptr;
-}
-
-PagePrinter CPageDlg::CurrentPagePrinter() {
-    return PagePrinter{g_pPageServices->channel, *g_pPrinterLink};
 }
 
 std::u16string CPageDlg::LoadString(uint32_t id) {

@@ -7,7 +7,7 @@
 #include <memory>
 
 // The framework (windows.h) first: its LoadString macro then names the view's method the
-// same way here as in the shared page shell.
+// same way here as in the page view.
 #include "tavsetup/shell/framework/dialog.h"
 
 #include "tavsetup/pages/page_common.h"
@@ -20,22 +20,18 @@ class CPageDlg : public CDialog, protected PageView {
         : CDialog(nIDTemplate), m_layout(layout), m_nIDTemplate(nIDTemplate) {}
 
     // Creates the page window as a child of the main window; FALSE when the page has no
-    // logic (the start-up did not provide the printer and page services).
-    BOOL CreatePage(CWnd* pParentWnd);
+    // logic (there was no memory for it).
+    [[nodiscard]] BOOL CreatePage(CWnd* pParentWnd);
 
     // A status from the main window; 1 when the page's setting was read.
-    int OnPrinterStatus(UINT status);
+    [[nodiscard]] int OnPrinterStatus(UINT status);
     // The page's set request; nonzero on success.
-    BOOL ApplySetting();
+    [[nodiscard]] BOOL ApplySetting();
     void UpdateApplyState();
 
   protected:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    // The printer as the pages reach it; false when the start-up has not provided it.
-    static bool HavePagePrinter();
-    static PagePrinter CurrentPagePrinter();
 
     // PageView over the page's own controls and its main window.
     std::u16string LoadString(uint32_t id) override;

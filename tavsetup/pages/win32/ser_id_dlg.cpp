@@ -2,14 +2,14 @@
 
 #include <new>
 
+#include "tavsetup/pages/page_layouts.h"
+#include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 
 namespace tav {
 
-CSerIdDlg::CSerIdDlg() : CPageDlg(IDD_SERID_DIALOG, SerIdPageLayout()) {
-    if (HavePagePrinter())
-        m_pLogic.reset(new (std::nothrow) SerialNumberPage(*this, CurrentPagePrinter()));
+CSerIdDlg::CSerIdDlg(const PageServices& services) : CPageDlg(IDD_SERID_DIALOG, SerIdPageLayout()) {
+    m_pLogic.reset(new (std::nothrow) SerialNumberPage(*this, services.Printer()));
 }
 
 void CSerIdDlg::DoDataExchange(CDataExchange* pDX) {

@@ -3,13 +3,14 @@
 
 #include "tavsetup/pages/win32/page_dlg.h"  // windows.h ahead of the page view
 
+#include "tavsetup/pages/page_services.h"
 #include "tavsetup/pages/serial_number_page.h"
 
 namespace tav {
 
 class CSerIdDlg : public CPageDlg {
   public:
-    CSerIdDlg();
+    explicit CSerIdDlg(const PageServices& services);
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -2,16 +2,15 @@
 
 #include <new>
 
+#include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
-#include "tavsetup/shell/page_layouts.h"
 
 namespace tav {
 
-CVComDlg::CVComDlg() : CPageDlg(IDD_VCOM_DIALOG, VComPageLayout()) {
-    if (HavePagePrinter())
-        m_pLogic.reset(new (std::nothrow) DriverTypePage(*this, CurrentPagePrinter(),
-                                                         g_pPageServices->driverType));
+CVComDlg::CVComDlg(const PageServices& services) : CPageDlg(IDD_VCOM_DIALOG, VComPageLayout()) {
+    m_pLogic.reset(new (std::nothrow)
+                       DriverTypePage(*this, services.Printer(), services.driverType));
 }
 
 void CVComDlg::DoDataExchange(CDataExchange* pDX) {

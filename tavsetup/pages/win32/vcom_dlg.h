@@ -4,12 +4,13 @@
 #include "tavsetup/pages/win32/page_dlg.h"  // windows.h ahead of the page view
 
 #include "tavsetup/pages/driver_type_page.h"
+#include "tavsetup/pages/page_services.h"
 
 namespace tav {
 
 class CVComDlg : public CPageDlg {
   public:
-    CVComDlg();
+    explicit CVComDlg(const PageServices& services);
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "shared/unique_handle.h"
 #include "shared/win32/wide.h"
 
 namespace tav {
@@ -11,29 +12,16 @@ namespace {
 using DriverPackageGetPathWFn = DWORD(WINAPI*)(PCWSTR, PWSTR, DWORD*);
 
 // The loaded library, freed when the query is done.
-class LoadedLibrary {
-  public:
-    explicit LoadedLibrary(const wchar_t* name) : m_module(::LoadLibraryW(name)) {}
-    ~LoadedLibrary() {
-        if (m_module != nullptr)
-            ::FreeLibrary(m_module);
-    }
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-    HMODULE Get() const { return m_module; }
-
-  private:
-    HMODULE m_module;
-};
+using LoadedLibrary = UniqueFreeHandle<HMODULE, nullptr, &::FreeLibrary>;
 
 }  // namespace
 
 uint32_t Win32DriverStore::DriverPackageGetPath(const std::u16string& infPath,
                                                 char16_t* destination, uint32_t* numChars) {
-    LoadedLibrary difx(L"difxapi.dll");
-    if (difx.Get() == nullptr)
+    const LoadedLibrary difx(::LoadLibraryW(L"difxapi.dll"));
+    if (difx.get() == nullptr)
         return ::GetLastError();
-    const FARPROC proc = ::GetProcAddress(difx.Get(), "DriverPackageGetPathW");
+    const FARPROC proc = ::GetProcAddress(difx.get(), "DriverPackageGetPathW");
     if (proc == nullptr)
         return ::GetLastError();
     const auto getPath = reinterpret_cast<DriverPackageGetPathWFn>(reinterpret_cast<void*>(proc));

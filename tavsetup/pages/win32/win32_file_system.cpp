@@ -24,7 +24,7 @@ Handle Win32FileSystem::FindFirst(const std::u16string& pattern, FindEntry& entr
     WIN32_FIND_DATAW data;
     const HANDLE find = ::FindFirstFileW(AsWide(pattern), &data);
     if (find == INVALID_HANDLE_VALUE)
-        return kNoHandle;
+        return win::kNoHandle;
     entry = ToEntry(data);
     return reinterpret_cast<Handle>(find);
 }

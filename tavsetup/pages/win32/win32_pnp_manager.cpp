@@ -37,7 +37,7 @@ Handle Win32PnpManager::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     GUID guid;
     std::memcpy(&guid, &classGuid, sizeof guid);
     const HDEVINFO set = ::SetupDiGetClassDevsW(&guid, nullptr, nullptr, flags);
-    return set == INVALID_HANDLE_VALUE ? kNoHandle : reinterpret_cast<Handle>(set);
+    return set == INVALID_HANDLE_VALUE ? win::kNoHandle : reinterpret_cast<Handle>(set);
 }
 
 bool Win32PnpManager::EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst) {

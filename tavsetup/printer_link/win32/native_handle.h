@@ -16,7 +16,7 @@ inline Handle FromNative(HANDLE handle) {
 }
 // CreateFileW and SetupDiGetClassDevsW report failure as INVALID_HANDLE_VALUE.
 inline Handle FromNativeOrInvalid(HANDLE handle) {
-    return handle == INVALID_HANDLE_VALUE ? kNoHandle : FromNative(handle);
+    return handle == INVALID_HANDLE_VALUE ? win::kNoHandle : FromNative(handle);
 }
 
 static_assert(sizeof(GUID) == sizeof(Guid), "GUID layout");

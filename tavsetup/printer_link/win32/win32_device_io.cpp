@@ -27,10 +27,13 @@ OVERLAPPED* BlockOf(Overlapped& ov) {
 
 }  // namespace
 
-Handle Win32DeviceIo::OpenDevice(const std::u16string& path) {
-    return FromNativeOrInvalid(::CreateFileW(AsWide(path), GENERIC_READ | GENERIC_WRITE,
-                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             FILE_FLAG_OVERLAPPED, nullptr));
+static_assert(kGenericRead == GENERIC_READ && kGenericWrite == GENERIC_WRITE, "access");
+static_assert(kFileShareRead == FILE_SHARE_READ, "share mode");
+static_assert(kFileFlagOverlapped == FILE_FLAG_OVERLAPPED, "flags");
+
+Handle Win32DeviceIo::OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) {
+    return FromNativeOrInvalid(::CreateFileW(AsWide(path), mode.access, mode.shareMode, nullptr,
+                                             OPEN_EXISTING, mode.flags, nullptr));
 }
 
 int Win32DeviceIo::CloseHandle(Handle handle) {

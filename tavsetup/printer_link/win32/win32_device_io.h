@@ -7,7 +7,7 @@ namespace tav {
 
 class Win32DeviceIo : public DeviceIo {
   public:
-    Handle OpenDevice(const std::u16string& path) override;
+    Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) override;
     int CloseHandle(Handle handle) override;
     int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
                         void* outBuffer, uint32_t outSize, uint32_t* pCount,

@@ -11,11 +11,7 @@
 namespace tav {
 namespace {
 
-static_assert(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath) == kInterfaceDetailPathOffset,
-              "path offset of the detail record");
-static_assert(sizeof(SP_PROPCHANGE_PARAMS) == kPropChangeParamsSize, "SP_PROPCHANGE_PARAMS");
-
-SP_DEVICE_INTERFACE_DATA ToNative(const DeviceInterfaceData& data) {
+SP_DEVICE_INTERFACE_DATA ToNative(const win::DeviceInterfaceData& data) {
     SP_DEVICE_INTERFACE_DATA native{};
     native.cbSize = sizeof native;
     native.InterfaceClassGuid = tav::ToNative(data.interfaceClassGuid);
@@ -24,15 +20,15 @@ SP_DEVICE_INTERFACE_DATA ToNative(const DeviceInterfaceData& data) {
     return native;
 }
 
-DeviceInterfaceData FromNative(const SP_DEVICE_INTERFACE_DATA& native) {
-    DeviceInterfaceData data;
+win::DeviceInterfaceData FromNative(const SP_DEVICE_INTERFACE_DATA& native) {
+    win::DeviceInterfaceData data;
     data.interfaceClassGuid = tav::FromNative(native.InterfaceClassGuid);
     data.flags = native.Flags;
     data.reserved = native.Reserved;
     return data;
 }
 
-SP_DEVINFO_DATA ToNative(const DeviceInfoData& device) {
+SP_DEVINFO_DATA ToNative(const win::DevInfoData& device) {
     SP_DEVINFO_DATA native{};
     native.cbSize = sizeof native;
     native.ClassGuid = tav::ToNative(device.classGuid);
@@ -41,8 +37,8 @@ SP_DEVINFO_DATA ToNative(const DeviceInfoData& device) {
     return native;
 }
 
-DeviceInfoData FromNative(const SP_DEVINFO_DATA& native) {
-    DeviceInfoData device;
+win::DevInfoData FromNative(const SP_DEVINFO_DATA& native) {
+    win::DevInfoData device;
     device.classGuid = tav::FromNative(native.ClassGuid);
     device.devInst = native.DevInst;
     device.reserved = native.Reserved;
@@ -61,7 +57,7 @@ Handle Win32DeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
 }
 
 int Win32DeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
-                                           DeviceInterfaceData& data) {
+                                           win::DeviceInterfaceData& data) {
     const GUID native = tav::ToNative(classGuid);
     SP_DEVICE_INTERFACE_DATA interfaceData{};
     interfaceData.cbSize = sizeof interfaceData;
@@ -71,9 +67,9 @@ int Win32DeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, ui
     return ok;
 }
 
-int Win32DeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterfaceData& data,
+int Win32DeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data,
                                                uint8_t* detail, uint32_t detailSize,
-                                               uint32_t* pRequiredSize, DeviceInfoData* pDevice) {
+                                               uint32_t* pRequiredSize, win::DevInfoData* pDevice) {
     SP_DEVICE_INTERFACE_DATA interfaceData = ToNative(data);
     auto* record = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail);
     if (record)
@@ -90,8 +86,8 @@ int Win32DeviceSetup::GetDeviceInterfaceDetail(Handle set, const DeviceInterface
     return ok;
 }
 
-int Win32DeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
-                                            const PropChangeParams& params, uint32_t size) {
+int Win32DeviceSetup::SetClassInstallParams(Handle set, win::DevInfoData& device,
+                                            const win::PropChangeParams& params, uint32_t size) {
     SP_DEVINFO_DATA native = ToNative(device);
     SP_PROPCHANGE_PARAMS change{};
     change.ClassInstallHeader.cbSize = params.headerSize;
@@ -103,7 +99,7 @@ int Win32DeviceSetup::SetClassInstallParams(Handle set, DeviceInfoData& device,
 }
 
 int Win32DeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
-                                         DeviceInfoData& device) {
+                                         win::DevInfoData& device) {
     SP_DEVINFO_DATA native = ToNative(device);
     return ::SetupDiCallClassInstaller(installFunction, SetOf(set), &native);
 }

@@ -14,8 +14,8 @@ Handle FromSc(SC_HANDLE handle) {
     return reinterpret_cast<Handle>(handle);
 }
 
-ServiceStatus FromNative(const SERVICE_STATUS& native) {
-    ServiceStatus status;
+win::ServiceStatus FromNative(const SERVICE_STATUS& native) {
+    win::ServiceStatus status;
     status.serviceType = native.dwServiceType;
     status.currentState = native.dwCurrentState;
     status.controlsAccepted = native.dwControlsAccepted;
@@ -38,7 +38,7 @@ Handle Win32ServiceManager::OpenNamedService(Handle manager, const char16_t* ser
     return FromSc(::OpenServiceW(AsSc(manager), AsWide(serviceName), access));
 }
 
-int Win32ServiceManager::QueryServiceStatus(Handle service, ServiceStatus& status) {
+int Win32ServiceManager::QueryServiceStatus(Handle service, win::ServiceStatus& status) {
     SERVICE_STATUS native{};
     const BOOL ok = ::QueryServiceStatus(AsSc(service), &native);
     status = FromNative(native);
@@ -49,7 +49,8 @@ int Win32ServiceManager::StartNamedService(Handle service) {
     return ::StartServiceW(AsSc(service), 0, nullptr);
 }
 
-int Win32ServiceManager::ControlService(Handle service, uint32_t control, ServiceStatus& status) {
+int Win32ServiceManager::ControlService(Handle service, uint32_t control,
+                                        win::ServiceStatus& status) {
     SERVICE_STATUS native{};
     const BOOL ok = ::ControlService(AsSc(service), control, &native);
     status = FromNative(native);

@@ -10,9 +10,9 @@ class Win32ServiceManager : public ServiceManager {
     Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,
                        uint32_t access) override;
     Handle OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t access) override;
-    int QueryServiceStatus(Handle service, ServiceStatus& status) override;
+    int QueryServiceStatus(Handle service, win::ServiceStatus& status) override;
     int StartNamedService(Handle service) override;
-    int ControlService(Handle service, uint32_t control, ServiceStatus& status) override;
+    int ControlService(Handle service, uint32_t control, win::ServiceStatus& status) override;
     int CloseServiceHandle(Handle handle) override;
 };
 

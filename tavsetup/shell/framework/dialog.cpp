@@ -1,5 +1,7 @@
 #include "tavsetup/shell/framework/dialog.h"
 
+#include "shared/callback_boundary.h"
+
 namespace tav {
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
@@ -131,19 +133,26 @@ void CDialog::Subclass(HWND hWnd) {
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
 }
 
-INT_PTR CALLBACK CDialog::InitDialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam) {
+INT_PTR CALLBACK CDialog::InitDialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam) noexcept {
     if (message != WM_INITDIALOG)
         return FALSE;  // everything else reaches WindowProc through the subclass
     auto* self = reinterpret_cast<CDialog*>(lParam);
-    self->Subclass(hWnd);
-    return self->OnInitDialog();
+    return AtCallbackBoundary(
+        [&]() -> INT_PTR {
+            self->Subclass(hWnd);
+            return self->OnInitDialog();
+        },
+        INT_PTR{FALSE});
 }
 
-LRESULT CALLBACK CDialog::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CDialog::SubclassProc(HWND hWnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept {
     auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (!self)
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
-    const LRESULT result = self->WindowProc(message, wParam, lParam);
+    const LRESULT result =
+        AtCallbackBoundary([&] { return self->WindowProc(message, wParam, lParam); },
+                           [&] { return self->DefWindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_pfnSuper));
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);

@@ -42,8 +42,12 @@ class CDialog : public CWnd {
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static INT_PTR CALLBACK InitDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The Windows callbacks: no exception leaves them (FALSE, or the system's dialog
+    // handling, when anything unexpected happens).
+    static INT_PTR CALLBACK InitDialogProc(HWND hWnd, UINT message, WPARAM wParam,
+                                           LPARAM lParam) noexcept;
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept;
     void Subclass(HWND hWnd);
     void RunModalLoop();
     void CenterOnWorkArea();

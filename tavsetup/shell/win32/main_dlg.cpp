@@ -7,6 +7,7 @@
 
 #include "shared/names.h"
 #include "shared/win32/wide.h"
+#include "tavsetup/pages/page_messages.h"
 #include "tavsetup/pages/win32/bidi_dlg.h"
 #include "tavsetup/pages/win32/ser_id_dlg.h"
 #include "tavsetup/pages/win32/vcom_dlg.h"
@@ -18,47 +19,33 @@
 namespace tav {
 
 namespace {
-
-// The three pages, created with the window and destroyed with it.
-CSerIdDlg* g_pSerIdDlg = nullptr;
-CVComDlg* g_pVComDlg = nullptr;
-CBidiDlg* g_pBidiDlg = nullptr;
-
-CPageDlg* PageObject(Page page) {
-    switch (page) {
-        case Page::SerId:
-            return g_pSerIdDlg;
-        case Page::VCom:
-            return g_pVComDlg;
-        case Page::Bidi:
-            return g_pBidiDlg;
-    }
-    return nullptr;
-}
-
 constexpr Page kPageOrder[] = {Page::SerId, Page::VCom, Page::Bidi};
-
-template <typename T>
-void DeletePage(T*& page) {
-    delete page;  // the destructor destroys a window that is still there
-    page = nullptr;
-}
-
-void DeletePages() {
-    DeletePage(g_pSerIdDlg);
-    DeletePage(g_pVComDlg);
-    DeletePage(g_pBidiDlg);
-}
-
 }  // namespace
 
 CMainDlg::CMainDlg(const std::u16string& title, PrinterDetector& detector,
-                   std::function<void()> refreshPnpDevices)
+                   const PageServices& pages)
     : CDialog(IDD_TAVSETUP_DIALOG),
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_cycle(*this, detector),
       m_strTitle(title),
-      m_refreshPnpDevices(std::move(refreshPnpDevices)) {}
+      m_pageServices(pages) {}
+
+// The pages' windows are children of this one: they go first.
+CMainDlg::~CMainDlg() {
+    DeletePages();
+}
+
+CPageDlg* CMainDlg::PageObject(Page page) const {
+    switch (page) {
+        case Page::SerId:
+            return m_pSerIdDlg.get();
+        case Page::VCom:
+            return m_pVComDlg.get();
+        case Page::Bidi:
+            return m_pBidiDlg.get();
+    }
+    return nullptr;
+}
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_TAB, m_tab);
@@ -94,7 +81,7 @@ BOOL CMainDlg::OnInitDialog() {
     ::SetDlgItemTextW(m_hWnd, IDOK, LoadResourceString(IDS_CLOSE).c_str());
     ::SetDlgItemTextW(m_hWnd, IDCANCEL, LoadResourceString(IDS_CANCEL).c_str());
     ShowPage(Page::VCom);
-    m_refreshPnpDevices();
+    m_pageServices.driverType.RefreshPnpDevices();
     PostMessage(WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     return TRUE;
 }
@@ -109,16 +96,25 @@ void CMainDlg::AddAboutBoxToSystemMenu() {
 }
 
 bool CMainDlg::CreatePages() {
-    g_pSerIdDlg = new (std::nothrow) CSerIdDlg();
-    g_pVComDlg = g_pSerIdDlg ? new (std::nothrow) CVComDlg() : nullptr;
-    g_pBidiDlg = g_pVComDlg ? new (std::nothrow) CBidiDlg() : nullptr;
-    if (!g_pBidiDlg)
+    m_pSerIdDlg.reset(new (std::nothrow) CSerIdDlg(m_pageServices));
+    if (m_pSerIdDlg)
+        m_pVComDlg.reset(new (std::nothrow) CVComDlg(m_pageServices));
+    if (m_pVComDlg)
+        m_pBidiDlg.reset(new (std::nothrow) CBidiDlg(m_pageServices));
+    if (!m_pBidiDlg)
         return false;
     // A page without its window could not be told anything: as critical as no object.
     for (Page page : kPageOrder)
         if (!PageObject(page)->CreatePage(this))
             return false;
     return true;
+}
+
+// Each page's destructor destroys its window when it is still there.
+void CMainDlg::DeletePages() {
+    m_pSerIdDlg.reset();
+    m_pVComDlg.reset();
+    m_pBidiDlg.reset();
 }
 
 void CMainDlg::PlacePages() {

@@ -4,7 +4,7 @@
 // DetectionCycle; this class forwards the window's messages to it and carries out what
 // it asks of the window.
 
-#include <functional>
+#include <memory>
 #include <string>
 
 #include "tavsetup/shell/detection_cycle.h"
@@ -13,10 +13,17 @@
 
 namespace tav {
 
+struct PageServices;
+class CPageDlg;
+class CSerIdDlg;
+class CVComDlg;
+class CBidiDlg;
+
 class CMainDlg : public CDialog, private DetectionView {
   public:
-    CMainDlg(const std::u16string& title, PrinterDetector& detector,
-             std::function<void()> refreshPnpDevices);
+    // `pages` serve the three pages the window builds; they outlive the window.
+    CMainDlg(const std::u16string& title, PrinterDetector& detector, const PageServices& pages);
+    ~CMainDlg() override;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -39,7 +46,9 @@ class CMainDlg : public CDialog, private DetectionView {
     void ShowSeveralPrintersWarning() override;
 
     void AddAboutBoxToSystemMenu();
-    bool CreatePages();
+    [[nodiscard]] bool CreatePages();
+    void DeletePages();
+    CPageDlg* PageObject(Page page) const;
     void PlacePages();
     void ShowPage(Page page);
     void PaintIcon();
@@ -47,7 +56,11 @@ class CMainDlg : public CDialog, private DetectionView {
     void ShowCriticalError();
 
     std::u16string m_strTitle;
-    std::function<void()> m_refreshPnpDevices;
+    const PageServices& m_pageServices;
+    // The three pages, created with the window and destroyed with it.
+    std::unique_ptr<CSerIdDlg> m_pSerIdDlg;
+    std::unique_ptr<CVComDlg> m_pVComDlg;
+    std::unique_ptr<CBidiDlg> m_pBidiDlg;
 };
 
 }  // namespace tav

@@ -13,7 +13,7 @@
 namespace tav {
 
 void RunWithPageServices(PrinterPlatform& sys,
-                         const std::function<void(const std::function<void()>&)>& body) {
+                         const std::function<void(const PageServices&)>& body) {
     Win32FileSystem files;
     Win32DriverStore store;
     Win32DebugOutput debug;
@@ -21,10 +21,8 @@ void RunWithPageServices(PrinterPlatform& sys,
     Win32PnpManager pnp;
     PlatformDriverTypeServices driverType(package, pnp, sys.clock);
     LinkChannel channel(sys, *g_pPrinterLink);
-    PageServices services{channel, driverType};
-    g_pPageServices = &services;
-    body([&] { driverType.RefreshPnpDevices(); });
-    g_pPageServices = nullptr;
+    const PageServices services{channel, *g_pPrinterLink, driverType};
+    body(services);
 }
 
 }  // namespace tav

@@ -8,9 +8,11 @@
 
 namespace tav {
 
-// Sets g_pPageServices (settings protocol over the one PrinterLink on `sys`, driver package
-// lookup and PnP refresh over Win32) while `body` runs; `body` gets the PnP refresh.
+struct PageServices;
+
+// Runs `body` with the pages' services: the settings protocol over the one PrinterLink on
+// `sys`, the driver package lookup and the PnP refresh over Win32.
 void RunWithPageServices(PrinterPlatform& sys,
-                         const std::function<void(const std::function<void()>&)>& body);
+                         const std::function<void(const PageServices&)>& body);
 
 }  // namespace tav

@@ -26,7 +26,7 @@ Handle Win32StartupKernel::ConvertSddl(const char16_t* sddl, uint32_t revision) 
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(AsWide(sddl), revision, &descriptor,
                                                                 nullptr))
-        return kNoHandle;
+        return win::kNoHandle;
     return reinterpret_cast<Handle>(descriptor);
 }
 

@@ -17,8 +17,8 @@ BOOL CtavsetupApp::InitInstance() {
     LinkDetector detector(printer.platform);
 
     const auto runMainWindow = [&](const std::u16string& title) {
-        RunWithPageServices(printer.platform, [&](const std::function<void()>& refreshPnp) {
-            CMainDlg dlg(title, detector, refreshPnp);
+        RunWithPageServices(printer.platform, [&](const PageServices& pages) {
+            CMainDlg dlg(title, detector, pages);
             m_pMainWnd = &dlg;
             dlg.DoModal();
             m_pMainWnd = nullptr;

@@ -14,7 +14,7 @@ class CtavsetupApp : public CWinAppEx {
     BOOL InitInstance() override;
 
     std::u16string m_strTitle;
-    Handle m_hInstanceMutex = kNoHandle;
+    Handle m_hInstanceMutex = win::kNoHandle;
 };
 
 }  // namespace tav

@@ -1,7 +1,7 @@
 #include "operation_log.h"
 
 #include "shared/last_error.h"
-#include "shared/win32_errors.h"
+#include "shared/win/errors.h"
 
 namespace tav::pipetest {
 
@@ -36,7 +36,7 @@ int OperationLog::GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* p
     const int result = m_inner.GetOverlappedResult(device, ov, pCount, bWait);
     const uint32_t error = GetLastErrorCode();
     const auto pending = m_pending.find(&ov);
-    if (pending != m_pending.end() && (result || error != kErrorIoIncomplete)) {
+    if (pending != m_pending.end() && (result || error != win::kErrorIoIncomplete)) {
         Ended(pending->second, result, *pCount);
         m_pending.erase(pending);
     }
@@ -47,7 +47,7 @@ int OperationLog::GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* p
 int OperationLog::Started(int result, const std::string& what, Overlapped& ov, uint32_t count) {
     const uint32_t error = GetLastErrorCode();
     m_entries.push_back(what);
-    if (!result && error == kErrorIoPending)
+    if (!result && error == win::kErrorIoPending)
         m_pending[&ov] = m_entries.size() - 1;
     else
         Ended(m_entries.size() - 1, result, count);

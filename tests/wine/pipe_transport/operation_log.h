@@ -18,7 +18,9 @@ class OperationLog : public DeviceIo {
     // "write 13 -> 13", "read 64 -> 0", "read 64 -> failed 995", in issue order.
     std::vector<std::string> Take();
 
-    Handle OpenDevice(const std::u16string& path) override { return m_inner.OpenDevice(path); }
+    Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) override {
+        return m_inner.OpenDevice(path, mode);
+    }
     int CloseHandle(Handle handle) override { return m_inner.CloseHandle(handle); }
     int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
                         void* outBuffer, uint32_t outSize, uint32_t* pCount,

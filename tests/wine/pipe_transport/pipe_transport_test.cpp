@@ -89,7 +89,8 @@ void WriteThenRead(tav::PrinterPlatform& sys) {
           "write answered by a reply: the printer received the 13 query bytes");
     CheckOperations("write answered by a reply: the write, then a read",
                     "write 13 -> 13, read 128 -> 20");
-    Check(closed && link.hDevice == tav::kNoHandle, "write answered by a reply: device closed");
+    Check(closed && link.hDevice == tav::win::kNoHandle,
+          "write answered by a reply: device closed");
 }
 
 // The printer stays silent: the read is pending at the deadline, cancelled, and fails.
@@ -111,7 +112,8 @@ void PendingReadCancelled(tav::PrinterPlatform& sys) {
     Check(elapsed >= 250 && elapsed < 5000, "silent printer: the read waited out its budget",
           std::to_string(elapsed) + " ms");
     CheckOperations("silent printer: one read, aborted", "read 64 -> failed 995");
-    Check(closed && link.hDevice == tav::kNoHandle, "silent printer: device closed after cancel");
+    Check(closed && link.hDevice == tav::win::kNoHandle,
+          "silent printer: device closed after cancel");
 }
 
 // A write the printer does not take (its buffer is full) and no reply wanted: cancelled at
@@ -135,7 +137,7 @@ void PendingWriteCancelled(tav::PrinterPlatform& sys) {
           Counts(result, 0, elapsed) + ", printer took " + std::to_string(printer.Rest().size()));
     Check(printer.Rest().size() < data.size(), "write without reply: the printer got less");
     CheckOperations("write without reply: one write, aborted", "write 60000 -> failed 995");
-    Check(closed && link.hDevice == tav::kNoHandle, "write without reply: device closed");
+    Check(closed && link.hDevice == tav::win::kNoHandle, "write without reply: device closed");
 }
 
 // A zero-length message completes the read with 0 bytes before the budget is spent: the
@@ -162,7 +164,7 @@ void ZeroByteCompletion(tav::PrinterPlatform& sys) {
           Counts(result, count, elapsed));
     CheckOperations("zero-byte completion: a read of 0 bytes, then a read of 5",
                     "read 64 -> 0, read 64 -> 5");
-    Check(closed && link.hDevice == tav::kNoHandle, "zero-byte completion: device closed");
+    Check(closed && link.hDevice == tav::win::kNoHandle, "zero-byte completion: device closed");
 }
 
 // A write-then-read whose write the printer takes only in part before the deadline: the
@@ -193,7 +195,7 @@ void WriteCutShort(tav::PrinterPlatform& sys) {
     Check(!result && count == 0, "write cut short: the transaction fails with count 0",
           Counts(result, count, elapsed) + ", error " + std::to_string(error));
     CheckOperations("write cut short: one write, aborted, no read", "write 60000 -> failed 995");
-    Check(closed && link.hDevice == tav::kNoHandle, "write cut short: device closed");
+    Check(closed && link.hDevice == tav::win::kNoHandle, "write cut short: device closed");
 }
 
 // More than 65535 bytes to write: only the first 65535 go out.
@@ -222,7 +224,7 @@ void MissingPipe(tav::PrinterPlatform& sys) {
         tav::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 100);
     const uint32_t error = tav::GetLastErrorCode();
     Check(!result && count == 0xFFFF && error == ERROR_FILE_NOT_FOUND &&
-              link.hDevice == tav::kNoHandle,
+              link.hDevice == tav::win::kNoHandle,
           "missing pipe: the open fails with error 2, count untouched",
           "error " + std::to_string(error));
     CheckOperations("missing pipe: no operation", "");

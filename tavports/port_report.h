@@ -1,0 +1,55 @@
+#pragma once
+// What tavports shows: every root-enumerated port (instance ID, COM name, link, whether its
+// printer is attached) and the attached printers that have no port yet. Read-only: keys
+// are opened for querying values only.
+
+#include <string>
+#include <vector>
+
+#include "tavports/tool_host_api.h"
+#include "tavportsvc/core/interface_walk.h"
+
+namespace tav::tavports {
+
+enum class LinkState { kFree, kLinked, kUnreadable };
+
+// A failed call: what was being done and the Win32 error.
+struct ToolError {
+    std::string what;
+    uint32_t code = 0;
+};
+
+struct PortRow {
+    std::u16string instanceId;  // empty when it could not be read
+    std::u16string comName;     // "PortName"; empty when the port has none
+    LinkState state = LinkState::kUnreadable;
+    std::u16string printerPath;  // the link, when linked
+    bool printerPresent = false;
+    ToolError problem;          // why the state is kUnreadable
+    bool badLinkValue = false;  // unreadable because of the link value itself
+};
+
+struct PrinterRow {
+    std::u16string path;
+    bool linkable = true;  // the path fits a link (see IsLinkablePrinterPath)
+};
+
+struct PortReport {
+    std::vector<PortRow> ports;
+    std::vector<PrinterRow> printersWithoutPort;
+    // An enumeration that ended early: the report is incomplete.
+    std::vector<ToolError> failures;
+};
+
+// The context of one tavports run.
+struct ToolContext {
+    PassContext pass;
+    ToolHostApi& host;
+};
+
+PortReport GatherPortReport(ToolContext& ctx);
+
+// The port's name for people: its COM name, else its instance ID.
+std::u16string PortDisplayName(const PortRow& port);
+
+}  // namespace tav::tavports

@@ -1,0 +1,24 @@
+#pragma once
+// The three ways tavports shows a port report: a table, JSON for inventory scripts, and
+// sentences for a support call. All UTF-8.
+
+#include <functional>
+#include <string>
+
+#include "tavports/port_report.h"
+
+namespace tav::tavports {
+
+// Turns an error code into "what failed: text (error N)".
+using ErrorTextFn = std::function<std::string(uint32_t)>;
+std::string DescribeError(const ToolError& error, const ErrorTextFn& errorText);
+
+std::string FormatTable(const PortReport& report, const ErrorTextFn& errorText);
+std::string FormatJson(const PortReport& report, const ErrorTextFn& errorText);
+std::string FormatExplanation(const PortReport& report, const ErrorTextFn& errorText);
+
+// "the printer with serial D8K0012345", or "the printer at <path>" when the path carries
+// no serial.
+std::string PrinterPhrase(const std::u16string& printerPath);
+
+}  // namespace tav::tavports

@@ -1,0 +1,23 @@
+// tavports.exe: which COM port each printer in virtual-serial mode has (console, 64-bit).
+
+#include <string>
+#include <vector>
+
+#include "shared/u16.h"
+#include "tavports/tavports_app.h"
+#include "tavports/win32/win32_tool_host.h"
+#include "tavportsvc/core/win32/win32_port_adapters.h"
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(tav::ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+    tav::Win32PortLinkPlatform adapters;
+    tav::PortLinkPlatform platform = adapters.Platform();
+    // Never started: the tool's reads emit no trace events of the service.
+    tav::TraceProvider trace(platform.trace);
+    tav::tavports::Win32ToolHost host;
+    tav::tavports::Win32Console console;
+    tav::tavports::ToolContext ctx{tav::PassContext{platform, trace}, host};
+    return tav::tavports::RunTavports(args, ctx, console, TAVPORTS_VERSION);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Owners of the handles a pass takes from its platform interfaces: each closes through the
+// interface that opened it, on every path out of the scope that holds it.
+
+#include "shared/unique_handle.h"
+#include "tavportsvc/core/device_install_api.h"
+#include "tavportsvc/core/device_interface_api.h"
+#include "tavportsvc/core/registry_api.h"
+#include "tavportsvc/core/sync_api.h"
+
+namespace tav {
+
+// An open registry key (RegCloseKey). Port keys come from SetupDiOpenDevRegKey, whose
+// failure value is checked before an owner is made.
+using OwnedRegistryKey =
+    UniqueHandle<PlatformHandle, win::kNoHandle, RegistryApi, &RegistryApi::CloseKey>;
+
+// A device information set of interfaces (SetupDiDestroyDeviceInfoList).
+using OwnedInterfaceSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInterfaceApi,
+                                       &DeviceInterfaceApi::DestroyDeviceInfoList>;
+
+// A device information set for a new device node (SetupDiDestroyDeviceInfoList).
+using OwnedInstallSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInstallApi,
+                                     &DeviceInstallApi::DestroyDeviceInfoList>;
+
+// A module loaded by name (FreeLibrary).
+using OwnedModule =
+    UniqueHandle<PlatformHandle, win::kNoHandle, DeviceInstallApi, &DeviceInstallApi::UnloadModule>;
+
+// An event or mutex handle (CloseHandle).
+using OwnedSyncObject =
+    UniqueHandle<PlatformHandle, win::kNoHandle, SyncApi, &SyncApi::CloseObject>;
+
+}  // namespace tav

@@ -1,0 +1,57 @@
+// The handle and pointer values that shared/win/ mirrors are casts in the SDK, not
+// constants, so they are compared here in a running program: one line per name, "PASS" or
+// "FAIL", then "<n> failed". The exit code is the number of failures.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "shared/win/handles.h"
+#include "shared/win/registry.h"
+
+namespace {
+
+int g_failed = 0;
+
+void Check(const char* name, uintptr_t mirrored, uintptr_t sdk) {
+    const bool same = mirrored == sdk;
+    if (!same)
+        ++g_failed;
+    std::printf("%s %s mirror 0x%llx sdk 0x%llx\n", same ? "PASS" : "FAIL", name,
+                static_cast<unsigned long long>(mirrored), static_cast<unsigned long long>(sdk));
+}
+
+uintptr_t Sdk(HANDLE h) {
+    return reinterpret_cast<uintptr_t>(h);
+}
+uintptr_t Sdk(HKEY h) {
+    return reinterpret_cast<uintptr_t>(h);
+}
+
+// The mirrored root opens a key below it on this system.
+void CheckOpens(const char* name, uintptr_t root, const wchar_t* subkey) {
+    HKEY key = nullptr;
+    const LONG error = RegOpenKeyExW(reinterpret_cast<HKEY>(root), subkey, 0, KEY_READ, &key);
+    if (error == ERROR_SUCCESS)
+        RegCloseKey(key);
+    else
+        ++g_failed;
+    std::printf("%s %s opens (%ld)\n", error == ERROR_SUCCESS ? "PASS" : "FAIL", name, error);
+}
+
+}  // namespace
+
+int wmain() {
+    std::printf("bits %u\n", static_cast<unsigned>(sizeof(void*) * 8));
+    using namespace tav::win;
+    Check("kNoHandle", kNoHandle, Sdk(static_cast<HANDLE>(nullptr)));
+    Check("kInvalidHandleValue", kInvalidHandleValue, Sdk(INVALID_HANDLE_VALUE));
+    Check("kHkeyClassesRoot", kHkeyClassesRoot, Sdk(HKEY_CLASSES_ROOT));
+    Check("kHkeyCurrentUser", kHkeyCurrentUser, Sdk(HKEY_CURRENT_USER));
+    Check("kHkeyLocalMachine", kHkeyLocalMachine, Sdk(HKEY_LOCAL_MACHINE));
+    Check("kHkeyUsers", kHkeyUsers, Sdk(HKEY_USERS));
+    CheckOpens("kHkeyLocalMachine", kHkeyLocalMachine, L"Software");
+    CheckOpens("kHkeyCurrentUser", kHkeyCurrentUser, L"Software");
+    std::printf("%d failed\n", g_failed);
+    return g_failed;
+}

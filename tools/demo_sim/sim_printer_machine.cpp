@@ -1,0 +1,102 @@
+#include "tools/demo_sim/sim_printer_machine.h"
+
+#include <cstdio>
+
+#include "shared/u16.h"
+#include "sim/firmware/tav_printer_world.h"
+#include "sim/printer/printer_world.h"
+#include "tools/demo_sim/paced_clock.h"
+#include "tools/demo_sim/recording_device_io.h"
+
+namespace tav::demo {
+namespace {
+
+bool IsServiceCall(const std::string& entry) {
+    for (const char* call : {"StartServiceW", "ControlService"}) {
+        if (entry.rfind(call, 0) == 0)
+            return true;
+    }
+    return false;
+}
+
+std::string HexByte(uint8_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", value);
+    return text;
+}
+
+}  // namespace
+
+bool SimDriverTypeServices::IsPortDriverAvailable() {
+    m_timeline.Note("devices", "virtual serial port driver installed: yes");
+    return true;
+}
+
+void SimDriverTypeServices::RefreshPnpDevices() {
+    m_timeline.Note("devices", "PnP refresh");
+}
+
+struct SimPrinterMachine::World {
+    explicit World(Timeline& timelineIn)
+        : timeline(timelineIn),
+          printer(sim::AddTavPrinter(world)),
+          clock(world.clock),
+          io(world.io, timeline, [this] { clock.WaitForRealTime(); }),
+          platform{clock, io, world.setup, world.services, world.spooler},
+          driverType(timeline) {}
+
+    Timeline& timeline;
+    sim::PrinterWorld world;
+    std::shared_ptr<sim::TavPrinterFirmware> printer;
+    PacedClock clock;
+    RecordingDeviceIo io;
+    PrinterPlatform platform;
+    SimDriverTypeServices driverType;
+};
+
+SimPrinterMachine::SimPrinterMachine(Timeline& timeline)
+    : m_world(std::make_unique<World>(timeline)) {
+    timeline.Note("printer", "plugged in, printer-driver mode: " +
+                                 ToUtf8(m_world->printer->Identity().printerPath));
+}
+
+SimPrinterMachine::~SimPrinterMachine() = default;
+
+PrinterPlatform& SimPrinterMachine::Platform() {
+    return m_world->platform;
+}
+
+DriverTypeServices& SimPrinterMachine::DriverType() {
+    return m_world->driverType;
+}
+
+void SimPrinterMachine::KeepPace() {
+    m_world->clock.KeepPace();
+}
+
+void SimPrinterMachine::OnDeviceNodesChanged(std::function<void()> listener) {
+    m_world->world.tree.OnChange(std::move(listener));
+}
+
+void SimPrinterMachine::NoteServiceCalls() {
+    for (const std::string& entry : m_world->world.trace.log.Entries()) {
+        if (IsServiceCall(entry))
+            m_world->timeline.Note("services", entry);
+    }
+}
+
+void SimPrinterMachine::NotePrinterState() {
+    Timeline& timeline = m_world->timeline;
+    const sim::TavPrinterFirmware& printer = *m_world->printer;
+    const bool printerClass = printer.InPrinterClass();
+    timeline.Note("printer", std::string("driver type: ") +
+                                 (printerClass ? "Printer Driver" : "Virtual Serial Port Driver"));
+    timeline.Note("printer", "response switch: " + HexByte(printer.ResponseSwitch()));
+    timeline.Note("printer", "iSerialNumber: \"" + printer.UsbSerial() + "\"");
+    const auto& identity = printer.Identity();
+    timeline.Note("printer", "device: " + ToUtf8(identity.instanceId));
+    timeline.Note("printer", "interface: " + ToUtf8(printerClass ? identity.printerPath
+                                                                 : identity.printerClassPath));
+}
+
+}  // namespace tav::demo
