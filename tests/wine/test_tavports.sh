@@ -9,7 +9,7 @@ set -euo pipefail
 BUILD=${1:?usage: test_tavports.sh <repo>/build}
 TOOL_SRC=$BUILD/win64/tavports/tavports.exe
 SVC_SRC=$BUILD/win64/tavportsvc/Tavportsvc.exe
-PROBE_SRC=$BUILD/win64/tavportsvc/core/win32/tav_port_core_probe.exe
+PROBE_SRC=$BUILD/win64/tests/wine/port_core_probe/tav_port_core_probe.exe
 for f in "$TOOL_SRC" "$SVC_SRC" "$PROBE_SRC"; do
   [ -f "$f" ] || { echo "missing $f (build the win64 preset)" >&2; exit 1; }
 done

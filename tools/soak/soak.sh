@@ -32,7 +32,7 @@ service_cycles() (
   msi=$(ls "$BUILD"/package/tav-usb-setup-"$(head -n1 "$ROOT/VERSION")".msi)
   code=$(msi_install "$msi" install.log)
   [ "$code" = 0 ] || { echo "install exit $code"; exit 1; }
-  cp "$BUILD/win64/tavportsvc/tav_fake_devices.exe" "$WINEPREFIX/drive_c/"
+  cp "$BUILD/win64/tests/wine/fake_devices/tav_fake_devices.exe" "$WINEPREFIX/drive_c/"
   fakes() { timeout 30 wine 'C:\tav_fake_devices.exe' "$@" 2>/dev/null | tr -d '\r'; }
   timeout 60 wine net stop Tavportsvc >/dev/null 2>&1
   port=$(fakes port)
