@@ -26,7 +26,7 @@ struct SimHostWorld {
     SimThreadMessages messages{trace};
     SimTypeLibraries typeLibs{trace};
     SimModuleImage image{trace};
-    host::HostPlatform platform{registry, scm, scm, com, messages, typeLibs, image, clock};
+    portsvc::host::HostPlatform platform{registry, scm, scm, com, messages, typeLibs, image, clock};
 
     // The executable at kSimServiceExePath with string 100, the given registry script as
     // resource "REGISTRY" 101 and the type library {D3A85F1C-...} 1.0 in it; HKCR\AppID exists.
@@ -38,7 +38,7 @@ struct SimHostWorld {
     // The machine restarts: volatile registry keys are gone.
     void RestartMachine() { registry.RestartMachine(); }
 
-    static host::TypeLibAttributes ServiceTypeLib();
+    static portsvc::host::TypeLibAttributes ServiceTypeLib();
 };
 
 }  // namespace tav::sim

@@ -10,7 +10,7 @@ namespace tav::sim {
 namespace {
 
 constexpr uint32_t kErrorServiceCannotAcceptCtrl = 1061;
-constexpr host::StatusHandle kStatusHandle = 0x5151;
+constexpr portsvc::host::StatusHandle kStatusHandle = 0x5151;
 // Real-time bound on waits between test and simulated threads, so a fault cannot hang a test.
 constexpr auto kRealTimeBound = std::chrono::seconds(20);
 
@@ -28,7 +28,7 @@ void SimServiceManager::SetCaller(SimCaller caller) {
     m_caller = caller;
 }
 
-host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) {
+portsvc::host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("OpenSCManagerW", std::to_string(access))) {
@@ -38,21 +38,22 @@ host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) 
     uint32_t granted = 0;
     if ((error = GrantManagerAccess(m_caller, access, granted)) != 0)
         return 0;
-    host::ScHandle handle = m_nextHandle++;
+    portsvc::host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {true, {}, granted};
     return handle;
 }
 
-uint32_t SimServiceManager::CheckManager(host::ScHandle manager, ScOperation operation) const {
+uint32_t SimServiceManager::CheckManager(portsvc::host::ScHandle manager,
+                                         ScOperation operation) const {
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.isManager)
         return win::kErrorInvalidHandle;
     return CheckRight(it->second.access, operation);
 }
 
-host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
-                                                   const std::u16string& name, uint32_t access,
-                                                   uint32_t& error) {
+portsvc::host::ScHandle SimServiceManager::OpenServiceEntry(portsvc::host::ScHandle manager,
+                                                            const std::u16string& name,
+                                                            uint32_t access, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("OpenServiceW", ToUtf8(name) + " " + std::to_string(access))) {
@@ -68,14 +69,13 @@ host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
     uint32_t granted = 0;
     if ((error = GrantServiceAccess(m_caller, access, granted)) != 0)
         return 0;
-    host::ScHandle handle = m_nextHandle++;
+    portsvc::host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {false, Fold(name), granted};
     return handle;
 }
 
-host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
-                                                     const host::ServiceConfig& config,
-                                                     uint32_t& error) {
+portsvc::host::ScHandle SimServiceManager::CreateServiceEntry(
+    portsvc::host::ScHandle manager, const portsvc::host::ServiceConfig& config, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("CreateServiceW", ToUtf8(config.name))) {
@@ -94,12 +94,12 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
         return 0;
     }
     m_services[Fold(config.name)] = {config, {}, sdk::kServiceStopped, false};
-    host::ScHandle handle = m_nextHandle++;
+    portsvc::host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {false, Fold(config.name), granted};
     return handle;
 }
 
-SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
+SimServiceManager::Entry* SimServiceManager::EntryOf(portsvc::host::ScHandle handle) {
     auto it = m_handles.find(handle);
     if (it == m_handles.end() || it->second.isManager)
         return nullptr;
@@ -107,14 +107,15 @@ SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
     return entry == m_services.end() ? nullptr : &entry->second;
 }
 
-SimServiceManager::Entry* SimServiceManager::EntryFor(host::ScHandle handle, ScOperation operation,
-                                                      uint32_t& error) {
+SimServiceManager::Entry* SimServiceManager::EntryFor(portsvc::host::ScHandle handle,
+                                                      ScOperation operation, uint32_t& error) {
     Entry* entry = EntryOf(handle);
     error = entry ? CheckRight(m_handles[handle].access, operation) : win::kErrorInvalidHandle;
     return error == 0 ? entry : nullptr;
 }
 
-bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16string& description) {
+bool SimServiceManager::SetDescription(portsvc::host::ScHandle service,
+                                       const std::u16string& description) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (m_trace.Enter("ChangeServiceConfig2W", ToUtf8(description)))
         return false;
@@ -126,7 +127,7 @@ bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16str
     return true;
 }
 
-uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
+uint32_t SimServiceManager::ControlStop(portsvc::host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("ControlService", "STOP"))
         return *fault;
@@ -158,7 +159,7 @@ void SimServiceManager::FinishStop(const std::u16string& key) {
         m_services.erase(it);
 }
 
-uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) {
+uint32_t SimServiceManager::QueryState(portsvc::host::ScHandle service, uint32_t& state) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     state = 0;
     if (auto fault = m_trace.Enter("QueryServiceStatus"))
@@ -171,7 +172,7 @@ uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) 
     return win::kErrorSuccess;
 }
 
-uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
+uint32_t SimServiceManager::DeleteService(portsvc::host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("DeleteService"))
         return *fault;
@@ -189,13 +190,13 @@ uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
     return win::kErrorSuccess;
 }
 
-void SimServiceManager::Close(host::ScHandle handle) {
+void SimServiceManager::Close(portsvc::host::ScHandle handle) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_trace.Enter("CloseServiceHandle");
     m_handles.erase(handle);
 }
 
-void SimServiceManager::AddService(const host::ServiceConfig& config, uint32_t state) {
+void SimServiceManager::AddService(const portsvc::host::ServiceConfig& config, uint32_t state) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_services[Fold(config.name)] = {config, {}, state, false};
 }
@@ -255,8 +256,8 @@ bool SimServiceManager::ServiceReportedStopped() const {
     return !m_reports.empty() && m_reports.back().currentState == sdk::kServiceStopped;
 }
 
-host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,
-                                                      void* context) {
+portsvc::host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name,
+                                                               HandlerFn handler, void* context) {
     if (m_trace.Enter("RegisterServiceCtrlHandlerExW", ToUtf8(name)))
         return 0;
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
@@ -265,7 +266,8 @@ host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name
     return kStatusHandle;
 }
 
-bool SimServiceManager::SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) {
+bool SimServiceManager::SetStatus(portsvc::host::StatusHandle handle,
+                                  const win::ServiceStatus& status) {
     m_trace.Enter("SetServiceStatus", std::to_string(status.currentState));
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     if (handle != kStatusHandle)

@@ -13,7 +13,7 @@
 #include "tavportsvc/core/trace_back_end.h"
 #include "tavportsvc/core/trace_control.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // {6F2D8B14-C3A7-4E95-B0D2-7A41E9C6F538}
 inline constexpr Guid kTraceControlGuid = {
@@ -112,4 +112,4 @@ class TraceProvider {
     TraceControlRecord m_record;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc
