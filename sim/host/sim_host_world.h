@@ -9,7 +9,7 @@
 #include "sim/call_log.h"
 #include "sim/host/sim_com.h"
 #include "sim/host/sim_host_registry.h"
-#include "sim/host/sim_service_manager.h"
+#include "sim/host/sim_host_service_manager.h"
 #include "sim/virtual_clock.h"
 #include "tavportsvc/host/host_platform.h"
 
@@ -21,7 +21,7 @@ struct SimHostWorld {
     SimTrace trace;
     VirtualClock clock;
     SimHostRegistry registry{trace};
-    SimServiceManager scm{trace, clock};
+    SimHostServiceManager scm{trace, clock};
     SimComRuntime com{trace};
     SimThreadMessages messages{trace};
     SimTypeLibraries typeLibs{trace};

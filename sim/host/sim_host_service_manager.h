@@ -22,8 +22,8 @@
 
 namespace tav::sim {
 
-class SimServiceManager : public portsvc::host::ServiceControlManager,
-                          public portsvc::host::ServiceDispatcher {
+class SimHostServiceManager : public portsvc::host::ServiceControlManager,
+                              public portsvc::host::ServiceDispatcher {
   public:
     struct Entry {
         portsvc::host::ServiceConfig config;
@@ -32,7 +32,7 @@ class SimServiceManager : public portsvc::host::ServiceControlManager,
         bool markedForDelete = false;
     };
 
-    SimServiceManager(SimTrace& trace, VirtualClock& clock) : m_trace(trace), m_clock(clock) {}
+    SimHostServiceManager(SimTrace& trace, VirtualClock& clock) : m_trace(trace), m_clock(clock) {}
 
     // ServiceControlManager.
     portsvc::host::ScHandle OpenManager(uint32_t access, uint32_t& error) override;
