@@ -9,6 +9,7 @@
 #include "tavportsvc/core/port_link_rules.h"
 
 namespace tav::tavports {
+using namespace tav::portsvc;
 
 namespace {
 

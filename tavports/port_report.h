@@ -31,7 +31,7 @@ struct PortRow {
 
 struct PrinterRow {
     std::u16string path;
-    bool linkable = true;  // the path fits a link (see IsLinkablePrinterPath)
+    bool linkable = true;  // the path fits a link (see portsvc::IsLinkablePrinterPath)
 };
 
 struct PortReport {
@@ -43,7 +43,7 @@ struct PortReport {
 
 // The context of one tavports run.
 struct ToolContext {
-    PassContext pass;
+    portsvc::PassContext pass;
     ToolHostApi& host;
 };
 

@@ -14,7 +14,7 @@ class ToolHostApi {
     virtual ~ToolHostApi() = default;
 
     // SetupDiGetDeviceInstanceIdW for the device of an enumerated interface.
-    virtual bool GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData& devInfo,
+    virtual bool GetDeviceInstanceId(portsvc::PlatformHandle set, const win::DevInfoData& devInfo,
                                      std::u16string* instanceId) = 0;
     // The process token is a member of BUILTIN\Administrators (an elevated token).
     virtual bool IsAdministrator() = 0;

@@ -9,6 +9,7 @@
 #include "tavportsvc/core/utility_probe.h"
 
 namespace tav::tavports {
+using namespace tav::portsvc;
 
 namespace {
 

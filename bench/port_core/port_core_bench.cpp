@@ -11,6 +11,7 @@
 #include "tavportsvc/core/port_link_core.h"
 
 namespace tav {
+using namespace tav::portsvc;
 namespace {
 
 constexpr int kCap = 127;

@@ -15,6 +15,7 @@
 #include "tavsetup/printer_link/printer_link.h"
 
 namespace tav {
+using namespace tav::setup;
 namespace {
 
 constexpr char kDeviceId[] = "MFG:TAV;MDL:HX-P100;CMD:ESCPOS;";

@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::u16string line(size / 2, u'\0');
     for (size_t i = 0; i < line.size(); ++i)
         line[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-    auto found = tav::host::ScanCommandLine(line, AsciiUpper);
+    auto found = tav::portsvc::host::ScanCommandLine(line, AsciiUpper);
     if (line.find(u'-') == std::u16string::npos && line.find(u'/') == std::u16string::npos &&
-        found != tav::host::CommandSwitch::None)
+        found != tav::portsvc::host::CommandSwitch::None)
         __builtin_trap();
     return 0;
 }

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(id[0], data + 3, std::min<size_t>(size - 3, sizeof id[0]));
     const char* mfg = nullptr;
     const char* mdl = nullptr;
-    if (tav::AcceptDeviceId(id[0], count, &mfg, &mdl))
+    if (tav::setup::AcceptDeviceId(id[0], count, &mfg, &mdl))
         CheckAccepted(id[0], count, mfg, mdl);
     else
         CheckRejected(id[0], mfg, mdl);

@@ -13,7 +13,7 @@ namespace {
 
 // The first input bytes give the read sizes (0 = a read that times out), the rest is the
 // stream the printer sends.
-class FuzzChannel : public tav::PrinterChannel {
+class FuzzChannel : public tav::setup::PrinterChannel {
   public:
     FuzzChannel(const uint8_t* data, size_t size) {
         size_t splits = size > 0 ? data[0] % 16 : 0;
@@ -65,13 +65,13 @@ class FuzzChannel : public tav::PrinterChannel {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     struct Guarded {
         uint8_t before[16];
-        tav::PrinterTextField field;
+        tav::setup::PrinterTextField field;
         uint8_t after[16];
     } g;
     std::memset(&g, 0xA5, sizeof g);
     FuzzChannel channel(data, size);
     const uint8_t query[] = {0x12, 0x75, 0x02};
-    const int ok = tav::QueryPrinterText(channel, query, sizeof query, g.field);
+    const int ok = tav::setup::QueryPrinterText(channel, query, sizeof query, g.field);
     for (uint8_t b : g.before)
         if (b != 0xA5)
             std::abort();

@@ -80,7 +80,8 @@ size_t SimThreadMessages::Dispatched() const {
     return m_dispatched;
 }
 
-std::string SimTypeLibraries::Key(const host::TypeLibAttributes& attributes, bool forUser) {
+std::string SimTypeLibraries::Key(const portsvc::host::TypeLibAttributes& attributes,
+                                  bool forUser) {
     std::string key;
     char byte[3];
     for (uint8_t b : attributes.libid) {
@@ -91,7 +92,7 @@ std::string SimTypeLibraries::Key(const host::TypeLibAttributes& attributes, boo
            std::to_string(attributes.minorVersion) + (forUser ? " user" : " machine");
 }
 
-win::HResult SimTypeLibraries::Load(const std::u16string& path, host::TypeLib& lib) {
+win::HResult SimTypeLibraries::Load(const std::u16string& path, portsvc::host::TypeLib& lib) {
     lib = 0;
     if (auto fault = m_trace.Enter("LoadTypeLib", ToUtf8(path)))
         return static_cast<win::HResult>(*fault);
@@ -102,7 +103,7 @@ win::HResult SimTypeLibraries::Load(const std::u16string& path, host::TypeLib& l
     return win::kSOk;
 }
 
-win::HResult SimTypeLibraries::HelpFile(host::TypeLib lib, std::u16string& helpFile) {
+win::HResult SimTypeLibraries::HelpFile(portsvc::host::TypeLib lib, std::u16string& helpFile) {
     auto it = m_open.find(lib);
     if (it == m_open.end())
         return win::kEFail;
@@ -110,7 +111,8 @@ win::HResult SimTypeLibraries::HelpFile(host::TypeLib lib, std::u16string& helpF
     return win::kSOk;
 }
 
-win::HResult SimTypeLibraries::Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) {
+win::HResult SimTypeLibraries::Attributes(portsvc::host::TypeLib lib,
+                                          portsvc::host::TypeLibAttributes& attributes) {
     if (auto fault = m_trace.Enter("GetLibAttr"))
         return static_cast<win::HResult>(*fault);
     auto it = m_open.find(lib);
@@ -120,7 +122,7 @@ win::HResult SimTypeLibraries::Attributes(host::TypeLib lib, host::TypeLibAttrib
     return win::kSOk;
 }
 
-void SimTypeLibraries::Release(host::TypeLib lib) {
+void SimTypeLibraries::Release(portsvc::host::TypeLib lib) {
     m_open.erase(lib);
 }
 
@@ -129,7 +131,7 @@ bool SimTypeLibraries::HasOleAutExport(const char* name) {
     return m_perUserExports;
 }
 
-win::HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string& path,
+win::HResult SimTypeLibraries::Register(portsvc::host::TypeLib lib, const std::u16string& path,
                                         const std::u16string* helpDir, bool forUser) {
     if (auto fault =
             m_trace.Enter(forUser ? "RegisterTypeLibForUser" : "RegisterTypeLib", ToUtf8(path)))
@@ -144,7 +146,8 @@ win::HResult SimTypeLibraries::Register(host::TypeLib lib, const std::u16string&
     return win::kSOk;
 }
 
-win::HResult SimTypeLibraries::Unregister(const host::TypeLibAttributes& attributes, bool forUser) {
+win::HResult SimTypeLibraries::Unregister(const portsvc::host::TypeLibAttributes& attributes,
+                                          bool forUser) {
     if (auto fault = m_trace.Enter(forUser ? "UnRegisterTypeLibForUser" : "UnRegisterTypeLib"))
         return static_cast<win::HResult>(*fault);
     if (!forUser && m_caller == SimCaller::kStandardUser)
@@ -153,12 +156,13 @@ win::HResult SimTypeLibraries::Unregister(const host::TypeLibAttributes& attribu
 }
 
 void SimTypeLibraries::AddFile(const std::u16string& path,
-                               const host::TypeLibAttributes& attributes,
+                               const portsvc::host::TypeLibAttributes& attributes,
                                const std::u16string& helpFile) {
     m_files[Fold(path)] = {attributes, helpFile};
 }
 
-bool SimTypeLibraries::IsRegistered(const host::TypeLibAttributes& attributes, bool forUser) const {
+bool SimTypeLibraries::IsRegistered(const portsvc::host::TypeLibAttributes& attributes,
+                                    bool forUser) const {
     return m_registered.count(Key(attributes, forUser)) != 0;
 }
 

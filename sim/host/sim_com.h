@@ -18,7 +18,7 @@
 namespace tav::sim {
 
 // CoInitialize and friends; a fault on "CoInitialize" gives that value as the HRESULT.
-class SimComRuntime : public host::ComRuntime {
+class SimComRuntime : public portsvc::host::ComRuntime {
   public:
     explicit SimComRuntime(SimTrace& trace) : m_trace(trace) {}
     win::HResult Initialize() override;
@@ -36,7 +36,7 @@ class SimComRuntime : public host::ComRuntime {
 };
 
 // Per-thread queues. A fault on "GetMessageW" makes it return -1.
-class SimThreadMessages : public host::ThreadMessages {
+class SimThreadMessages : public portsvc::host::ThreadMessages {
   public:
     explicit SimThreadMessages(SimTrace& trace) : m_trace(trace) {}
     int NextMessage() override;
@@ -59,7 +59,7 @@ inline constexpr win::HResult kTypeECantLoadLibrary = static_cast<win::HResult>(
 inline constexpr win::HResult kTypeERegistryAccess = static_cast<win::HResult>(0x8002801C);
 
 // Type libraries found at paths, and what is registered (by LIBID text).
-class SimTypeLibraries : public host::TypeLibraries {
+class SimTypeLibraries : public portsvc::host::TypeLibraries {
   public:
     struct Registration {
         std::u16string path;
@@ -69,42 +69,44 @@ class SimTypeLibraries : public host::TypeLibraries {
     };
 
     explicit SimTypeLibraries(SimTrace& trace) : m_trace(trace) {}
-    win::HResult Load(const std::u16string& path, host::TypeLib& lib) override;
-    win::HResult HelpFile(host::TypeLib lib, std::u16string& helpFile) override;
-    win::HResult Attributes(host::TypeLib lib, host::TypeLibAttributes& attributes) override;
-    void Release(host::TypeLib lib) override;
+    win::HResult Load(const std::u16string& path, portsvc::host::TypeLib& lib) override;
+    win::HResult HelpFile(portsvc::host::TypeLib lib, std::u16string& helpFile) override;
+    win::HResult Attributes(portsvc::host::TypeLib lib,
+                            portsvc::host::TypeLibAttributes& attributes) override;
+    void Release(portsvc::host::TypeLib lib) override;
     bool HasOleAutExport(const char* name) override;
-    win::HResult Register(host::TypeLib lib, const std::u16string& path,
+    win::HResult Register(portsvc::host::TypeLib lib, const std::u16string& path,
                           const std::u16string* helpDir, bool forUser) override;
-    win::HResult Unregister(const host::TypeLibAttributes& attributes, bool forUser) override;
+    win::HResult Unregister(const portsvc::host::TypeLibAttributes& attributes,
+                            bool forUser) override;
 
-    void AddFile(const std::u16string& path, const host::TypeLibAttributes& attributes,
+    void AddFile(const std::u16string& path, const portsvc::host::TypeLibAttributes& attributes,
                  const std::u16string& helpFile = {});
     void SetPerUserExports(bool present) { m_perUserExports = present; }
     // Machine-wide registration writes HKCR\TypeLib, which a standard user cannot.
     void SetCaller(SimCaller caller) { m_caller = caller; }
-    bool IsRegistered(const host::TypeLibAttributes& attributes, bool forUser) const;
+    bool IsRegistered(const portsvc::host::TypeLibAttributes& attributes, bool forUser) const;
     std::vector<Registration> Registrations() const;
     int OpenLibraries() const { return static_cast<int>(m_open.size()); }
 
   private:
     struct File {
-        host::TypeLibAttributes attributes;
+        portsvc::host::TypeLibAttributes attributes;
         std::u16string helpFile;
     };
-    static std::string Key(const host::TypeLibAttributes& attributes, bool forUser);
+    static std::string Key(const portsvc::host::TypeLibAttributes& attributes, bool forUser);
 
     SimTrace& m_trace;
     std::map<std::u16string, File> m_files;  // by folded path
-    std::map<host::TypeLib, std::u16string> m_open;
+    std::map<portsvc::host::TypeLib, std::u16string> m_open;
     std::map<std::string, Registration> m_registered;
-    host::TypeLib m_next = 0x3000;
+    portsvc::host::TypeLib m_next = 0x3000;
     bool m_perUserExports = true;
     SimCaller m_caller = SimCaller::kAdministrator;
 };
 
 // The executable: its path, string table, resources and CharUpperW.
-class SimModuleImage : public host::ModuleImage {
+class SimModuleImage : public portsvc::host::ModuleImage {
   public:
     explicit SimModuleImage(SimTrace& trace) : m_trace(trace) {}
     uint32_t FileName(uint32_t capacity, std::u16string& path, uint32_t& error) override;

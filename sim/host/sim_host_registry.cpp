@@ -34,14 +34,15 @@ std::vector<std::u16string> SplitPath(const std::u16string& path) {
 // The predefined keys as Windows defines them, (HKEY)(ULONG_PTR)((LONG)0x8000000n): on a
 // 64-bit build the top bit fills the upper half. The world keeps its own copy, so a wrong
 // value in the programs' mirror (a zero-extended one, say) is refused with 6 as on Windows.
-constexpr host::RegKey PredefinedKey(uint32_t low) {
-    return static_cast<host::RegKey>(static_cast<intptr_t>(static_cast<int32_t>(low)));
+constexpr portsvc::host::RegKey PredefinedKey(uint32_t low) {
+    return static_cast<portsvc::host::RegKey>(static_cast<intptr_t>(static_cast<int32_t>(low)));
 }
-constexpr host::RegKey kPredefinedKeys[] = {PredefinedKey(0x80000000u), PredefinedKey(0x80000001u),
-                                            PredefinedKey(0x80000002u), PredefinedKey(0x80000003u)};
+constexpr portsvc::host::RegKey kPredefinedKeys[] = {
+    PredefinedKey(0x80000000u), PredefinedKey(0x80000001u), PredefinedKey(0x80000002u),
+    PredefinedKey(0x80000003u)};
 
-bool IsRoot(host::RegKey key) {
-    for (host::RegKey root : kPredefinedKeys) {
+bool IsRoot(portsvc::host::RegKey key) {
+    for (portsvc::host::RegKey root : kPredefinedKeys) {
         if (key == root)
             return true;
     }
@@ -50,18 +51,19 @@ bool IsRoot(host::RegKey key) {
 
 // HKEY_CURRENT_USER is the caller's own; every other root is the machine's (HKCR's user
 // part is not simulated: a standard user's classes live under HKCU\Software\Classes).
-bool IsMachineRoot(host::RegKey root) {
+bool IsMachineRoot(portsvc::host::RegKey root) {
     return root != win::kHkeyCurrentUser;
 }
 
 }  // namespace
 
-uint32_t SimHostRegistry::Grant(host::RegKey root, uint32_t access, uint32_t& granted) const {
+uint32_t SimHostRegistry::Grant(portsvc::host::RegKey root, uint32_t access,
+                                uint32_t& granted) const {
     return GrantKeyAccess(m_caller, IsMachineRoot(root), access, granted);
 }
 
 // A predefined root is open with all the caller may have on it.
-bool SimHostRegistry::Resolve(host::RegKey key, Location& location) const {
+bool SimHostRegistry::Resolve(portsvc::host::RegKey key, Location& location) const {
     if (IsRoot(key)) {
         location = {key, {}, MaximumKeyAccess(m_caller, IsMachineRoot(key))};
         return true;
@@ -75,7 +77,7 @@ bool SimHostRegistry::Resolve(host::RegKey key, Location& location) const {
 
 // The node an open key names, when the key's access allows `operation`: none with 6 for a
 // handle never opened, 1018 for a deleted key, 5 without the right.
-SimHostRegistry::Node* SimHostRegistry::OpenNode(host::RegKey key, KeyOperation operation,
+SimHostRegistry::Node* SimHostRegistry::OpenNode(portsvc::host::RegKey key, KeyOperation operation,
                                                  uint32_t& error) const {
     Location location;
     if (!Resolve(key, location)) {
@@ -139,14 +141,14 @@ uint32_t SimHostRegistry::CreatePath(const Location& location, bool isVolatile) 
     return win::kErrorSuccess;
 }
 
-host::RegKey SimHostRegistry::NewHandle(Location location) {
-    host::RegKey key = m_nextHandle++;
+portsvc::host::RegKey SimHostRegistry::NewHandle(Location location) {
+    portsvc::host::RegKey key = m_nextHandle++;
     m_handles[key] = std::move(location);
     return key;
 }
 
-uint32_t SimHostRegistry::OpenKey(host::RegKey parent, const std::u16string& subkey,
-                                  uint32_t access, host::RegKey& key) {
+uint32_t SimHostRegistry::OpenKey(portsvc::host::RegKey parent, const std::u16string& subkey,
+                                  uint32_t access, portsvc::host::RegKey& key) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     key = 0;
     if (auto error = m_trace.Enter("RegOpenKeyExW", ToUtf8(subkey)))
@@ -166,8 +168,8 @@ uint32_t SimHostRegistry::OpenKey(host::RegKey parent, const std::u16string& sub
     return win::kErrorSuccess;
 }
 
-uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& subkey,
-                                    uint32_t options, uint32_t access, host::RegKey& key) {
+uint32_t SimHostRegistry::CreateKey(portsvc::host::RegKey parent, const std::u16string& subkey,
+                                    uint32_t options, uint32_t access, portsvc::host::RegKey& key) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     key = 0;
     if (auto error = m_trace.Enter("RegCreateKeyExW",
@@ -195,7 +197,7 @@ uint32_t SimHostRegistry::CreateKey(host::RegKey parent, const std::u16string& s
     return win::kErrorSuccess;
 }
 
-uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string& name,
+uint32_t SimHostRegistry::SetStringValue(portsvc::host::RegKey key, const std::u16string& name,
                                          const std::u16string& data) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegSetValueExW", ToUtf8(name) + "=" + ToUtf8(data)))
@@ -208,7 +210,7 @@ uint32_t SimHostRegistry::SetStringValue(host::RegKey key, const std::u16string&
     return win::kErrorSuccess;
 }
 
-uint32_t SimHostRegistry::DeleteValue(host::RegKey key, const std::u16string& name) {
+uint32_t SimHostRegistry::DeleteValue(portsvc::host::RegKey key, const std::u16string& name) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteValueW", ToUtf8(name)))
         return *error;
@@ -221,7 +223,7 @@ uint32_t SimHostRegistry::DeleteValue(host::RegKey key, const std::u16string& na
 
 // The parent handle's access does not matter: the call opens the subkey for DELETE itself,
 // with the caller's rights.
-uint32_t SimHostRegistry::DeleteKey(host::RegKey parent, const std::u16string& subkey) {
+uint32_t SimHostRegistry::DeleteKey(portsvc::host::RegKey parent, const std::u16string& subkey) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto error = m_trace.Enter("RegDeleteKeyW", ToUtf8(subkey)))
         return *error;
@@ -246,7 +248,7 @@ uint32_t SimHostRegistry::DeleteKey(host::RegKey parent, const std::u16string& s
     return win::kErrorSuccess;
 }
 
-uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
+uint32_t SimHostRegistry::CountSubkeys(portsvc::host::RegKey key, uint32_t& count) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     count = 0;
     if (auto error = m_trace.Enter("RegQueryInfoKeyW"))
@@ -259,7 +261,7 @@ uint32_t SimHostRegistry::CountSubkeys(host::RegKey key, uint32_t& count) {
     return win::kErrorSuccess;
 }
 
-void SimHostRegistry::CloseKey(host::RegKey key) {
+void SimHostRegistry::CloseKey(portsvc::host::RegKey key) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_trace.Enter("RegCloseKey");
     m_handles.erase(key);
@@ -288,7 +290,7 @@ void SimHostRegistry::RestartMachine() {
         DropVolatile(node);
 }
 
-bool SimHostRegistry::IsVolatile(host::RegKey root, const std::u16string& path) const {
+bool SimHostRegistry::IsVolatile(portsvc::host::RegKey root, const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Node* node = Find({root, SplitPath(path)});
     return node && node->isVolatile;
@@ -305,19 +307,20 @@ void SimHostRegistry::DumpNode(const Node& node, const std::u16string& path,
     }
 }
 
-std::vector<std::u16string> SimHostRegistry::Dump(host::RegKey root) const {
+std::vector<std::u16string> SimHostRegistry::Dump(portsvc::host::RegKey root) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     std::vector<std::u16string> out;
     DumpNode(m_roots[root], u"", out);
     return out;
 }
 
-bool SimHostRegistry::KeyExists(host::RegKey root, const std::u16string& path) const {
+bool SimHostRegistry::KeyExists(portsvc::host::RegKey root, const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return Find({root, SplitPath(path)}) != nullptr;
 }
 
-std::optional<std::u16string> SimHostRegistry::Value(host::RegKey root, const std::u16string& path,
+std::optional<std::u16string> SimHostRegistry::Value(portsvc::host::RegKey root,
+                                                     const std::u16string& path,
                                                      const std::u16string& name) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Node* node = Find({root, SplitPath(path)});
@@ -329,7 +332,7 @@ std::optional<std::u16string> SimHostRegistry::Value(host::RegKey root, const st
     return it->second.second;
 }
 
-std::vector<std::u16string> SimHostRegistry::ValueNames(host::RegKey root,
+std::vector<std::u16string> SimHostRegistry::ValueNames(portsvc::host::RegKey root,
                                                         const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     std::vector<std::u16string> names;
@@ -340,7 +343,7 @@ std::vector<std::u16string> SimHostRegistry::ValueNames(host::RegKey root,
     return names;
 }
 
-std::vector<std::u16string> SimHostRegistry::SubkeyNames(host::RegKey root,
+std::vector<std::u16string> SimHostRegistry::SubkeyNames(portsvc::host::RegKey root,
                                                          const std::u16string& path) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     std::vector<std::u16string> names;
@@ -351,7 +354,7 @@ std::vector<std::u16string> SimHostRegistry::SubkeyNames(host::RegKey root,
     return names;
 }
 
-void SimHostRegistry::AddKey(host::RegKey root, const std::u16string& path) {
+void SimHostRegistry::AddKey(portsvc::host::RegKey root, const std::u16string& path) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     FindOrCreate({root, SplitPath(path)});
 }

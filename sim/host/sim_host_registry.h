@@ -18,33 +18,35 @@
 
 namespace tav::sim {
 
-class SimHostRegistry : public host::Registry {
+class SimHostRegistry : public portsvc::host::Registry {
   public:
     explicit SimHostRegistry(SimTrace& trace) : m_trace(trace) {}
 
-    uint32_t OpenKey(host::RegKey parent, const std::u16string& subkey, uint32_t access,
-                     host::RegKey& key) override;
-    uint32_t CreateKey(host::RegKey parent, const std::u16string& subkey, uint32_t options,
-                       uint32_t access, host::RegKey& key) override;
-    uint32_t SetStringValue(host::RegKey key, const std::u16string& name,
+    uint32_t OpenKey(portsvc::host::RegKey parent, const std::u16string& subkey, uint32_t access,
+                     portsvc::host::RegKey& key) override;
+    uint32_t CreateKey(portsvc::host::RegKey parent, const std::u16string& subkey, uint32_t options,
+                       uint32_t access, portsvc::host::RegKey& key) override;
+    uint32_t SetStringValue(portsvc::host::RegKey key, const std::u16string& name,
                             const std::u16string& data) override;
-    uint32_t DeleteValue(host::RegKey key, const std::u16string& name) override;
-    uint32_t DeleteKey(host::RegKey parent, const std::u16string& subkey) override;
-    uint32_t CountSubkeys(host::RegKey key, uint32_t& count) override;
-    void CloseKey(host::RegKey key) override;
+    uint32_t DeleteValue(portsvc::host::RegKey key, const std::u16string& name) override;
+    uint32_t DeleteKey(portsvc::host::RegKey parent, const std::u16string& subkey) override;
+    uint32_t CountSubkeys(portsvc::host::RegKey key, uint32_t& count) override;
+    void CloseKey(portsvc::host::RegKey key) override;
 
     // Inspection and set-up by tests; `path` is "A\\B\\C" below `root`.
-    bool KeyExists(host::RegKey root, const std::u16string& path) const;
-    std::optional<std::u16string> Value(host::RegKey root, const std::u16string& path,
+    bool KeyExists(portsvc::host::RegKey root, const std::u16string& path) const;
+    std::optional<std::u16string> Value(portsvc::host::RegKey root, const std::u16string& path,
                                         const std::u16string& name) const;
-    std::vector<std::u16string> ValueNames(host::RegKey root, const std::u16string& path) const;
-    std::vector<std::u16string> SubkeyNames(host::RegKey root, const std::u16string& path) const;
-    void AddKey(host::RegKey root, const std::u16string& path);
+    std::vector<std::u16string> ValueNames(portsvc::host::RegKey root,
+                                           const std::u16string& path) const;
+    std::vector<std::u16string> SubkeyNames(portsvc::host::RegKey root,
+                                            const std::u16string& path) const;
+    void AddKey(portsvc::host::RegKey root, const std::u16string& path);
     size_t OpenHandleCount() const;
-    bool IsVolatile(host::RegKey root, const std::u16string& path) const;
+    bool IsVolatile(portsvc::host::RegKey root, const std::u16string& path) const;
     // Every key below the root as "path" and every value as "path\name=data", for
     // comparing the whole tree before and after.
-    std::vector<std::u16string> Dump(host::RegKey root) const;
+    std::vector<std::u16string> Dump(portsvc::host::RegKey root) const;
 
     void SetCaller(SimCaller caller);
     // The machine restarts: volatile keys are gone, and so is every open handle.
@@ -58,27 +60,27 @@ class SimHostRegistry : public host::Registry {
         std::map<std::u16string, std::pair<std::u16string, std::u16string>> values;  // folded
     };
     struct Location {
-        host::RegKey root;
+        portsvc::host::RegKey root;
         std::vector<std::u16string> path;
         uint32_t access = 0;
     };
 
-    bool Resolve(host::RegKey key, Location& location) const;
+    bool Resolve(portsvc::host::RegKey key, Location& location) const;
     Node* Find(const Location& location) const;
-    Node* OpenNode(host::RegKey key, KeyOperation operation, uint32_t& error) const;
+    Node* OpenNode(portsvc::host::RegKey key, KeyOperation operation, uint32_t& error) const;
     Node* FindOrCreate(const Location& location);
     uint32_t CreatePath(const Location& location, bool isVolatile);
-    host::RegKey NewHandle(Location location);
-    uint32_t Grant(host::RegKey root, uint32_t access, uint32_t& granted) const;
+    portsvc::host::RegKey NewHandle(Location location);
+    uint32_t Grant(portsvc::host::RegKey root, uint32_t access, uint32_t& granted) const;
     static void DropVolatile(Node& node);
     static void DumpNode(const Node& node, const std::u16string& path,
                          std::vector<std::u16string>& out);
 
     SimTrace& m_trace;
     mutable std::recursive_mutex m_mutex;
-    mutable std::map<host::RegKey, Node> m_roots;
-    std::map<host::RegKey, Location> m_handles;
-    host::RegKey m_nextHandle = 0x1000;
+    mutable std::map<portsvc::host::RegKey, Node> m_roots;
+    std::map<portsvc::host::RegKey, Location> m_handles;
+    portsvc::host::RegKey m_nextHandle = 0x1000;
     SimCaller m_caller = SimCaller::kAdministrator;
 };
 

@@ -2,9 +2,9 @@
 
 namespace tav::sim {
 
-host::TypeLibAttributes SimHostWorld::ServiceTypeLib() {
+portsvc::host::TypeLibAttributes SimHostWorld::ServiceTypeLib() {
     // {D3A85F1C-6E24-4B97-8C0B-5F91E2A7364D} in GUID memory order, version 1.0, win64.
-    host::TypeLibAttributes attributes;
+    portsvc::host::TypeLibAttributes attributes;
     const uint8_t libid[16] = {0x1C, 0x5F, 0xA8, 0xD3, 0x24, 0x6E, 0x97, 0x4B,
                                0x8C, 0x0B, 0x5F, 0x91, 0xE2, 0xA7, 0x36, 0x4D};
     for (int i = 0; i < 16; ++i)

@@ -9,7 +9,7 @@
 #include "sim/call_log.h"
 #include "sim/host/sim_com.h"
 #include "sim/host/sim_host_registry.h"
-#include "sim/host/sim_service_manager.h"
+#include "sim/host/sim_host_service_manager.h"
 #include "sim/virtual_clock.h"
 #include "tavportsvc/host/host_platform.h"
 
@@ -21,12 +21,12 @@ struct SimHostWorld {
     SimTrace trace;
     VirtualClock clock;
     SimHostRegistry registry{trace};
-    SimServiceManager scm{trace, clock};
+    SimHostServiceManager scm{trace, clock};
     SimComRuntime com{trace};
     SimThreadMessages messages{trace};
     SimTypeLibraries typeLibs{trace};
     SimModuleImage image{trace};
-    host::HostPlatform platform{registry, scm, scm, com, messages, typeLibs, image, clock};
+    portsvc::host::HostPlatform platform{registry, scm, scm, com, messages, typeLibs, image, clock};
 
     // The executable at kSimServiceExePath with string 100, the given registry script as
     // resource "REGISTRY" 101 and the type library {D3A85F1C-...} 1.0 in it; HKCR\AppID exists.
@@ -38,7 +38,7 @@ struct SimHostWorld {
     // The machine restarts: volatile registry keys are gone.
     void RestartMachine() { registry.RestartMachine(); }
 
-    static host::TypeLibAttributes ServiceTypeLib();
+    static portsvc::host::TypeLibAttributes ServiceTypeLib();
 };
 
 }  // namespace tav::sim

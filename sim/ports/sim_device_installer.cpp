@@ -10,6 +10,7 @@
 #include "sim/windows_values.h"
 
 namespace tav::sim {
+using namespace tav::portsvc;
 
 namespace {
 

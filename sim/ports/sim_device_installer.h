@@ -37,7 +37,7 @@ std::u16string InterfacePathOf(const std::u16string& instanceId, const Guid& int
 // The first "ROOT\<CLASS>\nnnn" not in the tree.
 std::u16string NextRootInstanceId(const DeviceTree& tree, const std::u16string& className);
 
-class SimDeviceInstaller : public DeviceInstallApi {
+class SimDeviceInstaller : public portsvc::DeviceInstallApi {
   public:
     SimDeviceInstaller(SimTrace& trace, DeviceTree& tree) : m_trace(trace), m_tree(tree) {}
 
@@ -60,17 +60,17 @@ class SimDeviceInstaller : public DeviceInstallApi {
     uint32_t FileAttributes(const char16_t* path) override;
     bool GetInfClass(const char16_t* infPath, Guid* classGuid, char16_t* className,
                      uint32_t classNameUnits, uint32_t* requiredSize) override;
-    PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
-    bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName, const Guid& classGuid,
-                          uint32_t flags, win::DevInfoData* out) override;
-    bool SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo, uint32_t property,
-                                   const void* data, uint32_t size) override;
-    bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
+    portsvc::PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
+    bool CreateDeviceInfo(portsvc::PlatformHandle set, const char16_t* deviceName,
+                          const Guid& classGuid, uint32_t flags, win::DevInfoData* out) override;
+    bool SetDeviceRegistryProperty(portsvc::PlatformHandle set, win::DevInfoData* devInfo,
+                                   uint32_t property, const void* data, uint32_t size) override;
+    bool CallClassInstaller(uint32_t difCode, portsvc::PlatformHandle set,
                             win::DevInfoData* devInfo) override;
-    bool DestroyDeviceInfoList(PlatformHandle set) override;
-    PlatformHandle LoadModule(const char16_t* name) override;
-    void* FindExport(PlatformHandle module, const char* name) override;
-    bool UnloadModule(PlatformHandle module) override;
+    bool DestroyDeviceInfoList(portsvc::PlatformHandle set) override;
+    portsvc::PlatformHandle LoadModule(const char16_t* name) override;
+    void* FindExport(portsvc::PlatformHandle module, const char* name) override;
+    bool UnloadModule(portsvc::PlatformHandle module) override;
     bool UpdateDriverForPnpDevices(void* proc, const char16_t* hardwareId, const char16_t* infPath,
                                    uint32_t flags, bool* rebootRequired) override;
 
@@ -87,7 +87,7 @@ class SimDeviceInstaller : public DeviceInstallApi {
     struct DevInfoSet {
         std::vector<Element> elements;
     };
-    Element* FindElement(PlatformHandle set, const win::DevInfoData* devInfo);
+    Element* FindElement(portsvc::PlatformHandle set, const win::DevInfoData* devInfo);
     void InstallOn(const SimDevice& device);
 
     SimTrace& m_trace;
@@ -96,10 +96,10 @@ class SimDeviceInstaller : public DeviceInstallApi {
     std::map<std::u16string, Inf> m_infs;  // by folded absolute path
     std::u16string m_currentDirectory = u"C:\\Windows\\system32";
     DriverBehaviour m_driver;
-    std::map<PlatformHandle, DevInfoSet> m_sets;
-    std::set<PlatformHandle> m_modules;
+    std::map<portsvc::PlatformHandle, DevInfoSet> m_sets;
+    std::set<portsvc::PlatformHandle> m_modules;
     std::vector<uint8_t> m_lastHardwareIds;
-    PlatformHandle m_nextHandle = 0x9000;
+    portsvc::PlatformHandle m_nextHandle = 0x9000;
     int m_driverUpdates = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "shared/win/errors.h"
 
 namespace tav::sim {
+using namespace tav::portsvc;
 
 namespace {
 

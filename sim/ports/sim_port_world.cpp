@@ -6,6 +6,7 @@
 #include "tavportsvc/core/port_installer.h"
 
 namespace tav::sim {
+using namespace tav::portsvc;
 
 namespace {
 

@@ -27,7 +27,7 @@ class SimPortWorld {
   public:
     SimPortWorld(SimTrace& trace, DeviceTree& tree);
 
-    PortLinkPlatform Platform();
+    portsvc::PortLinkPlatform Platform();
 
     // A root-enumerated Tavport port with its COM port interface (registered, present), a
     // COM name ("PortName": COM3, COM4, ... in order of creation) and, when given, a link value of

@@ -34,14 +34,14 @@ struct DeviceKeyPlace {
     }
 };
 
-class SimRegistry : public RegistryApi {
+class SimRegistry : public portsvc::RegistryApi {
   public:
     explicit SimRegistry(SimTrace& trace) : m_trace(trace) {}
 
     // Opens one of the device's keys (created on first use) for `access`, as the caller:
     // 0 with the handle (counted as open), or the error.
     uint32_t OpenDeviceKey(const std::u16string& instanceId, const DeviceKeyPlace& place,
-                           uint32_t access, PlatformHandle& handle);
+                           uint32_t access, portsvc::PlatformHandle& handle);
 
     // Test access to values below a device's key (by default its hardware key), without
     // handles.
@@ -58,13 +58,15 @@ class SimRegistry : public RegistryApi {
     // The machine restarts: volatile keys are gone, and so is every open handle.
     void RestartMachine();
 
-    uint32_t GetValue(PlatformHandle key, const char16_t* subKey, const char16_t* valueName,
-                      uint32_t flags, uint32_t* type, void* data, uint32_t* dataSize) override;
-    uint32_t CreateKey(PlatformHandle key, const char16_t* subKey, uint32_t options,
-                       uint32_t access, PlatformHandle* result, uint32_t* disposition) override;
-    uint32_t SetValue(PlatformHandle key, const char16_t* valueName, uint32_t type,
+    uint32_t GetValue(portsvc::PlatformHandle key, const char16_t* subKey,
+                      const char16_t* valueName, uint32_t flags, uint32_t* type, void* data,
+                      uint32_t* dataSize) override;
+    uint32_t CreateKey(portsvc::PlatformHandle key, const char16_t* subKey, uint32_t options,
+                       uint32_t access, portsvc::PlatformHandle* result,
+                       uint32_t* disposition) override;
+    uint32_t SetValue(portsvc::PlatformHandle key, const char16_t* valueName, uint32_t type,
                       const void* data, uint32_t dataSize) override;
-    uint32_t CloseKey(PlatformHandle key) override;
+    uint32_t CloseKey(portsvc::PlatformHandle key) override;
 
   private:
     struct Key {
@@ -81,15 +83,15 @@ class SimRegistry : public RegistryApi {
     Key* DeviceKey(const std::u16string& instanceId, const DeviceKeyPlace& place);
     const Key* FindKey(const std::u16string& instanceId, const std::u16string& subKey,
                        const DeviceKeyPlace& place) const;
-    OpenKey* Opened(PlatformHandle handle);
-    PlatformHandle NewHandle(Key* key, uint32_t access);
+    OpenKey* Opened(portsvc::PlatformHandle handle);
+    portsvc::PlatformHandle NewHandle(Key* key, uint32_t access);
     static void DropVolatile(Key& key);
 
     SimTrace& m_trace;
     mutable std::mutex m_mutex;
     std::map<DeviceKeyId, std::unique_ptr<Key>> m_deviceKeys;
-    std::map<PlatformHandle, OpenKey> m_open;
-    PlatformHandle m_nextHandle = 0x1000;
+    std::map<portsvc::PlatformHandle, OpenKey> m_open;
+    portsvc::PlatformHandle m_nextHandle = 0x1000;
     SimCaller m_caller = SimCaller::kLocalSystem;
 };
 

@@ -8,6 +8,7 @@
 #include "tavportsvc/core/platform_types.h"
 
 namespace tav::sim {
+using namespace tav::portsvc;
 
 void SimShellFolder::SetProgramFilesX86(std::u16string folder) {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -11,7 +11,7 @@
 
 namespace tav::sim {
 
-class SimShellFolder : public ShellFolderApi {
+class SimShellFolder : public portsvc::ShellFolderApi {
   public:
     explicit SimShellFolder(SimTrace& trace) : m_trace(trace) {}
     // An empty folder makes the call fail.
@@ -24,19 +24,19 @@ class SimShellFolder : public ShellFolderApi {
     std::u16string m_folder = u"C:\\Program Files (x86)";
 };
 
-class SimDeviceNotify : public DeviceNotifyApi {
+class SimDeviceNotify : public portsvc::DeviceNotifyApi {
   public:
     explicit SimDeviceNotify(SimTrace& trace) : m_trace(trace) {}
     int ActiveRegistrations() const;
-    PlatformHandle RegisterInterfaceNotification(PlatformHandle serviceStatusHandle,
-                                                 const Guid& interfaceClass) override;
-    bool UnregisterNotification(PlatformHandle notification) override;
+    portsvc::PlatformHandle RegisterInterfaceNotification(
+        portsvc::PlatformHandle serviceStatusHandle, const Guid& interfaceClass) override;
+    bool UnregisterNotification(portsvc::PlatformHandle notification) override;
 
   private:
     SimTrace& m_trace;
     mutable std::mutex m_mutex;
-    std::set<PlatformHandle> m_active;
-    PlatformHandle m_next = 0xD000;
+    std::set<portsvc::PlatformHandle> m_active;
+    portsvc::PlatformHandle m_next = 0xD000;
 };
 
 }  // namespace tav::sim

@@ -23,7 +23,7 @@ enum class UtilityMutex {
     kAbandoned,  // its owner ended without releasing it
 };
 
-class SimSync : public SyncApi {
+class SimSync : public portsvc::SyncApi {
   public:
     explicit SimSync(SimTrace& trace) : m_trace(trace) {}
 
@@ -31,18 +31,19 @@ class SimSync : public SyncApi {
     UtilityMutex UtilityMutexState() const;
     // True while a probe owns the utility's mutex (taken and not yet released).
     bool UtilityMutexOwnedByService() const;
-    bool IsEventSignalled(PlatformHandle event) const;
+    bool IsEventSignalled(portsvc::PlatformHandle event) const;
     // Threads blocked in a wait on the event.
-    int WaitingThreads(PlatformHandle event) const;
+    int WaitingThreads(portsvc::PlatformHandle event) const;
     // Open handles of every kind (events and mutex handles).
     int OpenHandleCount() const;
 
-    PlatformHandle CreateUnnamedEvent(bool manualReset, bool initialState) override;
-    uint32_t WaitForObject(PlatformHandle handle, uint32_t milliseconds) override;
-    bool SignalEvent(PlatformHandle handle) override;
-    PlatformHandle OpenNamedMutex(uint32_t access, bool inherit, const char16_t* name) override;
-    bool ReleaseOwnedMutex(PlatformHandle handle) override;
-    bool CloseObject(PlatformHandle handle) override;
+    portsvc::PlatformHandle CreateUnnamedEvent(bool manualReset, bool initialState) override;
+    uint32_t WaitForObject(portsvc::PlatformHandle handle, uint32_t milliseconds) override;
+    bool SignalEvent(portsvc::PlatformHandle handle) override;
+    portsvc::PlatformHandle OpenNamedMutex(uint32_t access, bool inherit,
+                                           const char16_t* name) override;
+    bool ReleaseOwnedMutex(portsvc::PlatformHandle handle) override;
+    bool CloseObject(portsvc::PlatformHandle handle) override;
 
   private:
     // As Windows does, setting an auto-reset event that has waiters releases the longest
@@ -57,20 +58,20 @@ class SimSync : public SyncApi {
         std::set<uint64_t> released;   // tickets handed the event by SetEvent
         uint64_t nextTicket = 1;
     };
-    std::shared_ptr<Event> FindEvent(PlatformHandle handle) const;
-    bool IsMutexHandle(PlatformHandle handle) const;
+    std::shared_ptr<Event> FindEvent(portsvc::PlatformHandle handle) const;
+    bool IsMutexHandle(portsvc::PlatformHandle handle) const;
     uint32_t WaitEvent(Event& event, uint32_t milliseconds);
     uint32_t WaitUtilityMutex();
 
     SimTrace& m_trace;
     mutable std::mutex m_mutex;
-    std::map<PlatformHandle, std::shared_ptr<Event>> m_events;
-    std::map<PlatformHandle, bool> m_mutexHandles;
-    std::map<PlatformHandle, uint32_t> m_access;  // granted access of every open handle
-    bool Grants(PlatformHandle handle, uint32_t right) const;
+    std::map<portsvc::PlatformHandle, std::shared_ptr<Event>> m_events;
+    std::map<portsvc::PlatformHandle, bool> m_mutexHandles;
+    std::map<portsvc::PlatformHandle, uint32_t> m_access;  // granted access of every open handle
+    bool Grants(portsvc::PlatformHandle handle, uint32_t right) const;
     UtilityMutex m_utility = UtilityMutex::kAbsent;
     bool m_ownedByService = false;
-    PlatformHandle m_nextHandle = 0x100;
+    portsvc::PlatformHandle m_nextHandle = 0x100;
 };
 
 }  // namespace tav::sim

@@ -7,6 +7,7 @@
 #include "shared/win/errors.h"
 
 namespace tav::sim {
+using namespace tav::portsvc;
 
 namespace {
 

@@ -19,7 +19,7 @@
 namespace tav::sim {
 
 struct TracedEvent {
-    TraceModule module;
+    portsvc::TraceModule module;
     uint16_t number;
     uint8_t level;
     uint64_t logger;
@@ -35,7 +35,7 @@ struct UndecodableEvent {
     std::string reason;
 };
 
-class SimTraceRecorder : public TraceBackEnd {
+class SimTraceRecorder : public portsvc::TraceBackEnd {
   public:
     explicit SimTraceRecorder(SimTrace& trace) : m_trace(trace) {}
 
@@ -51,15 +51,16 @@ class SimTraceRecorder : public TraceBackEnd {
     std::vector<TracedEvent> Events() const;
     std::vector<UndecodableEvent> Undecodable() const;
     // Numbers of the events of one module, in order.
-    std::vector<uint16_t> Numbers(TraceModule module) const;
+    std::vector<uint16_t> Numbers(portsvc::TraceModule module) const;
     void ClearEvents();
     // Enable-request fields the control callback read (to prove it reads only on enable).
     int EnableFieldReads() const;
 
-    uint32_t RegisterProvider(const Guid& controlGuid, TraceControlRecord* record,
+    uint32_t RegisterProvider(const Guid& controlGuid, portsvc::TraceControlRecord* record,
                               uint64_t* registration) override;
     uint32_t Message(uint64_t logger, uint32_t messageFlags, const Guid& messageGuid,
-                     uint16_t number, uint8_t level, const TraceArg* args, size_t count) override;
+                     uint16_t number, uint8_t level, const portsvc::TraceArg* args,
+                     size_t count) override;
     uint32_t UnregisterProvider(uint64_t registration) override;
 
   private:
@@ -71,7 +72,7 @@ class SimTraceRecorder : public TraceBackEnd {
 
     SimTrace& m_trace;
     mutable std::mutex m_mutex;
-    TraceControlRecord* m_record = nullptr;
+    portsvc::TraceControlRecord* m_record = nullptr;
     uint64_t m_registration = 0;
     std::string m_registeredControlGuid;
     // What the session enabled (0 when disabled).

@@ -57,7 +57,7 @@ class PrinterWorld {
     SimDeviceSetup setup;
     SimServiceManager services;
     SimPrintSpooler spooler;
-    PrinterPlatform platform;
+    setup::PrinterPlatform platform;
 };
 
 }  // namespace tav::sim

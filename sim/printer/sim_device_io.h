@@ -23,7 +23,7 @@
 
 namespace tav::sim {
 
-class SimDeviceIo : public DeviceIo {
+class SimDeviceIo : public setup::DeviceIo {
   public:
     SimDeviceIo(VirtualClock& clock, SimTrace& trace, DeviceTree& tree);
 
@@ -46,26 +46,28 @@ class SimDeviceIo : public DeviceIo {
     // Calls of GetOverlappedResult(wait) on an operation that never ends (a hang on Windows).
     size_t ForeverWaits() const { return m_foreverWaits; }
 
-    Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) override;
-    int CloseHandle(Handle handle) override;
-    int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
+    setup::Handle OpenDevice(const std::u16string& path,
+                             const setup::DeviceOpenMode& mode) override;
+    int CloseHandle(setup::Handle handle) override;
+    int DeviceIoControl(setup::Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
                         void* outBuffer, uint32_t outSize, uint32_t* pCount,
-                        Overlapped& ov) override;
-    int WriteFile(Handle device, const void* buffer, uint32_t size, uint32_t* pCount,
-                  Overlapped& ov) override;
-    int ReadFile(Handle device, void* buffer, uint32_t size, uint32_t* pCount,
-                 Overlapped& ov) override;
-    int CancelIo(Handle device) override;
-    int GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pCount, int bWait) override;
-    Handle CreateAutoResetEvent() override;
-    int ResetEvent(Handle event) override;
-    uint32_t WaitForMultipleObjects(uint32_t count, const Handle* handles, int bWaitAll,
+                        setup::Overlapped& ov) override;
+    int WriteFile(setup::Handle device, const void* buffer, uint32_t size, uint32_t* pCount,
+                  setup::Overlapped& ov) override;
+    int ReadFile(setup::Handle device, void* buffer, uint32_t size, uint32_t* pCount,
+                 setup::Overlapped& ov) override;
+    int CancelIo(setup::Handle device) override;
+    int GetOverlappedResult(setup::Handle device, setup::Overlapped& ov, uint32_t* pCount,
+                            int bWait) override;
+    setup::Handle CreateAutoResetEvent() override;
+    int ResetEvent(setup::Handle event) override;
+    uint32_t WaitForMultipleObjects(uint32_t count, const setup::Handle* handles, int bWaitAll,
                                     uint32_t timeoutMs) override;
 
   private:
     struct Operation {
-        Handle device = win::kNoHandle;
-        Handle event = win::kNoHandle;
+        setup::Handle device = win::kNoHandle;
+        setup::Handle event = win::kNoHandle;
         std::vector<uint8_t> data;  // bytes to deliver into `out`
         void* out = nullptr;
         uint32_t bytes = 0;  // count reported on completion
@@ -79,31 +81,31 @@ class SimDeviceIo : public DeviceIo {
     struct OpenDeviceHandle {
         std::u16string path;
         std::u16string deviceId;
-        DeviceOpenMode mode;
+        setup::DeviceOpenMode mode;
     };
 
-    PrinterFirmware* FirmwareOf(Handle device, uint32_t neededAccess, uint32_t* pError);
-    bool SharingAllows(const std::u16string& path, const DeviceOpenMode& mode) const;
+    PrinterFirmware* FirmwareOf(setup::Handle device, uint32_t neededAccess, uint32_t* pError);
+    bool SharingAllows(const std::u16string& path, const setup::DeviceOpenMode& mode) const;
     int CompleteSynchronously(uint64_t id, uint32_t* pCount);
-    int Start(Handle device, const FirmwareReply& reply, void* out, uint32_t outSize,
-              uint32_t bytes, uint32_t* pCount, Overlapped& ov);
+    int Start(setup::Handle device, const FirmwareReply& reply, void* out, uint32_t outSize,
+              uint32_t bytes, uint32_t* pCount, setup::Overlapped& ov);
     void Finish(uint64_t id, uint32_t error);
-    void Signal(Handle event);
-    int TakeSignalled(uint32_t count, const Handle* handles);
-    bool EarliestDue(uint32_t count, const Handle* handles, uint64_t* pDue) const;
+    void Signal(setup::Handle event);
+    int TakeSignalled(uint32_t count, const setup::Handle* handles);
+    bool EarliestDue(uint32_t count, const setup::Handle* handles, uint64_t* pDue) const;
     bool FindInterface(const std::u16string& path, SimInterface* pFound) const;
-    Operation* OperationOf(const Overlapped& ov, uint64_t* pId);
+    Operation* OperationOf(const setup::Overlapped& ov, uint64_t* pId);
 
     VirtualClock& m_clock;
     SimTrace& m_trace;
     DeviceTree& m_tree;
     std::map<std::u16string, std::shared_ptr<PrinterFirmware>> m_firmware;
-    std::map<Handle, OpenDeviceHandle> m_devices;
+    std::map<setup::Handle, OpenDeviceHandle> m_devices;
     std::vector<OpenDeviceHandle> m_otherHolders;
-    std::map<Handle, bool> m_events;  // event -> signalled
+    std::map<setup::Handle, bool> m_events;  // event -> signalled
     std::map<uint64_t, Operation> m_operations;
     uint64_t m_nextOperation = 1;
-    Handle m_nextHandle = 0x100;
+    setup::Handle m_nextHandle = 0x100;
     bool m_spoolerHolds = false;
     uint32_t m_holdError = 5;
     std::function<bool()> m_holderActive;

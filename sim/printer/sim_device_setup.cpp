@@ -9,6 +9,7 @@
 #include "sim/windows_values.h"
 
 namespace tav::sim {
+using namespace tav::setup;
 namespace {
 
 constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;

@@ -15,7 +15,7 @@
 
 namespace tav::sim {
 
-class SimDeviceSetup : public DeviceSetup {
+class SimDeviceSetup : public setup::DeviceSetup {
   public:
     SimDeviceSetup(SimTrace& trace, DeviceTree& tree);
 
@@ -23,16 +23,17 @@ class SimDeviceSetup : public DeviceSetup {
     void FailEnables(const std::u16string& deviceId, int times, uint32_t error = 31);
     size_t OpenSets() const { return m_sets.size(); }
 
-    Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
-    int EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
+    setup::Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
+    int EnumDeviceInterfaces(setup::Handle set, const Guid& classGuid, uint32_t index,
                              win::DeviceInterfaceData& data) override;
-    int GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data, uint8_t* detail,
-                                 uint32_t detailSize, uint32_t* pRequiredSize,
+    int GetDeviceInterfaceDetail(setup::Handle set, const win::DeviceInterfaceData& data,
+                                 uint8_t* detail, uint32_t detailSize, uint32_t* pRequiredSize,
                                  win::DevInfoData* pDevice) override;
-    int SetClassInstallParams(Handle set, win::DevInfoData& device,
+    int SetClassInstallParams(setup::Handle set, win::DevInfoData& device,
                               const win::PropChangeParams& params, uint32_t size) override;
-    int CallClassInstaller(uint32_t installFunction, Handle set, win::DevInfoData& device) override;
-    int DestroyDeviceInfoList(Handle set) override;
+    int CallClassInstaller(uint32_t installFunction, setup::Handle set,
+                           win::DevInfoData& device) override;
+    int DestroyDeviceInfoList(setup::Handle set) override;
 
   private:
     struct DeviceSet {
@@ -45,10 +46,10 @@ class SimDeviceSetup : public DeviceSetup {
 
     SimTrace& m_trace;
     DeviceTree& m_tree;
-    std::map<Handle, DeviceSet> m_sets;
+    std::map<setup::Handle, DeviceSet> m_sets;
     std::vector<std::u16string> m_devInsts;  // devInst n is m_devInsts[n - 1]
     std::map<std::u16string, std::pair<int, uint32_t>> m_failEnables;
-    Handle m_nextSet = 0x5000;
+    setup::Handle m_nextSet = 0x5000;
 };
 
 }  // namespace tav::sim

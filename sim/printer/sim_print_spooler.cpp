@@ -6,6 +6,7 @@
 #include "sim/windows_values.h"
 
 namespace tav::sim {
+using namespace tav::setup;
 namespace {
 
 constexpr uint32_t kPrinterListBytes = 512;

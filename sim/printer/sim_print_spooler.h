@@ -11,7 +11,7 @@
 
 namespace tav::sim {
 
-class SimPrintSpooler : public PrintSpooler {
+class SimPrintSpooler : public setup::PrintSpooler {
   public:
     SimPrintSpooler(SimTrace& trace, SimServiceManager& services);
 

@@ -5,6 +5,7 @@
 #include "shared/win/errors.h"
 
 namespace tav::sim {
+using namespace tav::setup;
 namespace {
 
 constexpr uint32_t kErrorDependentServicesRunning = 1051;

@@ -31,7 +31,7 @@ struct SimServiceConfig {
     std::vector<std::u16string> dependsOn;
 };
 
-class SimServiceManager : public ServiceManager {
+class SimServiceManager : public setup::ServiceManager {
   public:
     SimServiceManager(VirtualClock& clock, SimTrace& trace);
 
@@ -44,13 +44,15 @@ class SimServiceManager : public ServiceManager {
     size_t OpenHandles() const { return m_handles.size(); }
     void SetCaller(SimCaller caller) { m_caller = caller; }
 
-    Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,
-                       uint32_t access) override;
-    Handle OpenNamedService(Handle manager, const char16_t* serviceName, uint32_t access) override;
-    int QueryServiceStatus(Handle service, win::ServiceStatus& status) override;
-    int StartNamedService(Handle service) override;
-    int ControlService(Handle service, uint32_t control, win::ServiceStatus& status) override;
-    int CloseServiceHandle(Handle handle) override;
+    setup::Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,
+                              uint32_t access) override;
+    setup::Handle OpenNamedService(setup::Handle manager, const char16_t* serviceName,
+                                   uint32_t access) override;
+    int QueryServiceStatus(setup::Handle service, win::ServiceStatus& status) override;
+    int StartNamedService(setup::Handle service) override;
+    int ControlService(setup::Handle service, uint32_t control,
+                       win::ServiceStatus& status) override;
+    int CloseServiceHandle(setup::Handle handle) override;
 
   private:
     struct Service {
@@ -62,9 +64,9 @@ class SimServiceManager : public ServiceManager {
         std::u16string name;  // "" for the manager
         uint32_t access;
     };
-    Service* ServiceOf(Handle handle, std::u16string* pName);
+    Service* ServiceOf(setup::Handle handle, std::u16string* pName);
     // The service of a handle whose access allows `operation`; none with 6 or 5.
-    Service* ServiceFor(Handle handle, ScOperation operation, uint32_t& error);
+    Service* ServiceFor(setup::Handle handle, ScOperation operation, uint32_t& error);
     void BeginStart(const std::u16string& name);
     void Settle(const std::u16string& name, uint32_t state, uint32_t delayMs);
     bool DependentRunning(const std::u16string& name) const;
@@ -73,8 +75,8 @@ class SimServiceManager : public ServiceManager {
     VirtualClock& m_clock;
     SimTrace& m_trace;
     std::map<std::u16string, Service> m_services;
-    std::map<Handle, OpenHandle> m_handles;
-    Handle m_nextHandle = 0x9000;
+    std::map<setup::Handle, OpenHandle> m_handles;
+    setup::Handle m_nextHandle = 0x9000;
     SimCaller m_caller = SimCaller::kAdministrator;
 };
 

@@ -22,14 +22,14 @@ namespace tav::sim {
 
 struct PostedStatus {
     uint64_t at;  // virtual ms since the start
-    Page page;
+    setup::Page page;
     uint32_t status;
 };
 
-class SimMainWindow : public DetectionView {
+class SimMainWindow : public setup::DetectionView {
   public:
     // Timer 0 runs on `time`: the window's own clock, or a simulated world's.
-    explicit SimMainWindow(PrinterDetector& detector, VirtualClock* time = nullptr)
+    explicit SimMainWindow(setup::PrinterDetector& detector, VirtualClock* time = nullptr)
         : clock(time ? *time : m_ownClock), cycle(*this, detector) {
         cycle.Reset();
     }
@@ -45,11 +45,11 @@ class SimMainWindow : public DetectionView {
         m_timer.reset();
         timerPeriod.reset();
     }
-    void PostDetectPrinter() override { Post(WM_DETECT_PRINTER); }
-    void PostStatus(Page page, uint32_t status) override {
+    void PostDetectPrinter() override { Post(setup::WM_DETECT_PRINTER); }
+    void PostStatus(setup::Page page, uint32_t status) override {
         posted.push_back({clock.Elapsed(), page, status});
         if (toPage)
-            m_queue.push_back({page, WM_PRINTER_STATUS, status});
+            m_queue.push_back({page, setup::WM_PRINTER_STATUS, status});
     }
     void ShowSeveralPrintersWarning() override {
         ++warningsShown;
@@ -100,7 +100,7 @@ class SimMainWindow : public DetectionView {
     }
 
     // Statuses posted to one page, in order.
-    std::vector<uint32_t> StatusesOf(Page page) const {
+    std::vector<uint32_t> StatusesOf(setup::Page page) const {
         std::vector<uint32_t> out;
         for (const auto& p : posted)
             if (p.page == page)
@@ -113,23 +113,23 @@ class SimMainWindow : public DetectionView {
 
   public:
     VirtualClock& clock;
-    DetectionCycle cycle;
+    setup::DetectionCycle cycle;
     std::vector<PostedStatus> posted;
     std::optional<uint32_t> timerPeriod;
     std::function<void()> whileWarningOpen;
     int warningsShown = 0;
     int openWarnings = 0;
     int maxOpenWarnings = 0;
-    Route lastRoute = Route::Default;
+    setup::Route lastRoute = setup::Route::Default;
     bool open = true;               // a closed window dispatches nothing
     uint32_t stepMs = 1;            // RunFor's step of virtual time
     std::function<void()> between;  // after each step (e.g. the service's device events)
     // A message for a page's window procedure (set when the window has pages).
-    std::function<void(Page page, uint32_t message, uintptr_t wParam)> toPage;
+    std::function<void(setup::Page page, uint32_t message, uintptr_t wParam)> toPage;
 
   private:
     struct Queued {
-        std::optional<Page> page;  // none: the main window
+        std::optional<setup::Page> page;  // none: the main window
         uint32_t message;
         uintptr_t wParam;
     };
@@ -138,12 +138,12 @@ class SimMainWindow : public DetectionView {
         if (m.page)
             toPage(*m.page, m.message, m.wParam);
         else
-            lastRoute = RouteCycleMessage(cycle, m.message, m.wParam);
+            lastRoute = setup::RouteCycleMessage(cycle, m.message, m.wParam);
     }
 
     void ArmTimer() {
         m_timer = clock.Schedule(*timerPeriod, [this] {
-            Post(win::kWmTimer, kWatchTimerId);
+            Post(win::kWmTimer, setup::kWatchTimerId);
             ArmTimer();  // a window timer repeats until killed
         });
     }

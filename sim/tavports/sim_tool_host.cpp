@@ -4,6 +4,7 @@
 #include "shared/win/errors.h"
 
 namespace tav::sim {
+using namespace tav::portsvc;
 
 bool SimToolHost::GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData& devInfo,
                                       std::u16string* instanceId) {

@@ -18,7 +18,7 @@ class SimToolHost : public tavports::ToolHostApi {
     SimToolHost(SimTrace& trace, SimDeviceInterfaces& devices)
         : m_trace(trace), m_devices(devices) {}
 
-    bool GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData& devInfo,
+    bool GetDeviceInstanceId(portsvc::PlatformHandle set, const win::DevInfoData& devInfo,
                              std::u16string* instanceId) override;
     bool IsAdministrator() override;
     std::string ErrorText(uint32_t error) override;

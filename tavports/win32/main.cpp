@@ -12,12 +12,12 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(tav::ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
-    tav::Win32PortLinkPlatform adapters;
-    tav::PortLinkPlatform platform = adapters.Platform();
+    tav::portsvc::Win32PortLinkPlatform adapters;
+    tav::portsvc::PortLinkPlatform platform = adapters.Platform();
     // Never started: the tool's reads emit no trace events of the service.
-    tav::TraceProvider trace(platform.trace);
+    tav::portsvc::TraceProvider trace(platform.trace);
     tav::tavports::Win32ToolHost host;
     tav::tavports::Win32Console console;
-    tav::tavports::ToolContext ctx{tav::PassContext{platform, trace}, host};
+    tav::tavports::ToolContext ctx{tav::portsvc::PassContext{platform, trace}, host};
     return tav::tavports::RunTavports(args, ctx, console, TAVPORTS_VERSION);
 }

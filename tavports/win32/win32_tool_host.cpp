@@ -6,6 +6,7 @@
 #include "tavports/win32/win32_tool_host.h"
 
 namespace tav::tavports {
+using namespace tav::portsvc;
 
 namespace {
 

@@ -8,7 +8,7 @@ namespace tav::tavports {
 
 class Win32ToolHost : public ToolHostApi {
   public:
-    bool GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData& devInfo,
+    bool GetDeviceInstanceId(portsvc::PlatformHandle set, const win::DevInfoData& devInfo,
                              std::u16string* instanceId) override;
     bool IsAdministrator() override;
     std::string ErrorText(uint32_t error) override;

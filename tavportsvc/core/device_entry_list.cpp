@@ -2,7 +2,7 @@
 
 #include <new>
 
-namespace tav {
+namespace tav::portsvc {
 
 DeviceEntry* DeviceEntryList::AppendDeviceEntry(const char16_t* text,
                                                 OwnedRegistryKey key) noexcept {
@@ -15,4 +15,4 @@ DeviceEntry* DeviceEntryList::AppendDeviceEntry(const char16_t* text,
     }
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -8,7 +8,7 @@
 
 #include "tavportsvc/core/owned_handles.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 struct DeviceEntry {
     std::u16string text;   // port: the link as read (empty: free); printer: its device path
@@ -39,4 +39,4 @@ class DeviceEntryList {
     std::vector<DeviceEntry> m_entries;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -4,7 +4,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class DeviceInstallApi {
   public:
@@ -50,4 +50,4 @@ class DeviceInstallApi {
                                                          bool* rebootRequired) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

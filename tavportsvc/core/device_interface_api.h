@@ -7,7 +7,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class DeviceInterfaceApi {
   public:
@@ -46,4 +46,4 @@ class DeviceInterfaceApi {
     virtual bool DestroyDeviceInfoList(PlatformHandle set) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -3,7 +3,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class DeviceNotifyApi {
   public:
@@ -17,4 +17,4 @@ class DeviceNotifyApi {
     virtual bool UnregisterNotification(PlatformHandle notification) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -2,7 +2,7 @@
 
 #include "shared/u16.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 
@@ -34,4 +34,4 @@ void BuildInfPath(PassContext& ctx, char16_t* path) {
     path[n] = 0;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

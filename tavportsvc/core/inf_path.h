@@ -4,7 +4,7 @@
 
 #include "tavportsvc/core/interface_walk.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 inline constexpr char16_t kInfRelativePath[] = u"\\TAV\\HX Series Printer\\Tavport\\Tavport.inf";
 
@@ -13,4 +13,4 @@ inline constexpr char16_t kInfRelativePath[] = u"\\TAV\\HX Series Printer\\Tavpo
 // refuses it while the pass goes on linking.
 void BuildInfPath(PassContext& ctx, char16_t* path);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -6,7 +6,7 @@
 #include "shared/u16.h"
 #include "shared/win/errors.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 
@@ -105,4 +105,4 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
         presentOnly);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

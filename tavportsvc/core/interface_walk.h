@@ -9,7 +9,7 @@
 #include "tavportsvc/core/port_link_platform.h"
 #include "tavportsvc/core/trace_provider.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // What one pass works with: the platform and the trace provider.
 struct PassContext {
@@ -40,4 +40,4 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
                                 const char16_t* const* prefixes, InterfaceVisitor visitor,
                                 DeviceEntryList& list, bool presentOnly);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -8,7 +8,7 @@
 #include "tavportsvc/core/registry_api.h"
 #include "tavportsvc/core/sync_api.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // An open registry key (RegCloseKey). Port keys come from SetupDiOpenDevRegKey, whose
 // failure value is checked before an owner is made.
@@ -31,4 +31,4 @@ using OwnedModule =
 using OwnedSyncObject =
     UniqueHandle<PlatformHandle, win::kNoHandle, SyncApi, &SyncApi::CloseObject>;
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -10,9 +10,9 @@
 #include "shared/win/registry.h"
 #include "shared/win/setup_api.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // HANDLE, HKEY, HDEVINFO, HDEVNOTIFY, HMODULE, SERVICE_STATUS_HANDLE as plain values.
 using PlatformHandle = win::Handle;
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -6,7 +6,7 @@
 #include "tavportsvc/core/port_link_rules.h"
 #include "tavportsvc/core/port_link_value.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle set,
                              const win::DeviceInterfaceData& interfaceData, uint32_t access,
@@ -83,4 +83,4 @@ uint32_t EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers) {
                                   true);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -6,7 +6,7 @@
 #include "tavportsvc/core/interface_walk.h"
 #include "tavportsvc/core/port_link_value.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // Opens the port's hardware key with `access`, or returns no key with the failing call's
 // error in `*error` (traced as event 12 or 13).
@@ -38,4 +38,4 @@ uint32_t EnumeratePorts(PassContext& ctx, DeviceEntryList& ports);
 // The printers present now: (path, no key).
 uint32_t EnumeratePrinters(PassContext& ctx, DeviceEntryList& printers);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -4,7 +4,7 @@
 #include "shared/u16.h"
 #include "tavportsvc/core/owned_handles.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 
@@ -115,4 +115,4 @@ uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace, const ch
     return CallUpdateDriver(api, trace, proc, fullPath);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -7,7 +7,7 @@
 #include "tavportsvc/core/device_install_api.h"
 #include "tavportsvc/core/trace_provider.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 enum PortInstallResult : uint32_t {
     kPortInstallDone = 0,
@@ -29,4 +29,4 @@ inline constexpr char kUpdateDriverExport[] = "UpdateDriverForPlugAndPlayDevices
 [[nodiscard]] uint32_t InstallPortDriver(DeviceInstallApi& api, TraceProvider& trace,
                                          const char16_t* infPath);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -6,7 +6,7 @@
 #include "shared/names.h"
 #include "tavportsvc/core/reconcile_pass.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 PortLinkCore::PortLinkCore(const PortLinkPlatform& platform)
     : m_platform(platform),
@@ -105,4 +105,4 @@ win::HResult PortLinkCore::StopHook(const std::function<win::HResult()>& baseSto
     return baseStopSteps ? baseStopSteps() : win::kSOk;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -16,7 +16,7 @@
 #include "tavportsvc/core/port_link_platform.h"
 #include "tavportsvc/core/trace_provider.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class PortLinkCore {
   public:
@@ -67,4 +67,4 @@ class PortLinkCore {
     std::atomic<int> m_deviceEventsInFlight{0};
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -11,7 +11,7 @@
 #include "tavportsvc/core/sync_api.h"
 #include "tavportsvc/core/trace_back_end.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 struct PortLinkPlatform {
     DeviceInterfaceApi* devices = nullptr;
@@ -23,4 +23,4 @@ struct PortLinkPlatform {
     TraceBackEnd* trace = nullptr;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -3,7 +3,7 @@
 #include "shared/u16.h"
 #include "tavportsvc/core/port_link_value.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 
@@ -71,4 +71,4 @@ std::u16string PrinterSerialFromPath(std::u16string_view printerPath) {
     return std::u16string(printerPath.substr(second + 1, third - second - 1));
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -8,7 +8,7 @@
 
 #include "tavportsvc/core/device_entry_list.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // Ports are the COM port interfaces of root-enumerated Ports devices; the prefix is
 // compared without regard to letter case. The list ends with an empty string.
@@ -39,4 +39,4 @@ bool IsPrinterPresent(const DeviceEntryList& presentPrinters, const char16_t* pr
 // the third '#'-separated field. Empty when the path has no such field.
 std::u16string PrinterSerialFromPath(std::u16string_view printerPath);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -7,7 +7,7 @@
 #include "shared/names.h"
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 inline constexpr const char16_t* kLinkSubKey = kServiceName;
 inline constexpr char16_t kLinkValueName[] = u"SymbolicLink";
@@ -21,4 +21,4 @@ inline constexpr uint32_t kPortKeyAccess =
     win::kKeyQueryValue | win::kKeySetValue | win::kKeyCreateSubKey;
 inline constexpr uint32_t kLinkKeyAccess = win::kKeyQueryValue | win::kKeySetValue;
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -5,7 +5,7 @@
 #include "tavportsvc/core/owned_handles.h"
 #include "tavportsvc/core/port_link_value.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t* printerPath) {
     RegistryApi& registry = *ctx.platform.registry;
@@ -24,4 +24,4 @@ uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t*
     return status;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

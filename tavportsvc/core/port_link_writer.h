@@ -4,10 +4,10 @@
 
 #include "tavportsvc/core/interface_walk.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // Returns the Win32 error code, 0 on success; the subkey is closed on every path.
 [[nodiscard]] uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey,
                                      const char16_t* printerPath);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -14,7 +14,7 @@
 #include "tavportsvc/core/port_link_writer.h"
 #include "tavportsvc/core/utility_probe.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 
@@ -135,4 +135,4 @@ void RunReconcilePass(PassContext& ctx, PlatformHandle lock) {
     LinkPrintersUnlessUtilityRuns(ctx, infPath);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -5,8 +5,8 @@
 
 #include "tavportsvc/core/interface_walk.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 void RunReconcilePass(PassContext& ctx, PlatformHandle lock);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -3,7 +3,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class RegistryApi {
   public:
@@ -25,4 +25,4 @@ class RegistryApi {
     virtual uint32_t CloseKey(PlatformHandle key) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

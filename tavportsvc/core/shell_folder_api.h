@@ -1,7 +1,7 @@
 #pragma once
 // The 32-bit program files folder, where the port driver's INF lives.
 
-namespace tav {
+namespace tav::portsvc {
 
 class ShellFolderApi {
   public:
@@ -12,4 +12,4 @@ class ShellFolderApi {
     virtual bool GetProgramFilesX86(char16_t* path) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

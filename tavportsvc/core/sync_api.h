@@ -4,7 +4,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class SyncApi {
   public:
@@ -27,4 +27,4 @@ class SyncApi {
     virtual bool CloseObject(PlatformHandle handle) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -8,7 +8,7 @@
 
 #include "shared/guid.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 struct TraceControlRecord;
 
@@ -36,4 +36,4 @@ class TraceBackEnd {
     virtual uint32_t UnregisterProvider(uint64_t registration) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

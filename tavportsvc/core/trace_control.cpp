@@ -3,7 +3,7 @@
 #include "shared/callback_boundary.h"
 #include "shared/win/errors.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 uint32_t HandleTraceControl(uint32_t requestCode, TraceControlRecord& record, uint32_t* replySize,
                             TraceEnableRequest& request) {
@@ -39,4 +39,4 @@ uint32_t TraceControlCallback(uint32_t requestCode, TraceControlRecord& record, 
         });
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -8,7 +8,7 @@
 
 #include "shared/win/trace.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 struct TraceControlRecord {
     std::atomic<uint64_t> logger{0};
@@ -38,4 +38,4 @@ class TraceEnableRequest {
                                             uint32_t* replySize,
                                             TraceEnableRequest& request) noexcept;
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -2,7 +2,7 @@
 
 #include "shared/u16.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 constexpr char16_t kMissingU16[] = u"NULL";
@@ -54,4 +54,4 @@ void TraceProvider::Send(TraceModule module, uint16_t number, uint8_t level, con
                        MessageGuidOf(module), number, level, args, count);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -14,7 +14,7 @@
 #include "tavportsvc/core/trace_control.h"
 #include "tavportsvc/core/trace_events.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 inline constexpr uint32_t kTraceMessageFlags = win::kTraceMessageSequence | win::kTraceMessageGuid |
                                                win::kTraceMessageTimestamp |
@@ -104,4 +104,4 @@ class TraceProvider {
     TraceControlRecord m_record;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -5,7 +5,7 @@
 #include "shared/win/errors.h"
 #include "tavportsvc/core/owned_handles.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 bool SetupUtilityRunning(PassContext& ctx) {
     SyncApi& sync = *ctx.platform.sync;
@@ -29,4 +29,4 @@ bool SetupUtilityRunning(PassContext& ctx) {
     return false;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -4,10 +4,10 @@
 
 #include "tavportsvc/core/interface_walk.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // True when the utility holds its mutex (traced as event 20). A mutex that cannot be
 // opened for a reason other than not existing is traced (event 21) and counts as free.
 [[nodiscard]] bool SetupUtilityRunning(PassContext& ctx);
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -5,7 +5,7 @@
 #include "tavportsvc/host/host_handles.h"
 #include "tavportsvc/host/registrar.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
@@ -103,4 +103,4 @@ win::HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
     return ApplyRegistryScript(false, {{u"APPID", m_identity.appId}});
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

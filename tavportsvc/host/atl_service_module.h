@@ -13,7 +13,7 @@
 #include "tavportsvc/host/host_platform.h"
 #include "tavportsvc/host/registry_script.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 inline constexpr uint32_t kModulePathCapacity = win::kMaxPath;
 inline constexpr win::HResult kHResultPathTooLong =
@@ -112,4 +112,4 @@ class CAtlServiceModuleT {
     bool m_bPerUser = false;
 };
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

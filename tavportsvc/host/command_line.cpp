@@ -1,6 +1,6 @@
 #include "tavportsvc/host/command_line.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 bool EndsToken(char16_t c) {
@@ -61,4 +61,4 @@ CommandSwitch ScanCommandLine(std::u16string_view commandLine, const UpperCaseFn
     return CommandSwitch::None;
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 enum class CommandSwitch {
     None,
@@ -28,4 +28,4 @@ using UpperCaseFn = std::function<char16_t(char16_t)>;
 [[nodiscard]] CommandSwitch ScanCommandLine(std::u16string_view commandLine,
                                             const UpperCaseFn& upper);
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

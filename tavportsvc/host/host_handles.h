@@ -7,7 +7,7 @@
 #include "shared/unique_handle.h"
 #include "tavportsvc/host/host_platform.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 using OwnedRegKey = UniqueHandle<RegKey, RegKey{0}, Registry, &Registry::CloseKey>;
 using OwnedScHandle =
@@ -33,4 +33,4 @@ using OwnedTypeLib = UniqueHandle<TypeLib, TypeLib{0}, TypeLibraries, &TypeLibra
     return error;
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

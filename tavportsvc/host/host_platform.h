@@ -11,7 +11,7 @@
 #include "shared/win/registry.h"
 #include "shared/win/services.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 // Registry keys are opaque values; the predefined roots are win::kHkey*.
 using RegKey = win::Handle;
@@ -162,4 +162,4 @@ struct HostPlatform {
     Clock& clock;
 };
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -3,7 +3,7 @@
 #include "shared/u16.h"
 #include "tavportsvc/host/host_handles.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 constexpr uint32_t kKeyReadWrite = win::kKeyRead | win::kKeyWrite;
@@ -156,4 +156,4 @@ win::HResult RunRegistryScript(Registry& registry, std::u16string_view script,
                       : UnregisterScript(registry, roots, perUser);
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

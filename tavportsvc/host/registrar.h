@@ -7,7 +7,7 @@
 #include "tavportsvc/host/host_platform.h"
 #include "tavportsvc/host/registry_script.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 // Where a script's root goes. In per-user mode HKCR is rewritten to HKCU\Software\Classes.
 struct ScriptRootTarget {
@@ -29,4 +29,4 @@ struct ScriptRootTarget {
                                              const ScriptVariables& variables, bool doRegister,
                                              bool perUser);
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -2,7 +2,7 @@
 
 #include "shared/u16.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
@@ -217,4 +217,4 @@ win::HResult ParseRegistryScript(std::u16string_view text, std::vector<ScriptRoo
     return win::kSOk;
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -10,7 +10,7 @@
 
 #include "shared/win/errors.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 // DISP_E_EXCEPTION: the script is malformed (the code the system's registrar gives too).
 inline constexpr win::HResult kScriptSyntaxError = win::kDispEException;
@@ -48,4 +48,4 @@ using ScriptVariables = std::vector<std::pair<std::u16string, std::u16string>>;
 [[nodiscard]] win::HResult ParseRegistryScript(std::u16string_view text,
                                                std::vector<ScriptRoot>& roots);
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -5,7 +5,7 @@
 #include "shared/callback_boundary.h"
 #include "tavportsvc/host/host_handles.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 inline constexpr char16_t kAppIdKey[] = u"AppID";
@@ -207,4 +207,4 @@ win::ServiceStatus CAtlServiceModuleT::StatusSnapshot() const {
     return status;
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -2,7 +2,7 @@
 #include "tavportsvc/host/atl_service_module.h"
 #include "tavportsvc/host/host_handles.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 bool CAtlServiceModuleT::IsInstalled() {
     ServiceControlManager& scm = m_platform.scm;
@@ -87,4 +87,4 @@ bool CAtlServiceModuleT::WaitForServiceStopped(ScHandle service) {
     }
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -1,6 +1,6 @@
 #include "tavportsvc/host/tavportsvc_module.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 ServiceIdentity TavportsvcIdentity() {
     return {u"TAV Virtual Serial Port Service", u"Service program for TAV Virtual Serial Port.",
@@ -28,4 +28,4 @@ void CTavportsvcModule::OnDeviceEvent() {
     static_cast<void>(m_core.OnDeviceEvent([this] { ReconcilePorts(); }));
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

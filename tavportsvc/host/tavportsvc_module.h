@@ -5,7 +5,7 @@
 #include "tavportsvc/core/port_link_core.h"
 #include "tavportsvc/host/atl_service_module.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 inline constexpr uint32_t kServiceNameStringId = 100;
 inline constexpr char16_t kAppIdText[] = u"{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}";
@@ -30,4 +30,4 @@ class CTavportsvcModule : public CAtlServiceModuleT {
     PortLinkCore m_core;
 };
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -2,7 +2,7 @@
 #include "tavportsvc/host/atl_service_module.h"
 #include "tavportsvc/host/host_handles.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 // The extension is the part from the last '.' after the last backslash.
@@ -70,4 +70,4 @@ win::HResult CAtlServiceModuleT::UnregisterTypeLibrary() {
     return typeLibs.Unregister(attributes, forUser);
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -1,6 +1,6 @@
 #include "tavsetup/pages/ansi_text.h"
 
-namespace tav {
+namespace tav::setup {
 
 std::string CutAnsiText(const std::string& text, size_t maxBytes,
                         const std::function<bool(unsigned char)>& isLeadByte) {
@@ -18,4 +18,4 @@ bool IsCodePage932LeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

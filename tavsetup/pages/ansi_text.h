@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-namespace tav {
+namespace tav::setup {
 
 // The longest prefix of `text` that fits `maxBytes` and ends at a character boundary.
 // `isLeadByte` is the code page's lead-byte test (IsDBCSLeadByte on Windows). A lead byte
@@ -18,4 +18,4 @@ std::string CutAnsiText(const std::string& text, size_t maxBytes,
 // Lead bytes of code page 932 (Shift JIS): 0x81-0x9F and 0xE0-0xFC.
 bool IsCodePage932LeadByte(unsigned char byte);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -1,6 +1,6 @@
 #include "tavsetup/pages/bounded_path.h"
 
-namespace tav {
+namespace tav::setup {
 
 std::u16string BoundedPath(std::initializer_list<std::u16string_view> parts) {
     std::u16string path;
@@ -11,4 +11,4 @@ std::u16string BoundedPath(std::initializer_list<std::u16string_view> parts) {
     return path;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr size_t kPathBufferUnits = 520;
 
 std::u16string BoundedPath(std::initializer_list<std::u16string_view> parts);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -4,7 +4,7 @@
 #include "tavsetup/pages/bounded_path.h"
 #include "tavsetup/pages/module_directory.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -101,4 +101,4 @@ bool IsPortDriverAvailable(DriverPackagePlatform& platform) {
     return UmdfDriverFileExists(platform.files);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -10,7 +10,7 @@
 #include "tavsetup/pages/driver_store.h"
 #include "tavsetup/pages/file_system.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr char16_t kPackageInfPattern[] = u"Tav*.inf";
 inline constexpr char16_t kFallbackInfName[] = u"Tavport.inf";
@@ -36,4 +36,4 @@ struct DriverStoreVerdict {
 
 [[nodiscard]] bool IsPortDriverAvailable(DriverPackagePlatform& platform);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 
 #include "shared/win/errors.h"
 
-namespace tav {
+namespace tav::setup {
 
 // The driver store's answer that counts as a too-small buffer, like 122 (not an SDK name).
 inline constexpr uint32_t kErrorDriverStoreInsufficientBuffer = 0xE0000244;
@@ -28,4 +28,4 @@ class DebugOutput {
     virtual void Write(const char16_t* text) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 #include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 DriverTypePage::DriverTypePage(PageView& view, PagePrinter printer, DriverTypeServices& services)
     : PageLogic(view, VComPageLayout(), printer), m_services(services) {}
@@ -69,4 +69,4 @@ int DriverTypePage::ApplySetting() {
     return 1;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -9,7 +9,7 @@
 #include "tavsetup/pages/driver_type_services.h"
 #include "tavsetup/pages/page_common.h"
 
-namespace tav {
+namespace tav::setup {
 
 // The message box of a switch to the virtual serial type without its driver.
 inline constexpr uint32_t kMissingDriverBoxStyle =
@@ -33,4 +33,4 @@ class DriverTypePage : public PageLogic {
     DriverTypeServices& m_services;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

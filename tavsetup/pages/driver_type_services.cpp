@@ -3,14 +3,14 @@
 #include "tavsetup/pages/driver_package.h"
 #include "tavsetup/pages/pnp_refresh.h"
 
-namespace tav {
+namespace tav::setup {
 
 bool PlatformDriverTypeServices::IsPortDriverAvailable() {
-    return tav::IsPortDriverAvailable(m_package);
+    return tav::setup::IsPortDriverAvailable(m_package);
 }
 
 void PlatformDriverTypeServices::RefreshPnpDevices() {
-    tav::RefreshPnpDevices(m_pnp, m_clock);
+    tav::setup::RefreshPnpDevices(m_pnp, m_clock);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -4,7 +4,7 @@
 
 #include "shared/clock.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Declared here only: the page reaches them through this interface, and their headers
 // carry SetupAPI numbers that other parts of the utility define for themselves too.
@@ -33,4 +33,4 @@ class PlatformDriverTypeServices : public DriverTypeServices {
     Clock& m_clock;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -9,7 +9,7 @@
 #include "shared/win/files.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 struct FindEntry {
     uint32_t attributes = 0;
@@ -50,4 +50,4 @@ class FindListing {
     UniqueHandle<Handle, win::kNoHandle, FileSystem, &FileSystem::CloseFind> m_find;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

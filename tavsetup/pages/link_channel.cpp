@@ -1,6 +1,6 @@
 #include "tavsetup/pages/link_channel.h"
 
-namespace tav {
+namespace tav::setup {
 
 int LinkChannel::Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t inSize,
                           void* outBuffer, uint32_t outSize, uint32_t* pCount, uint32_t budgetMs) {
@@ -8,4 +8,4 @@ int LinkChannel::Transact(uint32_t ioctlCode, const void* inBuffer, uint32_t inS
                            budgetMs);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

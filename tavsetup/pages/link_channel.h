@@ -5,7 +5,7 @@
 #include "tavsetup/pages/printer_channel.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 
 class LinkChannel : public PrinterChannel {
   public:
@@ -21,4 +21,4 @@ class LinkChannel : public PrinterChannel {
     PrinterLink& m_link;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

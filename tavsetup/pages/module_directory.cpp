@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace tav {
+namespace tav::setup {
 
 bool UnitBufferFits(uint64_t units) {
     return units * sizeof(char16_t) <= 0xFFFFFFFFull;
@@ -37,4 +37,4 @@ std::optional<std::u16string> GetModuleDirectory(FileSystem& files) {
     }
 }
 
-}  // namespace tav
+}  // namespace tav::setup

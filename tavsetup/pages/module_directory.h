@@ -7,7 +7,7 @@
 
 #include "tavsetup/pages/file_system.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr uint32_t kModulePathFirstUnits = 1024;
 
@@ -18,4 +18,4 @@ std::optional<std::u16string> GetModuleDirectory(FileSystem& files);
 // Whether a buffer of `units` UTF-16 units has a byte count that fits 32 bits.
 bool UnitBufferFits(uint64_t units);
 
-}  // namespace tav
+}  // namespace tav::setup

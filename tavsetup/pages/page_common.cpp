@@ -5,7 +5,7 @@
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/window_messages.h"  // kWmCommand, kWmClose, kWmHelp
 
-namespace tav {
+namespace tav::setup {
 
 WindowReply AnswerPageMessage(PageLogic& page, uint32_t message, uintptr_t wParam) noexcept {
     return AtCallbackBoundary([&] { return page.OnMessage(message, wParam); }, WindowReply{});
@@ -82,4 +82,4 @@ void PageLogic::EnableRefreshAndRadios() {
         m_view.Enable(radio, true);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -15,7 +15,7 @@
 #include "tavsetup/pages/window_reply.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 
 // The wide value text of a page: ": %s" in a buffer of 256 characters.
 inline constexpr size_t kWideValueMax = 255;
@@ -82,4 +82,4 @@ class PageLogic {
     PagePrinter m_printer;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/window_messages.h"  // kIdOk, kIdCancel
 
-namespace tav {
+namespace tav::setup {
 
 namespace {}
 
@@ -50,4 +50,4 @@ PageCommand ClassifyPageCommand(const PageLayout& layout, uint32_t control, uint
     return PageCommand::Other;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -9,7 +9,7 @@
 
 #include "tavsetup/pages/page_view.h"
 
-namespace tav {
+namespace tav::setup {
 
 // A page's controls and the string-table texts they start with.
 struct PageLayout {
@@ -50,4 +50,4 @@ enum class PageCommand {
 // What a WM_COMMAND (control id, notification code) from the page means.
 PageCommand ClassifyPageCommand(const PageLayout& layout, uint32_t control, uint32_t notifyCode);
 
-}  // namespace tav
+}  // namespace tav::setup

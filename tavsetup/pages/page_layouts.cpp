@@ -2,7 +2,7 @@
 
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 const PageLayout& SerIdPageLayout() {
     static const PageLayout layout{
@@ -55,4 +55,4 @@ const PageLayout& BidiPageLayout() {
     return layout;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,10 +3,10 @@
 
 #include "tavsetup/pages/page_controls.h"
 
-namespace tav {
+namespace tav::setup {
 
 const PageLayout& SerIdPageLayout();  // template 129
 const PageLayout& VComPageLayout();   // template 130
 const PageLayout& BidiPageLayout();   // template 131
 
-}  // namespace tav
+}  // namespace tav::setup

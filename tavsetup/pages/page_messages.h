@@ -6,7 +6,7 @@
 
 #include "shared/win/messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Main window to each page: wParam = status code, lParam 0. Shares WM_APP with the main
 // window's own WM_DETECT_PRINTER; the two never meet because each goes to a different window.
@@ -22,4 +22,4 @@ inline constexpr uint32_t kStatusSeveralPrinters = 102;
 inline constexpr uint32_t kStatusUndetected = 113;
 inline constexpr uint32_t kStatusCommunicationError = 125;
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -8,7 +8,7 @@
 #include "tavsetup/pages/printer_channel.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 
 struct PageServices {
     PrinterChannel& channel;
@@ -18,4 +18,4 @@ struct PageServices {
     PagePrinter Printer() const { return PagePrinter{channel, link}; }
 };
 
-}  // namespace tav
+}  // namespace tav::setup

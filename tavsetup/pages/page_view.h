@@ -8,7 +8,7 @@
 
 #include "shared/win/messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 class PageView {
   public:
@@ -45,4 +45,4 @@ class PageView {
     virtual void EndPage(int result) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

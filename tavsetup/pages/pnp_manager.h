@@ -11,7 +11,7 @@
 #include "shared/win/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 class PnpManager {
   public:
@@ -34,4 +34,4 @@ class PnpManager {
     virtual uint32_t ReenumerateDevNode(uint32_t devInst, uint32_t flags) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

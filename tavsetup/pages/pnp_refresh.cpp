@@ -2,7 +2,7 @@
 
 #include "shared/u16.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -63,4 +63,4 @@ void RefreshPnpDevices(PnpManager& pnp, Clock& clock) {
         RefreshClass(pnp, clock, className);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

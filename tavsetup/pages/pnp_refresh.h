@@ -8,11 +8,11 @@
 #include "shared/clock.h"
 #include "tavsetup/pages/pnp_manager.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr uint32_t kRefreshClassLimitMs = 10000;
 inline constexpr char16_t kRefreshParentPrefix[] = u"PCI";
 
 void RefreshPnpDevices(PnpManager& pnp, Clock& clock);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 
 #include "shared/clock.h"
 
-namespace tav {
+namespace tav::setup {
 
 class PrinterChannel {
   public:
@@ -19,4 +19,4 @@ class PrinterChannel {
     virtual Clock& GetClock() = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 #include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 PrinterResponsePage::PrinterResponsePage(PageView& view, PagePrinter printer)
     : PageLogic(view, BidiPageLayout(), printer) {}
@@ -79,4 +79,4 @@ int PrinterResponsePage::ApplySetting() {
     return 1;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 
 #include "tavsetup/pages/page_common.h"
 
-namespace tav {
+namespace tav::setup {
 
 class PrinterResponsePage : public PageLogic {
   public:
@@ -27,4 +27,4 @@ class PrinterResponsePage : public PageLogic {
     [[nodiscard]] int ShowMessagePath(uint32_t id, bool anySelected);
 };
 
-}  // namespace tav
+}  // namespace tav::setup

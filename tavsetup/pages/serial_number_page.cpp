@@ -9,7 +9,7 @@
 #include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -152,4 +152,4 @@ std::string SerialNumberPage::ManualText() {
                        [this](unsigned char byte) { return m_view.IsLeadByte(byte); });
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -8,7 +8,7 @@
 #include "tavsetup/pages/page_common.h"
 #include "tavsetup/pages/text_reply.h"
 
-namespace tav {
+namespace tav::setup {
 
 // The Manual text goes to the printer as at most this many ANSI bytes.
 inline constexpr uint32_t kManualSerialMaxBytes = 10;
@@ -53,4 +53,4 @@ class SerialNumberPage : public PageLogic {
     std::string ManualText();
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 #include "tavsetup/pages/text_query.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -68,4 +68,4 @@ int SetUsbClass(PrinterChannel& channel, uint8_t usbClassSwitch) {
     return WriteSetRequest(channel, BuildUsbClassRequest(usbClassSwitch));
 }
 
-}  // namespace tav
+}  // namespace tav::setup

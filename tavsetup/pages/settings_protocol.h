@@ -11,7 +11,7 @@
 #include "tavsetup/pages/settings_requests.h"
 #include "tavsetup/pages/text_reply.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr uint32_t kSettingsReadBudgetMs = 1000;
 inline constexpr uint32_t kSetRequestBudgetMs = 1000;
@@ -45,4 +45,4 @@ struct SwitchBlock {
 [[nodiscard]] int ReadSwitchBlock(PrinterChannel& channel, SwitchBlock& block);
 [[nodiscard]] int SetUsbClass(PrinterChannel& channel, uint8_t usbClassSwitch);
 
-}  // namespace tav
+}  // namespace tav::setup

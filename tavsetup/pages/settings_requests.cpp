@@ -1,6 +1,6 @@
 #include "tavsetup/pages/settings_requests.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -87,4 +87,4 @@ uint8_t WithUsbClassForMode(uint8_t usbClassSwitch, int32_t bSerialMode) {
                             : static_cast<uint8_t>(usbClassSwitch & ~USB_CLASS_BIT);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

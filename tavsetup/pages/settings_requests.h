@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tav {
+namespace tav::setup {
 
 // Response switch byte, bit 3: set = printer response "Receive".
 inline constexpr uint8_t RESPONSE_RECEIVE_BIT = 0x08;
@@ -61,4 +61,4 @@ uint8_t WithPrinterResponse(uint8_t responseSwitch, bool receive);
 // the other driver type; other bits unchanged.
 uint8_t WithUsbClassForMode(uint8_t usbClassSwitch, int32_t bSerialMode);
 
-}  // namespace tav
+}  // namespace tav::setup

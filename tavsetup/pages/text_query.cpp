@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -53,4 +53,4 @@ int QueryPrinterText(PrinterChannel& channel, const uint8_t* query, uint32_t que
     }
 }
 
-}  // namespace tav
+}  // namespace tav::setup

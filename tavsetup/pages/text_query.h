@@ -7,7 +7,7 @@
 #include "tavsetup/pages/printer_channel.h"
 #include "tavsetup/pages/text_reply.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr uint32_t kDrainSize = 256;
 inline constexpr uint32_t kDrainBudgetMs = 500;
@@ -22,4 +22,4 @@ inline constexpr uint32_t kReplyWindowMs = 1000;
 [[nodiscard]] int QueryPrinterText(PrinterChannel& channel, const uint8_t* query,
                                    uint32_t querySize, PrinterTextField& result);
 
-}  // namespace tav
+}  // namespace tav::setup

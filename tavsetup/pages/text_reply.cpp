@@ -4,7 +4,7 @@
 
 #include "tavsetup/pages/settings_requests.h"
 
-namespace tav {
+namespace tav::setup {
 
 bool TextReplyFramer::Feed(const uint8_t* bytes, size_t count) {
     for (size_t i = 0; i < count && !m_ended; ++i) {
@@ -27,4 +27,4 @@ void CopyFramedText(const TextReplyFramer& framer, PrinterTextField& field) {
     field[framer.Length()] = '\0';
 }
 
-}  // namespace tav
+}  // namespace tav::setup

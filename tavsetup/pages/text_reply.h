@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tav {
+namespace tav::setup {
 
 // The 32-byte result field holds the text and its terminator.
 inline constexpr size_t kPrinterTextFieldSize = 32;
@@ -34,4 +34,4 @@ class TextReplyFramer {
 // the field as it is.
 void CopyFramedText(const TextReplyFramer& framer, PrinterTextField& field);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace tav {
+namespace tav::setup {
 
 enum class Route {
     Default,      // not handled: the framework's default handling only
@@ -19,4 +19,4 @@ struct WindowReply {
     intptr_t result = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

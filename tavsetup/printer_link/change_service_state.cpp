@@ -6,7 +6,7 @@
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/printer_link/service_manager.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 constexpr uint32_t kServiceQueryAccess =
@@ -66,4 +66,4 @@ int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* service
                                bStart ? win::kServiceRunning : win::kServiceStopped);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 constexpr uint32_t kDeviceIdBudgetMs = 500;
@@ -82,4 +82,4 @@ int CheckPrinterId(PrinterPlatform& sys, PrinterLink& link) {
     return AcceptDeviceId(link.szDeviceId, ok ? count : 0, &link.pszMfg, &link.pszMdl);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -9,7 +9,7 @@
 
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 // An OVERLAPPED block owned by one attempt. `block` is the platform's own record (the
 // Windows adapter builds its OVERLAPPED in place); it must outlive the operation, which is
@@ -64,4 +64,4 @@ class DeviceIo {
                                             uint32_t timeoutMs) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

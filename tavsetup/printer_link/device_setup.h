@@ -10,7 +10,7 @@
 #include "shared/win/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 class DeviceSetup {
   public:
@@ -36,4 +36,4 @@ class DeviceSetup {
     virtual int DestroyDeviceInfoList(Handle set) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

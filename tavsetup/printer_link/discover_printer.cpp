@@ -9,7 +9,7 @@
 #include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 // Any USB device of vendor 1B7E whose product ID begins with 01.
@@ -114,4 +114,4 @@ int DiscoverPrinter(PrinterPlatform& sys, PrinterLink& link) {
     return SerialModeCount(sys, link, 0);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "shared/last_error.h"
 #include "shared/win/errors.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 // The size field and at least the terminating NUL of the path.
@@ -52,4 +52,4 @@ bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const win::DeviceInterf
     return true;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

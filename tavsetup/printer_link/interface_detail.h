@@ -6,7 +6,7 @@
 
 #include "tavsetup/printer_link/device_setup.h"
 
-namespace tav {
+namespace tav::setup {
 
 // The size query, a zero-filled allocation of that size, the detail call. False on any
 // failure (8 when the allocation fails), with the thread's last error set.
@@ -17,4 +17,4 @@ namespace tav {
 // The NUL-terminated path inside a detail record of `size` bytes, never read beyond it.
 std::u16string PathFromDetail(const uint8_t* detail, uint32_t size);
 
-}  // namespace tav
+}  // namespace tav::setup

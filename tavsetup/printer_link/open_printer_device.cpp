@@ -7,7 +7,7 @@
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/printer_link/service_manager.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 constexpr uint32_t kRetryPauseMs = 100;
@@ -77,4 +77,4 @@ int OpenPrinterDevice(PrinterPlatform& sys, PrinterLink& link) {
     return OpenAfterStoppingPrintServices(sys, link, error);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "tavsetup/printer_link/device_setup.h"
 #include "tavsetup/printer_link/service_manager.h"
 
-namespace tav {
+namespace tav::setup {
 
 using UniqueEvent = UniqueHandle<Handle, win::kNoHandle, DeviceIo, &DeviceIo::CloseHandle>;
 using UniqueServiceHandle =
@@ -15,4 +15,4 @@ using UniqueServiceHandle =
 using UniqueDeviceInfoSet =
     UniqueHandle<Handle, win::kNoHandle, DeviceSetup, &DeviceSetup::DestroyDeviceInfoList>;
 
-}  // namespace tav
+}  // namespace tav::setup

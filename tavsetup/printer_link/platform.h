@@ -8,7 +8,7 @@
 #include "shared/guid.h"
 #include "shared/win/handles.h"
 
-namespace tav {
+namespace tav::setup {
 
 // An opaque platform handle (device, event, device information set); 0 is none.
 using Handle = win::Handle;
@@ -26,4 +26,4 @@ struct PrinterPlatform {
     PrintSpooler& spooler;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

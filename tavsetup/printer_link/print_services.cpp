@@ -7,7 +7,7 @@
 #include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/printer_link/service_manager.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 constexpr uint32_t kSpoolerAnswerWindowMs = 5000;
@@ -53,4 +53,4 @@ int RestartLpdServiceIfStopped(PrinterPlatform& sys, int32_t& bLpdStopped) {
     return started;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "shared/win/printing.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 class PrintSpooler {
   public:
@@ -23,4 +23,4 @@ class PrintSpooler {
                                    uint32_t* pNeeded) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

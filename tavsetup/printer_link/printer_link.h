@@ -12,7 +12,7 @@
 #include "shared/win/setup_api.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 struct PrinterLink {
     PrinterLink() { Clear(); }
@@ -85,4 +85,4 @@ inline constexpr uint32_t kServiceStateWaitMs = 30000;
 [[nodiscard]] int AcceptDeviceId(char (&deviceId)[256], uint32_t count, const char** ppMfg,
                                  const char** ppMdl);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -11,7 +11,7 @@
 #include "tavsetup/printer_link/owned_handles.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 constexpr uint32_t kMaxRequestBytes = 0xFFFF;
@@ -157,4 +157,4 @@ int PrinterTransact(PrinterPlatform& sys, PrinterLink& link, uint32_t ioctlCode,
     }
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -4,7 +4,7 @@
 #include "tavsetup/printer_link/interface_detail.h"
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 constexpr int kEnableTries = 3;
@@ -62,4 +62,4 @@ int RestartDevice(PrinterPlatform& sys, Handle deviceInfoSet,
     return result;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

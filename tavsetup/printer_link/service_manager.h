@@ -8,7 +8,7 @@
 #include "shared/win/services.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline constexpr char16_t kSpoolerServiceName[] = u"Spooler";
 inline constexpr char16_t kLpdServiceName[] =
@@ -31,4 +31,4 @@ class ServiceManager {
     virtual int CloseServiceHandle(Handle handle) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

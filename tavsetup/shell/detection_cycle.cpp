@@ -5,7 +5,7 @@
 #include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 void DetectionCycle::Reset() {
     m_bWatching = 0;
@@ -77,4 +77,4 @@ void DetectionCycle::WarnSeveralPrinters() {
     m_bWarningOpen = false;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

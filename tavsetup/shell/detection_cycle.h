@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace tav {
+namespace tav::setup {
 
 // The three pages, in the order they are told a status.
 enum class Page { SerId, VCom, Bidi };
@@ -62,4 +62,4 @@ class DetectionCycle {
     bool m_bWarningOpen = false;  // at most one several-printers box at a time
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 #include "tavsetup/printer_link/device_io.h"
 #include "tavsetup/shell/printer_link_instance.h"
 
-namespace tav {
+namespace tav::setup {
 
 int LinkDetector::Discover() {
     return DiscoverPrinter(m_sys, *g_pPrinterLink);
@@ -19,11 +19,11 @@ bool LinkDetector::CheckId() {
 
 void LinkExitServices::StartPrintSpooler() {
     // The exit sequence goes on whether or not the Spooler answers.
-    static_cast<void>(tav::StartPrintSpooler(m_sys));
+    static_cast<void>(tav::setup::StartPrintSpooler(m_sys));
 }
 
 int LinkExitServices::ChangeServiceState(int bStart, const char16_t* serviceName) {
-    return tav::ChangeServiceState(m_sys, bStart, serviceName);
+    return tav::setup::ChangeServiceState(m_sys, bStart, serviceName);
 }
 
 void LinkExitServices::RestartLpdService(int32_t bLpdStopped) {
@@ -36,4 +36,4 @@ void LinkExitServices::CloseDevice(Handle device) {
     m_sys.io.CloseHandle(device);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "tavsetup/shell/detection_cycle.h"
 #include "tavsetup/shell/startup_platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Discovery and identification on the process's one PrinterLink.
 class LinkDetector : public PrinterDetector {
@@ -33,4 +33,4 @@ class LinkExitServices : public ExitServices {
     PrinterPlatform& m_sys;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

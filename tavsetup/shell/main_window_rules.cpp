@@ -4,7 +4,7 @@
 #include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 constexpr int kPageLeft = 25;
@@ -71,4 +71,4 @@ int IconOffset(int clientSize, int iconSize) {
     return (clientSize - iconSize + 1) / 2;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "tavsetup/pages/window_reply.h"
 #include "tavsetup/shell/detection_cycle.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Runs the cycle's part of the main window procedure for one message. At the Windows
 // callback: whatever goes wrong in the cycle (no memory for a path, ...), the message gets
@@ -37,4 +37,4 @@ PageRect PlacePage(int displayTop, int tabClientWidth, int displayBottom);
 // Offset that centres an icon of iconSize in a client extent of clientSize.
 int IconOffset(int clientSize, int iconSize);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -1,7 +1,7 @@
 #include "tavsetup/shell/printer_link_instance.h"
 
-namespace tav {
+namespace tav::setup {
 
 PrinterLink* g_pPrinterLink = nullptr;
 
-}  // namespace tav
+}  // namespace tav::setup

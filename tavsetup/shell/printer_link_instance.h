@@ -4,8 +4,8 @@
 
 #include "tavsetup/printer_link/printer_link.h"
 
-namespace tav {
+namespace tav::setup {
 
 extern PrinterLink* g_pPrinterLink;
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 // An opaque top-level window; 0 is none.
 using WindowRef = uintptr_t;
@@ -59,4 +59,4 @@ class ExitServices {
     virtual void CloseDevice(Handle device) = 0;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "tavsetup/res/resource.h"
 #include "tavsetup/shell/printer_link_instance.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {}
 
@@ -97,4 +97,4 @@ void UtilityStartup::ReleaseInstanceMutex() {
     m_hInstanceMutex = win::kNoHandle;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

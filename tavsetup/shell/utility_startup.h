@@ -11,7 +11,7 @@
 #include "shared/win/startup.h"
 #include "tavsetup/shell/startup_platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Security descriptor of the mutex: full access for LocalSystem, Everyone and Anonymous,
 // label Untrusted with no-write-up and no-read-up, so the LocalSystem service can open it.
@@ -52,4 +52,4 @@ class UtilityStartup {
     StartupSeams m_seams;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

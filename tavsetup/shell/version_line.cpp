@@ -4,7 +4,7 @@
 
 #include "shared/u16.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -50,4 +50,4 @@ std::u16string BuildVersionLine(const std::u16string& title, VersionInfoSource& 
     return Cut(title + u" " + VersionPart(source), kTextCapacity);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tav {
+namespace tav::setup {
 
 // The version resource calls, one each.
 class VersionInfoSource {
@@ -36,4 +36,4 @@ std::u16string FileVersionSubBlock(uint16_t language, uint16_t codePage);
 // The whole line; without version information it is the title and one blank.
 std::u16string BuildVersionLine(const std::u16string& title, VersionInfoSource& source);
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 
 #include "shared/win/messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Main window to itself: run one detection step. The messages to and from the pages are in
 // the pages' room (page_messages.h).
@@ -17,4 +17,4 @@ inline constexpr uint32_t kWatchTimerId = 0;
 inline constexpr uint32_t kWatchWindowMs = 5000;
 inline constexpr uint32_t kRecheckMs = 500;
 
-}  // namespace tav
+}  // namespace tav::setup

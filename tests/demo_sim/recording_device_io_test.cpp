@@ -16,6 +16,7 @@
 #include "tools/demo_sim/recording_device_io.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 namespace {
 
 // Keeps the notes; like any Windows call it may change the thread's last error.

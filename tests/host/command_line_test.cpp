@@ -2,7 +2,7 @@
 
 #include "tavportsvc/host/command_line.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 char16_t AsciiUpper(char16_t c) {
@@ -70,4 +70,4 @@ TEST(CommandLineTest, UsesTheGivenUpperCaseFunction) {
 }
 
 }  // namespace
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

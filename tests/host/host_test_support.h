@@ -12,7 +12,7 @@
 #include "sim/host/sim_host_world.h"
 #include "tavportsvc/host/atl_service_module.h"
 
-namespace tav::host::test {
+namespace tav::portsvc::host::test {
 
 inline std::vector<uint8_t> RealRegistryScript() {
     std::ifstream file(TAV_RGS_PATH, std::ios::binary);
@@ -73,4 +73,4 @@ class ScriptedModule : public CAtlServiceModuleT {
     bool m_inPass = false;
 };
 
-}  // namespace tav::host::test
+}  // namespace tav::portsvc::host::test

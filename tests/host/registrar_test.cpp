@@ -5,7 +5,7 @@
 #include "tavportsvc/host/registrar.h"
 #include "tests/host/host_test_support.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 constexpr char16_t kAppId[] = u"{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}";
@@ -183,4 +183,4 @@ TEST_F(RegistrarTest, PredefinedKeysAreTheSignExtendedValues) {
 }
 
 }  // namespace
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -2,7 +2,7 @@
 
 #include "tests/host/host_test_support.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 const std::u16string kAppIdKey = u"AppID\\{5E0A3C41-7B2D-4F19-A6C8-93D1E2F4B705}";
@@ -343,4 +343,4 @@ TEST_F(RegistrationTest, MissingScriptResourceFailsRegistration) {
 }
 
 }  // namespace
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

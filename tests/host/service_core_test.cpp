@@ -11,7 +11,7 @@
 #include "tavportsvc/host/tavportsvc_module.h"
 #include "tests/host/host_test_support.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 // The module with its passes counted, and made to fail unexpectedly on demand.
@@ -130,4 +130,4 @@ TEST_F(ServiceCoreTest, UnexpectedFailureInTheServiceEntryReportsStoppedWithItsE
 }
 
 }  // namespace
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -5,7 +5,7 @@
 
 #include "tests/host/host_test_support.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 constexpr win::HResult kAccessDeniedHr = win::HResultFromWin32(win::kErrorAccessDenied);
@@ -188,4 +188,4 @@ TEST_F(ServiceRunTest, FailedGetMessageEndsTheLoopAndRunsTheStopHook) {
 }
 
 }  // namespace
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -15,7 +15,7 @@
 
 namespace tav::test {
 
-class FakePrinterChannel : public PrinterChannel {
+class FakePrinterChannel : public setup::PrinterChannel {
   public:
     explicit FakePrinterChannel(std::vector<std::string>& events) : m_events(events) {}
 

@@ -14,6 +14,7 @@
 #include "tests/pages/recording_page_view.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 // A page's controls as the shared behaviour leaves them; each string shows its id.

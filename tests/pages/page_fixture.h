@@ -20,7 +20,7 @@
 namespace tav::test {
 
 // The link as detection leaves it for an identified printer: path, MFG "TAV", MDL "HX-P300".
-inline void FillLink(PrinterLink& link, int32_t bSerialMode = 0) {
+inline void FillLink(setup::PrinterLink& link, int32_t bSerialMode = 0) {
     link.Clear();
     link.pszDevicePath =
         u"\\\\?\\USB#Vid_1B7E&pid_0101#TAV0000001#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
@@ -35,7 +35,7 @@ class PageFixture : public ::testing::Test {
   protected:
     std::vector<std::string> events;
     FakePrinterChannel printer{events};
-    PrinterLink link;
+    setup::PrinterLink link;
     RecordingPageView view{events};
     std::unique_ptr<Page> page;
 
@@ -43,14 +43,16 @@ class PageFixture : public ::testing::Test {
 
     template <class... Extra>
     void Start(Extra&... extra) {
-        page = std::make_unique<Page>(view, PagePrinter{printer, link}, extra...);
+        page = std::make_unique<Page>(view, setup::PagePrinter{printer, link}, extra...);
         view.Attach(*page, Layout());
         page->OnInitDialog();
     }
-    virtual const PageLayout& Layout() = 0;
+    virtual const setup::PageLayout& Layout() = 0;
 
     // WM_PRINTER_STATUS as the main window posts it; the page's answer.
-    intptr_t Status(uint32_t status) { return view.Message(WM_PRINTER_STATUS, status).result; }
+    intptr_t Status(uint32_t status) {
+        return view.Message(setup::WM_PRINTER_STATUS, status).result;
+    }
     std::u16string Text(uint32_t control) { return view.Control(control).text; }
     bool Enabled(uint32_t control) { return view.Control(control).enabled; }
     bool Checked(uint32_t control) { return view.Control(control).checked; }

@@ -6,6 +6,7 @@
 #include "tests/pages/page_fixture.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 using ::testing::ElementsAre;

@@ -10,6 +10,7 @@
 #include "tests/pages/english_strings.h"
 
 namespace tav::test {
+using namespace tav::setup;
 
 namespace {
 

@@ -29,13 +29,13 @@ struct ShownBox {
     uint32_t style;
 };
 
-class RecordingPageView : public PageView {
+class RecordingPageView : public setup::PageView {
   public:
     // `events` collects what the page sends the main window, in order with other parts'
     // events (the tests' channel appends the printer requests there).
     explicit RecordingPageView(std::vector<std::string>& events) : m_events(events) {}
 
-    void Attach(PageLogic& page, const PageLayout& layout) {
+    void Attach(setup::PageLogic& page, const setup::PageLayout& layout) {
         m_page = &page;
         m_radios = layout.radios;
     }
@@ -46,7 +46,7 @@ class RecordingPageView : public PageView {
     // Typing into the edit: the edit keeps at most `limit` characters, then EN_CHANGE.
     void Type(uint32_t edit, const std::string& ansiText);
     void Command(uint32_t control, uint32_t notifyCode);
-    WindowReply Message(uint32_t message, uintptr_t wParam = 0);
+    setup::WindowReply Message(uint32_t message, uintptr_t wParam = 0);
 
     // --- what the tests look at ---
     ControlState& Control(uint32_t id) { return controls[id]; }
@@ -88,7 +88,7 @@ class RecordingPageView : public PageView {
     size_t CharacterCount(const std::string& ansi);
 
     std::vector<std::string>& m_events;
-    PageLogic* m_page = nullptr;
+    setup::PageLogic* m_page = nullptr;
     std::vector<uint32_t> m_radios;
 };
 

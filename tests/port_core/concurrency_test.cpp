@@ -15,6 +15,7 @@
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 namespace {
 
 // Watches the simulated sync calls: a pass is inside from its mutex probe (the first call

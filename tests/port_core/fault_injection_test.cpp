@@ -11,6 +11,7 @@
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 namespace {
 
 // Calls that give something back: when they fail, the resource stays taken whatever the

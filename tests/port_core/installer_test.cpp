@@ -10,6 +10,7 @@
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 namespace {
 
 using ::testing::ElementsAre;

@@ -17,7 +17,7 @@ class PortCoreTest : public ::testing::Test {
   protected:
     PortCoreTest() : world(sim, tree) {
         world.InstallInfPackage();
-        core = std::make_unique<PortLinkCore>(world.Platform());
+        core = std::make_unique<portsvc::PortLinkCore>(world.Platform());
         SetLastErrorCode(0xDEADBEEF);  // a simulated call that succeeds leaves it alone
     }
     // Every event the service sent must be one the trace session asked for and can decode.
@@ -47,13 +47,13 @@ class PortCoreTest : public ::testing::Test {
     }
 
     std::vector<uint16_t> ServiceEvents() const {
-        return world.recorder.Numbers(TraceModule::kService);
+        return world.recorder.Numbers(portsvc::TraceModule::kService);
     }
     std::vector<uint16_t> DeviceEvents() const {
-        return world.recorder.Numbers(TraceModule::kDevice);
+        return world.recorder.Numbers(portsvc::TraceModule::kDevice);
     }
     // The first recorded event with this module and number.
-    sim::TracedEvent EventOf(TraceModule module, uint16_t number) const {
+    sim::TracedEvent EventOf(portsvc::TraceModule module, uint16_t number) const {
         for (const auto& e : world.recorder.Events()) {
             if (e.module == module && e.number == number)
                 return e;
@@ -65,7 +65,7 @@ class PortCoreTest : public ::testing::Test {
     sim::SimTrace sim;
     sim::DeviceTree tree;
     sim::SimPortWorld world;
-    std::unique_ptr<PortLinkCore> core;
+    std::unique_ptr<portsvc::PortLinkCore> core;
 };
 
 }  // namespace tav::test

@@ -9,6 +9,7 @@
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 
 // An argument that counts how often its length is computed.
 struct LengthProbe {

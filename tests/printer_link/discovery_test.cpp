@@ -7,6 +7,7 @@
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 class Discovery : public PrinterFixture {

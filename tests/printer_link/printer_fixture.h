@@ -73,7 +73,7 @@ class PrinterFixture : public ::testing::Test {
     sim::PrinterWorld world;
     std::shared_ptr<sim::ScriptedFirmware> firmware = std::make_shared<sim::ScriptedFirmware>();
     sim::SimPrinter printer;
-    PrinterLink link;
+    setup::PrinterLink link;
 };
 
 }  // namespace tav::test

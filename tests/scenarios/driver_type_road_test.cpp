@@ -9,6 +9,7 @@
 #include "tests/scenarios/road_fixture.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 using ::testing::Contains;

@@ -4,6 +4,7 @@
 #include "tests/scenarios/road_fixture.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 using ::testing::Each;

@@ -21,7 +21,7 @@
 namespace tav::test {
 
 // The port driver is installed; the PnP refresh only counts.
-class InstalledPortDriver : public DriverTypeServices {
+class InstalledPortDriver : public setup::DriverTypeServices {
   public:
     bool IsPortDriverAvailable() override { return true; }
     void RefreshPnpDevices() override { ++refreshes; }
@@ -37,11 +37,12 @@ class RoadTest : public ::testing::Test {
     }
 
     void RunUtility(const std::function<void()>& whileOpen) {
-        UtilityStartup utility(StartupSeams{startup, startup, startup, [&](const std::u16string&) {
-                                                window.Open();
-                                                whileOpen();
-                                                window.Close();
-                                            }});
+        setup::UtilityStartup utility(
+            setup::StartupSeams{startup, startup, startup, [&](const std::u16string&) {
+                                    window.Open();
+                                    whileOpen();
+                                    window.Close();
+                                }});
         utility.InitInstance();
     }
 

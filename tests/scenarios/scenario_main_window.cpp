@@ -6,6 +6,7 @@
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav::test {
+using namespace tav::setup;
 
 namespace {
 constexpr uint32_t kStepMs = 10;

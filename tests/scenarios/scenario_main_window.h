@@ -22,35 +22,35 @@ namespace tav::test {
 
 // The detector is built before the window that uses it.
 struct ScenarioDetector {
-    explicit ScenarioDetector(PrinterPlatform& sys) : detector(sys) {}
-    LinkDetector detector;
+    explicit ScenarioDetector(setup::PrinterPlatform& sys) : detector(sys) {}
+    setup::LinkDetector detector;
 };
 
 class ScenarioMainWindow : private ScenarioDetector, public sim::SimMainWindow {
   public:
-    ScenarioMainWindow(sim::PrinterWorld& world, DriverTypeServices& driverType);
+    ScenarioMainWindow(sim::PrinterWorld& world, setup::DriverTypeServices& driverType);
 
     // The window opens (pages built and initialised, the first detection posted) and closes.
     void Open();
     void Close();
 
-    RecordingPageView& ViewOf(Page page);
+    RecordingPageView& ViewOf(setup::Page page);
 
     std::vector<std::string> events;     // page requests to the main window, in order
-    std::vector<uint64_t> watchesBegun;  // virtual ms of each WM_BEGIN_WATCH
+    std::vector<uint64_t> watchesBegun;  // virtual ms of each setup::WM_BEGIN_WATCH
     RecordingPageView serialView{events};
     RecordingPageView driverView{events};
     RecordingPageView responseView{events};
-    std::unique_ptr<SerialNumberPage> serialPage;
-    std::unique_ptr<DriverTypePage> driverPage;
-    std::unique_ptr<PrinterResponsePage> responsePage;
+    std::unique_ptr<setup::SerialNumberPage> serialPage;
+    std::unique_ptr<setup::DriverTypePage> driverPage;
+    std::unique_ptr<setup::PrinterResponsePage> responsePage;
 
   private:
     void BuildPages();
 
     sim::PrinterWorld& m_world;
-    DriverTypeServices& m_driverType;
-    std::unique_ptr<LinkChannel> m_channel;
+    setup::DriverTypeServices& m_driverType;
+    std::unique_ptr<setup::LinkChannel> m_channel;
 };
 
 }  // namespace tav::test

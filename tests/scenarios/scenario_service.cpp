@@ -3,6 +3,7 @@
 #include "shared/names.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 
 namespace {
 constexpr PlatformHandle kServiceStatusHandle = 0x5151;

@@ -51,7 +51,7 @@ class ScenarioService {
     std::set<std::u16string> PresentPrinterInterfaces() const;
 
     sim::SimPortWorld m_ports;
-    std::unique_ptr<PortLinkCore> m_core;
+    std::unique_ptr<portsvc::PortLinkCore> m_core;
     std::set<std::u16string> m_seen;
 };
 

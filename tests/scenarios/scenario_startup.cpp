@@ -8,6 +8,7 @@
 #include "tests/pages/english_strings.h"
 
 namespace tav::test {
+using namespace tav::setup;
 
 namespace {
 constexpr Handle kMutexHandle = 0x3E3E;
@@ -45,12 +46,13 @@ std::u16string ScenarioStartup::LoadString(uint32_t id) {
 
 void ScenarioStartup::StartPrintSpooler() {
     exitSteps.push_back("start Spooler");
-    static_cast<void>(tav::StartPrintSpooler(m_world.platform));  // the exit goes on either way
+    static_cast<void>(
+        tav::setup::StartPrintSpooler(m_world.platform));  // the exit goes on either way
 }
 
 int ScenarioStartup::ChangeServiceState(int bStart, const char16_t* serviceName) {
     exitSteps.push_back((bStart ? "start " : "stop ") + ToUtf8(serviceName));
-    const int result = tav::ChangeServiceState(m_world.platform, bStart, serviceName);
+    const int result = tav::setup::ChangeServiceState(m_world.platform, bStart, serviceName);
     // The machine's service control manager runs or ends the service process.
     if (std::u16string(serviceName) == kServiceName) {
         const uint32_t state = m_world.services.State(kServiceName);

@@ -12,7 +12,9 @@
 
 namespace tav::test {
 
-class ScenarioStartup : public StartupKernel, public StartupWindows, public ExitServices {
+class ScenarioStartup : public setup::StartupKernel,
+                        public setup::StartupWindows,
+                        public setup::ExitServices {
   public:
     ScenarioStartup(sim::PrinterWorld& world, ScenarioService& service)
         : m_world(world), m_service(service) {}
@@ -21,12 +23,13 @@ class ScenarioStartup : public StartupKernel, public StartupWindows, public Exit
 
     // --- StartupKernel ---
     void InitCommonControls(uint32_t, uint32_t) override {}
-    Handle ConvertSddl(const char16_t*, uint32_t) override { return 0x5D; }
-    void FreeSecurityDescriptor(Handle) override {}
-    Handle CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) override;
+    setup::Handle ConvertSddl(const char16_t*, uint32_t) override { return 0x5D; }
+    void FreeSecurityDescriptor(setup::Handle) override {}
+    setup::Handle CreateMutex(setup::Handle descriptor, bool initialOwner,
+                              const char16_t* name) override;
     uint32_t LastError() override { return 0; }
-    bool ReleaseMutex(Handle mutex) override;
-    bool CloseHandle(Handle handle) override;
+    bool ReleaseMutex(setup::Handle mutex) override;
+    bool CloseHandle(setup::Handle handle) override;
     bool LookupIsWow64Process() override { return true; }
     bool IsWow64Process(int32_t* isWow64) override {
         *isWow64 = 0;
@@ -35,16 +38,17 @@ class ScenarioStartup : public StartupKernel, public StartupWindows, public Exit
 
     // --- StartupWindows ---
     std::u16string LoadString(uint32_t id) override;
-    WindowRef DesktopWindow() override { return 1; }
-    WindowRef FirstChild(WindowRef) override { return 0; }
-    WindowRef NextWindow(WindowRef) override { return 0; }
-    bool HasProperty(WindowRef, const char16_t*) override { return false; }
-    bool IsIconic(WindowRef) override { return false; }
-    void Restore(WindowRef) override {}
-    WindowRef LastActivePopup(WindowRef) override { return 0; }
-    void SetForeground(WindowRef) override {}
-    WindowRef ForegroundWindow() override { return 0; }
-    int MessageBox(WindowRef, const std::u16string&, const std::u16string&, uint32_t) override {
+    setup::WindowRef DesktopWindow() override { return 1; }
+    setup::WindowRef FirstChild(setup::WindowRef) override { return 0; }
+    setup::WindowRef NextWindow(setup::WindowRef) override { return 0; }
+    bool HasProperty(setup::WindowRef, const char16_t*) override { return false; }
+    bool IsIconic(setup::WindowRef) override { return false; }
+    void Restore(setup::WindowRef) override {}
+    setup::WindowRef LastActivePopup(setup::WindowRef) override { return 0; }
+    void SetForeground(setup::WindowRef) override {}
+    setup::WindowRef ForegroundWindow() override { return 0; }
+    int MessageBox(setup::WindowRef, const std::u16string&, const std::u16string&,
+                   uint32_t) override {
         return 1;
     }
 
@@ -52,12 +56,12 @@ class ScenarioStartup : public StartupKernel, public StartupWindows, public Exit
     void StartPrintSpooler() override;
     int ChangeServiceState(int bStart, const char16_t* serviceName) override;
     void RestartLpdService(int32_t bLpdStopped) override;
-    void CloseDevice(Handle device) override;
+    void CloseDevice(setup::Handle device) override;
 
   private:
     sim::PrinterWorld& m_world;
     ScenarioService& m_service;
-    Handle m_mutex = win::kNoHandle;
+    setup::Handle m_mutex = win::kNoHandle;
 };
 
 }  // namespace tav::test

@@ -16,6 +16,7 @@
 #include "tests/settings/file_system_fakes.h"
 
 namespace tav {
+using namespace tav::setup;
 namespace {
 
 using ::testing::ElementsAre;

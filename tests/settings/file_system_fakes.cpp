@@ -9,6 +9,7 @@
 #include "shared/u16.h"
 
 namespace tav::test {
+using namespace tav::setup;
 
 namespace {
 

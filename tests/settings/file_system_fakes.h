@@ -20,37 +20,37 @@ class ListingCounter {
     std::vector<std::u16string> patterns;  // every FindFirstFile pattern, in order
 };
 
-class MemoryFileSystem : public FileSystem {
+class MemoryFileSystem : public setup::FileSystem {
   public:
     std::u16string modulePath = u"C:\\App\\tavsetup.exe";
     std::u16string systemDirectory = u"C:\\Windows\\system32";
-    std::map<std::u16string, std::vector<FindEntry>> listings;  // by exact pattern
+    std::map<std::u16string, std::vector<setup::FindEntry>> listings;  // by exact pattern
     std::set<std::u16string> existing;
     std::vector<std::u16string> existenceTests;
     ListingCounter counter;
     bool failSystemDirectory = false;
 
-    void Dir(const std::u16string& pattern, std::vector<FindEntry> entries) {
+    void Dir(const std::u16string& pattern, std::vector<setup::FindEntry> entries) {
         listings[pattern] = std::move(entries);
     }
 
-    Handle FindFirst(const std::u16string& pattern, FindEntry& entry) override;
-    bool FindNext(Handle find, FindEntry& entry) override;
-    bool CloseFind(Handle find) override;
+    setup::Handle FindFirst(const std::u16string& pattern, setup::FindEntry& entry) override;
+    bool FindNext(setup::Handle find, setup::FindEntry& entry) override;
+    bool CloseFind(setup::Handle find) override;
     bool FileExists(const std::u16string& path) override;
     uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
     uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 
   private:
     struct Open {
-        std::vector<FindEntry> entries;
+        std::vector<setup::FindEntry> entries;
         size_t next;
     };
-    std::map<Handle, Open> m_open;
-    Handle m_nextHandle = 0x100;
+    std::map<setup::Handle, Open> m_open;
+    setup::Handle m_nextHandle = 0x100;
 };
 
-class PosixFileSystem : public FileSystem {
+class PosixFileSystem : public setup::FileSystem {
   public:
     // Paths as the lookup sees them: backslashes for slashes.
     static std::u16string Windows(const std::string& posixPath);
@@ -60,19 +60,19 @@ class PosixFileSystem : public FileSystem {
     std::u16string systemDirectory;
     ListingCounter counter;
 
-    Handle FindFirst(const std::u16string& pattern, FindEntry& entry) override;
-    bool FindNext(Handle find, FindEntry& entry) override;
-    bool CloseFind(Handle find) override;
+    setup::Handle FindFirst(const std::u16string& pattern, setup::FindEntry& entry) override;
+    bool FindNext(setup::Handle find, setup::FindEntry& entry) override;
+    bool CloseFind(setup::Handle find) override;
     bool FileExists(const std::u16string& path) override;
     uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
     uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 
   private:
-    std::map<Handle, std::pair<std::vector<FindEntry>, size_t>> m_open;
-    Handle m_nextHandle = 0x100;
+    std::map<setup::Handle, std::pair<std::vector<setup::FindEntry>, size_t>> m_open;
+    setup::Handle m_nextHandle = 0x100;
 };
 
-class RecordingDriverStore : public DriverStore {
+class RecordingDriverStore : public setup::DriverStore {
   public:
     uint32_t result = 122;
     uint32_t numChars = 64;
@@ -88,7 +88,7 @@ class RecordingDriverStore : public DriverStore {
     }
 };
 
-class RecordingDebugOutput : public DebugOutput {
+class RecordingDebugOutput : public setup::DebugOutput {
   public:
     std::vector<std::u16string> texts;
     void Write(const char16_t* text) override { texts.emplace_back(text); }

@@ -7,6 +7,7 @@
 #include "tests/settings/sim_pnp_manager.h"
 
 namespace tav {
+using namespace tav::setup;
 namespace {
 
 using ::testing::ElementsAre;

@@ -9,6 +9,7 @@
 #include "tavsetup/pages/settings_requests.h"
 
 namespace tav {
+using namespace tav::setup;
 namespace {
 
 using Bytes = std::vector<uint8_t>;

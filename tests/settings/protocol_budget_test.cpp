@@ -10,6 +10,7 @@
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 constexpr uint32_t kOneSecond = 1000;

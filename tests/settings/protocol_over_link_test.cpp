@@ -13,6 +13,7 @@
 #include "tavsetup/pages/settings_protocol.h"
 
 namespace tav {
+using namespace tav::setup;
 namespace {
 
 using Bytes = std::vector<uint8_t>;

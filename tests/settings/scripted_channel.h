@@ -27,7 +27,7 @@ struct ScriptedOutcome {
     uint32_t elapsedMs = 0;
 };
 
-class ScriptedChannel : public PrinterChannel {
+class ScriptedChannel : public setup::PrinterChannel {
   public:
     sim::VirtualClock clock;
     std::vector<Transaction> log;

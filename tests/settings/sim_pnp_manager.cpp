@@ -8,6 +8,7 @@
 #include "sim/windows_values.h"
 
 namespace tav::test {
+using namespace tav::setup;
 
 const Guid kUsbSetupClass = sim::sdk::kUsbSetupClass;
 const Guid kPortsSetupClass = sim::sdk::kPortsSetupClass;

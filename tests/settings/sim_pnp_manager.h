@@ -18,7 +18,7 @@ namespace tav::test {
 inline constexpr uint32_t kCrNoSuchDevnode = 0x0D;
 inline constexpr uint32_t kCrBufferSmall = 0x1A;
 
-class SimPnpManager : public PnpManager {
+class SimPnpManager : public setup::PnpManager {
   public:
     SimPnpManager(sim::DeviceTree& tree, sim::VirtualClock& clock, sim::SimTrace& trace)
         : m_tree(tree), m_clock(clock), m_trace(trace) {}
@@ -28,9 +28,9 @@ class SimPnpManager : public PnpManager {
 
     bool ClassGuidsFromName(const std::u16string& className, Guid* guids, uint32_t capacity,
                             uint32_t* required) override;
-    Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
-    bool EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst) override;
-    bool DestroyDeviceInfoList(Handle set) override;
+    setup::Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
+    bool EnumDeviceInfo(setup::Handle set, uint32_t index, uint32_t* devInst) override;
+    bool DestroyDeviceInfoList(setup::Handle set) override;
     uint32_t GetParent(uint32_t* parent, uint32_t devInst, uint32_t flags) override;
     uint32_t GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length,
                          uint32_t flags) override;
@@ -46,8 +46,8 @@ class SimPnpManager : public PnpManager {
     sim::VirtualClock& m_clock;
     sim::SimTrace& m_trace;
     std::vector<std::u16string> m_nodes;  // DEVINST n is m_nodes[n - 1]
-    std::map<Handle, std::vector<std::u16string>> m_sets;
-    Handle m_nextSet = 0x500;
+    std::map<setup::Handle, std::vector<std::u16string>> m_sets;
+    setup::Handle m_nextSet = 0x500;
 };
 
 // Setup class GUIDs of the two classes the refresh walks.

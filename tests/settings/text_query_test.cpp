@@ -12,6 +12,7 @@
 #include "tests/settings/scripted_channel.h"
 
 namespace tav {
+using namespace tav::setup;
 namespace {
 
 using Bytes = std::vector<uint8_t>;

@@ -8,6 +8,7 @@
 #include "sim/shell/sim_main_window.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 using Statuses = std::vector<uint32_t>;

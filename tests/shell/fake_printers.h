@@ -8,7 +8,7 @@
 
 namespace tav::test {
 
-class FakePrinters : public PrinterDetector {
+class FakePrinters : public setup::PrinterDetector {
   public:
     int Discover() override {
         ++discoveries;

@@ -13,7 +13,7 @@
 
 namespace tav::test {
 
-class FakeKernel : public StartupKernel {
+class FakeKernel : public setup::StartupKernel {
   public:
     explicit FakeKernel(sim::CallLog& log) : m_log(log) {}
 
@@ -21,14 +21,15 @@ class FakeKernel : public StartupKernel {
         m_log.Record("InitCommonControlsEx " + std::to_string(size) + " " +
                      std::to_string(classes));
     }
-    Handle ConvertSddl(const char16_t* sddl, uint32_t revision) override {
+    setup::Handle ConvertSddl(const char16_t* sddl, uint32_t revision) override {
         m_log.Record("ConvertSddl " + ToUtf8(sddl) + " " + std::to_string(revision));
         return sddlFails ? win::kNoHandle : 0x5D;
     }
-    void FreeSecurityDescriptor(Handle descriptor) override {
+    void FreeSecurityDescriptor(setup::Handle descriptor) override {
         m_log.Record("LocalFree " + std::to_string(descriptor));
     }
-    Handle CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) override {
+    setup::Handle CreateMutex(setup::Handle descriptor, bool initialOwner,
+                              const char16_t* name) override {
         m_log.Record("CreateMutexW " + std::to_string(descriptor) + " " +
                      (initialOwner ? "owned " : "unowned ") + ToUtf8(name));
         if (mutexFails) {
@@ -39,11 +40,11 @@ class FakeKernel : public StartupKernel {
         return 0x4D;
     }
     uint32_t LastError() override { return m_lastError; }
-    bool ReleaseMutex(Handle mutex) override {
+    bool ReleaseMutex(setup::Handle mutex) override {
         m_log.Record("ReleaseMutex " + std::to_string(mutex));
         return true;
     }
-    bool CloseHandle(Handle handle) override {
+    bool CloseHandle(setup::Handle handle) override {
         m_log.Record("CloseHandle " + std::to_string(handle));
         return true;
     }
@@ -70,13 +71,13 @@ class FakeKernel : public StartupKernel {
 };
 
 struct FakeWindow {
-    WindowRef ref;
+    setup::WindowRef ref;
     bool hasProperty = false;
     bool iconic = false;
-    WindowRef lastActivePopup = 0;
+    setup::WindowRef lastActivePopup = 0;
 };
 
-class FakeWindows : public StartupWindows {
+class FakeWindows : public setup::StartupWindows {
   public:
     explicit FakeWindows(sim::CallLog& log) : m_log(log) {}
 
@@ -84,45 +85,47 @@ class FakeWindows : public StartupWindows {
         m_log.Record("LoadStringW " + std::to_string(id));
         return strings.count(id) ? strings[id] : std::u16string();
     }
-    WindowRef DesktopWindow() override { return kDesktop; }
-    WindowRef FirstChild(WindowRef window) override {
+    setup::WindowRef DesktopWindow() override { return kDesktop; }
+    setup::WindowRef FirstChild(setup::WindowRef window) override {
         return window == kDesktop && !topLevel.empty() ? topLevel.front().ref : 0;
     }
-    WindowRef NextWindow(WindowRef window) override {
+    setup::WindowRef NextWindow(setup::WindowRef window) override {
         for (size_t i = 0; i + 1 < topLevel.size(); ++i)
             if (topLevel[i].ref == window)
                 return topLevel[i + 1].ref;
         return 0;
     }
-    bool HasProperty(WindowRef window, const char16_t* name) override {
+    bool HasProperty(setup::WindowRef window, const char16_t* name) override {
         m_log.Record("GetPropW " + std::to_string(window) + " " + ToUtf8(name));
         return Find(window).hasProperty;
     }
-    bool IsIconic(WindowRef window) override { return Find(window).iconic; }
-    void Restore(WindowRef window) override {
+    bool IsIconic(setup::WindowRef window) override { return Find(window).iconic; }
+    void Restore(setup::WindowRef window) override {
         m_log.Record("ShowWindow SW_RESTORE " + std::to_string(window));
     }
-    WindowRef LastActivePopup(WindowRef window) override { return Find(window).lastActivePopup; }
-    void SetForeground(WindowRef window) override {
+    setup::WindowRef LastActivePopup(setup::WindowRef window) override {
+        return Find(window).lastActivePopup;
+    }
+    void SetForeground(setup::WindowRef window) override {
         m_log.Record("SetForegroundWindow " + std::to_string(window));
     }
-    WindowRef ForegroundWindow() override { return foreground; }
-    int MessageBox(WindowRef owner, const std::u16string& text, const std::u16string& caption,
-                   uint32_t style) override {
+    setup::WindowRef ForegroundWindow() override { return foreground; }
+    int MessageBox(setup::WindowRef owner, const std::u16string& text,
+                   const std::u16string& caption, uint32_t style) override {
         m_log.Record("MessageBoxW " + std::to_string(owner) + " '" + ToUtf8(text) + "' '" +
                      ToUtf8(caption) + "' " + std::to_string(style));
         return 1;
     }
 
-    static constexpr WindowRef kDesktop = 0x10;
+    static constexpr setup::WindowRef kDesktop = 0x10;
     std::vector<FakeWindow> topLevel;
-    WindowRef foreground = 0;
+    setup::WindowRef foreground = 0;
     std::map<uint32_t, std::u16string> strings = {
         {112, u"Communication Settings Utility"},
         {126, u"This software needs  32-bit platforms!!"}};
 
   private:
-    FakeWindow& Find(WindowRef window) {
+    FakeWindow& Find(setup::WindowRef window) {
         for (auto& w : topLevel)
             if (w.ref == window)
                 return w;
@@ -132,7 +135,7 @@ class FakeWindows : public StartupWindows {
     sim::CallLog& m_log;
 };
 
-class FakeExitServices : public ExitServices {
+class FakeExitServices : public setup::ExitServices {
   public:
     explicit FakeExitServices(sim::CallLog& log) : m_log(log) {}
 
@@ -144,7 +147,7 @@ class FakeExitServices : public ExitServices {
     void RestartLpdService(int32_t bLpdStopped) override {
         m_log.Record("RestartLpdService " + std::to_string(bLpdStopped));
     }
-    void CloseDevice(Handle device) override {
+    void CloseDevice(setup::Handle device) override {
         m_log.Record("CloseDevice " + std::to_string(device));
     }
 

@@ -10,6 +10,7 @@
 #include "tavsetup/shell/window_messages.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 TEST(MainWindowRules, EnterAndEscapeAreSwallowedOnlyAsKeyDown) {

@@ -16,6 +16,7 @@
 #include "tavsetup/shell/utility_startup.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 using ::testing::ElementsAre;

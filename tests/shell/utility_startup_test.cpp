@@ -9,6 +9,7 @@
 #include "tavsetup/shell/printer_link_instance.h"
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 using ::testing::ElementsAre;

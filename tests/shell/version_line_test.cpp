@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 namespace tav::test {
+using namespace tav::setup;
 namespace {
 
 class FakeVersionInfo : public VersionInfoSource {

@@ -6,6 +6,7 @@
 #include "tavportsvc/core/port_link_rules.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 namespace {
 
 TEST(PortLinkRulesTest, PrinterSerialIsTheInstancePartOfThePath) {

@@ -23,13 +23,13 @@ class TavportsTest : public ::testing::Test {
           host(sim, world.devices),
           toolTrace(platform.trace) {
         world.InstallInfPackage();
-        core = std::make_unique<PortLinkCore>(platform);
+        core = std::make_unique<portsvc::PortLinkCore>(platform);
     }
 
     // One run of tavports with these arguments; its output lands in `console`.
     int Run(const std::vector<std::string>& args) { return Run(args, console); }
     int Run(const std::vector<std::string>& args, tavports::ToolConsole& io) {
-        tavports::ToolContext ctx{PassContext{platform, toolTrace}, host};
+        tavports::ToolContext ctx{portsvc::PassContext{platform, toolTrace}, host};
         return tavports::RunTavports(args, ctx, io, "1.2.3.4");
     }
 
@@ -44,11 +44,11 @@ class TavportsTest : public ::testing::Test {
     sim::SimTrace sim;
     sim::DeviceTree tree;
     sim::SimPortWorld world;
-    PortLinkPlatform platform;
+    portsvc::PortLinkPlatform platform;
     sim::SimToolHost host;
-    TraceProvider toolTrace;
+    portsvc::TraceProvider toolTrace;
     sim::SimConsole console;
-    std::unique_ptr<PortLinkCore> core;
+    std::unique_ptr<portsvc::PortLinkCore> core;
 };
 
 }  // namespace tav::test

@@ -12,6 +12,7 @@
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 namespace {
 
 std::shared_ptr<sim::DeviceIdFirmware> Firmware(const std::string& deviceId) {

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
                       printer.instanceId, true);
     std::printf("before the start-up pass:\n");
     PrintPorts(world);
-    tav::PortLinkCore core(world.Platform());
+    tav::portsvc::PortLinkCore core(world.Platform());
     // The link read back below tells whether the start-up pass did its work.
     static_cast<void>(core.StartHook([] { return tav::win::kSOk; }, 0x1));
     std::printf("after the start-up pass of the restarted service:\n");

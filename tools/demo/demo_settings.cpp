@@ -11,6 +11,7 @@
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
+using namespace tav::portsvc;
 
 void ShowTavports(sim::SimPortWorld& world, const char* const* args, size_t count) {
     std::vector<std::string> arguments(args, args + count);

@@ -10,5 +10,5 @@ tav::demo::CtavsetupSimApp theApp;
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    return tav::AfxWinMain();
+    return tav::setup::AfxWinMain();
 }

@@ -6,9 +6,9 @@
 
 namespace tav::demo {
 
-class NotingDetector : public PrinterDetector {
+class NotingDetector : public setup::PrinterDetector {
   public:
-    NotingDetector(PrinterDetector& inner, Timeline& timeline)
+    NotingDetector(setup::PrinterDetector& inner, Timeline& timeline)
         : m_inner(inner), m_timeline(timeline) {}
 
     int Discover() override;
@@ -16,7 +16,7 @@ class NotingDetector : public PrinterDetector {
     bool CheckId() override;
 
   private:
-    PrinterDetector& m_inner;
+    setup::PrinterDetector& m_inner;
     Timeline& m_timeline;
 };
 

@@ -7,6 +7,7 @@
 #include "shared/win/errors.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 namespace {
 
 std::string Hex(uint32_t value) {

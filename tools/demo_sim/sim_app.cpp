@@ -14,6 +14,7 @@
 #include "tools/demo_sim/window_recorder.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 namespace {
 
 // The pages' services over the simulated machine while the main window runs.

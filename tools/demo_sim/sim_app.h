@@ -6,7 +6,7 @@
 
 namespace tav::demo {
 
-class CtavsetupSimApp : public CWinAppEx {
+class CtavsetupSimApp : public setup::CWinAppEx {
   public:
     // Start, modal main window and exit sequence; always FALSE, so the process then ends.
     BOOL InitInstance() override;

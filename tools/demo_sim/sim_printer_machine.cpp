@@ -9,6 +9,7 @@
 #include "tools/demo_sim/recording_device_io.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 namespace {
 
 bool IsServiceCall(const std::string& entry) {

@@ -16,7 +16,7 @@
 namespace tav::demo {
 
 // The driver package is installed; the device tree needs no re-enumeration to be current.
-class SimDriverTypeServices : public DriverTypeServices {
+class SimDriverTypeServices : public setup::DriverTypeServices {
   public:
     explicit SimDriverTypeServices(Timeline& timeline) : m_timeline(timeline) {}
     bool IsPortDriverAvailable() override;
@@ -33,8 +33,8 @@ class SimPrinterMachine {
     SimPrinterMachine(const SimPrinterMachine&) = delete;
     SimPrinterMachine& operator=(const SimPrinterMachine&) = delete;
 
-    PrinterPlatform& Platform();
-    DriverTypeServices& DriverType();
+    setup::PrinterPlatform& Platform();
+    setup::DriverTypeServices& DriverType();
 
     // Advances virtual time to real time when it is behind (run by a timer).
     void KeepPace();

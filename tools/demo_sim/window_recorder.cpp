@@ -10,6 +10,7 @@
 #include "tools/demo_sim/timeline_file.h"
 
 namespace tav::demo {
+using namespace tav::setup;
 namespace {
 
 WindowRecorder* g_pRecorder = nullptr;

@@ -2,7 +2,7 @@
 // (windows.h first)
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 using UpdateDriverProc = BOOL(WINAPI*)(HWND, LPCWSTR, LPCWSTR, DWORD, PBOOL);
@@ -91,4 +91,4 @@ bool Win32DeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t*
     return ok != FALSE;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -2,7 +2,7 @@
 // (windows.h first)
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 PlatformHandle Win32DeviceInterfaces::GetClassDevs(const Guid& interfaceClass, uint32_t flags) {
     GUID guid = ToWin32Guid(interfaceClass);
@@ -73,4 +73,4 @@ bool Win32DeviceInterfaces::DestroyDeviceInfoList(PlatformHandle set) {
     return ::SetupDiDestroyDeviceInfoList(FromHandle<HDEVINFO>(set)) != FALSE;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -4,7 +4,7 @@
 
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 PlatformHandle Win32DeviceNotify::RegisterInterfaceNotification(PlatformHandle serviceStatusHandle,
                                                                 const Guid& interfaceClass) {
@@ -22,4 +22,4 @@ bool Win32DeviceNotify::UnregisterNotification(PlatformHandle notification) {
     return ::UnregisterDeviceNotification(FromHandle<HDEVNOTIFY>(notification)) != FALSE;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

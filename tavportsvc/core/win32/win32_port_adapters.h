@@ -5,7 +5,7 @@
 
 #include "tavportsvc/core/port_link_platform.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 class Win32DeviceInterfaces : public DeviceInterfaceApi {
   public:
@@ -102,4 +102,4 @@ class Win32PortLinkPlatform {
     Win32TraceBackEnd m_trace;
 };
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -1,6 +1,6 @@
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 PortLinkPlatform Win32PortLinkPlatform::Platform() {
     PortLinkPlatform p;
@@ -14,4 +14,4 @@ PortLinkPlatform Win32PortLinkPlatform::Platform() {
     return p;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

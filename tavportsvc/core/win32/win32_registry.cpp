@@ -2,7 +2,7 @@
 // (windows.h first)
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 uint32_t Win32Registry::GetValue(PlatformHandle key, const char16_t* subKey,
                                  const char16_t* valueName, uint32_t flags, uint32_t* type,
@@ -40,4 +40,4 @@ uint32_t Win32Registry::CloseKey(PlatformHandle key) {
     return static_cast<uint32_t>(::RegCloseKey(FromHandle<HKEY>(key)));
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

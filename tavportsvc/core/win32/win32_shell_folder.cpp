@@ -4,10 +4,10 @@
 
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 bool Win32ShellFolder::GetProgramFilesX86(char16_t* path) {
     return ::SHGetSpecialFolderPathW(nullptr, W(path), CSIDL_PROGRAM_FILESX86, FALSE) != FALSE;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

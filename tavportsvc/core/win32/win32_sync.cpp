@@ -2,7 +2,7 @@
 // (windows.h first)
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 PlatformHandle Win32Sync::CreateUnnamedEvent(bool manualReset, bool initialState) {
     return ToHandle(::CreateEventW(nullptr, manualReset, initialState, nullptr));
@@ -28,4 +28,4 @@ bool Win32Sync::CloseObject(PlatformHandle handle) {
     return ::CloseHandle(FromHandle<HANDLE>(handle)) != FALSE;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

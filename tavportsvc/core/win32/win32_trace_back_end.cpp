@@ -6,7 +6,7 @@
 #include "tavportsvc/core/trace_control.h"
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 namespace {
 
@@ -79,4 +79,4 @@ uint32_t Win32TraceBackEnd::UnregisterProvider(uint64_t registration) {
     return ::UnregisterTraceGuids(registration);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -9,7 +9,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 inline GUID ToWin32Guid(const Guid& g) {
     static_assert(sizeof(GUID) == sizeof(Guid), "GUID layout");
@@ -69,4 +69,4 @@ inline wchar_t* W(char16_t* s) {
     return reinterpret_cast<wchar_t*>(s);
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

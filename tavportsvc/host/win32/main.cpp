@@ -10,18 +10,18 @@
 
 namespace {
 
-tav::host::Win32Registry g_registry;
-tav::host::Win32ServiceControlManager g_scm;
-tav::host::Win32ServiceDispatcher g_dispatcher;
-tav::host::Win32ComRuntime g_com;
-tav::host::Win32ThreadMessages g_messages;
-tav::host::Win32TypeLibraries g_typeLibs;
-tav::host::Win32ModuleImage g_image;
+tav::portsvc::host::Win32Registry g_registry;
+tav::portsvc::host::Win32ServiceControlManager g_scm;
+tav::portsvc::host::Win32ServiceDispatcher g_dispatcher;
+tav::portsvc::host::Win32ComRuntime g_com;
+tav::portsvc::host::Win32ThreadMessages g_messages;
+tav::portsvc::host::Win32TypeLibraries g_typeLibs;
+tav::portsvc::host::Win32ModuleImage g_image;
 tav::SystemClock g_clock;
-tav::host::HostPlatform g_hostPlatform{g_registry, g_scm,      g_dispatcher, g_com,
-                                       g_messages, g_typeLibs, g_image,      g_clock};
-tav::Win32PortLinkPlatform g_corePlatform;
-tav::host::CTavportsvcModule _AtlModule(g_hostPlatform, g_corePlatform.Platform());
+tav::portsvc::host::HostPlatform g_hostPlatform{g_registry, g_scm,      g_dispatcher, g_com,
+                                                g_messages, g_typeLibs, g_image,      g_clock};
+tav::portsvc::Win32PortLinkPlatform g_corePlatform;
+tav::portsvc::host::CTavportsvcModule _AtlModule(g_hostPlatform, g_corePlatform.Platform());
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 win::HResult Win32ComRuntime::Initialize() {
     return ::CoInitialize(nullptr);
@@ -23,4 +23,4 @@ bool Win32ComRuntime::IsModuleLoaded(const std::u16string& name) {
     return ::GetModuleHandleW(AsWide(name)) != nullptr;
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -3,7 +3,7 @@
 
 #include "tavportsvc/host/host_platform.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 class Win32Registry : public Registry {
   public:
@@ -83,4 +83,4 @@ class Win32ModuleImage : public ModuleImage {
     char16_t UpperCase(char16_t c) override;
 };
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

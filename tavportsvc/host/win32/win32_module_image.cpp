@@ -3,7 +3,7 @@
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 
 uint32_t Win32ModuleImage::FileName(uint32_t capacity, std::u16string& path, uint32_t& error) {
     std::wstring buffer(capacity, L'\0');
@@ -39,4 +39,4 @@ char16_t Win32ModuleImage::UpperCase(char16_t c) {
     return static_cast<char16_t>(single & 0xFFFF);
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -3,7 +3,7 @@
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 HKEY AsKey(RegKey key) {
@@ -56,4 +56,4 @@ void Win32Registry::CloseKey(RegKey key) {
     ::RegCloseKey(AsKey(key));
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -3,7 +3,7 @@
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 SC_HANDLE AsSc(ScHandle handle) {
@@ -75,4 +75,4 @@ void Win32ServiceControlManager::Close(ScHandle handle) {
     ::CloseServiceHandle(AsSc(handle));
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

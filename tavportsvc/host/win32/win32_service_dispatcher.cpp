@@ -3,7 +3,7 @@
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 // The dispatcher's table entry takes a plain function; it reaches the module through these.
@@ -63,4 +63,4 @@ uint32_t Win32ServiceDispatcher::CurrentThreadId() {
     return ::GetCurrentThreadId();
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -2,7 +2,7 @@
 
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 MSG* AsMsg(unsigned char* storage) {
@@ -25,4 +25,4 @@ bool Win32ThreadMessages::PostQuit(uint32_t threadId) {
     return ::PostThreadMessageW(threadId, WM_QUIT, 0, 0) != FALSE;
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

@@ -7,7 +7,7 @@
 #include "shared/win32/wide.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 
-namespace tav::host {
+namespace tav::portsvc::host {
 namespace {
 
 using RegisterForUserFn = HRESULT(WINAPI*)(ITypeLib*, LPOLESTR, LPOLESTR);
@@ -89,4 +89,4 @@ win::HResult Win32TypeLibraries::Unregister(const TypeLibAttributes& attributes,
                                attributes.lcid, syskind);
 }
 
-}  // namespace tav::host
+}  // namespace tav::portsvc::host

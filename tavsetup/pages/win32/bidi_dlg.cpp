@@ -6,7 +6,7 @@
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 CBidiDlg::CBidiDlg(const PageServices& services) : CPageDlg(IDD_BIDI_DIALOG, BidiPageLayout()) {
     m_pLogic.reset(new (std::nothrow) PrinterResponsePage(*this, services.Printer()));
@@ -23,4 +23,4 @@ void CBidiDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BIDI_APPLY, m_btnApply);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

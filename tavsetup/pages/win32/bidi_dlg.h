@@ -6,7 +6,7 @@
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/pages/printer_response_page.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CBidiDlg : public CPageDlg {
   public:
@@ -26,4 +26,4 @@ class CBidiDlg : public CPageDlg {
     CWnd m_btnApply;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 #include "shared/win32/wide.h"
 #include "tavsetup/pages/page_messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 BOOL CPageDlg::CreatePage(CWnd* pParentWnd) {
     if (!m_pLogic)
@@ -135,4 +135,4 @@ bool IsThemeActiveNow() {
     return active;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -12,7 +12,7 @@
 
 #include "tavsetup/pages/page_common.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CPageDlg : public CDialog, protected PageView {
   public:
@@ -63,4 +63,4 @@ class CPageDlg : public CDialog, protected PageView {
 // UxTheme's IsThemeActive, loaded by name for each question; false without it.
 bool IsThemeActiveNow();
 
-}  // namespace tav
+}  // namespace tav::setup

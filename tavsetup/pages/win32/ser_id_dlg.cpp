@@ -6,7 +6,7 @@
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 CSerIdDlg::CSerIdDlg(const PageServices& services) : CPageDlg(IDD_SERID_DIALOG, SerIdPageLayout()) {
     m_pLogic.reset(new (std::nothrow) SerialNumberPage(*this, services.Printer()));
@@ -25,4 +25,4 @@ void CSerIdDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SERID_APPLY, m_btnApply);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/pages/serial_number_page.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CSerIdDlg : public CPageDlg {
   public:
@@ -28,4 +28,4 @@ class CSerIdDlg : public CPageDlg {
     CWnd m_btnApply;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/res/resource.h"
 
-namespace tav {
+namespace tav::setup {
 
 CVComDlg::CVComDlg(const PageServices& services) : CPageDlg(IDD_VCOM_DIALOG, VComPageLayout()) {
     m_pLogic.reset(new (std::nothrow)
@@ -24,4 +24,4 @@ void CVComDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_VCOM_APPLY, m_btnApply);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

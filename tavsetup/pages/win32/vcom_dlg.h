@@ -6,7 +6,7 @@
 #include "tavsetup/pages/driver_type_page.h"
 #include "tavsetup/pages/page_services.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CVComDlg : public CPageDlg {
   public:
@@ -26,4 +26,4 @@ class CVComDlg : public CPageDlg {
     CWnd m_btnApply;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 #include "shared/unique_handle.h"
 #include "shared/win32/wide.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -35,4 +35,4 @@ void Win32DebugOutput::Write(const char16_t* text) {
     ::OutputDebugStringW(AsWide(text));
 }
 
-}  // namespace tav
+}  // namespace tav::setup

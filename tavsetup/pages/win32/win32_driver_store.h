@@ -5,7 +5,7 @@
 
 #include "tavsetup/pages/driver_store.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32DriverStore : public DriverStore {
   public:
@@ -19,4 +19,4 @@ class Win32DebugOutput : public DebugOutput {
     void Write(const char16_t* text) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

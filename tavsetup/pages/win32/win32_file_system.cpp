@@ -6,7 +6,7 @@
 
 #include "shared/win32/wide.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -53,4 +53,4 @@ uint32_t Win32FileSystem::ModuleFileName(char16_t* buffer, uint32_t size) {
     return ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(buffer), size);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -4,7 +4,7 @@
 
 #include "tavsetup/pages/file_system.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32FileSystem : public FileSystem {
   public:
@@ -16,4 +16,4 @@ class Win32FileSystem : public FileSystem {
     uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

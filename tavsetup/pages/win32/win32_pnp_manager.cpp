@@ -9,7 +9,7 @@
 
 #include "shared/win32/wide.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 
@@ -78,4 +78,4 @@ uint32_t Win32PnpManager::ReenumerateDevNode(uint32_t devInst, uint32_t flags) {
     return ::CM_Reenumerate_DevNode(devInst, flags);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 
 #include "tavsetup/pages/pnp_manager.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32PnpManager : public PnpManager {
   public:
@@ -19,4 +19,4 @@ class Win32PnpManager : public PnpManager {
     uint32_t ReenumerateDevNode(uint32_t devInst, uint32_t flags) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

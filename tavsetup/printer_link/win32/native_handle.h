@@ -6,7 +6,7 @@
 #include "shared/guid.h"
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 inline HANDLE ToNative(Handle handle) {
     return reinterpret_cast<HANDLE>(handle);
@@ -39,4 +39,4 @@ inline Guid FromNative(const GUID& g) {
     return guid;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

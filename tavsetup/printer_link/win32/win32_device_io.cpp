@@ -8,7 +8,7 @@
 #include "shared/win32/wide.h"
 #include "tavsetup/printer_link/win32/native_handle.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 static_assert(sizeof(OVERLAPPED) <= sizeof(Overlapped::block), "OVERLAPPED fits the block");
@@ -93,4 +93,4 @@ uint32_t Win32DeviceIo::WaitForMultipleObjects(uint32_t count, const Handle* han
     return ::WaitForMultipleObjects(count, native.data(), bWaitAll, timeoutMs);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 
 #include "tavsetup/printer_link/device_io.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32DeviceIo : public DeviceIo {
   public:
@@ -24,4 +24,4 @@ class Win32DeviceIo : public DeviceIo {
                                     uint32_t timeoutMs) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -8,13 +8,13 @@
 
 #include "tavsetup/printer_link/win32/native_handle.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 SP_DEVICE_INTERFACE_DATA ToNative(const win::DeviceInterfaceData& data) {
     SP_DEVICE_INTERFACE_DATA native{};
     native.cbSize = sizeof native;
-    native.InterfaceClassGuid = tav::ToNative(data.interfaceClassGuid);
+    native.InterfaceClassGuid = tav::setup::ToNative(data.interfaceClassGuid);
     native.Flags = data.flags;
     native.Reserved = data.reserved;
     return native;
@@ -22,7 +22,7 @@ SP_DEVICE_INTERFACE_DATA ToNative(const win::DeviceInterfaceData& data) {
 
 win::DeviceInterfaceData FromNative(const SP_DEVICE_INTERFACE_DATA& native) {
     win::DeviceInterfaceData data;
-    data.interfaceClassGuid = tav::FromNative(native.InterfaceClassGuid);
+    data.interfaceClassGuid = tav::setup::FromNative(native.InterfaceClassGuid);
     data.flags = native.Flags;
     data.reserved = native.Reserved;
     return data;
@@ -31,7 +31,7 @@ win::DeviceInterfaceData FromNative(const SP_DEVICE_INTERFACE_DATA& native) {
 SP_DEVINFO_DATA ToNative(const win::DevInfoData& device) {
     SP_DEVINFO_DATA native{};
     native.cbSize = sizeof native;
-    native.ClassGuid = tav::ToNative(device.classGuid);
+    native.ClassGuid = tav::setup::ToNative(device.classGuid);
     native.DevInst = device.devInst;
     native.Reserved = device.reserved;
     return native;
@@ -39,7 +39,7 @@ SP_DEVINFO_DATA ToNative(const win::DevInfoData& device) {
 
 win::DevInfoData FromNative(const SP_DEVINFO_DATA& native) {
     win::DevInfoData device;
-    device.classGuid = tav::FromNative(native.ClassGuid);
+    device.classGuid = tav::setup::FromNative(native.ClassGuid);
     device.devInst = native.DevInst;
     device.reserved = native.Reserved;
     return device;
@@ -52,13 +52,13 @@ HDEVINFO SetOf(Handle set) {
 }  // namespace
 
 Handle Win32DeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
-    const GUID native = tav::ToNative(classGuid);
+    const GUID native = tav::setup::ToNative(classGuid);
     return FromNativeOrInvalid(::SetupDiGetClassDevsW(&native, nullptr, nullptr, flags));
 }
 
 int Win32DeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
                                            win::DeviceInterfaceData& data) {
-    const GUID native = tav::ToNative(classGuid);
+    const GUID native = tav::setup::ToNative(classGuid);
     SP_DEVICE_INTERFACE_DATA interfaceData{};
     interfaceData.cbSize = sizeof interfaceData;
     const BOOL ok =
@@ -108,4 +108,4 @@ int Win32DeviceSetup::DestroyDeviceInfoList(Handle set) {
     return ::SetupDiDestroyDeviceInfoList(SetOf(set));
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 
 #include "tavsetup/printer_link/device_setup.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32DeviceSetup : public DeviceSetup {
   public:
@@ -19,4 +19,4 @@ class Win32DeviceSetup : public DeviceSetup {
     int DestroyDeviceInfoList(Handle set) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 
 #include "shared/win32/wide.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 // The spooler's prototypes take writable texts that they only read.
@@ -36,4 +36,4 @@ int Win32PrintSpooler::GetDriverDirectory(const char16_t* serverName, const char
     return ok;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 
 #include "tavsetup/printer_link/print_spooler.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32PrintSpooler : public PrintSpooler {
   public:
@@ -13,4 +13,4 @@ class Win32PrintSpooler : public PrintSpooler {
                            uint8_t* buffer, uint32_t size, uint32_t* pNeeded) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

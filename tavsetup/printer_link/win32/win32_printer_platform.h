@@ -8,7 +8,7 @@
 #include "tavsetup/printer_link/win32/win32_print_spooler.h"
 #include "tavsetup/printer_link/win32/win32_service_manager.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32PrinterPlatform {
   public:
@@ -24,4 +24,4 @@ class Win32PrinterPlatform {
     PrinterPlatform platform;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

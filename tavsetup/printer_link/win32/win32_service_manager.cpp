@@ -4,7 +4,7 @@
 
 #include "shared/win32/wide.h"
 
-namespace tav {
+namespace tav::setup {
 namespace {
 
 SC_HANDLE AsSc(Handle handle) {
@@ -61,4 +61,4 @@ int Win32ServiceManager::CloseServiceHandle(Handle handle) {
     return ::CloseServiceHandle(AsSc(handle));
 }
 
-}  // namespace tav
+}  // namespace tav::setup

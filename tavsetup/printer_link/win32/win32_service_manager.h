@@ -3,7 +3,7 @@
 
 #include "tavsetup/printer_link/service_manager.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32ServiceManager : public ServiceManager {
   public:
@@ -16,4 +16,4 @@ class Win32ServiceManager : public ServiceManager {
     int CloseServiceHandle(Handle handle) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -2,7 +2,7 @@
 
 #include "shared/callback_boundary.h"
 
-namespace tav {
+namespace tav::setup {
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
     control.Attach(::GetDlgItem(pDX->m_hDialog, nIDC));
@@ -162,4 +162,4 @@ LRESULT CALLBACK CDialog::SubclassProc(HWND hWnd, UINT message, WPARAM wParam,
     return result;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 
 #include "tavsetup/shell/framework/wnd.h"
 
-namespace tav {
+namespace tav::setup {
 
 // Binds template controls to member windows.
 struct CDataExchange {
@@ -60,4 +60,4 @@ class CDialog : public CWnd {
     INT_PTR m_nModalResult = -1;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-namespace tav {
+namespace tav::setup {
 
 int CTabCtrl::InsertItem(int nItem, const std::wstring& text) const {
     TCITEMW item{};
@@ -21,4 +21,4 @@ RECT CTabCtrl::AdjustRect(RECT rect) const {
     return rect;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 
 #include "tavsetup/shell/framework/wnd.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CTabCtrl : public CWnd {
   public:
@@ -14,4 +14,4 @@ class CTabCtrl : public CWnd {
     RECT AdjustRect(RECT rect) const;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -1,6 +1,6 @@
 #include "tavsetup/shell/framework/win_app.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 CWinAppEx* g_pApp = nullptr;
@@ -37,4 +37,4 @@ int AfxWinMain() {
     return app->Run();
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 
 #include "tavsetup/shell/framework/wnd.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CWinAppEx {
   public:
@@ -28,4 +28,4 @@ CWinAppEx* AfxGetApp();
 // What the program's entry point runs.
 int AfxWinMain();
 
-}  // namespace tav
+}  // namespace tav::setup

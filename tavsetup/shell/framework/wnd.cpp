@@ -1,6 +1,6 @@
 #include "tavsetup/shell/framework/wnd.h"
 
-namespace tav {
+namespace tav::setup {
 
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
@@ -28,4 +28,4 @@ std::wstring LoadResourceString(UINT nID) {
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
-}  // namespace tav
+}  // namespace tav::setup

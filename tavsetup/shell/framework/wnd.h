@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace tav {
+namespace tav::setup {
 
 class CWnd {
   public:
@@ -38,4 +38,4 @@ class CWnd {
 // A string-table text in the language the resource loader picks; empty when missing.
 std::wstring LoadResourceString(UINT nID);
 
-}  // namespace tav
+}  // namespace tav::setup

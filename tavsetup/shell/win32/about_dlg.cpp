@@ -5,7 +5,7 @@
 #include "tavsetup/shell/version_line.h"
 #include "tavsetup/shell/win32/version_info_source.h"
 
-namespace tav {
+namespace tav::setup {
 
 CAboutDlg::CAboutDlg(const std::u16string& title, CWnd* pParentWnd)
     : CDialog(IDD_ABOUTBOX, pParentWnd), m_strTitle(title) {}
@@ -21,4 +21,4 @@ BOOL CAboutDlg::OnInitDialog() {
     return TRUE;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

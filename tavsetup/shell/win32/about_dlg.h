@@ -5,7 +5,7 @@
 
 #include "tavsetup/shell/framework/dialog.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CAboutDlg : public CDialog {
   public:
@@ -21,4 +21,4 @@ class CAboutDlg : public CDialog {
     std::u16string m_strTitle;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

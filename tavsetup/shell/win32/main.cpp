@@ -5,9 +5,9 @@
 #include "tavsetup/shell/win32/tavsetup_app.h"
 
 namespace {
-tav::CtavsetupApp theApp;
+tav::setup::CtavsetupApp theApp;
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    return tav::AfxWinMain();
+    return tav::setup::AfxWinMain();
 }

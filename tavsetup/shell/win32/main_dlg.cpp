@@ -16,7 +16,7 @@
 #include "tavsetup/shell/win32/about_dlg.h"
 #include "tavsetup/shell/window_messages.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 constexpr Page kPageOrder[] = {Page::SerId, Page::VCom, Page::Bidi};
@@ -221,4 +221,4 @@ void CMainDlg::ShowSeveralPrintersWarning() {
                   MB_ICONWARNING | MB_TOPMOST);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

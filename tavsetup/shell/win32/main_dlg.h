@@ -11,7 +11,7 @@
 #include "tavsetup/shell/framework/dialog.h"
 #include "tavsetup/shell/framework/tab_ctrl.h"
 
-namespace tav {
+namespace tav::setup {
 
 struct PageServices;
 class CPageDlg;
@@ -63,4 +63,4 @@ class CMainDlg : public CDialog, private DetectionView {
     std::unique_ptr<CBidiDlg> m_pBidiDlg;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

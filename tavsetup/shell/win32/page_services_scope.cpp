@@ -10,7 +10,7 @@
 #include "tavsetup/pages/win32/win32_pnp_manager.h"
 #include "tavsetup/shell/printer_link_instance.h"
 
-namespace tav {
+namespace tav::setup {
 
 void RunWithPageServices(PrinterPlatform& sys,
                          const std::function<void(const PageServices&)>& body) {
@@ -25,4 +25,4 @@ void RunWithPageServices(PrinterPlatform& sys,
     body(services);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -6,7 +6,7 @@
 
 #include "tavsetup/printer_link/platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 struct PageServices;
 
@@ -15,4 +15,4 @@ struct PageServices;
 void RunWithPageServices(PrinterPlatform& sys,
                          const std::function<void(const PageServices&)>& body);
 
-}  // namespace tav
+}  // namespace tav::setup

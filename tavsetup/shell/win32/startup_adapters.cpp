@@ -6,7 +6,7 @@
 #include "shared/win32/wide.h"
 #include "tavsetup/shell/framework/wnd.h"
 
-namespace tav {
+namespace tav::setup {
 
 namespace {
 HWND ToHwnd(WindowRef window) {
@@ -111,4 +111,4 @@ int Win32StartupWindows::MessageBox(WindowRef owner, const std::u16string& text,
     return ::MessageBoxW(ToHwnd(owner), AsWide(text), AsWide(caption), style);
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -5,7 +5,7 @@
 
 #include "tavsetup/shell/startup_platform.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32StartupKernel : public StartupKernel {
   public:
@@ -40,4 +40,4 @@ class Win32StartupWindows : public StartupWindows {
                    uint32_t style) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -7,7 +7,7 @@
 #include "tavsetup/shell/win32/page_services_scope.h"
 #include "tavsetup/shell/win32/startup_adapters.h"
 
-namespace tav {
+namespace tav::setup {
 
 BOOL CtavsetupApp::InitInstance() {
     Win32StartupKernel kernel;
@@ -32,4 +32,4 @@ BOOL CtavsetupApp::InitInstance() {
     return result;
 }
 
-}  // namespace tav
+}  // namespace tav::setup

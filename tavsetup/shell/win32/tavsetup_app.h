@@ -6,7 +6,7 @@
 #include "tavsetup/printer_link/platform.h"
 #include "tavsetup/shell/framework/win_app.h"
 
-namespace tav {
+namespace tav::setup {
 
 class CtavsetupApp : public CWinAppEx {
   public:
@@ -17,4 +17,4 @@ class CtavsetupApp : public CWinAppEx {
     Handle m_hInstanceMutex = win::kNoHandle;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -4,7 +4,7 @@
 
 #include "shared/win32/wide.h"
 
-namespace tav {
+namespace tav::setup {
 
 std::u16string Win32VersionInfoSource::ModuleFileName(uint32_t capacity) {
     std::wstring path(capacity, L'\0');
@@ -43,4 +43,4 @@ std::optional<std::u16string> Win32VersionInfoSource::QueryString(const std::vec
     return FromWide(static_cast<const wchar_t*>(value));
 }
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -3,7 +3,7 @@
 
 #include "tavsetup/shell/version_line.h"
 
-namespace tav {
+namespace tav::setup {
 
 class Win32VersionInfoSource : public VersionInfoSource {
   public:
@@ -15,4 +15,4 @@ class Win32VersionInfoSource : public VersionInfoSource {
                                               const std::u16string& subBlock) override;
 };
 
-}  // namespace tav
+}  // namespace tav::setup

@@ -14,19 +14,20 @@
 #include "tavsetup/pages/win32/win32_pnp_manager.h"
 
 int wmain() {
-    tav::Win32FileSystem files;
-    tav::Win32DriverStore store;
-    tav::Win32DebugOutput debug;
-    tav::DriverPackagePlatform platform{files, store, debug};
-    const auto directory = tav::GetModuleDirectory(files);
+    tav::setup::Win32FileSystem files;
+    tav::setup::Win32DriverStore store;
+    tav::setup::Win32DebugOutput debug;
+    tav::setup::DriverPackagePlatform platform{files, store, debug};
+    const auto directory = tav::setup::GetModuleDirectory(files);
     std::wprintf(L"module directory: %ls\n",
                  directory ? reinterpret_cast<const wchar_t*>(directory->c_str()) : L"(none)");
-    std::wprintf(L"port driver available: %d\n", tav::IsPortDriverAvailable(platform) ? 1 : 0);
+    std::wprintf(L"port driver available: %d\n",
+                 tav::setup::IsPortDriverAvailable(platform) ? 1 : 0);
 
-    tav::Win32PnpManager pnp;
+    tav::setup::Win32PnpManager pnp;
     tav::SystemClock clock;
     const DWORD start = ::GetTickCount();
-    tav::RefreshPnpDevices(pnp, clock);
+    tav::setup::RefreshPnpDevices(pnp, clock);
     std::wprintf(L"pnp refresh done in %lu ms\n",
                  static_cast<unsigned long>(::GetTickCount() - start));
     return 0;

@@ -4,6 +4,7 @@
 #include "shared/win/errors.h"
 
 namespace tav::pipetest {
+using namespace tav::setup;
 
 std::vector<std::string> OperationLog::Take() {
     std::vector<std::string> entries;

@@ -11,40 +11,42 @@
 
 namespace tav::pipetest {
 
-class OperationLog : public DeviceIo {
+class OperationLog : public setup::DeviceIo {
   public:
-    explicit OperationLog(DeviceIo& inner) : m_inner(inner) {}
+    explicit OperationLog(setup::DeviceIo& inner) : m_inner(inner) {}
 
     // "write 13 -> 13", "read 64 -> 0", "read 64 -> failed 995", in issue order.
     std::vector<std::string> Take();
 
-    Handle OpenDevice(const std::u16string& path, const DeviceOpenMode& mode) override {
+    setup::Handle OpenDevice(const std::u16string& path,
+                             const setup::DeviceOpenMode& mode) override {
         return m_inner.OpenDevice(path, mode);
     }
-    int CloseHandle(Handle handle) override { return m_inner.CloseHandle(handle); }
-    int DeviceIoControl(Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
+    int CloseHandle(setup::Handle handle) override { return m_inner.CloseHandle(handle); }
+    int DeviceIoControl(setup::Handle device, uint32_t code, const void* inBuffer, uint32_t inSize,
                         void* outBuffer, uint32_t outSize, uint32_t* pCount,
-                        Overlapped& ov) override;
-    int WriteFile(Handle device, const void* buffer, uint32_t size, uint32_t* pCount,
-                  Overlapped& ov) override;
-    int ReadFile(Handle device, void* buffer, uint32_t size, uint32_t* pCount,
-                 Overlapped& ov) override;
-    int CancelIo(Handle device) override { return m_inner.CancelIo(device); }
-    int GetOverlappedResult(Handle device, Overlapped& ov, uint32_t* pCount, int bWait) override;
-    Handle CreateAutoResetEvent() override { return m_inner.CreateAutoResetEvent(); }
-    int ResetEvent(Handle event) override { return m_inner.ResetEvent(event); }
-    uint32_t WaitForMultipleObjects(uint32_t count, const Handle* handles, int bWaitAll,
+                        setup::Overlapped& ov) override;
+    int WriteFile(setup::Handle device, const void* buffer, uint32_t size, uint32_t* pCount,
+                  setup::Overlapped& ov) override;
+    int ReadFile(setup::Handle device, void* buffer, uint32_t size, uint32_t* pCount,
+                 setup::Overlapped& ov) override;
+    int CancelIo(setup::Handle device) override { return m_inner.CancelIo(device); }
+    int GetOverlappedResult(setup::Handle device, setup::Overlapped& ov, uint32_t* pCount,
+                            int bWait) override;
+    setup::Handle CreateAutoResetEvent() override { return m_inner.CreateAutoResetEvent(); }
+    int ResetEvent(setup::Handle event) override { return m_inner.ResetEvent(event); }
+    uint32_t WaitForMultipleObjects(uint32_t count, const setup::Handle* handles, int bWaitAll,
                                     uint32_t timeoutMs) override {
         return m_inner.WaitForMultipleObjects(count, handles, bWaitAll, timeoutMs);
     }
 
   private:
-    int Started(int result, const std::string& what, Overlapped& ov, uint32_t count);
+    int Started(int result, const std::string& what, setup::Overlapped& ov, uint32_t count);
     void Ended(size_t entry, int result, uint32_t count);
 
-    DeviceIo& m_inner;
+    setup::DeviceIo& m_inner;
     std::vector<std::string> m_entries;
-    std::map<const Overlapped*, size_t> m_pending;  // operation -> its entry
+    std::map<const setup::Overlapped*, size_t> m_pending;  // operation -> its entry
 };
 
 }  // namespace tav::pipetest

@@ -37,7 +37,7 @@ std::wstring PipeName(const char* caseName) {
 }
 
 // A link whose device path is the pipe, so the transaction opens it without a discovery.
-void PointAt(tav::PrinterLink& link, const std::wstring& name) {
+void PointAt(tav::setup::PrinterLink& link, const std::wstring& name) {
     link.pszDevicePath = std::u16string(name.begin(), name.end());
     link.bSerialMode = 0;
 }
@@ -61,7 +61,7 @@ std::string Counts(int result, uint32_t count, DWORD elapsed) {
 }
 
 // A 13-byte query answered after the write by a 20-byte reply: the transaction reads it.
-void WriteThenRead(tav::PrinterPlatform& sys) {
+void WriteThenRead(tav::setup::PrinterPlatform& sys) {
     static const unsigned char query[13] = {0x12, 0x6C, 0xFF, 'T', 'A', 'V', 'S',
                                             'W',  'I',  'T',  'C', 'H', 'Q'};
     std::vector<unsigned char> received;
@@ -73,13 +73,13 @@ void WriteThenRead(tav::PrinterPlatform& sys) {
             reply[i] = static_cast<unsigned char>(0x40 + i);
         tav::pipetest::WriteAll(pipe, reply.data(), static_cast<DWORD>(reply.size()));
     });
-    tav::PrinterLink link;
+    tav::setup::PrinterLink link;
     PointAt(link, name);
     unsigned char reply[128] = {};
     uint32_t count = 0xFFFF;
     const DWORD start = ::GetTickCount();
-    const int result =
-        tav::PrinterTransact(sys, link, 0, query, sizeof query, reply, sizeof reply, &count, 1000);
+    const int result = tav::setup::PrinterTransact(sys, link, 0, query, sizeof query, reply,
+                                                   sizeof reply, &count, 1000);
     const DWORD elapsed = ::GetTickCount() - start;
     const bool closed = printer.Finish();
     Check(result && count == 20 && reply[0] == 0x40 && reply[19] == 0x53,
@@ -94,16 +94,16 @@ void WriteThenRead(tav::PrinterPlatform& sys) {
 }
 
 // The printer stays silent: the read is pending at the deadline, cancelled, and fails.
-void PendingReadCancelled(tav::PrinterPlatform& sys) {
+void PendingReadCancelled(tav::setup::PrinterPlatform& sys) {
     const std::wstring name = PipeName("silent");
     PipePrinter printer(name, {}, [](HANDLE) {});
-    tav::PrinterLink link;
+    tav::setup::PrinterLink link;
     PointAt(link, name);
     unsigned char reply[64];
     uint32_t count = 0xFFFF;
     const DWORD start = ::GetTickCount();
     const int result =
-        tav::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 300);
+        tav::setup::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 300);
     const DWORD elapsed = ::GetTickCount() - start;
     const bool closed = printer.Finish();
     Check(!result && count == 0, "silent printer: the pending read fails at the deadline",
@@ -118,16 +118,16 @@ void PendingReadCancelled(tav::PrinterPlatform& sys) {
 
 // A write the printer does not take (its buffer is full) and no reply wanted: cancelled at
 // the deadline, it still counts as done.
-void PendingWriteCancelled(tav::PrinterPlatform& sys) {
+void PendingWriteCancelled(tav::setup::PrinterPlatform& sys) {
     const std::wstring name = PipeName("full");
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     PipePrinter printer(name, PipeShape{PIPE_TYPE_BYTE, 512},
                         [&](HANDLE) { ::WaitForSingleObject(release, 10000); });
-    tav::PrinterLink link;
+    tav::setup::PrinterLink link;
     PointAt(link, name);
     std::vector<unsigned char> data(60000, 0x5A);
     const DWORD start = ::GetTickCount();
-    const int result = tav::PrinterTransact(
+    const int result = tav::setup::PrinterTransact(
         sys, link, 0, data.data(), static_cast<uint32_t>(data.size()), nullptr, 0, nullptr, 300);
     const DWORD elapsed = ::GetTickCount() - start;
     ::SetEvent(release);
@@ -142,7 +142,7 @@ void PendingWriteCancelled(tav::PrinterPlatform& sys) {
 
 // A zero-length message completes the read with 0 bytes before the budget is spent: the
 // read is issued again and gets the reply that follows.
-void ZeroByteCompletion(tav::PrinterPlatform& sys) {
+void ZeroByteCompletion(tav::setup::PrinterPlatform& sys) {
     const std::wstring name = PipeName("zero");
     PipePrinter printer(name, PipeShape{PIPE_TYPE_MESSAGE, 65536}, [](HANDLE pipe) {
         DWORD written = 0;
@@ -150,13 +150,13 @@ void ZeroByteCompletion(tav::PrinterPlatform& sys) {
         ::Sleep(100);
         tav::pipetest::WriteAll(pipe, "HELLO", 5);
     });
-    tav::PrinterLink link;
+    tav::setup::PrinterLink link;
     PointAt(link, name);
     char reply[64] = {};
     uint32_t count = 0xFFFF;
     const DWORD start = ::GetTickCount();
     const int result =
-        tav::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 1000);
+        tav::setup::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 1000);
     const DWORD elapsed = ::GetTickCount() - start;
     const bool closed = printer.Finish();
     Check(result && count == 5 && std::memcmp(reply, "HELLO", 5) == 0,
@@ -169,7 +169,7 @@ void ZeroByteCompletion(tav::PrinterPlatform& sys) {
 
 // A write-then-read whose write the printer takes only in part before the deadline: the
 // write is cancelled, the transaction fails with a count of 0 and never reads.
-void WriteCutShort(tav::PrinterPlatform& sys) {
+void WriteCutShort(tav::setup::PrinterPlatform& sys) {
     const std::wstring name = PipeName("short");
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::vector<unsigned char> taken;
@@ -177,15 +177,15 @@ void WriteCutShort(tav::PrinterPlatform& sys) {
         taken = tav::pipetest::ReadExactly(pipe, 1000);
         ::WaitForSingleObject(release, 10000);
     });
-    tav::PrinterLink link;
+    tav::setup::PrinterLink link;
     PointAt(link, name);
     std::vector<unsigned char> data(60000, 0xA5);
     unsigned char reply[64];
     uint32_t count = 0xFFFF;
     const DWORD start = ::GetTickCount();
     const int result =
-        tav::PrinterTransact(sys, link, 0, data.data(), static_cast<uint32_t>(data.size()), reply,
-                             sizeof reply, &count, 300);
+        tav::setup::PrinterTransact(sys, link, 0, data.data(), static_cast<uint32_t>(data.size()),
+                                    reply, sizeof reply, &count, 300);
     const DWORD elapsed = ::GetTickCount() - start;
     const DWORD error = ::GetLastError();
     ::SetEvent(release);
@@ -199,13 +199,13 @@ void WriteCutShort(tav::PrinterPlatform& sys) {
 }
 
 // More than 65535 bytes to write: only the first 65535 go out.
-void OversizedWrite(tav::PrinterPlatform& sys) {
+void OversizedWrite(tav::setup::PrinterPlatform& sys) {
     const std::wstring name = PipeName("oversized");
     PipePrinter printer(name, PipeShape{PIPE_TYPE_BYTE, 1 << 20}, [](HANDLE) {});
-    tav::PrinterLink link;
+    tav::setup::PrinterLink link;
     PointAt(link, name);
     std::vector<unsigned char> data(70000, 0x33);
-    const int result = tav::PrinterTransact(
+    const int result = tav::setup::PrinterTransact(
         sys, link, 0, data.data(), static_cast<uint32_t>(data.size()), nullptr, 0, nullptr, 1000);
     const bool closed = printer.Finish();
     Check(result && printer.Rest().size() == 65535, "oversized write: 65535 bytes sent",
@@ -215,13 +215,13 @@ void OversizedWrite(tav::PrinterPlatform& sys) {
 }
 
 // No printer behind the path: the open fails with the system's error, nothing stays open.
-void MissingPipe(tav::PrinterPlatform& sys) {
-    tav::PrinterLink link;
+void MissingPipe(tav::setup::PrinterPlatform& sys) {
+    tav::setup::PrinterLink link;
     PointAt(link, PipeName("nobody"));
     uint32_t count = 0xFFFF;
     unsigned char reply[8];
     const int result =
-        tav::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 100);
+        tav::setup::PrinterTransact(sys, link, 0, nullptr, 0, reply, sizeof reply, &count, 100);
     const uint32_t error = tav::GetLastErrorCode();
     Check(!result && count == 0xFFFF && error == ERROR_FILE_NOT_FOUND &&
               link.hDevice == tav::win::kNoHandle,
@@ -233,10 +233,11 @@ void MissingPipe(tav::PrinterPlatform& sys) {
 }  // namespace
 
 int wmain() {
-    tav::Win32PrinterPlatform real;
+    tav::setup::Win32PrinterPlatform real;
     OperationLog operations(real.io);
     g_pOperations = &operations;
-    tav::PrinterPlatform sys{real.clock, operations, real.setup, real.services, real.spooler};
+    tav::setup::PrinterPlatform sys{real.clock, operations, real.setup, real.services,
+                                    real.spooler};
     WriteThenRead(sys);
     PendingReadCancelled(sys);
     PendingWriteCancelled(sys);

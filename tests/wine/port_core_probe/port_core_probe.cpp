@@ -21,6 +21,7 @@
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
 namespace tav {
+using namespace tav::portsvc;
 namespace {
 
 // GUID_DEVCLASS_PORTS and GUID_DEVCLASS_USB.

@@ -14,28 +14,30 @@
 
 namespace {
 
-int ProbeDiscovery(tav::PrinterPlatform& sys) {
-    tav::PrinterLink link;
-    const int count = tav::DiscoverPrinter(sys, link);
+int ProbeDiscovery(tav::setup::PrinterPlatform& sys) {
+    tav::setup::PrinterLink link;
+    const int count = tav::setup::DiscoverPrinter(sys, link);
     std::printf("printers: %d\n", count);
     std::printf("mode: %s\n", link.bSerialMode ? "virtual serial" : "printer driver");
     std::printf("path: %s\n", link.pszDevicePath ? tav::ToUtf8(*link.pszDevicePath).c_str() : "");
     if (count == 1 && link.pszDevicePath) {
-        const int accepted = tav::CheckPrinterId(sys, link);
+        const int accepted = tav::setup::CheckPrinterId(sys, link);
         std::printf("device id: %s, MFG %s, MDL %s\n", accepted ? "accepted" : "rejected",
                     link.pszMfg, link.pszMdl);
     }
     return count < 0 ? 1 : 0;
 }
 
-int ProbeSpooler(tav::PrinterPlatform& sys) {
-    std::printf("StartPrintSpooler: %d\n", tav::StartPrintSpooler(sys));
-    std::printf("stop Spooler: %d\n", tav::ChangeServiceState(sys, 0, tav::kSpoolerServiceName));
+int ProbeSpooler(tav::setup::PrinterPlatform& sys) {
+    std::printf("StartPrintSpooler: %d\n", tav::setup::StartPrintSpooler(sys));
+    std::printf("stop Spooler: %d\n",
+                tav::setup::ChangeServiceState(sys, 0, tav::setup::kSpoolerServiceName));
     std::printf("stop Spooler again: %d\n",
-                tav::ChangeServiceState(sys, 0, tav::kSpoolerServiceName));
-    std::printf("start Spooler: %d\n", tav::ChangeServiceState(sys, 1, tav::kSpoolerServiceName));
+                tav::setup::ChangeServiceState(sys, 0, tav::setup::kSpoolerServiceName));
+    std::printf("start Spooler: %d\n",
+                tav::setup::ChangeServiceState(sys, 1, tav::setup::kSpoolerServiceName));
     std::printf("unknown service: %d (last error %u)\n",
-                tav::ChangeServiceState(sys, 1, u"NoSuchServiceHere"),
+                tav::setup::ChangeServiceState(sys, 1, u"NoSuchServiceHere"),
                 static_cast<unsigned>(tav::GetLastErrorCode()));
     return 0;
 }
@@ -43,7 +45,7 @@ int ProbeSpooler(tav::PrinterPlatform& sys) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    tav::Win32PrinterPlatform real;
+    tav::setup::Win32PrinterPlatform real;
     if (argc > 1 && std::wcscmp(argv[1], L"spooler") == 0)
         return ProbeSpooler(real.platform);
     return ProbeDiscovery(real.platform);

@@ -1,4 +1,4 @@
-#include "sim/host/sim_service_manager.h"
+#include "sim/host/sim_host_service_manager.h"
 
 #include <chrono>
 #include <thread>
@@ -10,7 +10,7 @@ namespace tav::sim {
 namespace {
 
 constexpr uint32_t kErrorServiceCannotAcceptCtrl = 1061;
-constexpr host::StatusHandle kStatusHandle = 0x5151;
+constexpr portsvc::host::StatusHandle kStatusHandle = 0x5151;
 // Real-time bound on waits between test and simulated threads, so a fault cannot hang a test.
 constexpr auto kRealTimeBound = std::chrono::seconds(20);
 
@@ -23,12 +23,12 @@ std::u16string Fold(const std::u16string& text) {
 
 }  // namespace
 
-void SimServiceManager::SetCaller(SimCaller caller) {
+void SimHostServiceManager::SetCaller(SimCaller caller) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_caller = caller;
 }
 
-host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) {
+portsvc::host::ScHandle SimHostServiceManager::OpenManager(uint32_t access, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("OpenSCManagerW", std::to_string(access))) {
@@ -38,21 +38,22 @@ host::ScHandle SimServiceManager::OpenManager(uint32_t access, uint32_t& error) 
     uint32_t granted = 0;
     if ((error = GrantManagerAccess(m_caller, access, granted)) != 0)
         return 0;
-    host::ScHandle handle = m_nextHandle++;
+    portsvc::host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {true, {}, granted};
     return handle;
 }
 
-uint32_t SimServiceManager::CheckManager(host::ScHandle manager, ScOperation operation) const {
+uint32_t SimHostServiceManager::CheckManager(portsvc::host::ScHandle manager,
+                                             ScOperation operation) const {
     auto it = m_handles.find(manager);
     if (it == m_handles.end() || !it->second.isManager)
         return win::kErrorInvalidHandle;
     return CheckRight(it->second.access, operation);
 }
 
-host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
-                                                   const std::u16string& name, uint32_t access,
-                                                   uint32_t& error) {
+portsvc::host::ScHandle SimHostServiceManager::OpenServiceEntry(portsvc::host::ScHandle manager,
+                                                                const std::u16string& name,
+                                                                uint32_t access, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("OpenServiceW", ToUtf8(name) + " " + std::to_string(access))) {
@@ -68,14 +69,13 @@ host::ScHandle SimServiceManager::OpenServiceEntry(host::ScHandle manager,
     uint32_t granted = 0;
     if ((error = GrantServiceAccess(m_caller, access, granted)) != 0)
         return 0;
-    host::ScHandle handle = m_nextHandle++;
+    portsvc::host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {false, Fold(name), granted};
     return handle;
 }
 
-host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
-                                                     const host::ServiceConfig& config,
-                                                     uint32_t& error) {
+portsvc::host::ScHandle SimHostServiceManager::CreateServiceEntry(
+    portsvc::host::ScHandle manager, const portsvc::host::ServiceConfig& config, uint32_t& error) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     error = 0;
     if (auto fault = m_trace.Enter("CreateServiceW", ToUtf8(config.name))) {
@@ -94,12 +94,12 @@ host::ScHandle SimServiceManager::CreateServiceEntry(host::ScHandle manager,
         return 0;
     }
     m_services[Fold(config.name)] = {config, {}, sdk::kServiceStopped, false};
-    host::ScHandle handle = m_nextHandle++;
+    portsvc::host::ScHandle handle = m_nextHandle++;
     m_handles[handle] = {false, Fold(config.name), granted};
     return handle;
 }
 
-SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
+SimHostServiceManager::Entry* SimHostServiceManager::EntryOf(portsvc::host::ScHandle handle) {
     auto it = m_handles.find(handle);
     if (it == m_handles.end() || it->second.isManager)
         return nullptr;
@@ -107,14 +107,16 @@ SimServiceManager::Entry* SimServiceManager::EntryOf(host::ScHandle handle) {
     return entry == m_services.end() ? nullptr : &entry->second;
 }
 
-SimServiceManager::Entry* SimServiceManager::EntryFor(host::ScHandle handle, ScOperation operation,
-                                                      uint32_t& error) {
+SimHostServiceManager::Entry* SimHostServiceManager::EntryFor(portsvc::host::ScHandle handle,
+                                                              ScOperation operation,
+                                                              uint32_t& error) {
     Entry* entry = EntryOf(handle);
     error = entry ? CheckRight(m_handles[handle].access, operation) : win::kErrorInvalidHandle;
     return error == 0 ? entry : nullptr;
 }
 
-bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16string& description) {
+bool SimHostServiceManager::SetDescription(portsvc::host::ScHandle service,
+                                           const std::u16string& description) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (m_trace.Enter("ChangeServiceConfig2W", ToUtf8(description)))
         return false;
@@ -126,7 +128,7 @@ bool SimServiceManager::SetDescription(host::ScHandle service, const std::u16str
     return true;
 }
 
-uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
+uint32_t SimHostServiceManager::ControlStop(portsvc::host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("ControlService", "STOP"))
         return *fault;
@@ -148,7 +150,7 @@ uint32_t SimServiceManager::ControlStop(host::ScHandle service) {
 }
 
 // The service's process ended: a marked entry goes now.
-void SimServiceManager::FinishStop(const std::u16string& key) {
+void SimHostServiceManager::FinishStop(const std::u16string& key) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     auto it = m_services.find(key);
     if (it == m_services.end())
@@ -158,7 +160,7 @@ void SimServiceManager::FinishStop(const std::u16string& key) {
         m_services.erase(it);
 }
 
-uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) {
+uint32_t SimHostServiceManager::QueryState(portsvc::host::ScHandle service, uint32_t& state) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     state = 0;
     if (auto fault = m_trace.Enter("QueryServiceStatus"))
@@ -171,7 +173,7 @@ uint32_t SimServiceManager::QueryState(host::ScHandle service, uint32_t& state) 
     return win::kErrorSuccess;
 }
 
-uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
+uint32_t SimHostServiceManager::DeleteService(portsvc::host::ScHandle service) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (auto fault = m_trace.Enter("DeleteService"))
         return *fault;
@@ -189,18 +191,19 @@ uint32_t SimServiceManager::DeleteService(host::ScHandle service) {
     return win::kErrorSuccess;
 }
 
-void SimServiceManager::Close(host::ScHandle handle) {
+void SimHostServiceManager::Close(portsvc::host::ScHandle handle) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_trace.Enter("CloseServiceHandle");
     m_handles.erase(handle);
 }
 
-void SimServiceManager::AddService(const host::ServiceConfig& config, uint32_t state) {
+void SimHostServiceManager::AddService(const portsvc::host::ServiceConfig& config, uint32_t state) {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_services[Fold(config.name)] = {config, {}, state, false};
 }
 
-std::optional<SimServiceManager::Entry> SimServiceManager::Find(const std::u16string& name) const {
+std::optional<SimHostServiceManager::Entry> SimHostServiceManager::Find(
+    const std::u16string& name) const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     auto it = m_services.find(Fold(name));
     if (it == m_services.end())
@@ -208,13 +211,13 @@ std::optional<SimServiceManager::Entry> SimServiceManager::Find(const std::u16st
     return it->second;
 }
 
-size_t SimServiceManager::OpenHandleCount() const {
+size_t SimHostServiceManager::OpenHandleCount() const {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return m_handles.size();
 }
 
-uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
-                                          void* context) {
+uint32_t SimHostServiceManager::RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
+                                              void* context) {
     if (auto fault = m_trace.Enter("StartServiceCtrlDispatcherW", ToUtf8(name)))
         return *fault;
     if (!m_startedByManager)
@@ -251,12 +254,13 @@ uint32_t SimServiceManager::RunDispatcher(const std::u16string& name, ServiceMai
     return win::kErrorSuccess;
 }
 
-bool SimServiceManager::ServiceReportedStopped() const {
+bool SimHostServiceManager::ServiceReportedStopped() const {
     return !m_reports.empty() && m_reports.back().currentState == sdk::kServiceStopped;
 }
 
-host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name, HandlerFn handler,
-                                                      void* context) {
+portsvc::host::StatusHandle SimHostServiceManager::RegisterHandler(const std::u16string& name,
+                                                                   HandlerFn handler,
+                                                                   void* context) {
     if (m_trace.Enter("RegisterServiceCtrlHandlerExW", ToUtf8(name)))
         return 0;
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
@@ -265,7 +269,8 @@ host::StatusHandle SimServiceManager::RegisterHandler(const std::u16string& name
     return kStatusHandle;
 }
 
-bool SimServiceManager::SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) {
+bool SimHostServiceManager::SetStatus(portsvc::host::StatusHandle handle,
+                                      const win::ServiceStatus& status) {
     m_trace.Enter("SetServiceStatus", std::to_string(status.currentState));
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     if (handle != kStatusHandle)
@@ -275,11 +280,11 @@ bool SimServiceManager::SetStatus(host::StatusHandle handle, const win::ServiceS
     return true;
 }
 
-uint32_t SimServiceManager::CurrentThreadId() {
+uint32_t SimHostServiceManager::CurrentThreadId() {
     return SimCurrentThreadId();
 }
 
-uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
+uint32_t SimHostServiceManager::SendControl(uint32_t control, uint32_t eventType) {
     Control request{control, eventType};
     std::unique_lock<std::mutex> lock(m_dispatchMutex);
     m_controls.push_back(&request);
@@ -297,12 +302,12 @@ uint32_t SimServiceManager::SendControl(uint32_t control, uint32_t eventType) {
     return request.result;
 }
 
-std::vector<win::ServiceStatus> SimServiceManager::Reports() const {
+std::vector<win::ServiceStatus> SimHostServiceManager::Reports() const {
     std::lock_guard<std::mutex> lock(m_dispatchMutex);
     return m_reports;
 }
 
-bool SimServiceManager::WaitForReport(uint32_t state) {
+bool SimHostServiceManager::WaitForReport(uint32_t state) {
     std::unique_lock<std::mutex> lock(m_dispatchMutex);
     return m_dispatchCv.wait_for(lock, kRealTimeBound, [&] {
         for (const auto& report : m_reports) {

@@ -22,35 +22,39 @@
 
 namespace tav::sim {
 
-class SimServiceManager : public host::ServiceControlManager, public host::ServiceDispatcher {
+class SimHostServiceManager : public portsvc::host::ServiceControlManager,
+                              public portsvc::host::ServiceDispatcher {
   public:
     struct Entry {
-        host::ServiceConfig config;
+        portsvc::host::ServiceConfig config;
         std::u16string description;
         uint32_t state = sdk::kServiceStopped;
         bool markedForDelete = false;
     };
 
-    SimServiceManager(SimTrace& trace, VirtualClock& clock) : m_trace(trace), m_clock(clock) {}
+    SimHostServiceManager(SimTrace& trace, VirtualClock& clock) : m_trace(trace), m_clock(clock) {}
 
     // ServiceControlManager.
-    host::ScHandle OpenManager(uint32_t access, uint32_t& error) override;
-    host::ScHandle OpenServiceEntry(host::ScHandle manager, const std::u16string& name,
-                                    uint32_t access, uint32_t& error) override;
-    host::ScHandle CreateServiceEntry(host::ScHandle manager, const host::ServiceConfig& config,
-                                      uint32_t& error) override;
-    bool SetDescription(host::ScHandle service, const std::u16string& description) override;
-    uint32_t ControlStop(host::ScHandle service) override;
-    uint32_t QueryState(host::ScHandle service, uint32_t& state) override;
-    uint32_t DeleteService(host::ScHandle service) override;
-    void Close(host::ScHandle handle) override;
+    portsvc::host::ScHandle OpenManager(uint32_t access, uint32_t& error) override;
+    portsvc::host::ScHandle OpenServiceEntry(portsvc::host::ScHandle manager,
+                                             const std::u16string& name, uint32_t access,
+                                             uint32_t& error) override;
+    portsvc::host::ScHandle CreateServiceEntry(portsvc::host::ScHandle manager,
+                                               const portsvc::host::ServiceConfig& config,
+                                               uint32_t& error) override;
+    bool SetDescription(portsvc::host::ScHandle service,
+                        const std::u16string& description) override;
+    uint32_t ControlStop(portsvc::host::ScHandle service) override;
+    uint32_t QueryState(portsvc::host::ScHandle service, uint32_t& state) override;
+    uint32_t DeleteService(portsvc::host::ScHandle service) override;
+    void Close(portsvc::host::ScHandle handle) override;
 
     // ServiceDispatcher.
     uint32_t RunDispatcher(const std::u16string& name, ServiceMainFn serviceMain,
                            void* context) override;
-    host::StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
-                                       void* context) override;
-    bool SetStatus(host::StatusHandle handle, const win::ServiceStatus& status) override;
+    portsvc::host::StatusHandle RegisterHandler(const std::u16string& name, HandlerFn handler,
+                                                void* context) override;
+    bool SetStatus(portsvc::host::StatusHandle handle, const win::ServiceStatus& status) override;
     uint32_t CurrentThreadId() override;
 
     // Test set-up and inspection.
@@ -58,7 +62,7 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     void SetCaller(SimCaller caller);
     // How long a running service takes to stop after a stop control (virtual time).
     void SetStopDelay(uint32_t ms) { m_stopDelayMs = ms; }
-    void AddService(const host::ServiceConfig& config, uint32_t state);
+    void AddService(const portsvc::host::ServiceConfig& config, uint32_t state);
     std::optional<Entry> Find(const std::u16string& name) const;
     size_t OpenHandleCount() const;
 
@@ -84,11 +88,11 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
         uint32_t result = 0;
     };
 
-    Entry* EntryOf(host::ScHandle handle);
+    Entry* EntryOf(portsvc::host::ScHandle handle);
     // The entry of a service handle whose access allows `operation`; none with 6 or 5.
-    Entry* EntryFor(host::ScHandle handle, ScOperation operation, uint32_t& error);
+    Entry* EntryFor(portsvc::host::ScHandle handle, ScOperation operation, uint32_t& error);
     // A manager handle whose access allows `operation`: 0, 6 or 5.
-    uint32_t CheckManager(host::ScHandle manager, ScOperation operation) const;
+    uint32_t CheckManager(portsvc::host::ScHandle manager, ScOperation operation) const;
     void FinishStop(const std::u16string& key);
     bool ServiceReportedStopped() const;
 
@@ -96,8 +100,8 @@ class SimServiceManager : public host::ServiceControlManager, public host::Servi
     VirtualClock& m_clock;
     mutable std::recursive_mutex m_mutex;
     std::map<std::u16string, Entry> m_services;  // by folded name
-    std::map<host::ScHandle, Handle> m_handles;
-    host::ScHandle m_nextHandle = 0x2000;
+    std::map<portsvc::host::ScHandle, Handle> m_handles;
+    portsvc::host::ScHandle m_nextHandle = 0x2000;
     bool m_startedByManager = true;
     uint32_t m_stopDelayMs = 0;
     SimCaller m_caller = SimCaller::kAdministrator;
