@@ -10,7 +10,7 @@
 #include "shared/guid.h"
 #include "shared/win/trace.h"
 
-namespace tav {
+namespace tav::portsvc {
 
 // {6F2D8B14-C3A7-4E95-B0D2-7A41E9C6F538}
 inline constexpr Guid kTraceControlGuid = {
@@ -181,4 +181,4 @@ inline constexpr const Guid& MessageGuidOf(TraceModule module) {
     return module == TraceModule::kService ? kServiceModuleMessageGuid : kDeviceModuleMessageGuid;
 }
 
-}  // namespace tav
+}  // namespace tav::portsvc

@@ -14,6 +14,7 @@
 #include "tools/trace_format/tmf_writer.h"
 
 namespace tav::test {
+using namespace tav::portsvc;
 namespace {
 
 using sim::TmfItemType;

@@ -7,6 +7,7 @@
 #include "tavportsvc/core/trace_events.h"
 
 namespace tav {
+using namespace tav::portsvc;
 
 namespace {
 
