@@ -1,4 +1,5 @@
 #include "sim/firmware/tav_printer_firmware.h"
+#include "sim/windows_values.h"
 
 #include <algorithm>
 
@@ -73,12 +74,11 @@ void TavPrinterFirmware::PlugLocked() {
     device.hardwareIds = {u"USB\\VID_1B7E&PID_0101"};
     m_tree.AddDevice(device);
     if (InPrinterClass()) {
-        m_tree.AddInterface(kGuidDevinterfaceUsbprint, m_identity.printerPath,
-                            m_identity.instanceId);
+        m_tree.AddInterface(sdk::kUsbPrintInterface, m_identity.printerPath, m_identity.instanceId);
     } else {
-        m_tree.AddInterface(kGuidDevinterfaceComport, m_identity.serialPath, m_identity.instanceId);
+        m_tree.AddInterface(sdk::kComPortInterface, m_identity.serialPath, m_identity.instanceId);
         if (m_identity.serialModeAlsoPrinterClass)
-            m_tree.AddInterface(kPrinterInterfaceClass, m_identity.printerClassPath,
+            m_tree.AddInterface(sdk::kPrinterDriverInterface, m_identity.printerClassPath,
                                 m_identity.instanceId);
     }
     m_present = true;

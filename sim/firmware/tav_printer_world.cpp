@@ -1,4 +1,5 @@
 #include "sim/firmware/tav_printer_world.h"
+#include "sim/windows_values.h"
 
 #include "shared/names.h"
 
@@ -8,9 +9,9 @@ std::shared_ptr<TavPrinterFirmware> AddTavPrinter(PrinterWorld& world, const Pri
     TavPrinterIdentity identity;
     identity.instanceId =
         u"USB\\VID_" + plug.vendorId + u"&PID_" + plug.productId + u"\\" + plug.serial;
-    identity.printerPath = PrinterWorld::InterfacePath(plug, kGuidDevinterfaceUsbprint);
-    identity.serialPath = PrinterWorld::InterfacePath(plug, kGuidDevinterfaceComport);
-    identity.printerClassPath = PrinterWorld::InterfacePath(plug, kPrinterInterfaceClass);
+    identity.printerPath = PrinterWorld::InterfacePath(plug, sdk::kUsbPrintInterface);
+    identity.serialPath = PrinterWorld::InterfacePath(plug, sdk::kComPortInterface);
+    identity.printerClassPath = PrinterWorld::InterfacePath(plug, sdk::kPrinterDriverInterface);
     identity.serialModeAlsoPrinterClass = true;
     auto printer = std::make_shared<TavPrinterFirmware>(world.tree, world.clock, identity);
     const uint8_t usbClass = printer->UsbClassSwitch();

@@ -12,6 +12,7 @@
 #include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
+#include "sim/windows_values.h"
 #include "tavsetup/printer_link/printer_link.h"
 #include "tools/demo_sim/recording_device_io.h"
 
@@ -117,7 +118,7 @@ TEST_F(RecordingDeviceIoTest, ImmediateFailureOfAnOperationKeepsItsError) {
     uint8_t answer[256];
     uint32_t count = 5;
 
-    const int result = PrinterTransact(sys, link, win::kIoctlUsbprintGet1284Id, nullptr, 0, answer,
+    const int result = PrinterTransact(sys, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, answer,
                                        sizeof answer, &count, 500);
 
     EXPECT_FALSE(result);

@@ -8,6 +8,7 @@
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
+#include "sim/windows_values.h"
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
@@ -56,7 +57,7 @@ TEST_F(EventLoopTest, StartRunsBaseThenTracingThenOnePassThenRegisters) {
         ElementsAre("base start", "RegisterTraceGuidsW", "OpenMutexW",
                     "RegisterDeviceNotificationW"));
     std::string expected = "RegisterDeviceNotificationW status=" + std::to_string(kStatusHandle) +
-                           " " + ToUtf8(GuidToString(kPrinterInterfaceClass));
+                           " " + ToUtf8(GuidToString(sim::sdk::kPrinterDriverInterface));
     EXPECT_EQ(sim.log.Count(expected), 1u);
     EXPECT_NE(core->DevNotifyHandle(), win::kNoHandle);
     EXPECT_EQ(world.Link(world.Ports().at(0)), printer);

@@ -6,6 +6,8 @@
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
+#include "sim/ports/sim_device_installer.h"
+#include "sim/windows_values.h"
 #include "tavportsvc/core/port_installer.h"
 #include "tests/port_core/port_core_fixture.h"
 
@@ -40,9 +42,9 @@ TEST_F(InstallerTest, CreatesARegisteredPortsNodeWithTheHardwareId) {
     EXPECT_EQ(Create(sim::kSimInfPath), kPortInstallDone);
     auto device = tree.Device(u"ROOT\\PORTS\\0000");
     ASSERT_TRUE(device.has_value());
-    EXPECT_THAT(device->hardwareIds, ElementsAre(kPortHardwareId));
+    EXPECT_THAT(device->hardwareIds, ElementsAre(sim::kSimPortHardwareId));
     // 23 units, the NUL and the closing NUL of the multi-string.
-    std::vector<uint8_t> expected = sim::U16Bytes(kPortHardwareId);
+    std::vector<uint8_t> expected = sim::U16Bytes(sim::kSimPortHardwareId);
     expected.push_back(0);
     expected.push_back(0);
     EXPECT_EQ(world.installer.LastHardwareIdProperty(), expected);
@@ -109,7 +111,7 @@ TEST_F(InstallerTest, DriverInstallTracesAndUnloadsNewdev) {
     auto e11 = EventOf(TraceModule::kDevice, 11);
     ASSERT_EQ(e11.args.size(), 2u);
     EXPECT_EQ(e11.args[0].size(), 48u);
-    EXPECT_EQ(e11.args[0], sim::U16Bytes(kPortHardwareId));
+    EXPECT_EQ(e11.args[0], sim::U16Bytes(sim::kSimPortHardwareId));
     EXPECT_EQ(e11.args[1], sim::U16Bytes(sim::kSimInfPath));
     EXPECT_EQ(e11.level, win::kTraceLevelInformation);
     EXPECT_EQ(sim.log.Count("UpdateDriverForPlugAndPlayDevicesW ROOT\\PORTS\\Tavport\\0000 "
@@ -117,7 +119,7 @@ TEST_F(InstallerTest, DriverInstallTracesAndUnloadsNewdev) {
                             "Tavport.inf flags=5"),
               1u);
     EXPECT_EQ(world.installer.LoadedModuleCount(), 0);
-    EXPECT_EQ(tree.Interfaces(kGuidDevinterfaceComport, true).size(), 1u);
+    EXPECT_EQ(tree.Interfaces(sim::sdk::kComPortInterface, true).size(), 1u);
 }
 
 TEST_F(InstallerTest, RestartRequestGivesResultOne) {

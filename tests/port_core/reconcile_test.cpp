@@ -6,6 +6,7 @@
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
+#include "sim/windows_values.h"
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {
@@ -254,10 +255,10 @@ TEST_F(ReconcileTest, PortsPastTheCapAreNeverSeen) {
 
 TEST_F(ReconcileTest, OnlyRootEnumeratedPortsCountLetterCaseIgnored) {
     std::u16string printer = world.AddPrinter(u"A1");
-    tree.AddInterface(kGuidDevinterfaceComport, u"\\\\?\\ACPI#PNP0501#1#{86e0d1e0}",
+    tree.AddInterface(sim::sdk::kComPortInterface, u"\\\\?\\ACPI#PNP0501#1#{86e0d1e0}",
                       u"ACPI\\PNP0501\\1");
     tree.AddDevice(sim::SimDevice{u"ROOT\\PORTS\\0007", u"Ports", {}, {}});
-    tree.AddInterface(kGuidDevinterfaceComport, u"\\\\?\\root#ports#0007#{86e0d1e0}",
+    tree.AddInterface(sim::sdk::kComPortInterface, u"\\\\?\\root#ports#0007#{86e0d1e0}",
                       u"ROOT\\PORTS\\0007");
     Pass();
     EXPECT_EQ(world.Link(u"ROOT\\PORTS\\0007"), printer);
@@ -312,7 +313,7 @@ TEST_F(ReconcileTest, InfPathThatDoesNotFitStillLinksFreePorts) {
 TEST_F(ReconcileTest, PrinterPathTooLongForALinkIsTracedNotLinked) {
     std::u16string longPath = u"\\\\?\\USB#" + std::u16string(252, u'L');
     ASSERT_EQ(longPath.size(), 260u);
-    tree.AddInterface(kPrinterInterfaceClass, longPath, u"USB\\LONG");
+    tree.AddInterface(sim::sdk::kPrinterDriverInterface, longPath, u"USB\\LONG");
     std::u16string port = world.AddPort();
     for (int pass = 0; pass < 2; ++pass)
         Pass();

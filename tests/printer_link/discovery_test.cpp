@@ -2,6 +2,7 @@
 // the restart of registered serial-mode devices, and enumeration errors.
 
 #include "shared/names.h"
+#include "sim/windows_values.h"
 #include "tavsetup/printer_link/device_setup.h"
 #include "tavsetup/printer_link/owned_handles.h"
 #include "tests/printer_link/printer_fixture.h"
@@ -38,10 +39,11 @@ TEST_F(Discovery, NothingAttachedAndNothingRegisteredGivesZero) {
     EXPECT_FALSE(link.pszDevicePath);
     EXPECT_EQ(link.bSerialMode, 1);
     EXPECT_EQ(ClassQueries(),
-              (std::vector<std::string>{
-                  Query(kGuidDevinterfaceUsbprint, "0x12"), Query(kGuidDevinterfaceComport, "0x12"),
-                  Query(kPrinterInterfaceClass, "0x12"), Query(kGuidDevinterfaceComport, "0x10"),
-                  Query(kPrinterInterfaceClass, "0x10")}));
+              (std::vector<std::string>{Query(sim::sdk::kUsbPrintInterface, "0x12"),
+                                        Query(sim::sdk::kComPortInterface, "0x12"),
+                                        Query(sim::sdk::kPrinterDriverInterface, "0x12"),
+                                        Query(sim::sdk::kComPortInterface, "0x10"),
+                                        Query(sim::sdk::kPrinterDriverInterface, "0x10")}));
     EXPECT_EQ(world.setup.OpenSets(), 0u);
 }
 
@@ -66,8 +68,8 @@ TEST_F(Discovery, PrinterInterfaceClassIsConsultedWhenNoComPortShowsOne) {
     world.tree.AddDevice(sim::SimDevice{deviceId, u"Ports", u"", {}, true, true});
     sim::PrinterPlug plug;
     plug.serial = u"S9";
-    const auto path = sim::PrinterWorld::InterfacePath(plug, kPrinterInterfaceClass);
-    world.tree.AddInterface(kPrinterInterfaceClass, path, deviceId);
+    const auto path = sim::PrinterWorld::InterfacePath(plug, sim::sdk::kPrinterDriverInterface);
+    world.tree.AddInterface(sim::sdk::kPrinterDriverInterface, path, deviceId);
     EXPECT_EQ(Discover(), 1);
     EXPECT_EQ(link.bSerialMode, 1);
     EXPECT_EQ(*link.pszDevicePath, path);
@@ -92,14 +94,14 @@ TEST_F(Discovery, OtherVendorsProductsAndShortPathsAreIgnored) {
     Add(u"X", sim::PrinterMode::PrinterDriver, true, u"0101", u"04B8");
     Add(u"Y", sim::PrinterMode::PrinterDriver, true, u"0201");
     world.tree.AddDevice(sim::SimDevice{u"SHORT", u"USB", u"", {}, true, true});
-    world.tree.AddInterface(kGuidDevinterfaceUsbprint, u"\\\\?\\USB#Vid_1B7E&pid_0", u"SHORT");
+    world.tree.AddInterface(sim::sdk::kUsbPrintInterface, u"\\\\?\\USB#Vid_1B7E&pid_0", u"SHORT");
     EXPECT_EQ(Discover(), 0);
     EXPECT_FALSE(link.pszDevicePath);
 }
 
 TEST_F(Discovery, PrefixIsComparedWithoutLetterCase) {
     world.tree.AddDevice(sim::SimDevice{u"LOWER", u"USB", u"", {}, true, true});
-    world.tree.AddInterface(kGuidDevinterfaceUsbprint, u"\\\\?\\usb#vid_1b7e&pid_01ff#z#{x}",
+    world.tree.AddInterface(sim::sdk::kUsbPrintInterface, u"\\\\?\\usb#vid_1b7e&pid_01ff#z#{x}",
                             u"LOWER");
     EXPECT_EQ(Discover(), 1);
 }
@@ -107,7 +109,7 @@ TEST_F(Discovery, PrefixIsComparedWithoutLetterCase) {
 TEST_F(Discovery, AtMost127InterfacesPerClassAreExamined) {
     for (int i = 0; i < 130; ++i)
         Add(u"N" + FromUtf8(std::to_string(i)), sim::PrinterMode::PrinterDriver);
-    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), 127);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, sim::sdk::kUsbPrintInterface, link, 0), 127);
     EXPECT_EQ(Calls("SetupDiEnumDeviceInterfaces"), 127u);
 }
 
@@ -134,7 +136,7 @@ TEST_F(Discovery, DetailAndEnumerationFailuresAreEnumerationErrors) {
     for (const char* call : {"SetupDiEnumDeviceInterfaces", "SetupDiGetDeviceInterfaceDetailW"}) {
         world.trace.faults.Clear();
         world.trace.faults.Fail(call, win::kErrorGenFailure, 1, 1);  // the second call of its kind
-        EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), -1)
+        EXPECT_EQ(EnumPrinterInterfaces(world.platform, sim::sdk::kUsbPrintInterface, link, 0), -1)
             << call;
         EXPECT_FALSE(link.pszDevicePath) << call;
         EXPECT_EQ(GetLastErrorCode(), win::kErrorGenFailure) << call;
@@ -146,14 +148,14 @@ TEST_F(Discovery, EnumerationErrorSurvivesAFailingSetRelease) {
     Add(u"A", sim::PrinterMode::PrinterDriver);
     world.trace.faults.Fail("SetupDiEnumDeviceInterfaces", win::kErrorGenFailure);
     world.trace.faults.Fail("SetupDiDestroyDeviceInfoList", win::kErrorInvalidHandle);
-    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 0), -1);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, sim::sdk::kUsbPrintInterface, link, 0), -1);
     EXPECT_EQ(GetLastErrorCode(), win::kErrorGenFailure);
     EXPECT_EQ(Calls("SetupDiDestroyDeviceInfoList"), 1u);
 }
 
 TEST_F(Discovery, RestartFlagHasNoEffectOnThePrintingClass) {
     const auto p = Add(u"A", sim::PrinterMode::PrinterDriver);
-    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceUsbprint, link, 1), 1);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, sim::sdk::kUsbPrintInterface, link, 1), 1);
     EXPECT_EQ(*link.pszDevicePath, p.path);
     EXPECT_EQ(Calls("SetupDiCallClassInstaller"), 0u);
 }
@@ -181,14 +183,14 @@ TEST_F(DiscoveryRestart, RegisteredSerialDeviceIsRestartedAndThenFound) {
                                         "SetupDiCallClassInstaller enable global " + id,
                                         "SetupDiCallClassInstaller enable config " + id}));
     EXPECT_EQ(Now() - start, 500u);
-    EXPECT_EQ(ClassQueries().back(), Query(kGuidDevinterfaceComport, "0x12"));
+    EXPECT_EQ(ClassQueries().back(), Query(sim::sdk::kComPortInterface, "0x12"));
 }
 
 TEST_F(DiscoveryRestart, FailingGlobalEnableStopsTheTriesAndTheRestartStillCounts) {
     const auto p = Stuck(u"R2");
     world.setup.FailEnables(p.deviceId, 100);
     // Every global enable fails: each try stops at once, no pause.
-    EXPECT_EQ(EnumPrinterInterfaces(world.platform, kGuidDevinterfaceComport, link, 1), 1);
+    EXPECT_EQ(EnumPrinterInterfaces(world.platform, sim::sdk::kComPortInterface, link, 1), 1);
     EXPECT_EQ(Calls("SetupDiCallClassInstaller enable"), 1u);
     EXPECT_FALSE(link.pszDevicePath);  // restart mode keeps no path
 }
@@ -225,10 +227,10 @@ TEST_F(DiscoveryRestart, RestartThatNeverSucceedsLeavesNothingFound) {
 
 TEST_F(DiscoveryRestart, RestartFailsWhenTheOwningDeviceCannotBeRead) {
     Stuck(u"R5");
-    UniqueDeviceInfoSet set(world.setup, world.setup.GetClassDevs(kGuidDevinterfaceComport,
+    UniqueDeviceInfoSet set(world.setup, world.setup.GetClassDevs(sim::sdk::kComPortInterface,
                                                                   win::kDigcfDeviceInterface));
     win::DeviceInterfaceData data;
-    ASSERT_TRUE(world.setup.EnumDeviceInterfaces(set.get(), kGuidDevinterfaceComport, 0, data));
+    ASSERT_TRUE(world.setup.EnumDeviceInterfaces(set.get(), sim::sdk::kComPortInterface, 0, data));
     world.trace.faults.Fail("SetupDiGetDeviceInterfaceDetailW", win::kErrorGenFailure, 1, 1);
     EXPECT_EQ(RestartDevice(world.platform, set.get(), data), 0);
     EXPECT_EQ(Calls("SetupDiCallClassInstaller"), 0u);

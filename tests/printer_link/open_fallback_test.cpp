@@ -11,7 +11,7 @@ namespace {
 class OpenFallback : public PrinterFixture {
   protected:
     int Transact() {
-        return PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
+        return PrinterTransact(world.platform, link, sim::sdk::kIoctlVendorGetCommand, "abc", 3,
                                reply, 82, &count, 1000);
     }
     std::vector<std::string> ServiceRequests() const {

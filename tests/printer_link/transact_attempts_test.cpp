@@ -1,5 +1,6 @@
 // Attempts of one transaction: how many, with which budgets, and what the count says.
 
+#include "sim/windows_values.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {
@@ -15,12 +16,12 @@ class TransactAttempts : public PrinterFixture {
 TEST_F(TransactAttempts, IoctlReplyCompletingAtOnceGivesItsCount) {
     firmware->QueueIoctl(Reply("0123456789"));
     uint32_t count = 99;
-    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
+    EXPECT_TRUE(PrinterTransact(world.platform, link, sim::sdk::kIoctlVendorGetCommand, "abc", 3,
                                 buffer, 82, &count, 1000));
     EXPECT_EQ(count, 10u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 10), "0123456789");
     ASSERT_EQ(firmware->Requests().size(), 1u);
-    EXPECT_EQ(firmware->Requests()[0].code, win::kIoctlUsbprintVendorGetCommand);
+    EXPECT_EQ(firmware->Requests()[0].code, sim::sdk::kIoctlVendorGetCommand);
     EXPECT_EQ(firmware->Requests()[0].data, Bytes("abc"));
     EXPECT_EQ(firmware->Requests()[0].size, 82u);
 }
@@ -29,7 +30,7 @@ TEST_F(TransactAttempts, PendingReplyWithinBudgetIsCollectedWhenItArrives) {
     firmware->QueueIoctl(Reply("xyz", 300));
     uint32_t count = 0;
     const uint32_t start = Now();
-    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
+    EXPECT_TRUE(PrinterTransact(world.platform, link, sim::sdk::kIoctlVendorGetCommand, "abc", 3,
                                 buffer, 82, &count, 1000));
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(Now() - start, 300u);
@@ -79,7 +80,7 @@ TEST_F(TransactAttempts, FailedAttemptGivesFalseAndCountZero) {
     broken.error = win::kErrorGenFailure;
     firmware->QueueIoctl(broken);
     uint32_t count = 5;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0,
                                  buffer, 128, &count, 500));
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(GetLastErrorCode(), win::kErrorGenFailure);
@@ -89,7 +90,7 @@ TEST_F(TransactAttempts, FailedAttemptGivesFalseAndCountZero) {
 TEST_F(TransactAttempts, FailedOpenLeavesCountUntouched) {
     world.trace.faults.Fail("CreateFileW", win::kErrorFileNotFound);
     uint32_t count = 42;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0,
                                  buffer, 128, &count, 500));
     EXPECT_EQ(count, 42u);
     EXPECT_EQ(GetLastErrorCode(), win::kErrorFileNotFound);
@@ -98,7 +99,7 @@ TEST_F(TransactAttempts, FailedOpenLeavesCountUntouched) {
 TEST_F(TransactAttempts, EventThatCannotBeCreatedFailsTheAttemptWithoutAnOperation) {
     world.trace.faults.Fail("CreateEventW", win::kErrorNotEnoughMemory);
     uint32_t count = 3;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0,
                                  buffer, 128, &count, 500));
     EXPECT_EQ(count, 0u);
     EXPECT_TRUE(firmware->Requests().empty());

@@ -26,8 +26,8 @@ TEST_F(TransactDeadline, IoctlWithReplyCancelledAtTheDeadlineFails) {
     firmware->QueueIoctl(Pending());
     uint32_t count = 1;
     const uint32_t start = Now();
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                 reply, 256, &count, 500));
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                 256, &count, 500));
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(Now() - start, 500u);
     EXPECT_EQ(CallsOf({"WaitForMultipleObjects", "CancelIo", "GetOverlappedResult"}),
@@ -38,7 +38,7 @@ TEST_F(TransactDeadline, IoctlWithReplyCancelledAtTheDeadlineFails) {
 
 TEST_F(TransactDeadline, IoctlWithoutReplyCancelledAtTheDeadlineCountsAsDone) {
     firmware->QueueIoctl(Pending());
-    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc", 3,
+    EXPECT_TRUE(PrinterTransact(world.platform, link, sim::sdk::kIoctlVendorGetCommand, "abc", 3,
                                 nullptr, 0, nullptr, 1000));
     ExpectAllEnded();
 }
@@ -57,8 +57,8 @@ TEST_F(TransactDeadline, OperationEndingAfterTheCancelIsWaitedFor) {
     firmware->QueueIoctl(Pending());
     uint32_t count = 1;
     const uint32_t start = Now();
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                 reply, 256, &count, 500));
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                 256, &count, 500));
     EXPECT_EQ(Now() - start, 530u);
     EXPECT_EQ(CallsOf({"GetOverlappedResult"}),
               (std::vector<std::string>{"GetOverlappedResult nowait", "GetOverlappedResult wait"}));
@@ -68,8 +68,8 @@ TEST_F(TransactDeadline, OperationEndingAfterTheCancelIsWaitedFor) {
 TEST_F(TransactDeadline, ReplyCompletingJustAtTheDeadlineIsTaken) {
     firmware->QueueIoctl(Reply("MFG:TAV;MDL:HX-P100;", 500));
     uint32_t count = 0;
-    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                reply, 256, &count, 500));
+    EXPECT_TRUE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                256, &count, 500));
     EXPECT_EQ(count, 20u);
     EXPECT_EQ(Calls("CancelIo"), 0u);
 }
@@ -78,8 +78,8 @@ TEST_F(TransactDeadline, FailedWaitCancelsAndWaitsForTheOperationBeforeReturning
     world.trace.faults.Fail("WaitForMultipleObjects", win::kErrorInvalidHandle);
     firmware->QueueIoctl(Reply("MFG:TAV;MDL:X;", 200));
     uint32_t count = 3;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                 reply, 256, &count, 500));
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                 256, &count, 500));
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(CallsOf({"WaitForMultipleObjects", "CancelIo", "GetOverlappedResult", "CloseHandle"}),
               (std::vector<std::string>{"WaitForMultipleObjects 500", "CancelIo",
@@ -94,8 +94,8 @@ TEST_F(TransactDeadline, AttemptErrorSurvivesFailingCloses) {
     firmware->QueueIoctl(Pending());
     world.trace.faults.FailAlways("CloseHandle", win::kErrorInvalidHandle);
     uint32_t count = 3;
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                 reply, 256, &count, 500));
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                 256, &count, 500));
     EXPECT_EQ(GetLastErrorCode(), win::kErrorOperationAborted);
     EXPECT_EQ(CallsOf({"CloseHandle"}),
               (std::vector<std::string>{"CloseHandle event", "CloseHandle device"}));
@@ -105,15 +105,15 @@ TEST_F(TransactDeadline, AttemptErrorSurvivesFailingCloses) {
 TEST_F(TransactDeadline, FailedCollectionAfterTheDeadlineFails) {
     firmware->QueueIoctl(Pending());
     world.trace.faults.Fail("GetOverlappedResult", win::kErrorGenFailure);
-    EXPECT_FALSE(PrinterTransact(world.platform, link, win::kIoctlUsbprintVendorGetCommand, "abc",
-                                 3, nullptr, 0, nullptr, 100));
+    EXPECT_FALSE(PrinterTransact(world.platform, link, sim::sdk::kIoctlVendorGetCommand, "abc", 3,
+                                 nullptr, 0, nullptr, 100));
 }
 
 TEST_F(TransactDeadline, DeviceIsClosedAfterEveryKindOfTransaction) {
     firmware->QueueIoctl(Reply("abc"));
     uint32_t count = 0;
-    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                reply, 256, &count, 500));
+    EXPECT_TRUE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                256, &count, 500));
     ExpectAllEnded();
     sim::FirmwareReply broken;
     broken.error = win::kErrorGenFailure;
@@ -136,8 +136,8 @@ TEST_F(TransactDeadline, HandleFoundOpenIsReusedAndClosedAtTheEnd) {
     ASSERT_NE(link.hDevice, win::kNoHandle);
     firmware->QueueIoctl(Reply("abc"));
     uint32_t count = 0;
-    EXPECT_TRUE(PrinterTransact(world.platform, link, win::kIoctlUsbprintGet1284Id, nullptr, 0,
-                                reply, 256, &count, 500));
+    EXPECT_TRUE(PrinterTransact(world.platform, link, sim::sdk::kIoctlGet1284Id, nullptr, 0, reply,
+                                256, &count, 500));
     EXPECT_EQ(Calls("CreateFileW"), 1u);
     ExpectAllEnded();
 }

@@ -3,6 +3,7 @@
 // the service's passes stepping aside while the utility runs, and the service restarted at
 // the utility's exit linking the printer to a port.
 #include "shared/names.h"
+#include "sim/windows_values.h"
 #include "tavsetup/pages/page_messages.h"
 #include "tavsetup/shell/window_messages.h"
 #include "tests/pages/fake_printer_channel.h"
@@ -30,9 +31,9 @@ class DriverTypeRoadTest : public RoadTest {
         window.RunFor(6000);
     }
     std::vector<size_t> PresentInterfaces() {
-        return {world.tree.Interfaces(kGuidDevinterfaceUsbprint, true).size(),
-                world.tree.Interfaces(kGuidDevinterfaceComport, true).size(),
-                world.tree.Interfaces(kPrinterInterfaceClass, true).size()};
+        return {world.tree.Interfaces(sim::sdk::kUsbPrintInterface, true).size(),
+                world.tree.Interfaces(sim::sdk::kComPortInterface, true).size(),
+                world.tree.Interfaces(sim::sdk::kPrinterDriverInterface, true).size()};
     }
 };
 

@@ -1,4 +1,5 @@
 #include "tests/scenarios/scenario_service.h"
+#include "sim/windows_values.h"
 
 #include "shared/names.h"
 
@@ -14,7 +15,7 @@ ScenarioService::ScenarioService(sim::SimTrace& trace, sim::DeviceTree& tree)
 
 std::set<std::u16string> ScenarioService::PresentPrinterInterfaces() const {
     std::set<std::u16string> paths;
-    for (const auto& i : m_ports.tree.Interfaces(kPrinterInterfaceClass, true))
+    for (const auto& i : m_ports.tree.Interfaces(sim::sdk::kPrinterDriverInterface, true))
         paths.insert(i.path);
     return paths;
 }

@@ -6,6 +6,7 @@
 #include "shared/names.h"
 #include "shared/win/errors.h"
 #include "sim/firmware/tav_printer_firmware.h"
+#include "sim/windows_values.h"
 #include "tavsetup/pages/settings_requests.h"
 
 namespace tav {
@@ -42,9 +43,9 @@ class PrinterFirmwareTest : public ::testing::Test {
 };
 
 TEST_F(PrinterFirmwareTest, PluggedInPrinterClass) {
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 1u);
-    EXPECT_EQ(Present(kGuidDevinterfaceComport), 0u);
-    EXPECT_EQ(tree.Interfaces(kGuidDevinterfaceUsbprint, true)[0].deviceId,
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 1u);
+    EXPECT_EQ(Present(sim::sdk::kComPortInterface), 0u);
+    EXPECT_EQ(tree.Interfaces(sim::sdk::kUsbPrintInterface, true)[0].deviceId,
               printer.Identity().instanceId);
 }
 
@@ -118,31 +119,31 @@ TEST_F(PrinterFirmwareTest, ResponseChangeFlipsBit3AndResets) {
     EXPECT_EQ(printer.ResponseSwitch(), 0x72);
     EXPECT_EQ(printer.SettingsBlockBytes()[9] & 0x0F, 0x02);
     clock.Advance(printer.leaveDelayMs);
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 0u);
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 0u);
     clock.Advance(printer.returnDelayMs);
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 1u);  // back in the same class
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 1u);  // back in the same class
 }
 
 TEST_F(PrinterFirmwareTest, UsbClassChangeComesBackInTheOtherClassAfterTheDelay) {
     printer.returnDelayMs = 4000;
     Write(BuildUsbClassRequest(WithUsbClassForMode(0x25, 0)));
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 1u);  // still there until it resets
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 1u);  // still there until it resets
     clock.Advance(printer.leaveDelayMs);
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 0u);
-    EXPECT_EQ(Present(kGuidDevinterfaceComport), 0u);
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 0u);
+    EXPECT_EQ(Present(sim::sdk::kComPortInterface), 0u);
     clock.Advance(3999);
-    EXPECT_EQ(Present(kGuidDevinterfaceComport), 0u);
+    EXPECT_EQ(Present(sim::sdk::kComPortInterface), 0u);
     clock.Advance(1);
-    EXPECT_EQ(Present(kGuidDevinterfaceComport), 1u);
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 0u);
+    EXPECT_EQ(Present(sim::sdk::kComPortInterface), 1u);
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 0u);
     // The printing-class interface stays registered, absent.
-    EXPECT_EQ(tree.Interfaces(kGuidDevinterfaceUsbprint, false).size(), 1u);
+    EXPECT_EQ(tree.Interfaces(sim::sdk::kUsbPrintInterface, false).size(), 1u);
     EXPECT_EQ(tree.Device(printer.Identity().instanceId)->setupClass, u"Ports");
 
     Write(BuildUsbClassRequest(WithUsbClassForMode(0x24, 1)));
     clock.Advance(printer.leaveDelayMs + 4000);
-    EXPECT_EQ(Present(kGuidDevinterfaceUsbprint), 1u);
-    EXPECT_EQ(Present(kGuidDevinterfaceComport), 0u);
+    EXPECT_EQ(Present(sim::sdk::kUsbPrintInterface), 1u);
+    EXPECT_EQ(Present(sim::sdk::kComPortInterface), 0u);
 }
 
 TEST_F(PrinterFirmwareTest, SerialModeCanAlsoPresentThePrinterInterfaceClass) {
@@ -152,8 +153,8 @@ TEST_F(PrinterFirmwareTest, SerialModeCanAlsoPresentThePrinterInterfaceClass) {
     sim::TavPrinterFirmware serial(otherTree, clock, identity);
     serial.SetUsbClassSwitch(0x24);
     serial.Plug();
-    EXPECT_EQ(otherTree.Interfaces(kGuidDevinterfaceComport, true).size(), 1u);
-    EXPECT_EQ(otherTree.Interfaces(kPrinterInterfaceClass, true).size(), 1u);
+    EXPECT_EQ(otherTree.Interfaces(sim::sdk::kComPortInterface, true).size(), 1u);
+    EXPECT_EQ(otherTree.Interfaces(sim::sdk::kPrinterDriverInterface, true).size(), 1u);
 }
 
 TEST_F(PrinterFirmwareTest, MalformedSetRequestsAreIgnored) {
