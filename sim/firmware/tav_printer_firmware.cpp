@@ -216,11 +216,18 @@ FirmwareReply TavPrinterFirmware::OnIoctl(uint32_t code, const std::vector<uint8
 }
 
 FirmwareReply TavPrinterFirmware::OnWrite(const std::vector<uint8_t>& data) {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    m_received.push_back({ReceivedRequest::Kind::Write, 0, data, 0});
-    HandleCommand(data);
     FirmwareReply reply;
-    reply.delayMs = writeDelayMs;
+    bool resets = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        m_received.push_back({ReceivedRequest::Kind::Write, 0, data, 0});
+        resets = HandleCommand(data);
+        reply.delayMs = writeDelayMs;
+    }
+    // The clock runs the reset under its own lock and the reset takes ours, so ours is not
+    // held while the reset is scheduled: the two locks are never taken in both orders.
+    if (resets)
+        ScheduleReset();
     return reply;
 }
 
@@ -242,7 +249,7 @@ FirmwareReply TavPrinterFirmware::OnRead(uint32_t maxBytes) {
     return reply;
 }
 
-void TavPrinterFirmware::HandleCommand(const std::vector<uint8_t>& d) {
+bool TavPrinterFirmware::HandleCommand(const std::vector<uint8_t>& d) {
     if (d == kUsbSerialQuery) {
         QueueTextReply(UsbSerial());
     } else if (d == kUnitSerialQuery) {
@@ -251,17 +258,18 @@ void TavPrinterFirmware::HandleCommand(const std::vector<uint8_t>& d) {
         m_pendingReads.push_back({SwitchBlockBytes(), textReadDelayMs});
     } else if (IsResponseSet(d)) {
         m_responseSwitch = d[3];
-        ScheduleReset();
+        return true;
     } else if (IsUsbSerialSet(d)) {
         m_usbSerialMode = d[2];
         const auto field = d.begin() + 3;
         m_usbSerialText.assign(field, std::find(field, field + 10, uint8_t{0}));
-        ScheduleReset();
+        return true;
     } else if (IsUsbClassSet(d)) {
         m_usbClassSwitch = d[3];
-        ScheduleReset();
+        return true;
     }
     // Anything else (a wrong keyword, a malformed request) is ignored, as the printer does.
+    return false;
 }
 
 void TavPrinterFirmware::QueueTextReply(const std::string& text) {
@@ -293,7 +301,10 @@ void TavPrinterFirmware::QueuePlan(const TextReplyPlan& plan) {
 }
 
 void TavPrinterFirmware::ScheduleReset() {
-    ++m_resets;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        ++m_resets;
+    }
     m_clock.Schedule(leaveDelayMs, [this] {
         Unplug();
         m_clock.Schedule(returnDelayMs, [this] { Plug(); });

@@ -111,7 +111,8 @@ class TavPrinterFirmware : public PrinterFirmware {
         uint32_t delayMs;
     };
 
-    void HandleCommand(const std::vector<uint8_t>& data);
+    // True when the command resets the printer (it leaves the bus and comes back).
+    bool HandleCommand(const std::vector<uint8_t>& data);
     void QueueTextReply(const std::string& text);
     void QueuePlan(const TextReplyPlan& plan);
     void ScheduleReset();

@@ -129,23 +129,30 @@ bool SimHostServiceManager::SetDescription(portsvc::host::ScHandle service,
 }
 
 uint32_t SimHostServiceManager::ControlStop(portsvc::host::ScHandle service) {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    if (auto fault = m_trace.Enter("ControlService", "STOP"))
-        return *fault;
-    uint32_t error = 0;
-    Entry* entry = EntryFor(service, ScOperation::kStop, error);
-    if (!entry)
-        return error;
-    if (entry->state == sdk::kServiceStopped)
-        return win::kErrorServiceNotActive;
-    if (entry->state != sdk::kServiceRunning)
-        return kErrorServiceCannotAcceptCtrl;
-    entry->state = sdk::kServiceStopPending;
-    std::u16string key = m_handles[service].name;
-    if (m_stopDelayMs == 0)
+    std::u16string key;
+    uint32_t delayMs = 0;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        if (auto fault = m_trace.Enter("ControlService", "STOP"))
+            return *fault;
+        uint32_t error = 0;
+        Entry* entry = EntryFor(service, ScOperation::kStop, error);
+        if (!entry)
+            return error;
+        if (entry->state == sdk::kServiceStopped)
+            return win::kErrorServiceNotActive;
+        if (entry->state != sdk::kServiceRunning)
+            return kErrorServiceCannotAcceptCtrl;
+        entry->state = sdk::kServiceStopPending;
+        key = m_handles[service].name;
+        delayMs = m_stopDelayMs;
+    }
+    // The clock runs its actions under its own lock, and FinishStop takes ours: ours is not
+    // held here, so the two locks are never taken in both orders.
+    if (delayMs == 0)
         FinishStop(key);
     else
-        m_clock.Schedule(m_stopDelayMs, [this, key] { FinishStop(key); });
+        m_clock.Schedule(delayMs, [this, key] { FinishStop(key); });
     return win::kErrorSuccess;
 }
 
