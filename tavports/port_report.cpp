@@ -20,7 +20,7 @@ constexpr uint32_t kPortNameUnits = 64;
 std::u16string ReadPortName(RegistryApi& registry, PlatformHandle key) {
     char16_t name[kPortNameUnits + 1] = {};
     uint32_t size = kPortNameUnits * 2;
-    if (registry.GetValue(key, nullptr, kPortNameValue, win::kRrfRtRegSz, nullptr, name, &size) !=
+    if (registry.GetValue(key, {}, kPortNameValue, win::kRrfRtRegSz, nullptr, name, &size) !=
         win::kErrorSuccess)
         return {};
     return name;

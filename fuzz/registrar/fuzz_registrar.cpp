@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sim/call_log.h"
-#include "sim/host/sim_host_registry.h"
+#include "sim/registry/sim_registry.h"
 #include "tavportsvc/host/registrar.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         {u"Module", u"\"C:\\it''s\\x.exe\""},
         {u"Module_Raw", u"C:\\it''s\\x.exe"}};
     sim::SimTrace trace;
-    sim::SimHostRegistry registry(trace);
+    sim::SimRegistry registry(trace, sim::SimCaller::kAdministrator);
     bool perUser = size > 0 && (data[0] & 1);
     win::HResult hr = portsvc::host::RunRegistryScript(registry, script, variables, true, perUser);
     if (hr >= 0 &&

@@ -8,8 +8,8 @@
 
 #include "sim/call_log.h"
 #include "sim/host/sim_com.h"
-#include "sim/host/sim_host_registry.h"
 #include "sim/host/sim_host_service_manager.h"
+#include "sim/registry/sim_registry.h"
 #include "sim/virtual_clock.h"
 #include "tavportsvc/host/host_platform.h"
 
@@ -20,7 +20,7 @@ inline constexpr char16_t kSimServiceExePath[] = u"C:\\Program Files\\TAV\\Tavpo
 struct SimHostWorld {
     SimTrace trace;
     VirtualClock clock;
-    SimHostRegistry registry{trace};
+    SimRegistry registry{trace, SimCaller::kAdministrator};
     SimHostServiceManager scm{trace, clock};
     SimComRuntime com{trace};
     SimThreadMessages messages{trace};

@@ -10,7 +10,7 @@
 
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
-#include "sim/ports/sim_registry.h"
+#include "sim/registry/sim_registry.h"
 #include "tavportsvc/core/device_interface_api.h"
 
 namespace tav::sim {

@@ -31,7 +31,7 @@ constexpr char16_t kPortLinkValue[] = u"SymbolicLink";
 SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
     : trace(simTrace),
       tree(deviceTree),
-      registry(simTrace),
+      registry(simTrace, SimCaller::kLocalSystem),
       devices(simTrace, deviceTree, registry),
       sync(simTrace),
       shell(simTrace),

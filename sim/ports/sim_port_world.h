@@ -11,10 +11,10 @@
 #include "sim/device_tree.h"
 #include "sim/ports/sim_device_installer.h"
 #include "sim/ports/sim_device_interfaces.h"
-#include "sim/ports/sim_registry.h"
 #include "sim/ports/sim_small_apis.h"
 #include "sim/ports/sim_sync.h"
 #include "sim/ports/sim_trace_recorder.h"
+#include "sim/registry/sim_registry.h"
 #include "tavportsvc/core/port_link_platform.h"
 
 namespace tav::sim {
@@ -56,7 +56,7 @@ class SimPortWorld {
     void RestartMachine() { registry.RestartMachine(); }
 
     // Everything a pass must give back: open keys, sets, modules, list nodes.
-    int OpenRegistryKeys() const { return registry.OpenKeyCount(); }
+    int OpenRegistryKeys() const { return static_cast<int>(registry.OpenHandleCount()); }
 
     SimTrace& trace;
     DeviceTree& tree;

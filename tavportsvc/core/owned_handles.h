@@ -5,15 +5,10 @@
 #include "shared/unique_handle.h"
 #include "tavportsvc/core/device_install_api.h"
 #include "tavportsvc/core/device_interface_api.h"
-#include "tavportsvc/core/registry_api.h"
+#include "tavportsvc/core/registry_key.h"
 #include "tavportsvc/core/sync_api.h"
 
 namespace tav::portsvc {
-
-// An open registry key (RegCloseKey). Port keys come from SetupDiOpenDevRegKey, whose
-// failure value is checked before an owner is made.
-using OwnedRegistryKey =
-    UniqueHandle<PlatformHandle, win::kNoHandle, RegistryApi, &RegistryApi::CloseKey>;
 
 // A device information set of interfaces (SetupDiDestroyDeviceInfoList).
 using OwnedInterfaceSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInterfaceApi,

@@ -11,7 +11,7 @@ uint32_t WritePortLink(PassContext& ctx, PlatformHandle portKey, const char16_t*
     RegistryApi& registry = *ctx.platform.registry;
     PlatformHandle created = win::kNoHandle;
     uint32_t status = registry.CreateKey(portKey, kLinkSubKey, win::kRegOptionNonVolatile,
-                                         kLinkKeyAccess, &created, nullptr);
+                                         kLinkKeyAccess, created, nullptr);
     if (status != win::kErrorSuccess) {
         ctx.trace.Emit<service_event::kCreateLinkKeyFailed>(status);
         return status;

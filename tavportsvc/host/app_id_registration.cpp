@@ -64,13 +64,13 @@ win::HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
     win::HResult hr = ApplyRegistryScript(true, {{u"APPID", m_identity.appId}});
     if (hr < 0)
         return hr;
-    Registry& registry = m_platform.registry;
-    OwnedRegKey appIdRoot;
+    RegistryApi& registry = m_platform.registry;
+    OwnedRegistryKey appIdRoot;
     uint32_t error =
         OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot);
     if (error != win::kErrorSuccess)
         return win::HResultFromWin32(error);
-    OwnedRegKey appId;
+    OwnedRegistryKey appId;
     error = CreateKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kRegOptionNonVolatile,
                           win::kKeyRead | win::kKeyWrite, appId);
     if (error != win::kErrorSuccess)
@@ -81,20 +81,20 @@ win::HResult CAtlServiceModuleT::RegisterAppIdEntries(bool withService) {
         return win::kSOk;
     // As the service-module convention has it, a value that cannot be written does not
     // stop the installation; the service entry is what the manager starts.
-    static_cast<void>(registry.SetStringValue(appId.get(), kLocalServiceValue, m_szServiceName));
+    static_cast<void>(SetStringValue(registry, appId.get(), kLocalServiceValue, m_szServiceName));
     return InstallService() ? win::kSOk : win::kEFail;
 }
 
 win::HResult CAtlServiceModuleT::UnregisterAppIdEntries() {
     if (!UninstallService())
         return win::kEFail;
-    Registry& registry = m_platform.registry;
-    OwnedRegKey appIdRoot;
+    RegistryApi& registry = m_platform.registry;
+    OwnedRegistryKey appIdRoot;
     uint32_t error =
         OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyWrite, appIdRoot);
     if (error != win::kErrorSuccess)
         return win::HResultFromWin32(error);
-    OwnedRegKey appId;
+    OwnedRegistryKey appId;
     error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kKeyWrite, appId);
     if (error != win::kErrorSuccess)
         return win::HResultFromWin32(error);

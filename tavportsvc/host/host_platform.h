@@ -10,29 +10,9 @@
 #include "shared/win/errors.h"
 #include "shared/win/registry.h"
 #include "shared/win/services.h"
+#include "tavportsvc/core/registry_api.h"
 
 namespace tav::portsvc::host {
-
-// Registry keys are opaque values; the predefined roots are win::kHkey*.
-using RegKey = win::Handle;
-
-class Registry {
-  public:
-    virtual ~Registry() = default;
-    // RegOpenKeyExW / RegCreateKeyExW (no class): Win32 error.
-    [[nodiscard]] virtual uint32_t OpenKey(RegKey parent, const std::u16string& subkey,
-                                           uint32_t access, RegKey& key) = 0;
-    [[nodiscard]] virtual uint32_t CreateKey(RegKey parent, const std::u16string& subkey,
-                                             uint32_t options, uint32_t access, RegKey& key) = 0;
-    // RegSetValueExW REG_SZ; `data` is stored with its terminating NUL. Empty name: default.
-    [[nodiscard]] virtual uint32_t SetStringValue(RegKey key, const std::u16string& name,
-                                                  const std::u16string& data) = 0;
-    [[nodiscard]] virtual uint32_t DeleteValue(RegKey key, const std::u16string& name) = 0;
-    [[nodiscard]] virtual uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) = 0;
-    // RegQueryInfoKeyW: the number of subkeys.
-    [[nodiscard]] virtual uint32_t CountSubkeys(RegKey key, uint32_t& count) = 0;
-    virtual void CloseKey(RegKey key) = 0;
-};
 
 // Service control manager handles are opaque values; 0 is none.
 using ScHandle = uintptr_t;
@@ -152,7 +132,7 @@ class ModuleImage {
 };
 
 struct HostPlatform {
-    Registry& registry;
+    RegistryApi& registry;
     ServiceControlManager& scm;
     ServiceDispatcher& dispatcher;
     ComRuntime& com;

@@ -12,19 +12,19 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
-win::HResult RegisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
-    OwnedRegKey handle;
+win::HResult RegisterKey(RegistryApi& registry, PlatformHandle parent, const ScriptKey& key) {
+    OwnedRegistryKey handle;
     uint32_t error = CreateKeyInto(registry, parent, key.name, win::kRegOptionNonVolatile,
                                    kKeyReadWrite, handle);
     if (error != win::kErrorSuccess)
         return win::HResultFromWin32(error);
     if (key.hasDefault) {
-        error = registry.SetStringValue(handle.get(), u"", key.defaultValue);
+        error = SetStringValue(registry, handle.get(), u"", key.defaultValue);
         if (error != win::kErrorSuccess)
             return win::HResultFromWin32(error);
     }
     for (const auto& value : key.values) {
-        error = registry.SetStringValue(handle.get(), value.name, value.data);
+        error = SetStringValue(registry, handle.get(), value.name, value.data);
         if (error != win::kErrorSuccess)
             return win::HResultFromWin32(error);
     }
@@ -41,9 +41,9 @@ bool IsGone(uint32_t error) {
     return error == win::kErrorSuccess || error == win::kErrorFileNotFound;
 }
 
-win::HResult UnregisterKey(Registry& registry, RegKey parent, const ScriptKey& key) {
+win::HResult UnregisterKey(RegistryApi& registry, PlatformHandle parent, const ScriptKey& key) {
     {
-        OwnedRegKey handle;
+        OwnedRegistryKey handle;
         uint32_t error = OpenKeyInto(registry, parent, key.name, kKeyReadWrite, handle);
         if (error == win::kErrorFileNotFound)
             return win::kSOk;
@@ -72,16 +72,16 @@ win::HResult UnregisterKey(Registry& registry, RegKey parent, const ScriptKey& k
     return IsGone(error) ? win::kSOk : win::HResultFromWin32(error);
 }
 
-using KeyAction = win::HResult (*)(Registry&, RegKey, const ScriptKey&);
+using KeyAction = win::HResult (*)(RegistryApi&, PlatformHandle, const ScriptKey&);
 
-win::HResult ApplyRoots(Registry& registry, const std::vector<ScriptRoot>& roots, bool perUser,
+win::HResult ApplyRoots(RegistryApi& registry, const std::vector<ScriptRoot>& roots, bool perUser,
                         bool create, KeyAction action) {
     for (const auto& root : roots) {
         ScriptRootTarget target;
         if (!ResolveScriptRoot(root.rootName, perUser, target))
             return kScriptSyntaxError;
-        OwnedRegKey base;
-        RegKey parent = target.root;
+        OwnedRegistryKey base;
+        PlatformHandle parent = target.root;
         if (!target.subkey.empty()) {
             uint32_t error =
                 create ? CreateKeyInto(registry, target.root, target.subkey,
@@ -108,7 +108,7 @@ bool ResolveScriptRoot(const std::u16string& rootName, bool perUser, ScriptRootT
     static const struct {
         std::u16string_view shortName;
         std::u16string_view longName;
-        RegKey key;
+        PlatformHandle key;
     } kRoots[] = {
         {u"HKCR", u"HKEY_CLASSES_ROOT", win::kHkeyClassesRoot},
         {u"HKCU", u"HKEY_CURRENT_USER", win::kHkeyCurrentUser},
@@ -126,17 +126,17 @@ bool ResolveScriptRoot(const std::u16string& rootName, bool perUser, ScriptRootT
     return false;
 }
 
-win::HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
+win::HResult RegisterScript(RegistryApi& registry, const std::vector<ScriptRoot>& roots,
                             bool perUser) {
     return ApplyRoots(registry, roots, perUser, true, RegisterKey);
 }
 
-win::HResult UnregisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
+win::HResult UnregisterScript(RegistryApi& registry, const std::vector<ScriptRoot>& roots,
                               bool perUser) {
     return ApplyRoots(registry, roots, perUser, false, UnregisterKey);
 }
 
-win::HResult RunRegistryScript(Registry& registry, std::u16string_view script,
+win::HResult RunRegistryScript(RegistryApi& registry, std::u16string_view script,
                                const ScriptVariables& variables, bool doRegister, bool perUser) {
     std::u16string expanded;
     win::HResult hr = ExpandScriptVariables(script, variables, expanded);

@@ -11,7 +11,7 @@ namespace tav::portsvc::host {
 
 // Where a script's root goes. In per-user mode HKCR is rewritten to HKCU\Software\Classes.
 struct ScriptRootTarget {
-    RegKey root = 0;
+    PlatformHandle root = 0;
     std::u16string subkey;  // opened below `root` first, or empty
 };
 
@@ -19,13 +19,13 @@ struct ScriptRootTarget {
 [[nodiscard]] bool ResolveScriptRoot(const std::u16string& rootName, bool perUser,
                                      ScriptRootTarget& target);
 
-[[nodiscard]] win::HResult RegisterScript(Registry& registry, const std::vector<ScriptRoot>& roots,
-                                          bool perUser);
-[[nodiscard]] win::HResult UnregisterScript(Registry& registry,
+[[nodiscard]] win::HResult RegisterScript(RegistryApi& registry,
+                                          const std::vector<ScriptRoot>& roots, bool perUser);
+[[nodiscard]] win::HResult UnregisterScript(RegistryApi& registry,
                                             const std::vector<ScriptRoot>& roots, bool perUser);
 
 // Expands, parses and registers or unregisters a script text in one step.
-[[nodiscard]] win::HResult RunRegistryScript(Registry& registry, std::u16string_view script,
+[[nodiscard]] win::HResult RunRegistryScript(RegistryApi& registry, std::u16string_view script,
                                              const ScriptVariables& variables, bool doRegister,
                                              bool perUser);
 

@@ -70,15 +70,15 @@ win::HResult CAtlServiceModuleT::UnregisterServer() {
 }
 
 uint32_t CAtlServiceModuleT::RunAsService() {
-    Registry& registry = m_platform.registry;
-    OwnedRegKey appIdRoot;
+    RegistryApi& registry = m_platform.registry;
+    OwnedRegistryKey appIdRoot;
     uint32_t error =
         OpenKeyInto(registry, win::kHkeyClassesRoot, kAppIdKey, win::kKeyRead, appIdRoot);
     if (error != win::kErrorSuccess) {
         m_win32ExitCode = error;
         return error;
     }
-    OwnedRegKey appId;
+    OwnedRegistryKey appId;
     error = OpenKeyInto(registry, appIdRoot.get(), m_identity.appId, win::kKeyRead, appId);
     if (error != win::kErrorSuccess) {
         m_win32ExitCode = error;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shared/u16.h"
-#include "sim/host/sim_host_registry.h"
+#include "sim/registry/sim_registry.h"
 #include "tavportsvc/host/registrar.h"
 #include "tests/host/host_test_support.h"
 
@@ -27,7 +27,7 @@ class RegistrarTest : public ::testing::Test {
     }
 
     sim::SimTrace trace;
-    sim::SimHostRegistry registry{trace};
+    sim::SimRegistry registry{trace, sim::SimCaller::kAdministrator};
 };
 
 TEST_F(RegistrarTest, RealScriptIsTheExactResourceText) {
@@ -163,20 +163,20 @@ TEST_F(RegistrarTest, RegistryFailuresComeBackAsHResults) {
 // The predefined keys are (HKEY)(ULONG_PTR)((LONG)0x8000000n): sign-extended on a 64-bit
 // build. The programs' keys open; the zero-extended values are no keys and fail with 6.
 TEST_F(RegistrarTest, PredefinedKeysAreTheSignExtendedValues) {
-    const RegKey programRoots[] = {win::kHkeyClassesRoot, win::kHkeyCurrentUser,
-                                   win::kHkeyLocalMachine, win::kHkeyUsers};
+    const PlatformHandle programRoots[] = {win::kHkeyClassesRoot, win::kHkeyCurrentUser,
+                                           win::kHkeyLocalMachine, win::kHkeyUsers};
     for (uint32_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        RegKey key = 0;
-        ASSERT_EQ(registry.CreateKey(programRoots[i], u"K", 0, win::kKeyWrite, key), 0u);
-        registry.CloseKey(key);
-        const RegKey signExtended =
-            static_cast<RegKey>(static_cast<intptr_t>(static_cast<int32_t>(0x80000000u + i)));
+        PlatformHandle key = 0;
+        ASSERT_EQ(registry.CreateKey(programRoots[i], u"K", 0, win::kKeyWrite, key, nullptr), 0u);
+        static_cast<void>(registry.CloseKey(key));
+        const PlatformHandle signExtended = static_cast<PlatformHandle>(
+            static_cast<intptr_t>(static_cast<int32_t>(0x80000000u + i)));
         EXPECT_EQ(programRoots[i], signExtended);
-        if (sizeof(RegKey) == 8) {
-            const RegKey zeroExtended = 0x80000000u + i;
+        if (sizeof(PlatformHandle) == 8) {
+            const PlatformHandle zeroExtended = 0x80000000u + i;
             EXPECT_EQ(registry.OpenKey(zeroExtended, u"K", win::kKeyRead, key), 6u);
-            EXPECT_EQ(registry.CreateKey(zeroExtended, u"K", 0, win::kKeyWrite, key), 6u);
+            EXPECT_EQ(registry.CreateKey(zeroExtended, u"K", 0, win::kKeyWrite, key, nullptr), 6u);
         }
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "shared/u16.h"
 #include "tests/host/host_test_support.h"
 
 namespace tav::portsvc::host {
@@ -65,6 +66,17 @@ TEST_F(RegistrationTest, ServiceSwitchWritesScriptEntriesAndTypeLibrary) {
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].path, sim::kSimServiceExePath);
     EXPECT_FALSE(registrations[0].hasHelpDir);  // the library names no help file
+    // Each text goes to RegSetValueExW as a REG_SZ with its terminating NUL counted.
+    const std::pair<std::u16string, std::u16string> kWritten[] = {
+        {kAppIdKey, u""}, {kAppIdKey, u"LocalService"}, {kExeKey, u"AppID"}};
+    for (const auto& [path, name] : kWritten) {
+        SCOPED_TRACE(ToUtf8(path + u"\\" + name));
+        auto stored = world.registry.StoredValue(win::kHkeyClassesRoot, path, name);
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->type, sim::sdk::kRegSz);
+        EXPECT_EQ(stored->data,
+                  sim::U16Bytes(*world.registry.Value(win::kHkeyClassesRoot, path, name)));
+    }
     ExpectNoLeaks();
 }
 

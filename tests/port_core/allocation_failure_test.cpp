@@ -21,19 +21,33 @@ class RegistryOutOfMemoryOnce : public RegistryApi {
     void FailGetValue(int nth) { m_getValueFailsAt = nth; }
     void FailCreateKey(int nth) { m_createKeyFailsAt = nth; }
 
-    uint32_t GetValue(PlatformHandle key, const char16_t* subKey, const char16_t* valueName,
-                      uint32_t flags, uint32_t* type, void* data, uint32_t* dataSize) override {
+    uint32_t GetValue(PlatformHandle key, const std::u16string& subKey,
+                      const std::u16string& valueName, uint32_t flags, uint32_t* type, void* data,
+                      uint32_t* dataSize) override {
         ThrowOnTurn(m_getValueFailsAt);
         return m_real.GetValue(key, subKey, valueName, flags, type, data, dataSize);
     }
-    uint32_t CreateKey(PlatformHandle key, const char16_t* subKey, uint32_t options,
-                       uint32_t access, PlatformHandle* result, uint32_t* disposition) override {
+    uint32_t CreateKey(PlatformHandle key, const std::u16string& subKey, uint32_t options,
+                       uint32_t access, PlatformHandle& result, uint32_t* disposition) override {
         ThrowOnTurn(m_createKeyFailsAt);
         return m_real.CreateKey(key, subKey, options, access, result, disposition);
     }
-    uint32_t SetValue(PlatformHandle key, const char16_t* valueName, uint32_t type,
+    uint32_t OpenKey(PlatformHandle key, const std::u16string& subKey, uint32_t access,
+                     PlatformHandle& result) override {
+        return m_real.OpenKey(key, subKey, access, result);
+    }
+    uint32_t SetValue(PlatformHandle key, const std::u16string& valueName, uint32_t type,
                       const void* data, uint32_t dataSize) override {
         return m_real.SetValue(key, valueName, type, data, dataSize);
+    }
+    uint32_t DeleteValue(PlatformHandle key, const std::u16string& valueName) override {
+        return m_real.DeleteValue(key, valueName);
+    }
+    uint32_t DeleteKey(PlatformHandle key, const std::u16string& subKey) override {
+        return m_real.DeleteKey(key, subKey);
+    }
+    uint32_t CountSubkeys(PlatformHandle key, uint32_t& count) override {
+        return m_real.CountSubkeys(key, count);
     }
     uint32_t CloseKey(PlatformHandle key) override { return m_real.CloseKey(key); }
 

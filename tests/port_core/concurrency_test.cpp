@@ -117,7 +117,7 @@ TEST(PortCoreConcurrency, PassesFromBothThreadsNeverOverlap) {
     EXPECT_EQ(t.probe.maxInside.load(), 1);
     EXPECT_EQ(t.probe.passes.load(), 80);
     EXPECT_EQ(t.world.Ports().size(), 2u);  // B2 got exactly one new port
-    EXPECT_EQ(t.world.registry.OpenKeyCount(), 0);
+    EXPECT_EQ(t.world.registry.OpenHandleCount(), 0u);
 }
 
 TEST(PortCoreConcurrency, StartHookThenDeviceEventsThenStopHook) {

@@ -68,7 +68,7 @@ TEST(PortCoreFaultInjection, EveryCallOfAPassFailingInTurn) {
             if (kReleaseCalls.count(call))
                 continue;
             EXPECT_TRUE(busy.world.sync.IsEventSignalled(busy.core->ReconcileEventHandle()));
-            EXPECT_EQ(busy.world.registry.OpenKeyCount(), 0);
+            EXPECT_EQ(busy.world.registry.OpenHandleCount(), 0u);
             EXPECT_EQ(busy.world.devices.OpenSetCount(), 0);
             EXPECT_EQ(busy.world.installer.OpenSetCount(), 0);
             EXPECT_EQ(busy.world.installer.LoadedModuleCount(), 0);
@@ -90,7 +90,7 @@ TEST(PortCoreFaultInjection, EveryCallFailingAlways) {
             continue;
         busy.core->ReconcilePorts();
         EXPECT_TRUE(busy.world.sync.IsEventSignalled(busy.core->ReconcileEventHandle()));
-        EXPECT_EQ(busy.world.registry.OpenKeyCount(), 0);
+        EXPECT_EQ(busy.world.registry.OpenHandleCount(), 0u);
         EXPECT_EQ(busy.world.devices.OpenSetCount(), 0);
         EXPECT_EQ(busy.world.installer.LoadedModuleCount(), 0);
     }

@@ -38,7 +38,7 @@ class PortCoreTest : public ::testing::Test {
     // What a pass must leave behind: the lock free and nothing of its own still open.
     void ExpectPassCleanedUp() const {
         EXPECT_TRUE(world.sync.IsEventSignalled(core->ReconcileEventHandle()));
-        EXPECT_EQ(world.registry.OpenKeyCount(), 0);
+        EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
         EXPECT_EQ(world.devices.OpenSetCount(), 0);
         EXPECT_EQ(world.installer.OpenSetCount(), 0);
         EXPECT_EQ(world.installer.LoadedModuleCount(), 0);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/ports/sim_registry.h"
+#include "sim/registry/sim_registry.h"
 #include "tavportsvc/core/port_link_rules.h"
 
 namespace tav::test {

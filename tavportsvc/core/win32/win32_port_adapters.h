@@ -24,14 +24,21 @@ class Win32DeviceInterfaces : public DeviceInterfaceApi {
     bool DestroyDeviceInfoList(PlatformHandle set) override;
 };
 
+// The service's one registry adapter: the port links and the host's registration both use it.
 class Win32Registry : public RegistryApi {
   public:
-    uint32_t GetValue(PlatformHandle key, const char16_t* subKey, const char16_t* valueName,
-                      uint32_t flags, uint32_t* type, void* data, uint32_t* dataSize) override;
-    uint32_t CreateKey(PlatformHandle key, const char16_t* subKey, uint32_t options,
-                       uint32_t access, PlatformHandle* result, uint32_t* disposition) override;
-    uint32_t SetValue(PlatformHandle key, const char16_t* valueName, uint32_t type,
+    uint32_t OpenKey(PlatformHandle key, const std::u16string& subKey, uint32_t access,
+                     PlatformHandle& result) override;
+    uint32_t CreateKey(PlatformHandle key, const std::u16string& subKey, uint32_t options,
+                       uint32_t access, PlatformHandle& result, uint32_t* disposition) override;
+    uint32_t GetValue(PlatformHandle key, const std::u16string& subKey,
+                      const std::u16string& valueName, uint32_t flags, uint32_t* type, void* data,
+                      uint32_t* dataSize) override;
+    uint32_t SetValue(PlatformHandle key, const std::u16string& valueName, uint32_t type,
                       const void* data, uint32_t dataSize) override;
+    uint32_t DeleteValue(PlatformHandle key, const std::u16string& valueName) override;
+    uint32_t DeleteKey(PlatformHandle key, const std::u16string& subKey) override;
+    uint32_t CountSubkeys(PlatformHandle key, uint32_t& count) override;
     uint32_t CloseKey(PlatformHandle key) override;
 };
 

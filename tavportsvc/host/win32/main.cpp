@@ -10,7 +10,7 @@
 
 namespace {
 
-tav::portsvc::host::Win32Registry g_registry;
+tav::portsvc::Win32Registry g_registry;
 tav::portsvc::host::Win32ServiceControlManager g_scm;
 tav::portsvc::host::Win32ServiceDispatcher g_dispatcher;
 tav::portsvc::host::Win32ComRuntime g_com;

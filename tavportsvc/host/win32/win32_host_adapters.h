@@ -5,20 +5,6 @@
 
 namespace tav::portsvc::host {
 
-class Win32Registry : public Registry {
-  public:
-    uint32_t OpenKey(RegKey parent, const std::u16string& subkey, uint32_t access,
-                     RegKey& key) override;
-    uint32_t CreateKey(RegKey parent, const std::u16string& subkey, uint32_t options,
-                       uint32_t access, RegKey& key) override;
-    uint32_t SetStringValue(RegKey key, const std::u16string& name,
-                            const std::u16string& data) override;
-    uint32_t DeleteValue(RegKey key, const std::u16string& name) override;
-    uint32_t DeleteKey(RegKey parent, const std::u16string& subkey) override;
-    uint32_t CountSubkeys(RegKey key, uint32_t& count) override;
-    void CloseKey(RegKey key) override;
-};
-
 class Win32ServiceControlManager : public ServiceControlManager {
   public:
     ScHandle OpenManager(uint32_t access, uint32_t& error) override;
