@@ -3,8 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "sim/printer/sim_device_setup.h"
+#include "sim/printer/sim_pnp_manager.h"
 #include "tavsetup/pages/pnp_refresh.h"
-#include "tests/settings/sim_pnp_manager.h"
 
 namespace tav {
 using namespace tav::setup;
@@ -18,7 +19,8 @@ class PnpRefreshTest : public ::testing::Test {
     sim::DeviceTree tree;
     sim::VirtualClock clock;
     sim::SimTrace trace;
-    test::SimPnpManager pnp{tree, clock, trace};
+    sim::SimDeviceSetup setup{trace, tree};
+    sim::SimPnpManager pnp{tree, clock, trace};
 
     void Add(std::u16string id, std::u16string setupClass, std::u16string parent,
              bool present = true) {
@@ -33,7 +35,7 @@ class PnpRefreshTest : public ::testing::Test {
         Add(u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0", u"USB", u"ACPI\\PNP0A08\\0");
         Add(u"pci\\VEN_1B21&DEV_1242\\4&2&0", u"USB", u"ACPI\\PNP0A08\\0");
     }
-    void Refresh() { RefreshPnpDevices(pnp, clock); }
+    void Refresh() { RefreshPnpDevices(setup, pnp, clock); }
 };
 
 TEST_F(PnpRefreshTest, OnlyNodesUnderPciAreReenumeratedUsbFirst) {
@@ -49,7 +51,7 @@ TEST_F(PnpRefreshTest, OnlyNodesUnderPciAreReenumeratedUsbFirst) {
     EXPECT_THAT(trace.log.EntriesStartingWith("SetupDiClassGuidsFromNameW"),
                 ElementsAre("SetupDiClassGuidsFromNameW USB", "SetupDiClassGuidsFromNameW Ports"));
     EXPECT_EQ(trace.log.Count("SetupDiDestroyDeviceInfoList"), 2u);
-    EXPECT_EQ(pnp.OpenSets(), 0);
+    EXPECT_EQ(setup.OpenSets(), 0u);
 }
 
 TEST_F(PnpRefreshTest, AbsentDevicesAreNotWalked) {
@@ -124,13 +126,13 @@ TEST_F(PnpRefreshTest, ACheckOneMsPastTheLimitStopsTheClass) {
 
 TEST_F(PnpRefreshTest, TheLimitSurvivesATickCountWrap) {
     sim::VirtualClock wrapping(0xFFFFF000u);
-    test::SimPnpManager wrapped(tree, wrapping, trace);
+    sim::SimPnpManager wrapped(tree, wrapping, trace);
     AddPciParents();
     for (int i = 0; i < 3; ++i)
         Add(u"USB\\HUB\\" + std::u16string(1, char16_t(u'A' + i)), u"USB",
             u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0");
     wrapped.reenumerateCostMs = 3000;
-    RefreshPnpDevices(wrapped, wrapping);
+    RefreshPnpDevices(setup, wrapped, wrapping);
     EXPECT_EQ(wrapped.reenumerated.size(), 3u);
 }
 

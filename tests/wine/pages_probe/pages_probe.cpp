@@ -12,6 +12,7 @@
 #include "tavsetup/pages/win32/win32_driver_store.h"
 #include "tavsetup/pages/win32/win32_file_system.h"
 #include "tavsetup/pages/win32/win32_pnp_manager.h"
+#include "tavsetup/printer_link/win32/win32_device_setup.h"
 
 int wmain() {
     tav::setup::Win32FileSystem files;
@@ -24,10 +25,11 @@ int wmain() {
     std::wprintf(L"port driver available: %d\n",
                  tav::setup::IsPortDriverAvailable(platform) ? 1 : 0);
 
+    tav::setup::Win32DeviceSetup setup;
     tav::setup::Win32PnpManager pnp;
     tav::SystemClock clock;
     const DWORD start = ::GetTickCount();
-    tav::setup::RefreshPnpDevices(pnp, clock);
+    tav::setup::RefreshPnpDevices(setup, pnp, clock);
     std::wprintf(L"pnp refresh done in %lu ms\n",
                  static_cast<unsigned long>(::GetTickCount() - start));
     return 0;
