@@ -1,10 +1,14 @@
 // The PnP refresh: the classes in order, the PCI parent filter, failures that skip one
-// device or one class, and the time limit per class.
+// device or one class, and the time limit per class; and what the simulated SetupAPI and
+// configuration manager under it refuse, so that a wrong argument shows here.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "shared/last_error.h"
+#include "shared/win/errors.h"
 #include "sim/printer/sim_device_setup.h"
 #include "sim/printer/sim_pnp_manager.h"
+#include "sim/windows_values.h"
 #include "tavsetup/pages/pnp_refresh.h"
 
 namespace tav {
@@ -134,6 +138,52 @@ TEST_F(PnpRefreshTest, TheLimitSurvivesATickCountWrap) {
     wrapped.reenumerateCostMs = 3000;
     RefreshPnpDevices(setup, wrapped, wrapping);
     EXPECT_EQ(wrapped.reenumerated.size(), 3u);
+}
+
+TEST_F(PnpRefreshTest, ADeviceIdThatFillsTheWholeBufferIsStillWalked) {
+    AddPciParents();
+    const std::u16string prefix = u"USB\\HUB\\";
+    const std::u16string longest = prefix + std::u16string(200 - prefix.size(), u'7');
+    Add(longest, u"USB", u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0");
+    Refresh();
+    EXPECT_THAT(pnp.reenumerated, ElementsAre(longest));
+}
+
+// The simulated calls keep Windows' contracts: class names without case, a GUID list too
+// short, handles never handed out or already released, flags outside the defined ones.
+TEST_F(PnpRefreshTest, TheSimulatedCallsRefuseWhatWindowsRefuses) {
+    AddPciParents();
+    Guid guid{};
+    uint32_t required = 7;
+    EXPECT_FALSE(setup.ClassGuidsFromName(u"usb", &guid, 0, &required));
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorInsufficientBuffer);
+    EXPECT_EQ(required, 1u);
+    EXPECT_TRUE(setup.ClassGuidsFromName(u"usb", &guid, 1, &required));
+    EXPECT_EQ(guid, sim::sdk::kUsbSetupClass);
+    EXPECT_TRUE(setup.ClassGuidsFromName(u"Printers", &guid, 1, &required));
+    EXPECT_EQ(required, 0u);
+
+    const Handle set = setup.GetClassDevs(sim::sdk::kUsbSetupClass, sim::sdk::kDigcfPresent);
+    win::DevInfoData device;
+    ASSERT_TRUE(setup.EnumDeviceInfo(set, 0, device));
+    EXPECT_EQ(device.classGuid, sim::sdk::kUsbSetupClass);
+    EXPECT_FALSE(setup.EnumDeviceInfo(set, 2, device));
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorNoMoreItems);
+    ASSERT_TRUE(setup.DestroyDeviceInfoList(set));
+    EXPECT_FALSE(setup.EnumDeviceInfo(set, 0, device));
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorInvalidHandle);
+
+    uint32_t parent = 0;
+    EXPECT_EQ(pnp.GetParent(&parent, device.devInst, 1), sim::sdk::kCrInvalidFlag);
+    EXPECT_EQ(pnp.GetParent(&parent, device.devInst + 100, 0), sim::sdk::kCrInvalidDevnode);
+    char16_t id[8] = {};
+    EXPECT_EQ(pnp.GetDeviceId(device.devInst, id, 8, 0), sim::sdk::kCrBufferSmall);
+    EXPECT_EQ(pnp.GetDeviceId(device.devInst, id, 8, 2), sim::sdk::kCrInvalidFlag);
+    uint32_t located = 0;
+    EXPECT_EQ(pnp.LocateDevNode(&located, u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0", 8),
+              sim::sdk::kCrInvalidFlag);
+    EXPECT_EQ(pnp.ReenumerateDevNode(device.devInst, 8), sim::sdk::kCrInvalidFlag);
+    EXPECT_THAT(pnp.reenumerated, IsEmpty());
 }
 
 }  // namespace
