@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "shared/u16.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -10,9 +11,23 @@ namespace {
 constexpr uint32_t kInvalidParameter = 87;
 
 // Setup class names as the device nodes carry them, and their GUIDs.
+struct SetupClassName {
+    const char16_t* name;
+    Guid guid;
+};
+constexpr SetupClassName kSetupClasses[] = {{u"USB", sdk::kUsbSetupClass},
+                                            {u"Ports", sdk::kPortsSetupClass}};
+
 bool InSetupClass(const SimDevice& device, const Guid& setupClass) {
-    return (device.setupClass == u"USB" && setupClass == sdk::kUsbSetupClass) ||
-           (device.setupClass == u"Ports" && setupClass == sdk::kPortsSetupClass);
+    for (const auto& c : kSetupClasses) {
+        if (device.setupClass == c.name && setupClass == c.guid)
+            return true;
+    }
+    return false;
+}
+
+bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
 }
 
 }  // namespace
@@ -78,6 +93,29 @@ std::vector<SimInterface> DeviceTree::ClassDevsInterfaces(const Guid& classGuid,
             out.push_back(i);
     }
     return out;
+}
+
+std::optional<Guid> DeviceTree::SetupClassGuid(const std::u16string& className) {
+    for (const auto& c : kSetupClasses) {
+        if (EqualNoCase(className, c.name))
+            return c.guid;
+    }
+    return std::nullopt;
+}
+
+uint32_t DeviceTree::NodeHandle(const std::u16string& instanceId) {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    auto it = std::find(m_nodeHandles.begin(), m_nodeHandles.end(), instanceId);
+    if (it == m_nodeHandles.end())
+        it = m_nodeHandles.insert(m_nodeHandles.end(), instanceId);
+    return static_cast<uint32_t>(it - m_nodeHandles.begin() + 1);
+}
+
+std::optional<std::u16string> DeviceTree::NodeInstanceId(uint32_t devInst) const {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (devInst == 0 || devInst > m_nodeHandles.size())
+        return std::nullopt;
+    return m_nodeHandles[devInst - 1];
 }
 
 void DeviceTree::AddDevice(SimDevice device) {

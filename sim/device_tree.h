@@ -59,6 +59,15 @@ class DeviceTree {
     static uint32_t ClassDevsFlagsError(uint32_t flags);
     std::vector<SimDevice> ClassDevsDevices(const Guid& classGuid, uint32_t flags) const;
     std::vector<SimInterface> ClassDevsInterfaces(const Guid& classGuid, uint32_t flags) const;
+    // The setup class GUID a class name stands for, compared without case as Windows does.
+    static std::optional<Guid> SetupClassGuid(const std::u16string& className);
+
+    // Device node handles (DEVINST) as the configuration manager hands them out: numbered
+    // from 1 in the order they are first asked for, valid for the tree's life, one numbering
+    // for every simulated SetupAPI and configuration manager call.
+    uint32_t NodeHandle(const std::u16string& instanceId);
+    // The instance ID a handle stands for; none for a handle never handed out.
+    std::optional<std::u16string> NodeInstanceId(uint32_t devInst) const;
 
     // Called after every change of presence or registration (device-change broadcasts).
     void OnChange(std::function<void()> listener);
@@ -68,6 +77,7 @@ class DeviceTree {
     mutable std::recursive_mutex m_mutex;
     std::vector<SimDevice> m_devices;
     std::vector<SimInterface> m_interfaces;
+    std::vector<std::u16string> m_nodeHandles;  // DEVINST n is m_nodeHandles[n - 1]
     std::vector<std::function<void()>> m_listeners;
 };
 

@@ -62,7 +62,11 @@ inline constexpr uint32_t kCmLocateDevnodeBits = 0x7;
 inline constexpr uint32_t kCmReenumerateNormal = 0x0;
 inline constexpr uint32_t kCmReenumerateAsynchronous = 0x4;
 inline constexpr uint32_t kCmReenumerateBits = 0x7;
-inline constexpr uint32_t kCrInvalidFlag = 0x1F;
+inline constexpr uint32_t kCrInvalidPointer = 0x03;
+inline constexpr uint32_t kCrInvalidFlag = 0x04;
+inline constexpr uint32_t kCrInvalidDevnode = 0x05;
+inline constexpr uint32_t kCrNoSuchDevnode = 0x0D;
+inline constexpr uint32_t kCrBufferSmall = 0x1A;
 
 // Device installation.
 inline constexpr uint32_t kDicdGenerateId = 0x1;

@@ -18,6 +18,7 @@ std::u16string Lower(std::u16string text) {
 PrinterWorld::PrinterWorld()
     : io(clock, trace, tree),
       setup(trace, tree),
+      pnp(tree, clock, trace),
       services(clock, trace),
       spooler(trace, services),
       platform{clock, io, setup, services, spooler} {

@@ -1,7 +1,8 @@
 #pragma once
 // The simulated world of the printer link in one piece: virtual clock, one call trace, the
-// device tree, device I/O, SetupAPI, the service manager with the print services, and the
-// spooler. `platform` is what the printer link's operations take.
+// device tree, device I/O, SetupAPI, the configuration manager (the PnP refresh's), the
+// service manager with the print services, and the spooler. `platform` is what the printer
+// link's operations take.
 
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "sim/printer/device_id_firmware.h"
 #include "sim/printer/sim_device_io.h"
 #include "sim/printer/sim_device_setup.h"
+#include "sim/printer/sim_pnp_manager.h"
 #include "sim/printer/sim_print_spooler.h"
 #include "sim/printer/sim_service_manager.h"
 #include "sim/virtual_clock.h"
@@ -55,6 +57,7 @@ class PrinterWorld {
     DeviceTree tree;
     SimDeviceIo io;
     SimDeviceSetup setup;
+    SimPnpManager pnp;
     SimServiceManager services;
     SimPrintSpooler spooler;
     setup::PrinterPlatform platform;

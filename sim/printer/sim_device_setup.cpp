@@ -63,19 +63,27 @@ void SimDeviceSetup::FailEnables(const std::u16string& deviceId, int times, uint
     m_failEnables[deviceId] = {times, error};
 }
 
-uint32_t SimDeviceSetup::DevInstOf(const std::u16string& deviceId) {
-    for (size_t i = 0; i < m_devInsts.size(); ++i) {
-        if (m_devInsts[i] == deviceId)
-            return static_cast<uint32_t>(i + 1);
-    }
-    m_devInsts.push_back(deviceId);
-    return static_cast<uint32_t>(m_devInsts.size());
+SimDeviceSetup::DeviceSet* SimDeviceSetup::FindSet(Handle set) {
+    auto it = m_sets.find(set);
+    return it == m_sets.end() ? nullptr : &it->second;
 }
 
-const std::u16string* SimDeviceSetup::DeviceIdOf(uint32_t devInst) const {
-    if (devInst == 0 || devInst > m_devInsts.size())
-        return nullptr;
-    return &m_devInsts[devInst - 1];
+int SimDeviceSetup::ClassGuidsFromName(const char16_t* className, Guid* guids, uint32_t capacity,
+                                       uint32_t* pRequired) {
+    const std::u16string name = className ? className : u"";
+    if (auto error = m_trace.Enter("SetupDiClassGuidsFromNameW", ToUtf8(name)))
+        return Fail(*error);
+    if (!className || (!guids && capacity != 0))
+        return Fail(win::kErrorInvalidParameter);
+    const std::optional<Guid> found = DeviceTree::SetupClassGuid(name);
+    const uint32_t count = found ? 1 : 0;
+    if (pRequired)
+        *pRequired = count;
+    if (capacity < count)  // the count is still given, for a second call with room
+        return Fail(win::kErrorInsufficientBuffer);
+    if (found)
+        guids[0] = *found;
+    return 1;
 }
 
 Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
@@ -87,18 +95,35 @@ Handle SimDeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     if (const uint32_t refused = DeviceTree::ClassDevsFlagsError(flags))
         return Fail(refused);
     const Handle handle = m_nextSet++;
-    m_sets[handle] = DeviceSet{m_tree.ClassDevsInterfaces(classGuid, flags), {}};
+    m_sets[handle] = DeviceSet{m_tree.ClassDevsDevices(classGuid, flags),
+                               m_tree.ClassDevsInterfaces(classGuid, flags),
+                               {}};
     return handle;
+}
+
+int SimDeviceSetup::EnumDeviceInfo(Handle set, uint32_t index, win::DevInfoData& device) {
+    if (auto error = m_trace.Enter("SetupDiEnumDeviceInfo", std::to_string(index)))
+        return Fail(*error);
+    const DeviceSet* found = FindSet(set);
+    if (!found)
+        return Fail(win::kErrorInvalidHandle);
+    if (index >= found->devices.size())
+        return Fail(win::kErrorNoMoreItems);
+    const SimDevice& member = found->devices[index];
+    device.classGuid = DeviceTree::SetupClassGuid(member.setupClass).value_or(Guid{});
+    device.devInst = m_tree.NodeHandle(member.instanceId);
+    device.reserved = index + 1;
+    return 1;
 }
 
 int SimDeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
                                          win::DeviceInterfaceData& data) {
     if (auto error = m_trace.Enter("SetupDiEnumDeviceInterfaces", std::to_string(index)))
         return Fail(*error);
-    auto it = m_sets.find(set);
-    if (it == m_sets.end())
+    const DeviceSet* found = FindSet(set);
+    if (!found)
         return Fail(win::kErrorInvalidHandle);
-    const auto& interfaces = it->second.interfaces;
+    const auto& interfaces = found->interfaces;
     uint32_t seen = 0;
     for (size_t position = 0; position < interfaces.size(); ++position) {
         if (interfaces[position].classGuid != classGuid || seen++ != index)
@@ -116,12 +141,12 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterf
                                              uint32_t* pRequiredSize, win::DevInfoData* pDevice) {
     if (auto error = m_trace.Enter("SetupDiGetDeviceInterfaceDetailW", detail ? "detail" : "size"))
         return Fail(*error);
-    auto it = m_sets.find(set);
-    if (it == m_sets.end())
+    const DeviceSet* found = FindSet(set);
+    if (!found)
         return Fail(win::kErrorInvalidHandle);
-    if (data.reserved == 0 || data.reserved > it->second.interfaces.size())
+    if (data.reserved == 0 || data.reserved > found->interfaces.size())
         return Fail(win::kErrorInvalidParameter);
-    const SimInterface& item = it->second.interfaces[data.reserved - 1];
+    const SimInterface& item = found->interfaces[data.reserved - 1];
     const uint32_t needed = static_cast<uint32_t>(win::kInterfaceDetailPathOffset +
                                                   (item.path.size() + 1) * sizeof(char16_t));
     if (pRequiredSize)
@@ -133,7 +158,7 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterf
     std::memcpy(detail + win::kInterfaceDetailPathOffset, item.path.c_str(),
                 (item.path.size() + 1) * sizeof(char16_t));
     if (pDevice) {
-        pDevice->devInst = DevInstOf(item.deviceId);
+        pDevice->devInst = m_tree.NodeHandle(item.deviceId);
         pDevice->reserved = 0;
     }
     return 1;
@@ -141,36 +166,36 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterf
 
 int SimDeviceSetup::SetClassInstallParams(Handle set, win::DevInfoData& device,
                                           const win::PropChangeParams& params, uint32_t size) {
-    const std::u16string* deviceId = DeviceIdOf(device.devInst);
+    const auto deviceId = m_tree.NodeInstanceId(device.devInst);
     const std::string detail = Describe(params) + " " + (deviceId ? ToUtf8(*deviceId) : "?");
     if (auto error = m_trace.Enter("SetupDiSetClassInstallParamsW", detail))
         return Fail(*error);
-    auto it = m_sets.find(set);
-    if (it == m_sets.end())
+    DeviceSet* found = FindSet(set);
+    if (!found)
         return Fail(win::kErrorInvalidHandle);
     if (!deviceId)
         return Fail(win::kErrorInvalidParameter);
     if (const uint32_t refused = PropChangeError(params, size))
         return Fail(refused);
-    it->second.params[device.devInst] = params;
+    found->params[device.devInst] = params;
     return 1;
 }
 
 int SimDeviceSetup::CallClassInstaller(uint32_t installFunction, Handle set,
                                        win::DevInfoData& device) {
-    auto it = m_sets.find(set);
-    const std::u16string* deviceId = DeviceIdOf(device.devInst);
+    const DeviceSet* found = FindSet(set);
+    const auto deviceId = m_tree.NodeInstanceId(device.devInst);
     const win::PropChangeParams* params = nullptr;
-    if (it != m_sets.end()) {
-        auto p = it->second.params.find(device.devInst);
-        if (p != it->second.params.end())
+    if (found) {
+        auto p = found->params.find(device.devInst);
+        if (p != found->params.end())
             params = &p->second;
     }
     const std::string detail = (params ? Describe(*params) : std::string("no-params")) + " " +
                                (deviceId ? ToUtf8(*deviceId) : "?");
     if (auto error = m_trace.Enter("SetupDiCallClassInstaller", detail))
         return Fail(*error);
-    if (it == m_sets.end())
+    if (!found)
         return Fail(win::kErrorInvalidHandle);
     if (installFunction != kPropertyChange || !params || !deviceId)
         return Fail(win::kErrorInvalidParameter);

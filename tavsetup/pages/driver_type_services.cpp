@@ -10,7 +10,7 @@ bool PlatformDriverTypeServices::IsPortDriverAvailable() {
 }
 
 void PlatformDriverTypeServices::RefreshPnpDevices() {
-    tav::setup::RefreshPnpDevices(m_pnp, m_clock);
+    tav::setup::RefreshPnpDevices(m_setup, m_pnp, m_clock);
 }
 
 }  // namespace tav::setup

@@ -37,30 +37,30 @@ void ReenumerateIfUnderPci(PnpManager& pnp, uint32_t devInst) {
     pnp.ReenumerateDevNode(located, win::kCmReenumerateNormal);
 }
 
-void RefreshClass(PnpManager& pnp, Clock& clock, const char16_t* className) {
+void RefreshClass(DeviceSetup& setup, PnpManager& pnp, Clock& clock, const char16_t* className) {
     Guid classGuid{};
     uint32_t required = 0;
     // A name no class carries succeeds with no GUID; there is nothing to walk then.
-    if (!pnp.ClassGuidsFromName(className, &classGuid, 1, &required) || required == 0)
+    if (!setup.ClassGuidsFromName(className, &classGuid, 1, &required) || required == 0)
         return;
-    const Handle set = pnp.GetClassDevs(classGuid, win::kDigcfPresent);
+    const Handle set = setup.GetClassDevs(classGuid, win::kDigcfPresent);
     if (set == win::kNoHandle)
         return;
     const uint32_t start = clock.TickCount();
-    uint32_t devInst = 0;
-    for (uint32_t index = 0; pnp.EnumDeviceInfo(set, index, &devInst); ++index) {
+    win::DevInfoData device;
+    for (uint32_t index = 0; setup.EnumDeviceInfo(set, index, device); ++index) {
         if (ElapsedMs(start, clock.TickCount()) > kRefreshClassLimitMs)
             break;
-        ReenumerateIfUnderPci(pnp, devInst);
+        ReenumerateIfUnderPci(pnp, device.devInst);
     }
-    pnp.DestroyDeviceInfoList(set);
+    setup.DestroyDeviceInfoList(set);
 }
 
 }  // namespace
 
-void RefreshPnpDevices(PnpManager& pnp, Clock& clock) {
+void RefreshPnpDevices(DeviceSetup& setup, PnpManager& pnp, Clock& clock) {
     for (const char16_t* className : kRefreshClasses)
-        RefreshClass(pnp, clock, className);
+        RefreshClass(setup, pnp, clock, className);
 }
 
 }  // namespace tav::setup

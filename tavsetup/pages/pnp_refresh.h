@@ -1,18 +1,20 @@
 #pragma once
 // Makes the Plug and Play manager walk again the present "USB" and "Ports" devices whose
 // parent is a PCI device, so the system's view of USB devices is current before the
-// utility looks for the printer. Silent: every failure skips one device or one class.
+// utility looks for the printer. SetupAPI lists the devices of each class, the
+// configuration manager walks them. Silent: every failure skips one device or one class.
 
 #include <cstdint>
 
 #include "shared/clock.h"
 #include "tavsetup/pages/pnp_manager.h"
+#include "tavsetup/printer_link/device_setup.h"
 
 namespace tav::setup {
 
 inline constexpr uint32_t kRefreshClassLimitMs = 10000;
 inline constexpr char16_t kRefreshParentPrefix[] = u"PCI";
 
-void RefreshPnpDevices(PnpManager& pnp, Clock& clock);
+void RefreshPnpDevices(DeviceSetup& setup, PnpManager& pnp, Clock& clock);
 
 }  // namespace tav::setup

@@ -1,8 +1,9 @@
 #pragma once
-// SetupAPI as the discovery needs it: the interfaces of one class, their paths and owning
-// devices, and the class installer's property change (disable / enable a device).
+// SetupAPI as the utility needs it: the interfaces of one class, their paths and owning
+// devices, and the class installer's property change (disable / enable a device) for the
+// discovery; the devices of a setup class named by its name for the PnP refresh.
 // Results are Windows' own: TRUE/FALSE with the thread's last error (259 after the last
-// interface, 122 from the detail size query).
+// interface or device, 122 from the detail size query).
 
 #include <cstdint>
 
@@ -16,8 +17,14 @@ class DeviceSetup {
   public:
     virtual ~DeviceSetup() = default;
 
+    // SetupDiClassGuidsFromNameW: up to `capacity` GUIDs of the setup classes called
+    // `className`, *pRequired how many there are. A name no class carries gives TRUE and 0.
+    virtual int ClassGuidsFromName(const char16_t* className, Guid* guids, uint32_t capacity,
+                                   uint32_t* pRequired) = 0;
     // SetupDiGetClassDevsW(class, no enumerator, no window, flags). win::kNoHandle on failure.
     virtual Handle GetClassDevs(const Guid& classGuid, uint32_t flags) = 0;
+    // SetupDiEnumDeviceInfo(set, index, device).
+    virtual int EnumDeviceInfo(Handle set, uint32_t index, win::DevInfoData& device) = 0;
     // SetupDiEnumDeviceInterfaces(set, no device, class, index, data).
     virtual int EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
                                      win::DeviceInterfaceData& data) = 0;

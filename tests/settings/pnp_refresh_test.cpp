@@ -1,10 +1,15 @@
 // The PnP refresh: the classes in order, the PCI parent filter, failures that skip one
-// device or one class, and the time limit per class.
+// device or one class, and the time limit per class; and what the simulated SetupAPI and
+// configuration manager under it refuse, so that a wrong argument shows here.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "shared/last_error.h"
+#include "shared/win/errors.h"
+#include "sim/printer/sim_device_setup.h"
+#include "sim/printer/sim_pnp_manager.h"
+#include "sim/windows_values.h"
 #include "tavsetup/pages/pnp_refresh.h"
-#include "tests/settings/sim_pnp_manager.h"
 
 namespace tav {
 using namespace tav::setup;
@@ -18,7 +23,8 @@ class PnpRefreshTest : public ::testing::Test {
     sim::DeviceTree tree;
     sim::VirtualClock clock;
     sim::SimTrace trace;
-    test::SimPnpManager pnp{tree, clock, trace};
+    sim::SimDeviceSetup setup{trace, tree};
+    sim::SimPnpManager pnp{tree, clock, trace};
 
     void Add(std::u16string id, std::u16string setupClass, std::u16string parent,
              bool present = true) {
@@ -33,7 +39,7 @@ class PnpRefreshTest : public ::testing::Test {
         Add(u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0", u"USB", u"ACPI\\PNP0A08\\0");
         Add(u"pci\\VEN_1B21&DEV_1242\\4&2&0", u"USB", u"ACPI\\PNP0A08\\0");
     }
-    void Refresh() { RefreshPnpDevices(pnp, clock); }
+    void Refresh() { RefreshPnpDevices(setup, pnp, clock); }
 };
 
 TEST_F(PnpRefreshTest, OnlyNodesUnderPciAreReenumeratedUsbFirst) {
@@ -49,7 +55,7 @@ TEST_F(PnpRefreshTest, OnlyNodesUnderPciAreReenumeratedUsbFirst) {
     EXPECT_THAT(trace.log.EntriesStartingWith("SetupDiClassGuidsFromNameW"),
                 ElementsAre("SetupDiClassGuidsFromNameW USB", "SetupDiClassGuidsFromNameW Ports"));
     EXPECT_EQ(trace.log.Count("SetupDiDestroyDeviceInfoList"), 2u);
-    EXPECT_EQ(pnp.OpenSets(), 0);
+    EXPECT_EQ(setup.OpenSets(), 0u);
 }
 
 TEST_F(PnpRefreshTest, AbsentDevicesAreNotWalked) {
@@ -124,14 +130,60 @@ TEST_F(PnpRefreshTest, ACheckOneMsPastTheLimitStopsTheClass) {
 
 TEST_F(PnpRefreshTest, TheLimitSurvivesATickCountWrap) {
     sim::VirtualClock wrapping(0xFFFFF000u);
-    test::SimPnpManager wrapped(tree, wrapping, trace);
+    sim::SimPnpManager wrapped(tree, wrapping, trace);
     AddPciParents();
     for (int i = 0; i < 3; ++i)
         Add(u"USB\\HUB\\" + std::u16string(1, char16_t(u'A' + i)), u"USB",
             u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0");
     wrapped.reenumerateCostMs = 3000;
-    RefreshPnpDevices(wrapped, wrapping);
+    RefreshPnpDevices(setup, wrapped, wrapping);
     EXPECT_EQ(wrapped.reenumerated.size(), 3u);
+}
+
+TEST_F(PnpRefreshTest, ADeviceIdThatFillsTheWholeBufferIsStillWalked) {
+    AddPciParents();
+    const std::u16string prefix = u"USB\\HUB\\";
+    const std::u16string longest = prefix + std::u16string(200 - prefix.size(), u'7');
+    Add(longest, u"USB", u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0");
+    Refresh();
+    EXPECT_THAT(pnp.reenumerated, ElementsAre(longest));
+}
+
+// The simulated calls keep Windows' contracts: class names without case, a GUID list too
+// short, handles never handed out or already released, flags outside the defined ones.
+TEST_F(PnpRefreshTest, TheSimulatedCallsRefuseWhatWindowsRefuses) {
+    AddPciParents();
+    Guid guid{};
+    uint32_t required = 7;
+    EXPECT_FALSE(setup.ClassGuidsFromName(u"usb", &guid, 0, &required));
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorInsufficientBuffer);
+    EXPECT_EQ(required, 1u);
+    EXPECT_TRUE(setup.ClassGuidsFromName(u"usb", &guid, 1, &required));
+    EXPECT_EQ(guid, sim::sdk::kUsbSetupClass);
+    EXPECT_TRUE(setup.ClassGuidsFromName(u"Printers", &guid, 1, &required));
+    EXPECT_EQ(required, 0u);
+
+    const Handle set = setup.GetClassDevs(sim::sdk::kUsbSetupClass, sim::sdk::kDigcfPresent);
+    win::DevInfoData device;
+    ASSERT_TRUE(setup.EnumDeviceInfo(set, 0, device));
+    EXPECT_EQ(device.classGuid, sim::sdk::kUsbSetupClass);
+    EXPECT_FALSE(setup.EnumDeviceInfo(set, 2, device));
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorNoMoreItems);
+    ASSERT_TRUE(setup.DestroyDeviceInfoList(set));
+    EXPECT_FALSE(setup.EnumDeviceInfo(set, 0, device));
+    EXPECT_EQ(GetLastErrorCode(), win::kErrorInvalidHandle);
+
+    uint32_t parent = 0;
+    EXPECT_EQ(pnp.GetParent(&parent, device.devInst, 1), sim::sdk::kCrInvalidFlag);
+    EXPECT_EQ(pnp.GetParent(&parent, device.devInst + 100, 0), sim::sdk::kCrInvalidDevnode);
+    char16_t id[8] = {};
+    EXPECT_EQ(pnp.GetDeviceId(device.devInst, id, 8, 0), sim::sdk::kCrBufferSmall);
+    EXPECT_EQ(pnp.GetDeviceId(device.devInst, id, 8, 2), sim::sdk::kCrInvalidFlag);
+    uint32_t located = 0;
+    EXPECT_EQ(pnp.LocateDevNode(&located, u"PCI\\VEN_8086&DEV_A36D\\3&11583659&0&A0", 8),
+              sim::sdk::kCrInvalidFlag);
+    EXPECT_EQ(pnp.ReenumerateDevNode(device.devInst, 8), sim::sdk::kCrInvalidFlag);
+    EXPECT_THAT(pnp.reenumerated, IsEmpty());
 }
 
 }  // namespace

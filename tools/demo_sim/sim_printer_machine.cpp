@@ -5,6 +5,7 @@
 #include "shared/u16.h"
 #include "sim/firmware/tav_printer_world.h"
 #include "sim/printer/printer_world.h"
+#include "tavsetup/pages/pnp_refresh.h"
 #include "tools/demo_sim/paced_clock.h"
 #include "tools/demo_sim/recording_device_io.h"
 
@@ -28,14 +29,31 @@ std::string HexByte(uint8_t value) {
 
 }  // namespace
 
-bool SimDriverTypeServices::IsPortDriverAvailable() {
-    m_timeline.Note("devices", "virtual serial port driver installed: yes");
-    return true;
-}
+// The driver package is installed; the PnP refresh is the utility's own, over the world's
+// SetupAPI and configuration manager.
+class SimDriverTypeServices : public DriverTypeServices {
+  public:
+    SimDriverTypeServices(Timeline& timeline, sim::PrinterWorld& world, Clock& clock)
+        : m_timeline(timeline), m_world(world), m_clock(clock) {}
 
-void SimDriverTypeServices::RefreshPnpDevices() {
-    m_timeline.Note("devices", "PnP refresh");
-}
+    bool IsPortDriverAvailable() override {
+        m_timeline.Note("devices", "virtual serial port driver installed: yes");
+        return true;
+    }
+
+    void RefreshPnpDevices() override {
+        const size_t before = m_world.pnp.reenumerated.size();
+        tav::setup::RefreshPnpDevices(m_world.setup, m_world.pnp, m_clock);
+        m_timeline.Note("devices",
+                        "PnP refresh: " + std::to_string(m_world.pnp.reenumerated.size() - before) +
+                            " device nodes walked again");
+    }
+
+  private:
+    Timeline& m_timeline;
+    sim::PrinterWorld& m_world;
+    Clock& m_clock;
+};
 
 struct SimPrinterMachine::World {
     explicit World(Timeline& timelineIn)
@@ -44,7 +62,7 @@ struct SimPrinterMachine::World {
           clock(world.clock),
           io(world.io, timeline, [this] { clock.WaitForRealTime(); }),
           platform{clock, io, world.setup, world.services, world.spooler},
-          driverType(timeline) {}
+          driverType(timeline, world, clock) {}
 
     Timeline& timeline;
     sim::PrinterWorld world;

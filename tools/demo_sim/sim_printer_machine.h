@@ -2,8 +2,9 @@
 // The simulated machine behind the demonstration build: one printer of the family in
 // printer-driver mode in the printer link's simulated world, the wire recorded in the
 // timeline, and a device management where the virtual serial port driver is installed and
-// a PnP refresh has nothing to do. Its virtual clock is held to real time (PacedClock), so
-// the printer's leave and return take as long as they would on a desk.
+// the PnP refresh walks the simulated device tree (no node there hangs under PCI). Its virtual
+// clock is held to real time (PacedClock), so the printer's leave and return take as long as they
+// would on a desk.
 
 #include <functional>
 #include <memory>
@@ -14,17 +15,6 @@
 #include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {
-
-// The driver package is installed; the device tree needs no re-enumeration to be current.
-class SimDriverTypeServices : public setup::DriverTypeServices {
-  public:
-    explicit SimDriverTypeServices(Timeline& timeline) : m_timeline(timeline) {}
-    bool IsPortDriverAvailable() override;
-    void RefreshPnpDevices() override;
-
-  private:
-    Timeline& m_timeline;
-};
 
 class SimPrinterMachine {
   public:

@@ -1,5 +1,5 @@
 #pragma once
-// PnpManager over SetupAPI and the configuration manager.
+// PnpManager over the configuration manager.
 
 #include "tavsetup/pages/pnp_manager.h"
 
@@ -7,11 +7,6 @@ namespace tav::setup {
 
 class Win32PnpManager : public PnpManager {
   public:
-    bool ClassGuidsFromName(const std::u16string& className, Guid* guids, uint32_t capacity,
-                            uint32_t* required) override;
-    Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
-    bool EnumDeviceInfo(Handle set, uint32_t index, uint32_t* devInst) override;
-    bool DestroyDeviceInfoList(Handle set) override;
     uint32_t GetParent(uint32_t* parent, uint32_t devInst, uint32_t flags) override;
     uint32_t GetDeviceId(uint32_t devInst, char16_t* buffer, uint32_t length,
                          uint32_t flags) override;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "shared/win32/wide.h"
 #include "tavsetup/printer_link/win32/native_handle.h"
 
 namespace tav::setup {
@@ -51,9 +52,28 @@ HDEVINFO SetOf(Handle set) {
 
 }  // namespace
 
+int Win32DeviceSetup::ClassGuidsFromName(const char16_t* className, Guid* guids, uint32_t capacity,
+                                         uint32_t* pRequired) {
+    // Guid has GUID's layout (native_handle.h), so the caller's array takes the list as is.
+    DWORD required = 0;
+    const BOOL ok = ::SetupDiClassGuidsFromNameW(AsWide(className), reinterpret_cast<GUID*>(guids),
+                                                 capacity, &required);
+    if (pRequired)
+        *pRequired = required;
+    return ok;
+}
+
 Handle Win32DeviceSetup::GetClassDevs(const Guid& classGuid, uint32_t flags) {
     const GUID native = tav::setup::ToNative(classGuid);
     return FromNativeOrInvalid(::SetupDiGetClassDevsW(&native, nullptr, nullptr, flags));
+}
+
+int Win32DeviceSetup::EnumDeviceInfo(Handle set, uint32_t index, win::DevInfoData& device) {
+    SP_DEVINFO_DATA native{};
+    native.cbSize = sizeof native;
+    const BOOL ok = ::SetupDiEnumDeviceInfo(SetOf(set), index, &native);
+    device = FromNative(native);
+    return ok;
 }
 
 int Win32DeviceSetup::EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,

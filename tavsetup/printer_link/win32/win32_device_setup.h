@@ -7,7 +7,10 @@ namespace tav::setup {
 
 class Win32DeviceSetup : public DeviceSetup {
   public:
+    int ClassGuidsFromName(const char16_t* className, Guid* guids, uint32_t capacity,
+                           uint32_t* pRequired) override;
     Handle GetClassDevs(const Guid& classGuid, uint32_t flags) override;
+    int EnumDeviceInfo(Handle set, uint32_t index, win::DevInfoData& device) override;
     int EnumDeviceInterfaces(Handle set, const Guid& classGuid, uint32_t index,
                              win::DeviceInterfaceData& data) override;
     int GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data, uint8_t* detail,

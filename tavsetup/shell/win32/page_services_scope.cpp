@@ -19,7 +19,7 @@ void RunWithPageServices(PrinterPlatform& sys,
     Win32DebugOutput debug;
     DriverPackagePlatform package{files, store, debug};
     Win32PnpManager pnp;
-    PlatformDriverTypeServices driverType(package, pnp, sys.clock);
+    PlatformDriverTypeServices driverType(package, sys.setup, pnp, sys.clock);
     LinkChannel channel(sys, *g_pPrinterLink);
     const PageServices services{channel, *g_pPrinterLink, driverType};
     body(services);

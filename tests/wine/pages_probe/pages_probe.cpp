@@ -1,10 +1,15 @@
 // A small console program that runs the driver package lookup and the PnP refresh on this
-// machine with the Win32 adapters, and prints what they found.
+// machine with the Win32 adapters, and prints what they found. The refresh's SetupAPI calls
+// are printed one per line with their results, so a test can see the class names reach
+// SetupAPI and the class GUIDs come back whole.
 
 #include <windows.h>
 
 #include <cstdio>
 
+#include "shared/guid.h"
+#include "shared/last_error.h"
+#include "shared/u16.h"
 #include "shared/win32/system_clock.h"
 #include "tavsetup/pages/driver_package.h"
 #include "tavsetup/pages/module_directory.h"
@@ -12,6 +17,75 @@
 #include "tavsetup/pages/win32/win32_driver_store.h"
 #include "tavsetup/pages/win32/win32_file_system.h"
 #include "tavsetup/pages/win32/win32_pnp_manager.h"
+#include "tavsetup/printer_link/win32/win32_device_setup.h"
+
+namespace {
+
+using tav::setup::Handle;
+namespace win = tav::win;
+
+// Win32DeviceSetup, printing each call the refresh makes: name, arguments, result, error.
+class PrintingDeviceSetup : public tav::setup::DeviceSetup {
+  public:
+    int ClassGuidsFromName(const char16_t* className, tav::Guid* guids, uint32_t capacity,
+                           uint32_t* pRequired) override {
+        const int ok = m_real.ClassGuidsFromName(className, guids, capacity, pRequired);
+        const unsigned long error = tav::GetLastErrorCode();
+        std::printf("SetupDiClassGuidsFromNameW %s %lu: %d required %lu", Utf8(className).c_str(),
+                    static_cast<unsigned long>(capacity), ok,
+                    static_cast<unsigned long>(pRequired ? *pRequired : 0));
+        if (ok && pRequired && *pRequired >= 1 && capacity >= 1)
+            std::printf(" %s", Utf8(tav::GuidToString(guids[0])).c_str());
+        std::printf(ok ? "\n" : " error %lu\n", error);
+        return ok;
+    }
+    Handle GetClassDevs(const tav::Guid& classGuid, uint32_t flags) override {
+        const Handle set = m_real.GetClassDevs(classGuid, flags);
+        std::printf("SetupDiGetClassDevsW %s 0x%lX: %s\n",
+                    Utf8(tav::GuidToString(classGuid)).c_str(), static_cast<unsigned long>(flags),
+                    set == win::kNoHandle ? "invalid" : "set");
+        return set;
+    }
+    int EnumDeviceInfo(Handle set, uint32_t index, win::DevInfoData& device) override {
+        const int ok = m_real.EnumDeviceInfo(set, index, device);
+        const unsigned long error = tav::GetLastErrorCode();
+        std::printf("SetupDiEnumDeviceInfo %lu: %d", static_cast<unsigned long>(index), ok);
+        std::printf(ok ? " devinst %lu\n" : " error %lu\n",
+                    ok ? static_cast<unsigned long>(device.devInst) : error);
+        return ok;
+    }
+    int DestroyDeviceInfoList(Handle set) override {
+        const int ok = m_real.DestroyDeviceInfoList(set);
+        std::printf("SetupDiDestroyDeviceInfoList: %d\n", ok);
+        return ok;
+    }
+    // The discovery's calls: the refresh makes none of them.
+    int EnumDeviceInterfaces(Handle set, const tav::Guid& classGuid, uint32_t index,
+                             win::DeviceInterfaceData& data) override {
+        return m_real.EnumDeviceInterfaces(set, classGuid, index, data);
+    }
+    int GetDeviceInterfaceDetail(Handle set, const win::DeviceInterfaceData& data, uint8_t* detail,
+                                 uint32_t detailSize, uint32_t* pRequiredSize,
+                                 win::DevInfoData* pDevice) override {
+        return m_real.GetDeviceInterfaceDetail(set, data, detail, detailSize, pRequiredSize,
+                                               pDevice);
+    }
+    int SetClassInstallParams(Handle set, win::DevInfoData& device,
+                              const win::PropChangeParams& params, uint32_t size) override {
+        return m_real.SetClassInstallParams(set, device, params, size);
+    }
+    int CallClassInstaller(uint32_t installFunction, Handle set,
+                           win::DevInfoData& device) override {
+        return m_real.CallClassInstaller(installFunction, set, device);
+    }
+
+  private:
+    static std::string Utf8(std::u16string_view text) { return tav::ToUtf8(text); }
+
+    tav::setup::Win32DeviceSetup m_real;
+};
+
+}  // namespace
 
 int wmain() {
     tav::setup::Win32FileSystem files;
@@ -19,16 +93,15 @@ int wmain() {
     tav::setup::Win32DebugOutput debug;
     tav::setup::DriverPackagePlatform platform{files, store, debug};
     const auto directory = tav::setup::GetModuleDirectory(files);
-    std::wprintf(L"module directory: %ls\n",
-                 directory ? reinterpret_cast<const wchar_t*>(directory->c_str()) : L"(none)");
-    std::wprintf(L"port driver available: %d\n",
-                 tav::setup::IsPortDriverAvailable(platform) ? 1 : 0);
+    std::printf("module directory: %s\n", directory ? tav::ToUtf8(*directory).c_str() : "(none)");
+    std::printf("port driver available: %d\n", tav::setup::IsPortDriverAvailable(platform) ? 1 : 0);
 
+    PrintingDeviceSetup setup;
     tav::setup::Win32PnpManager pnp;
     tav::SystemClock clock;
     const DWORD start = ::GetTickCount();
-    tav::setup::RefreshPnpDevices(pnp, clock);
-    std::wprintf(L"pnp refresh done in %lu ms\n",
-                 static_cast<unsigned long>(::GetTickCount() - start));
+    tav::setup::RefreshPnpDevices(setup, pnp, clock);
+    std::printf("pnp refresh done in %lu ms\n",
+                static_cast<unsigned long>(::GetTickCount() - start));
     return 0;
 }
