@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "shared/u16.h"
 #include "tests/host/host_test_support.h"
 
@@ -137,6 +139,10 @@ struct StopWaitCase {
     uint32_t stopDelayMs;
     bool installed;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const StopWaitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class UninstallStopWait : public RegistrationTest,
                           public ::testing::WithParamInterface<StopWaitCase> {};

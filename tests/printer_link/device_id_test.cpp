@@ -55,6 +55,10 @@ struct IdBudgetCase {
     uint32_t delayMs;
     int accepted;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const IdBudgetCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DeviceIdBudget : public DeviceId, public ::testing::WithParamInterface<IdBudgetCase> {};
 

@@ -102,6 +102,10 @@ struct StateWaitCase {
     uint32_t delayMs;
     int result;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const StateWaitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ServiceStateBudget : public PrinterFixture,
                            public ::testing::WithParamInterface<StateWaitCase> {};
@@ -171,6 +175,10 @@ struct SpoolerWindowCase {
     uint32_t restartMs;
     uint32_t endsAtMs;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const SpoolerWindowCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SpoolerWindow : public SpoolerStart,
                       public ::testing::WithParamInterface<SpoolerWindowCase> {};

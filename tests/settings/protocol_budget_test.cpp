@@ -2,6 +2,8 @@
 // real transport in virtual time: the printer's answer comes `delay` ms after the request.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <string>
 
@@ -25,6 +27,10 @@ struct BudgetCase {
     uint32_t delayMs;
     int result;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const BudgetCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProtocolBudget : public PrinterFixture, public ::testing::WithParamInterface<BudgetCase> {
   protected:

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -101,6 +103,10 @@ struct ReplyWindowCase {
     uint32_t secondReadMs;
     int result;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const ReplyWindowCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReplyWindow : public TextQueryTest, public ::testing::WithParamInterface<ReplyWindowCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "fake_printers.h"
 #include "sim/shell/sim_main_window.h"
 
@@ -160,6 +162,10 @@ struct WatchCase {
     uint32_t returnAt;
     Statuses reported;
 };
+// Printed by its name, not as the bytes of the record.
+void PrintTo(const WatchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WatchWindowBoundary : public DetectionCycleTest,
                             public ::testing::WithParamInterface<WatchCase> {};
