@@ -2,7 +2,8 @@
 # soak.sh <build dir>: the release checks too long for every test run, with a summary table.
 # Counts and limits (environment): SOAK_SERVICE_CYCLES (100), SOAK_UTILITY_CYCLES (50),
 # SOAK_FUZZ_RUNS (10000000) with SOAK_FUZZ_SECONDS (600) per target as the time limit,
-# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("service utility fuzz package"). Needs the linux, fuzz, win32 and win64 builds and the package.
+# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("tsan service utility fuzz package").
+# Needs the linux, tsan, fuzz, win32 and win64 builds and the package.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=$(cd "$1" && pwd)
@@ -11,7 +12,7 @@ UTILITY_CYCLES=${SOAK_UTILITY_CYCLES:-50}
 FUZZ_RUNS=${SOAK_FUZZ_RUNS:-10000000}
 FUZZ_SECONDS=${SOAK_FUZZ_SECONDS:-600}
 PACKAGE_ROUNDS=${SOAK_PACKAGE_ROUNDS:-10}
-PARTS=${SOAK_PARTS:-service utility fuzz package}
+PARTS=${SOAK_PARTS:-tsan service utility fuzz package}
 TABLE=$BUILD/soak/summary.txt
 mkdir -p "$BUILD/soak"
 : >"$TABLE"
@@ -141,6 +142,17 @@ package_rounds() (
   echo "$PACKAGE_ROUNDS rounds ($old -> $current upgrade, repair of a deleted file, uninstall); registry and files as fresh"
 )
 
+# Every native test under ThreadSanitizer (the test run takes only the threaded ones): the
+# simulated world's locks and the virtual clock's are exercised from every path.
+all_tests_tsan() (
+  cd "$BUILD/tsan" || exit 1
+  out=$(ctest -j 2 --output-on-failure 2>&1)
+  status=$?
+  grep -E '^\*\*\*|Failed|WARNING: ThreadSanitizer' <<<"$out" | head -20 >&2
+  grep -E 'tests passed' <<<"$out"
+  exit $status
+)
+
 run_part() {  # run_part NAME FUNCTION
   local out
   out=$("$2" 2>"$BUILD/soak/$2.err")
@@ -152,6 +164,7 @@ rm -f "$TABLE.rows"
 start=$(date +%s)
 for part in $PARTS; do
   case $part in
+    tsan) run_part "every native test under TSan" all_tests_tsan ;;
     service) run_part "service start/stop under Wine" service_cycles ;;
     utility) run_part "utility start/exit under Wine" utility_cycles ;;
     fuzz) fuzz_targets ;;
