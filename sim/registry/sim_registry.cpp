@@ -196,6 +196,18 @@ bool SimRegistry::Resolve(Key key, Location& location) const {
     return true;
 }
 
+// The key `subKey` names below an open key or root: 6 for a handle never opened, 1018 when
+// the key the handle names was deleted. The location keeps the handle's access.
+uint32_t SimRegistry::Below(Key parent, const std::u16string& subKey, Location& location) const {
+    if (!Resolve(parent, location))
+        return win::kErrorInvalidHandle;
+    if (!Find(location))
+        return kErrorKeyDeleted;
+    for (auto& part : SplitPath(subKey))
+        location.path.push_back(part);
+    return win::kErrorSuccess;
+}
+
 SimRegistry::Node* SimRegistry::Find(const Location& location) {
     Node* node = location.base;
     for (const auto& name : location.path) {
@@ -289,12 +301,8 @@ uint32_t SimRegistry::OpenKey(Key parent, const std::u16string& subKey, uint32_t
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
     Location location;
-    if (!Resolve(parent, location))
-        return win::kErrorInvalidHandle;
-    if (!Find(location))
-        return kErrorKeyDeleted;
-    for (auto& part : SplitPath(subKey))
-        location.path.push_back(part);
+    if (uint32_t error = Below(parent, subKey, location))
+        return error;
     if (!Find(location))
         return win::kErrorFileNotFound;
     if (uint32_t error = GrantKeyAccess(m_caller, location.machine, access, location.access))
@@ -316,18 +324,14 @@ uint32_t SimRegistry::CreateKey(Key parent, const std::u16string& subKey, uint32
         return sdk::kErrorInvalidParameter;
     std::lock_guard<std::mutex> lock(m_mutex);
     Location location;
-    if (!Resolve(parent, location))
-        return win::kErrorInvalidHandle;
-    if (!Find(location))
-        return kErrorKeyDeleted;
+    if (uint32_t error = Below(parent, subKey, location))
+        return error;
     const uint32_t parentAccess = location.access;
     if (uint32_t error = GrantKeyAccess(m_caller, location.machine, access, location.access))
         return error;
     // The documented right on the parent, whether the subkey is new or not.
     if (uint32_t error = CheckRight(parentAccess, KeyOperation::kCreateSubKey))
         return error;
-    for (auto& part : SplitPath(subKey))
-        location.path.push_back(part);
     bool created = false;
     if (uint32_t error = CreatePath(location, (options & sdk::kRegOptionVolatile) != 0, created))
         return error;
@@ -395,10 +399,8 @@ uint32_t SimRegistry::DeleteKey(Key parent, const std::u16string& subKey) {
         return *error;
     std::lock_guard<std::mutex> lock(m_mutex);
     Location location;
-    if (!Resolve(parent, location))
-        return win::kErrorInvalidHandle;
-    for (auto& part : SplitPath(subKey))
-        location.path.push_back(part);
+    if (uint32_t error = Below(parent, subKey, location))
+        return error;
     if (location.path.empty())
         return win::kErrorAccessDenied;
     Node* node = Find(location);

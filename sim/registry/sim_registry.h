@@ -109,6 +109,7 @@ class SimRegistry : public portsvc::RegistryApi {
     using DeviceKeyId = std::pair<std::u16string, DeviceKeyPlace>;  // folded instance id
 
     bool Resolve(Key key, Location& location) const;
+    uint32_t Below(Key parent, const std::u16string& subKey, Location& location) const;
     Node* OpenNode(Key key, KeyOperation operation, uint32_t& error) const;
     static Node* Find(const Location& location);
     static Node* FindOrCreate(const Location& location);
