@@ -130,6 +130,11 @@ SimSetupDi::SetState SimSetupDi::StateOf(PlatformHandle set) const {
     return made ? SetState::kReleased : SetState::kNeverMade;
 }
 
+int SimSetupDi::RefusedHandleCount() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_refusedHandles;
+}
+
 std::vector<uint8_t> SimSetupDi::LastHardwareIdProperty() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_lastHardwareIds;
@@ -138,6 +143,7 @@ std::vector<uint8_t> SimSetupDi::LastHardwareIdProperty() const {
 SimSetupDi::DevInfoSet* SimSetupDi::LiveSet(PlatformHandle set) {
     auto it = m_sets.find(set);
     if (it == m_sets.end()) {
+        ++m_refusedHandles;
         SetLastErrorCode(win::kErrorInvalidHandle);
         return nullptr;
     }
@@ -415,10 +421,9 @@ bool SimSetupDi::DestroyDeviceInfoList(PlatformHandle set) {
     if (Fails(m_trace, "SetupDiDestroyDeviceInfoList"))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_sets.erase(set) == 0) {
-        SetLastErrorCode(win::kErrorInvalidHandle);
+    if (!LiveSet(set))
         return false;
-    }
+    m_sets.erase(set);
     return true;
 }
 

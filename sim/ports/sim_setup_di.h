@@ -40,6 +40,9 @@ class SimSetupDi : public portsvc::SetupDiApi {
     // Sets made and not yet destroyed.
     int OpenSetCount() const;
     SetState StateOf(portsvc::PlatformHandle set) const;
+    // Calls refused because their set was released or never made: a caller that keeps its
+    // sets right never causes one.
+    int RefusedHandleCount() const;
     // The bytes of the last hardware ID property set on any element.
     std::vector<uint8_t> LastHardwareIdProperty() const;
     // The instance ID of the device an element of a set stands for, or none (last error
@@ -102,6 +105,7 @@ class SimSetupDi : public portsvc::SetupDiApi {
     static constexpr portsvc::PlatformHandle kFirstSet = 0x70000;
     static constexpr portsvc::PlatformHandle kSetStep = 8;
     portsvc::PlatformHandle m_nextSet = kFirstSet;
+    int m_refusedHandles = 0;
     std::vector<uint8_t> m_lastHardwareIds;
 };
 

@@ -70,6 +70,7 @@ TEST(PortCoreFaultInjection, EveryCallOfAPassFailingInTurn) {
             EXPECT_TRUE(busy.world.sync.IsEventSignalled(busy.core->ReconcileEventHandle()));
             EXPECT_EQ(busy.world.registry.OpenHandleCount(), 0u);
             EXPECT_EQ(busy.world.setupDi.OpenSetCount(), 0);
+            EXPECT_EQ(busy.world.setupDi.RefusedHandleCount(), 0);
             EXPECT_EQ(busy.world.installer.LoadedModuleCount(), 0);
             EXPECT_FALSE(busy.world.sync.UtilityMutexOwnedByService());
             EXPECT_EQ(busy.world.sync.OpenHandleCount(), 1);
@@ -91,6 +92,7 @@ TEST(PortCoreFaultInjection, EveryCallFailingAlways) {
         EXPECT_TRUE(busy.world.sync.IsEventSignalled(busy.core->ReconcileEventHandle()));
         EXPECT_EQ(busy.world.registry.OpenHandleCount(), 0u);
         EXPECT_EQ(busy.world.setupDi.OpenSetCount(), 0);
+        EXPECT_EQ(busy.world.setupDi.RefusedHandleCount(), 0);
         EXPECT_EQ(busy.world.installer.LoadedModuleCount(), 0);
     }
 }

@@ -37,6 +37,7 @@ class TavportsTest : public ::testing::Test {
     void ExpectRunCleanedUp() const {
         EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
         EXPECT_EQ(world.setupDi.OpenSetCount(), 0);
+        EXPECT_EQ(world.setupDi.RefusedHandleCount(), 0);
         EXPECT_FALSE(world.sync.UtilityMutexOwnedByService());
         EXPECT_EQ(world.sync.OpenHandleCount(), 1);  // the core's reconcile event
     }
