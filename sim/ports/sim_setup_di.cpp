@@ -192,13 +192,12 @@ PlatformHandle SimSetupDi::GetClassDevs(const Guid& interfaceClass, uint32_t fla
     }
     DevInfoSet contents;
     contents.interfaces = m_tree.ClassDevsInterfaces(interfaceClass, flags);
+    std::map<std::u16string, size_t> elementOfDevice;
     for (const SimInterface& i : contents.interfaces) {
-        const auto& elements = contents.elements;
-        if (std::none_of(elements.begin(), elements.end(),
-                         [&](const Element& e) { return e.instanceId == i.deviceId; })) {
-            auto device = m_tree.Device(i.deviceId);
-            contents.elements.push_back(Element{i.deviceId, device ? device->setupClass : u"", {}});
-        }
+        auto [it, added] = elementOfDevice.emplace(i.deviceId, contents.elements.size());
+        if (added)
+            contents.elements.push_back(Element{i.deviceId, {}, {}});
+        contents.elementOf.push_back(it->second);
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     return AddSet(std::move(contents));
@@ -261,15 +260,14 @@ bool SimSetupDi::GetInterfaceDevInfo(PlatformHandle set, const win::DeviceInterf
     if (Fails(m_trace, "SetupDiGetDeviceInterfaceDetailW", "devinfo"))
         return false;
     std::lock_guard<std::mutex> lock(m_mutex);
-    const SimInterface* i = FindInterface(set, data);
-    if (!i)
+    if (!FindInterface(set, data))
         return false;
-    const auto& elements = m_sets.at(set).elements;
-    auto element = std::find_if(elements.begin(), elements.end(),
-                                [&](const Element& e) { return e.instanceId == i->deviceId; });
-    devInfo->classGuid = DeviceTree::SetupClassGuid(element->setupClass).value_or(Guid{});
-    devInfo->devInst = m_tree.NodeHandle(element->instanceId);
-    devInfo->reserved = static_cast<uintptr_t>(element - elements.begin()) + 1;
+    const DevInfoSet& found = m_sets.at(set);
+    const size_t element = found.elementOf[data.reserved - 1];
+    // The service never reads the node handle; the element's number stands in for it, as
+    // the tree's numbering costs a search per call.
+    devInfo->devInst = static_cast<uint32_t>(element + 1);
+    devInfo->reserved = element + 1;
     // No detail buffer was given, so the call reports it missing after filling the device in.
     SetLastErrorCode(win::kErrorInsufficientBuffer);
     return false;
@@ -367,8 +365,8 @@ bool SimSetupDi::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName
     });
     found->elements.push_back(Element{id, name, {}});
     out->classGuid = classGuid;
-    out->devInst = m_tree.NodeHandle(id);
     out->reserved = found->elements.size();
+    out->devInst = static_cast<uint32_t>(out->reserved);
     return true;
 }
 

@@ -85,6 +85,7 @@ class SimSetupDi : public portsvc::SetupDiApi {
         std::optional<Guid> setupClass;        // the class a created set is bound to
         std::vector<Element> elements;         // DevInfoData.reserved: index + 1
         std::vector<SimInterface> interfaces;  // DeviceInterfaceData.reserved: index + 1
+        std::vector<size_t> elementOf;         // each interface's device, as an element index
     };
 
     // The lookups every call makes, with m_mutex held; nullptr with the last error set.
