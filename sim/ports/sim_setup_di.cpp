@@ -196,7 +196,7 @@ PlatformHandle SimSetupDi::GetClassDevs(const Guid& interfaceClass, uint32_t fla
     for (const SimInterface& i : contents.interfaces) {
         auto [it, added] = elementOfDevice.emplace(i.deviceId, contents.elements.size());
         if (added)
-            contents.elements.push_back(Element{i.deviceId, {}, {}});
+            contents.elements.push_back(Element{i.deviceId, {}, {}, true});
         contents.elementOf.push_back(it->second);
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -363,7 +363,7 @@ bool SimSetupDi::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName
                                [&](const Element& e) { return e.instanceId == taken; });
         });
     });
-    found->elements.push_back(Element{id, name, {}});
+    found->elements.push_back(Element{id, name, {}, false});
     out->classGuid = classGuid;
     out->reserved = found->elements.size();
     out->devInst = static_cast<uint32_t>(out->reserved);
@@ -398,7 +398,7 @@ bool SimSetupDi::CallClassInstaller(uint32_t difCode, PlatformHandle set,
     SimDevice device;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        const Element* element = FindElement(set, devInfo);
+        Element* element = FindElement(set, devInfo);
         if (!element)
             return false;
         // Other installer functions exist; the port creation only registers a device.
@@ -406,6 +406,10 @@ bool SimSetupDi::CallClassInstaller(uint32_t difCode, PlatformHandle set,
             SetLastErrorCode(win::kErrorInvalidParameter);
             return false;
         }
+        // A device already in the tree is left as it is (Wine answers TRUE as well).
+        if (element->registered)
+            return true;
+        element->registered = true;
         device.instanceId = element->instanceId;
         device.setupClass = element->setupClass;
         device.hardwareIds = element->hardwareIds;

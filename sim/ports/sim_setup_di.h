@@ -80,6 +80,7 @@ class SimSetupDi : public portsvc::SetupDiApi {
         std::u16string instanceId;
         std::u16string setupClass;
         std::vector<std::u16string> hardwareIds;
+        bool registered = false;  // a device node in the tree
     };
     struct DevInfoSet {
         std::optional<Guid> setupClass;        // the class a created set is bound to

@@ -109,6 +109,12 @@ TEST_F(SetupDiTest, EverySetIsInOneTableAndARemovedOrUnknownHandleIsRefusedByEve
     EXPECT_EQ(api.DeviceIdOf(created, made.device), u"ROOT\\PORTS\\0001");
     EXPECT_NE(created, snapshot);
     EXPECT_EQ(api.OpenSetCount(), 2);
+    // A device of the snapshot is registered already: registering it again changes nothing.
+    const auto before = tree.Device(u"ROOT\\PORTS\\0000");
+    ASSERT_TRUE(before.has_value());
+    EXPECT_TRUE(api.CallClassInstaller(win::kDifRegisterDevice, snapshot, &port.device));
+    EXPECT_EQ(tree.Device(u"ROOT\\PORTS\\0000")->hardwareIds, before->hardwareIds);
+    EXPECT_EQ(tree.Device(u"ROOT\\PORTS\\0000")->setupClass, u"Ports");
 
     // Each is destroyed once, through the same table.
     EXPECT_TRUE(api.DestroyDeviceInfoList(created));

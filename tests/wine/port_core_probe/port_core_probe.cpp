@@ -10,7 +10,8 @@
 //                         utility's mutex
 //   show                  every COM port interface and its link: "<path> => <link>"
 //   sets                  the service's SetupDi adapter on its sets: a created set destroyed
-//                         through it, then every call with a handle never made; prints
+//                         through it, a COM port's registered device registered again, then
+//                         every call with a handle never made; prints
 //                         "<call> ok=<0|1> error=<last error>" for each call
 
 #include "tavportsvc/core/win32/win32_types.h"
@@ -258,6 +259,19 @@ int Sets() {
     PlatformHandle created = api.CreateDeviceInfoList(ports);
     PrintCall("SetupDiCreateDeviceInfoList", created != win::kInvalidHandleValue);
     PrintCall("SetupDiDestroyDeviceInfoList", api.DestroyDeviceInfoList(created));
+    // The first COM port's device, registered already, registered again.
+    const Guid comport = kGuidDevinterfaceComport;
+    PlatformHandle snapshot = api.GetClassDevs(comport, DIGCF_DEVICEINTERFACE);
+    win::DeviceInterfaceData iface;
+    win::DevInfoData device;
+    bool found = api.EnumDeviceInterfaces(snapshot, comport, 0, &iface);
+    found = (api.GetInterfaceDevInfo(snapshot, iface, &device) ||
+             GetLastError() == ERROR_INSUFFICIENT_BUFFER) &&
+            found;
+    SetLastError(0);
+    PrintCall("SetupDiCallClassInstaller/registered",
+              found && api.CallClassInstaller(DIF_REGISTERDEVICE, snapshot, &device));
+    PrintCall("SetupDiDestroyDeviceInfoList", api.DestroyDeviceInfoList(snapshot));
     // A destroyed set is not read again here: Wine's check would read freed memory.
     for (PlatformHandle neverMade : {win::kInvalidHandleValue, win::kNoHandle}) {
         std::printf("handle %s\n", neverMade == win::kNoHandle ? "null" : "invalid");
