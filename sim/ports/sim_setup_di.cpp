@@ -355,7 +355,7 @@ bool SimSetupDi::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName
         SetLastErrorCode(kErrorClassMismatch);
         return false;
     }
-    // An element not yet registered holds its ID as Windows' phantom node would.
+    // An ID that an element of a live set holds is taken, as Windows' phantom node holds it.
     std::u16string id = FirstFreeRootId(m_tree, name, [this](const std::u16string& taken) {
         return std::any_of(m_sets.begin(), m_sets.end(), [&](const auto& entry) {
             const auto& elements = entry.second.elements;
