@@ -57,7 +57,7 @@ int AddPortRow(ToolContext& ctx, std::vector<PortRow>& rows, PlatformHandle set,
                const win::DeviceInterfaceData& data) {
     PortRow row;
     win::DevInfoData devInfo;
-    if (!ctx.pass.platform.devices->GetInterfaceDevInfo(set, data, &devInfo) &&
+    if (!ctx.pass.platform.setupDi->GetInterfaceDevInfo(set, data, &devInfo) &&
         GetLastErrorCode() != win::kErrorInsufficientBuffer) {
         row.problem = {"reading the device data of a port", GetLastErrorCode()};
         rows.push_back(row);

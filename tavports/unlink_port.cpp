@@ -53,7 +53,7 @@ OwnedRegistryKey OpenPortForWrite(ToolContext& ctx, const std::u16string& instan
                                                  const win::DeviceInterfaceData& data) {
         win::DevInfoData devInfo;
         std::u16string id;
-        if (!ctx.pass.platform.devices->GetInterfaceDevInfo(set, data, &devInfo) &&
+        if (!ctx.pass.platform.setupDi->GetInterfaceDevInfo(set, data, &devInfo) &&
             GetLastErrorCode() != win::kErrorInsufficientBuffer)
             return 1;
         if (!ctx.host.GetDeviceInstanceId(set, devInfo, &id) || !SameNoCase(id, instanceId))

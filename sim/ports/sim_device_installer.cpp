@@ -1,12 +1,12 @@
 #include "sim/ports/sim_device_installer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
+#include "sim/ports/sim_setup_di.h"
 #include "sim/windows_values.h"
 
 namespace tav::sim {
@@ -27,67 +27,11 @@ bool Fails(SimTrace& trace, const std::string& call, const std::string& detail =
     return false;
 }
 
-std::u16string Folded(std::u16string_view text) {
-    std::u16string out(text);
-    for (auto& c : out)
-        c = FoldCase(c);
-    return out;
-}
-
-std::u16string Upper(std::u16string text) {
-    for (auto& c : text) {
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-    }
-    return text;
-}
-
 bool IsAbsolute(const std::u16string& path) {
     return path.size() >= 3 && path[1] == u':' && path[2] == u'\\';
 }
 
-std::vector<std::u16string> ParseMultiSz(const void* data, uint32_t size) {
-    std::vector<std::u16string> out;
-    const auto* units = static_cast<const char16_t*>(data);
-    size_t count = size / 2;
-    std::u16string current;
-    for (size_t i = 0; i < count; ++i) {
-        if (units[i] == 0) {
-            if (current.empty())
-                break;
-            out.push_back(current);
-            current.clear();
-        } else {
-            current += units[i];
-        }
-    }
-    return out;
-}
-
 }  // namespace
-
-std::u16string InterfacePathOf(const std::u16string& instanceId, const Guid& interfaceClass) {
-    std::u16string path = u"\\\\?\\";
-    for (char16_t c : instanceId)
-        path += c == u'\\' ? u'#' : c;
-    return path + u"#" + Folded(GuidToString(interfaceClass));
-}
-
-std::u16string NextRootInstanceId(const DeviceTree& tree, const std::u16string& className) {
-    for (int n = 0;; ++n) {
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%04d", n);
-        std::u16string id = u"ROOT\\" + Upper(className) + u"\\" + FromUtf8(digits);
-        if (!tree.Device(id))
-            return id;
-    }
-}
-
-void SimDeviceInstaller::AddInf(const std::u16string& path, const Guid& classGuid,
-                                const std::u16string& className) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_infs[Folded(path)] = Inf{classGuid, className};
-}
 
 void SimDeviceInstaller::SetCurrentDirectory(const std::u16string& dir) {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -99,19 +43,9 @@ void SimDeviceInstaller::SetDriverBehaviour(const DriverBehaviour& behaviour) {
     m_driver = behaviour;
 }
 
-std::vector<uint8_t> SimDeviceInstaller::LastHardwareIdProperty() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_lastHardwareIds;
-}
-
 int SimDeviceInstaller::LoadedModuleCount() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return static_cast<int>(m_modules.size());
-}
-
-int SimDeviceInstaller::OpenSetCount() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return static_cast<int>(m_sets.size());
 }
 
 int SimDeviceInstaller::DriverUpdates() const {
@@ -144,139 +78,11 @@ uint32_t SimDeviceInstaller::FullPathName(const char16_t* path, uint32_t bufferU
 uint32_t SimDeviceInstaller::FileAttributes(const char16_t* path) {
     if (Fails(m_trace, "GetFileAttributesW", ToUtf8(path)))
         return win::kInvalidFileAttributes;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_infs.count(Folded(path)) == 0) {
+    if (!m_infs.Find(path)) {
         SetLastErrorCode(win::kErrorFileNotFound);
         return win::kInvalidFileAttributes;
     }
     return kFileAttributeNormal;
-}
-
-bool SimDeviceInstaller::GetInfClass(const char16_t* infPath, Guid* classGuid, char16_t* className,
-                                     uint32_t classNameUnits, uint32_t* requiredSize) {
-    if (Fails(m_trace, "SetupDiGetINFClassW", ToUtf8(infPath)))
-        return false;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto it = m_infs.find(Folded(infPath));
-    if (it == m_infs.end()) {
-        SetLastErrorCode(win::kErrorFileNotFound);
-        return false;
-    }
-    auto units = static_cast<uint32_t>(it->second.className.size() + 1);
-    if (requiredSize)
-        *requiredSize = units;
-    if (units > classNameUnits) {
-        SetLastErrorCode(win::kErrorInsufficientBuffer);
-        return false;
-    }
-    *classGuid = it->second.classGuid;
-    std::memcpy(className, it->second.className.c_str(), units * 2);
-    return true;
-}
-
-PlatformHandle SimDeviceInstaller::CreateDeviceInfoList(const Guid& classGuid) {
-    if (Fails(m_trace, "SetupDiCreateDeviceInfoList", ToUtf8(GuidToString(classGuid))))
-        return win::kInvalidHandleValue;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    PlatformHandle set = m_nextHandle;
-    m_nextHandle += 8;
-    m_sets[set] = DevInfoSet{};
-    return set;
-}
-
-SimDeviceInstaller::Element* SimDeviceInstaller::FindElement(PlatformHandle set,
-                                                             const win::DevInfoData* devInfo) {
-    auto it = m_sets.find(set);
-    if (it == m_sets.end() || !devInfo || devInfo->reserved >= it->second.elements.size()) {
-        SetLastErrorCode(win::kErrorInvalidParameter);
-        return nullptr;
-    }
-    return &it->second.elements[devInfo->reserved];
-}
-
-bool SimDeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
-                                          const Guid& /*classGuid*/, uint32_t flags,
-                                          win::DevInfoData* out) {
-    if (Fails(m_trace, "SetupDiCreateDeviceInfoW",
-              ToUtf8(deviceName) + " flags=" + std::to_string(flags)))
-        return false;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto it = m_sets.find(set);
-    if (it == m_sets.end()) {
-        SetLastErrorCode(win::kErrorInvalidHandle);
-        return false;
-    }
-    if (flags & ~(sdk::kDicdGenerateId | sdk::kDicdInheritClassDrvs)) {
-        SetLastErrorCode(sdk::kErrorInvalidFlags);
-        return false;
-    }
-    // Without DICD_GENERATE_ID the name must be a whole instance ID, which a class name is not.
-    if ((flags & sdk::kDicdGenerateId) == 0) {
-        SetLastErrorCode(sdk::kErrorInvalidDevinstName);
-        return false;
-    }
-    // Ids already handed to elements of this set count as taken too.
-    std::u16string id = NextRootInstanceId(m_tree, deviceName);
-    it->second.elements.push_back(Element{id, deviceName, {}});
-    out->reserved = it->second.elements.size() - 1;
-    out->devInst = static_cast<uint32_t>(out->reserved + 100);
-    return true;
-}
-
-bool SimDeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo,
-                                                   uint32_t property, const void* data,
-                                                   uint32_t size) {
-    if (Fails(m_trace, "SetupDiSetDeviceRegistryPropertyW",
-              "property=" + std::to_string(property) + " bytes=" + std::to_string(size)))
-        return false;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Element* element = FindElement(set, devInfo);
-    if (!element)
-        return false;
-    if (property > sdk::kSpdrpMaximumProperty) {
-        SetLastErrorCode(sdk::kErrorInvalidRegProperty);
-        return false;
-    }
-    if (property == sdk::kSpdrpHardwareId) {
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        m_lastHardwareIds.assign(bytes, bytes + size);
-        element->hardwareIds = ParseMultiSz(data, size);
-    }
-    return true;
-}
-
-bool SimDeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                                            win::DevInfoData* devInfo) {
-    if (Fails(m_trace, "SetupDiCallClassInstaller", "dif=" + std::to_string(difCode)))
-        return false;
-    SimDevice device;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        Element* element = FindElement(set, devInfo);
-        if (!element)
-            return false;
-        // Other installer functions exist; the port creation only registers a device.
-        if (difCode != sdk::kDifRegisterDevice) {
-            SetLastErrorCode(win::kErrorInvalidParameter);
-            return false;
-        }
-        device.instanceId = element->instanceId;
-        device.setupClass = element->setupClass;
-        device.hardwareIds = element->hardwareIds;
-    }
-    m_tree.AddDevice(device);
-    return true;
-}
-
-bool SimDeviceInstaller::DestroyDeviceInfoList(PlatformHandle set) {
-    if (Fails(m_trace, "SetupDiDestroyDeviceInfoList"))
-        return false;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_sets.erase(set) == 0) {
-        SetLastErrorCode(win::kErrorInvalidHandle);
-        return false;
-    }
-    return true;
 }
 
 PlatformHandle SimDeviceInstaller::LoadModule(const char16_t* name) {
@@ -330,7 +136,7 @@ bool SimDeviceInstaller::UpdateDriverForPnpDevices(void* proc, const char16_t* h
         std::lock_guard<std::mutex> lock(m_mutex);
         driver = m_driver;
         ++m_driverUpdates;
-        if (proc != &g_updateDriverToken || m_infs.count(Folded(infPath)) == 0) {
+        if (proc != &g_updateDriverToken || !m_infs.Find(infPath)) {
             SetLastErrorCode(win::kErrorFileNotFound);
             return false;
         }

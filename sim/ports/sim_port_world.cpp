@@ -32,10 +32,10 @@ SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
     : trace(simTrace),
       tree(deviceTree),
       registry(simTrace, SimCaller::kLocalSystem),
-      devices(simTrace, deviceTree, registry),
+      setupDi(simTrace, deviceTree, registry, infFiles),
       sync(simTrace),
       shell(simTrace),
-      installer(simTrace, deviceTree),
+      installer(simTrace, deviceTree, infFiles),
       notify(simTrace),
       recorder(simTrace) {
     installer.onPortStarted = [this](const std::u16string& id) { AssignComName(id); };
@@ -57,7 +57,7 @@ std::u16string SimPortWorld::ComName(const std::u16string& portInstanceId) const
 
 PortLinkPlatform SimPortWorld::Platform() {
     PortLinkPlatform p;
-    p.devices = &devices;
+    p.setupDi = &setupDi;
     p.registry = &registry;
     p.sync = &sync;
     p.shell = &shell;
@@ -125,7 +125,7 @@ std::vector<std::u16string> SimPortWorld::Ports() const {
 }
 
 void SimPortWorld::InstallInfPackage() {
-    installer.AddInf(kSimInfPath);
+    infFiles.Add(kSimInfPath);
 }
 
 }  // namespace tav::sim

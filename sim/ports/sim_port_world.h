@@ -1,7 +1,8 @@
 #pragma once
 // The service's simulated world in one place: root-enumerated ports (Ports class, COM port
-// interfaces, hardware keys with their links), printers in virtual-serial mode, the port
-// driver's INF and installer, the utility's mutex and the trace recorder. Platform() is
+// interfaces, hardware keys with their links), printers in virtual-serial mode, SetupDi's
+// device information sets, the port driver's INF and installer, the utility's mutex and the
+// trace recorder. Platform() is
 // what PortLinkCore takes. The DeviceTree and SimTrace are shared with other simulations.
 
 #include <optional>
@@ -10,7 +11,8 @@
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_device_installer.h"
-#include "sim/ports/sim_device_interfaces.h"
+#include "sim/ports/sim_inf_files.h"
+#include "sim/ports/sim_setup_di.h"
 #include "sim/ports/sim_small_apis.h"
 #include "sim/ports/sim_sync.h"
 #include "sim/ports/sim_trace_recorder.h"
@@ -61,7 +63,8 @@ class SimPortWorld {
     SimTrace& trace;
     DeviceTree& tree;
     SimRegistry registry;
-    SimDeviceInterfaces devices;
+    SimInfFiles infFiles;
+    SimSetupDi setupDi;
     SimSync sync;
     SimShellFolder shell;
     SimDeviceInstaller installer;

@@ -12,7 +12,7 @@ bool SimToolHost::GetDeviceInstanceId(PlatformHandle set, const win::DevInfoData
         SetLastErrorCode(*error);
         return false;
     }
-    auto id = m_devices.DeviceIdOf(set, devInfo);
+    auto id = m_setupDi.DeviceIdOf(set, devInfo);
     if (!id)
         return false;
     *instanceId = *id;

@@ -1,22 +1,21 @@
 #pragma once
-// tavports' host calls in the simulated world: instance IDs come from the port world's
-// device information sets, the caller is an administrator unless told otherwise, error
-// texts come from a short table (the real program asks FormatMessageW). The console keeps
-// what was written and answers prompts from a script.
+// tavports' host calls in the simulated world: instance IDs come from the port world's one
+// table of device information sets, the caller is an administrator unless told otherwise,
+// error texts come from a short table (the real program asks FormatMessageW). The console
+// keeps what was written and answers prompts from a script.
 
 #include <deque>
 #include <string>
 
 #include "sim/call_log.h"
-#include "sim/ports/sim_device_interfaces.h"
+#include "sim/ports/sim_setup_di.h"
 #include "tavports/tool_host_api.h"
 
 namespace tav::sim {
 
 class SimToolHost : public tavports::ToolHostApi {
   public:
-    SimToolHost(SimTrace& trace, SimDeviceInterfaces& devices)
-        : m_trace(trace), m_devices(devices) {}
+    SimToolHost(SimTrace& trace, SimSetupDi& setupDi) : m_trace(trace), m_setupDi(setupDi) {}
 
     bool GetDeviceInstanceId(portsvc::PlatformHandle set, const win::DevInfoData& devInfo,
                              std::u16string* instanceId) override;
@@ -27,7 +26,7 @@ class SimToolHost : public tavports::ToolHostApi {
 
   private:
     SimTrace& m_trace;
-    SimDeviceInterfaces& m_devices;
+    SimSetupDi& m_setupDi;
 };
 
 class SimConsole : public tavports::ToolConsole {

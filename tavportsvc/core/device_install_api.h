@@ -1,5 +1,6 @@
 #pragma once
-// Creating a root-enumerated device node from an INF's class and installing a driver on it.
+// What installing a driver on a new device node takes besides SetupDi (setup_di_api.h): the
+// INF's absolute path and presence, newdev.dll bound late and its driver update call.
 // Failures leave the reason in the thread's last error.
 
 #include "tavportsvc/core/platform_types.h"
@@ -16,26 +17,6 @@ class DeviceInstallApi {
                                                 char16_t* buffer) = 0;
     // GetFileAttributesW; win::kInvalidFileAttributes when nothing is there.
     [[nodiscard]] virtual uint32_t FileAttributes(const char16_t* path) = 0;
-    // SetupDiGetINFClassW(infPath, classGuid, className, classNameUnits, requiredSize).
-    [[nodiscard]] virtual bool GetInfClass(const char16_t* infPath, Guid* classGuid,
-                                           char16_t* className, uint32_t classNameUnits,
-                                           uint32_t* requiredSize) = 0;
-    // SetupDiCreateDeviceInfoList(classGuid, no window); win::kInvalidHandleValue on failure.
-    [[nodiscard]] virtual PlatformHandle CreateDeviceInfoList(const Guid& classGuid) = 0;
-    // SetupDiCreateDeviceInfoW(set, name, classGuid, no description, no window, flags, out).
-    [[nodiscard]] virtual bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
-                                                const Guid& classGuid, uint32_t flags,
-                                                win::DevInfoData* out) = 0;
-    // SetupDiSetDeviceRegistryPropertyW.
-    [[nodiscard]] virtual bool SetDeviceRegistryProperty(PlatformHandle set,
-                                                         win::DevInfoData* devInfo,
-                                                         uint32_t property, const void* data,
-                                                         uint32_t size) = 0;
-    // SetupDiCallClassInstaller.
-    [[nodiscard]] virtual bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                                                  win::DevInfoData* devInfo) = 0;
-    // SetupDiDestroyDeviceInfoList.
-    virtual bool DestroyDeviceInfoList(PlatformHandle set) = 0;
 
     // LoadLibraryW; win::kNoHandle on failure.
     [[nodiscard]] virtual PlatformHandle LoadModule(const char16_t* name) = 0;

@@ -23,9 +23,9 @@ bool PassesPrefixFilter(const char16_t* const* prefixes, const std::u16string& p
 // One index of the walk; false ends it, with `*error` set when a call failed.
 bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass, uint32_t index,
                 const char16_t* const* prefixes, const InterfaceVisit& visit, uint32_t* error) {
-    DeviceInterfaceApi& devices = *ctx.platform.devices;
+    SetupDiApi& setupDi = *ctx.platform.setupDi;
     win::DeviceInterfaceData data;
-    if (!devices.EnumDeviceInterfaces(set, interfaceClass, index, &data)) {
+    if (!setupDi.EnumDeviceInterfaces(set, interfaceClass, index, &data)) {
         uint32_t code = GetLastErrorCode();
         if (code != win::kErrorNoMoreItems) {
             ctx.trace.Emit<device_event::kEnumerationFailed>(code);
@@ -33,13 +33,13 @@ bool VisitIndex(PassContext& ctx, PlatformHandle set, const Guid& interfaceClass
         }
         return false;
     }
-    uint32_t size = devices.GetInterfaceDetailSize(set, data);
+    uint32_t size = setupDi.GetInterfaceDetailSize(set, data);
     if (size == 0) {
         *error = GetLastErrorCode();
         return false;
     }
     std::u16string path;
-    if (!devices.GetInterfacePath(set, data, size, &path)) {
+    if (!setupDi.GetInterfacePath(set, data, size, &path)) {
         *error = GetLastErrorCode();
         return false;
     }
@@ -68,9 +68,9 @@ uint32_t ForEachDeviceInterface(PassContext& ctx, const Guid& interfaceClass,
                                 bool presentOnly) {
     if (!visit)
         return win::kErrorSuccess;
-    DeviceInterfaceApi& devices = *ctx.platform.devices;
+    SetupDiApi& setupDi = *ctx.platform.setupDi;
     uint32_t flags = win::kDigcfDeviceInterface | (presentOnly ? win::kDigcfPresent : 0);
-    OwnedInterfaceSet set(devices, devices.GetClassDevs(interfaceClass, flags));
+    OwnedDeviceInfoSet set(setupDi, setupDi.GetClassDevs(interfaceClass, flags));
     if (!set) {
         uint32_t error = GetLastErrorCode();
         ctx.trace.Emit<device_event::kEnumerationFailed>(error);

@@ -4,19 +4,16 @@
 
 #include "shared/unique_handle.h"
 #include "tavportsvc/core/device_install_api.h"
-#include "tavportsvc/core/device_interface_api.h"
 #include "tavportsvc/core/registry_key.h"
+#include "tavportsvc/core/setup_di_api.h"
 #include "tavportsvc/core/sync_api.h"
 
 namespace tav::portsvc {
 
-// A device information set of interfaces (SetupDiDestroyDeviceInfoList).
-using OwnedInterfaceSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInterfaceApi,
-                                       &DeviceInterfaceApi::DestroyDeviceInfoList>;
-
-// A device information set for a new device node (SetupDiDestroyDeviceInfoList).
-using OwnedInstallSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, DeviceInstallApi,
-                                     &DeviceInstallApi::DestroyDeviceInfoList>;
+// A device information set, of interfaces or for a new device node
+// (SetupDiDestroyDeviceInfoList).
+using OwnedDeviceInfoSet = UniqueHandle<PlatformHandle, win::kInvalidHandleValue, SetupDiApi,
+                                        &SetupDiApi::DestroyDeviceInfoList>;
 
 // A module loaded by name (FreeLibrary).
 using OwnedModule =

@@ -11,9 +11,9 @@ namespace tav::portsvc {
 OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle set,
                              const win::DeviceInterfaceData& interfaceData, uint32_t access,
                              uint32_t* error) {
-    DeviceInterfaceApi& devices = *ctx.platform.devices;
+    SetupDiApi& setupDi = *ctx.platform.setupDi;
     win::DevInfoData devInfo;
-    if (!devices.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
+    if (!setupDi.GetInterfaceDevInfo(set, interfaceData, &devInfo)) {
         uint32_t code = GetLastErrorCode();
         if (code != win::kErrorInsufficientBuffer) {
             ctx.trace.Emit<service_event::kPortDevInfoFailed>(code);
@@ -22,7 +22,7 @@ OwnedRegistryKey OpenPortKey(PassContext& ctx, PlatformHandle set,
         }
     }
     PlatformHandle key =
-        devices.OpenDevRegKey(set, devInfo, win::kDicsFlagGlobal, 0, win::kDiregDev, access);
+        setupDi.OpenDevRegKey(set, devInfo, win::kDicsFlagGlobal, 0, win::kDiregDev, access);
     if (key == win::kInvalidHandleValue) {
         *error = GetLastErrorCode();
         ctx.trace.Emit<service_event::kPortKeyOpenFailed>(*error);

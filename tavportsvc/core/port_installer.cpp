@@ -34,7 +34,7 @@ bool BuildHardwareIdList(char16_t* list, uint32_t* bytes) {
 }
 
 // Steps on the new element of `set`: create it, give it the hardware ID, register it.
-bool RegisterNewElement(DeviceInstallApi& api, TraceProvider& trace, PlatformHandle set,
+bool RegisterNewElement(SetupDiApi& api, TraceProvider& trace, PlatformHandle set,
                         const Guid& classGuid, const char16_t* className,
                         const char16_t* hardwareIds, uint32_t hardwareIdBytes) {
     win::DevInfoData element;
@@ -68,11 +68,12 @@ uint32_t CallUpdateDriver(DeviceInstallApi& api, TraceProvider& trace, void* pro
 
 }  // namespace
 
-uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const char16_t* infPath) {
+uint32_t CreatePortDevice(SetupDiApi& setupDi, DeviceInstallApi& files, TraceProvider& trace,
+                          const char16_t* infPath) {
     if (IsAbsentOrEmpty(infPath))
         return kPortInstallBadPath;
     char16_t fullPath[win::kMaxPath] = {};
-    if (!MakeAbsolute(api, infPath, fullPath)) {
+    if (!MakeAbsolute(files, infPath, fullPath)) {
         trace.Emit<device_event::kInfPathInvalid>(TraceU16{infPath});
         return kPortInstallFailed;
     }
@@ -84,17 +85,17 @@ uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace, const cha
     }
     Guid classGuid{};
     char16_t className[kClassNameUnits] = {};
-    if (!api.GetInfClass(fullPath, &classGuid, className, kClassNameUnits, nullptr)) {
+    if (!setupDi.GetInfClass(fullPath, &classGuid, className, kClassNameUnits, nullptr)) {
         trace.Emit<device_event::kInfClassFailed>(GetLastErrorCode());
         return kPortInstallFailed;
     }
-    OwnedInstallSet set(api, api.CreateDeviceInfoList(classGuid));
+    OwnedDeviceInfoSet set(setupDi, setupDi.CreateDeviceInfoList(classGuid));
     if (!set) {
         trace.Emit<device_event::kCreateInfoListFailed>(GetLastErrorCode());
         return kPortInstallFailed;
     }
-    bool registered = RegisterNewElement(api, trace, set.get(), classGuid, className, hardwareIds,
-                                         hardwareIdBytes);
+    bool registered = RegisterNewElement(setupDi, trace, set.get(), classGuid, className,
+                                         hardwareIds, hardwareIdBytes);
     return registered ? kPortInstallDone : kPortInstallFailed;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "tavportsvc/core/device_install_api.h"
+#include "tavportsvc/core/setup_di_api.h"
 #include "tavportsvc/core/trace_provider.h"
 
 namespace tav::portsvc {
@@ -20,9 +21,10 @@ inline constexpr char16_t kPortHardwareId[] = u"ROOT\\PORTS\\Tavport\\0000";
 inline constexpr char16_t kNewdevDll[] = u"newdev.dll";
 inline constexpr char kUpdateDriverExport[] = "UpdateDriverForPlugAndPlayDevicesW";
 
-// Registers a new device node of the INF's class carrying kPortHardwareId.
-[[nodiscard]] uint32_t CreatePortDevice(DeviceInstallApi& api, TraceProvider& trace,
-                                        const char16_t* infPath);
+// Registers a new device node of the INF's class carrying kPortHardwareId: the INF's path
+// is made absolute through `files`, the node is made through `setupDi`.
+[[nodiscard]] uint32_t CreatePortDevice(SetupDiApi& setupDi, DeviceInstallApi& files,
+                                        TraceProvider& trace, const char16_t* infPath);
 
 // Installs the INF's driver on all devices with kPortHardwareId; newdev.dll is bound by
 // name for the call and unloaded afterwards.

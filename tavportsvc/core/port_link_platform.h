@@ -4,9 +4,9 @@
 // world (sim/ports/sim_port_world.h). The pointers are not owned and must outlive the core.
 
 #include "tavportsvc/core/device_install_api.h"
-#include "tavportsvc/core/device_interface_api.h"
 #include "tavportsvc/core/device_notify_api.h"
 #include "tavportsvc/core/registry_api.h"
+#include "tavportsvc/core/setup_di_api.h"
 #include "tavportsvc/core/shell_folder_api.h"
 #include "tavportsvc/core/sync_api.h"
 #include "tavportsvc/core/trace_back_end.h"
@@ -14,7 +14,7 @@
 namespace tav::portsvc {
 
 struct PortLinkPlatform {
-    DeviceInterfaceApi* devices = nullptr;
+    SetupDiApi* setupDi = nullptr;
     RegistryApi* registry = nullptr;
     SyncApi* sync = nullptr;
     ShellFolderApi* shell = nullptr;

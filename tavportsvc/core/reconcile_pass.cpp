@@ -43,7 +43,8 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
     ctx.trace.Emit<service_event::kNoFreePort>(TraceU16{printerPath.c_str()});
     // The fresh enumeration below tells whether a port came of it; a restart request is not
     // acted on.
-    if (CreatePortDevice(*ctx.platform.installer, ctx.trace, infPath) == kPortInstallDone)
+    if (CreatePortDevice(*ctx.platform.setupDi, *ctx.platform.installer, ctx.trace, infPath) ==
+        kPortInstallDone)
         static_cast<void>(InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath));
     ports.Clear();
     // A failed enumeration is traced; it leaves no free port, which is traced below.

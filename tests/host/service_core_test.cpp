@@ -81,6 +81,8 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
     EXPECT_EQ(JoinProcess(), 0u);
     EXPECT_EQ(ports.notify.ActiveRegistrations(), 0);
     EXPECT_EQ(ports.OpenRegistryKeys(), 0);
+    EXPECT_EQ(ports.setupDi.OpenSetCount(), 0);
+    EXPECT_EQ(ports.setupDi.RefusedHandleCount(), 0);
     auto reports = world.scm.Reports();
     ASSERT_EQ(reports.size(), 5u);
     EXPECT_EQ(reports[2].currentState, win::kServiceStopPending);

@@ -69,8 +69,8 @@ TEST(PortCoreFaultInjection, EveryCallOfAPassFailingInTurn) {
                 continue;
             EXPECT_TRUE(busy.world.sync.IsEventSignalled(busy.core->ReconcileEventHandle()));
             EXPECT_EQ(busy.world.registry.OpenHandleCount(), 0u);
-            EXPECT_EQ(busy.world.devices.OpenSetCount(), 0);
-            EXPECT_EQ(busy.world.installer.OpenSetCount(), 0);
+            EXPECT_EQ(busy.world.setupDi.OpenSetCount(), 0);
+            EXPECT_EQ(busy.world.setupDi.RefusedHandleCount(), 0);
             EXPECT_EQ(busy.world.installer.LoadedModuleCount(), 0);
             EXPECT_FALSE(busy.world.sync.UtilityMutexOwnedByService());
             EXPECT_EQ(busy.world.sync.OpenHandleCount(), 1);
@@ -91,7 +91,8 @@ TEST(PortCoreFaultInjection, EveryCallFailingAlways) {
         busy.core->ReconcilePorts();
         EXPECT_TRUE(busy.world.sync.IsEventSignalled(busy.core->ReconcileEventHandle()));
         EXPECT_EQ(busy.world.registry.OpenHandleCount(), 0u);
-        EXPECT_EQ(busy.world.devices.OpenSetCount(), 0);
+        EXPECT_EQ(busy.world.setupDi.OpenSetCount(), 0);
+        EXPECT_EQ(busy.world.setupDi.RefusedHandleCount(), 0);
         EXPECT_EQ(busy.world.installer.LoadedModuleCount(), 0);
     }
 }

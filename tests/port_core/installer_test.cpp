@@ -22,7 +22,7 @@ class InstallerTest : public PortCoreTest {
   protected:
     InstallerTest() { EnableTracing(); }
     uint32_t Create(const char16_t* path) {
-        return CreatePortDevice(world.installer, core->Trace(), path);
+        return CreatePortDevice(world.setupDi, world.installer, core->Trace(), path);
     }
     uint32_t Install(const char16_t* path) {
         return InstallPortDriver(world.installer, core->Trace(), path);
@@ -47,10 +47,10 @@ TEST_F(InstallerTest, CreatesARegisteredPortsNodeWithTheHardwareId) {
     std::vector<uint8_t> expected = sim::U16Bytes(sim::kSimPortHardwareId);
     expected.push_back(0);
     expected.push_back(0);
-    EXPECT_EQ(world.installer.LastHardwareIdProperty(), expected);
+    EXPECT_EQ(world.setupDi.LastHardwareIdProperty(), expected);
     EXPECT_EQ(expected.size(), 50u);
     EXPECT_EQ(sim.log.Count("SetupDiCreateDeviceInfoW Ports flags=1"), 1u);
-    EXPECT_EQ(world.installer.OpenSetCount(), 0);
+    EXPECT_EQ(world.setupDi.OpenSetCount(), 0);
 }
 
 TEST_F(InstallerTest, OverlongAbsolutePathIsRefused) {
@@ -62,12 +62,12 @@ TEST_F(InstallerTest, OverlongAbsolutePathIsRefused) {
     EXPECT_THAT(DeviceEvents(), IsEmpty());
     // 259 units still fit.
     std::u16string fits = u"C:\\" + std::u16string(256, u'a');
-    world.installer.AddInf(fits);
+    world.infFiles.Add(fits);
     EXPECT_EQ(Create(fits.c_str()), kPortInstallDone);
 }
 
 TEST_F(InstallerTest, RelativePathIsMadeAbsolute) {
-    world.installer.AddInf(u"C:\\Windows\\system32\\Tavport.inf");
+    world.infFiles.Add(u"C:\\Windows\\system32\\Tavport.inf");
     EXPECT_EQ(Create(u"Tavport.inf"), kPortInstallDone);
     EXPECT_EQ(Install(u"Tavport.inf"), kPortInstallDone);
     EXPECT_EQ(EventOf(TraceModule::kDevice, 11).args.at(1),
@@ -98,7 +98,7 @@ TEST_F(InstallerTest, EachFailedCreationStepHasItsEvent) {
         EXPECT_THAT(DeviceEvents(), ElementsAre(step.event));
         EXPECT_EQ(EventOf(TraceModule::kDevice, step.event).args.at(0),
                   sim::Le32(win::kErrorAccessDenied));
-        EXPECT_EQ(world.installer.OpenSetCount(), 0);
+        EXPECT_EQ(world.setupDi.OpenSetCount(), 0);
     }
     EXPECT_TRUE(tree.Devices().empty());
     EXPECT_EQ(sim.log.Count("SetupDiDestroyDeviceInfoList"), 3u);

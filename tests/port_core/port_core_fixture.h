@@ -39,8 +39,8 @@ class PortCoreTest : public ::testing::Test {
     void ExpectPassCleanedUp() const {
         EXPECT_TRUE(world.sync.IsEventSignalled(core->ReconcileEventHandle()));
         EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
-        EXPECT_EQ(world.devices.OpenSetCount(), 0);
-        EXPECT_EQ(world.installer.OpenSetCount(), 0);
+        EXPECT_EQ(world.setupDi.OpenSetCount(), 0);
+        EXPECT_EQ(world.setupDi.RefusedHandleCount(), 0);
         EXPECT_EQ(world.installer.LoadedModuleCount(), 0);
         EXPECT_FALSE(world.sync.UtilityMutexOwnedByService());
         EXPECT_EQ(world.sync.OpenHandleCount(), 1);  // the reconcile event itself

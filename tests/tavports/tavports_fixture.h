@@ -20,7 +20,7 @@ class TavportsTest : public ::testing::Test {
     TavportsTest()
         : world(sim, tree),
           platform(world.Platform()),
-          host(sim, world.devices),
+          host(sim, world.setupDi),
           toolTrace(platform.trace) {
         world.InstallInfPackage();
         core = std::make_unique<portsvc::PortLinkCore>(platform);
@@ -36,7 +36,8 @@ class TavportsTest : public ::testing::Test {
     // What a run must leave behind: nothing of its own open, the mutex untouched.
     void ExpectRunCleanedUp() const {
         EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
-        EXPECT_EQ(world.devices.OpenSetCount(), 0);
+        EXPECT_EQ(world.setupDi.OpenSetCount(), 0);
+        EXPECT_EQ(world.setupDi.RefusedHandleCount(), 0);
         EXPECT_FALSE(world.sync.UtilityMutexOwnedByService());
         EXPECT_EQ(world.sync.OpenHandleCount(), 1);  // the core's reconcile event
     }

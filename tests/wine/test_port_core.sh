@@ -69,4 +69,13 @@ expect_eq "$(link_of "$P4_PORT")" "" "no link written while the utility's mutex 
 expect_eq "$(probe pass-held abandon)" "pass done" "pass with an abandoned mutex"
 expect_eq "$(link_of "$P4_PORT")" "$P3" "abandoned mutex: the pass links the waiting printer"
 
+# The service's SetupDi adapter on its sets, as the simulation's one table of sets keeps them:
+# a set it created is destroyed through it, a registered device registered again is left as
+# it is with success, and every call refuses a handle never made (INVALID_HANDLE_VALUE, NULL)
+# with ERROR_INVALID_HANDLE.
+SETS=$(probe sets)
+echo "$SETS" | sed -n 1,4p | grep -c ' ok=1 ' | grep -qx 4 || fail "set calls that should work: $SETS"
+REFUSED=$(echo "$SETS" | grep -c '^SetupDi.* ok=0 error=6$' || true)
+expect_eq "$REFUSED" 18 "calls refusing a handle never made with ERROR_INVALID_HANDLE: $SETS"
+
 echo "PASS: port link core under Wine"

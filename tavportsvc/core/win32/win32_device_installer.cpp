@@ -17,53 +17,6 @@ uint32_t Win32DeviceInstaller::FileAttributes(const char16_t* path) {
     return ::GetFileAttributesW(W(path));
 }
 
-bool Win32DeviceInstaller::GetInfClass(const char16_t* infPath, Guid* classGuid,
-                                       char16_t* className, uint32_t classNameUnits,
-                                       uint32_t* requiredSize) {
-    GUID guid{};
-    DWORD required = 0;
-    BOOL ok = ::SetupDiGetINFClassW(W(infPath), &guid, W(className), classNameUnits, &required);
-    std::memcpy(classGuid, &guid, sizeof guid);
-    if (requiredSize)
-        *requiredSize = required;
-    return ok != FALSE;
-}
-
-PlatformHandle Win32DeviceInstaller::CreateDeviceInfoList(const Guid& classGuid) {
-    GUID guid = ToWin32Guid(classGuid);
-    return ToHandle(::SetupDiCreateDeviceInfoList(&guid, nullptr));
-}
-
-bool Win32DeviceInstaller::CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
-                                            const Guid& classGuid, uint32_t flags,
-                                            win::DevInfoData* out) {
-    GUID guid = ToWin32Guid(classGuid);
-    SP_DEVINFO_DATA data{};
-    data.cbSize = sizeof data;
-    BOOL ok = ::SetupDiCreateDeviceInfoW(FromHandle<HDEVINFO>(set), W(deviceName), &guid, nullptr,
-                                         nullptr, flags, &data);
-    *out = FromWin32(data);
-    return ok != FALSE;
-}
-
-bool Win32DeviceInstaller::SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo,
-                                                     uint32_t property, const void* data,
-                                                     uint32_t size) {
-    SP_DEVINFO_DATA element = ToWin32(*devInfo);
-    return ::SetupDiSetDeviceRegistryPropertyW(FromHandle<HDEVINFO>(set), &element, property,
-                                               static_cast<const BYTE*>(data), size) != FALSE;
-}
-
-bool Win32DeviceInstaller::CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                                              win::DevInfoData* devInfo) {
-    SP_DEVINFO_DATA element = ToWin32(*devInfo);
-    return ::SetupDiCallClassInstaller(difCode, FromHandle<HDEVINFO>(set), &element) != FALSE;
-}
-
-bool Win32DeviceInstaller::DestroyDeviceInfoList(PlatformHandle set) {
-    return ::SetupDiDestroyDeviceInfoList(FromHandle<HDEVINFO>(set)) != FALSE;
-}
-
 PlatformHandle Win32DeviceInstaller::LoadModule(const char16_t* name) {
     return ToHandle(::LoadLibraryW(W(name)));
 }

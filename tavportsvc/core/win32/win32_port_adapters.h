@@ -7,7 +7,8 @@
 
 namespace tav::portsvc {
 
-class Win32DeviceInterfaces : public DeviceInterfaceApi {
+// Every SetupDi call of the service; one kind of device information set for all of them.
+class Win32SetupDi : public SetupDiApi {
   public:
     PlatformHandle GetClassDevs(const Guid& interfaceClass, uint32_t flags) override;
     bool EnumDeviceInterfaces(PlatformHandle set, const Guid& interfaceClass, uint32_t index,
@@ -21,6 +22,15 @@ class Win32DeviceInterfaces : public DeviceInterfaceApi {
     PlatformHandle OpenDevRegKey(PlatformHandle set, const win::DevInfoData& devInfo,
                                  uint32_t scope, uint32_t hwProfile, uint32_t keyType,
                                  uint32_t access) override;
+    bool GetInfClass(const char16_t* infPath, Guid* classGuid, char16_t* className,
+                     uint32_t classNameUnits, uint32_t* requiredSize) override;
+    PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
+    bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName, const Guid& classGuid,
+                          uint32_t flags, win::DevInfoData* out) override;
+    bool SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo, uint32_t property,
+                                   const void* data, uint32_t size) override;
+    bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
+                            win::DevInfoData* devInfo) override;
     bool DestroyDeviceInfoList(PlatformHandle set) override;
 };
 
@@ -61,16 +71,6 @@ class Win32DeviceInstaller : public DeviceInstallApi {
   public:
     uint32_t FullPathName(const char16_t* path, uint32_t bufferUnits, char16_t* buffer) override;
     uint32_t FileAttributes(const char16_t* path) override;
-    bool GetInfClass(const char16_t* infPath, Guid* classGuid, char16_t* className,
-                     uint32_t classNameUnits, uint32_t* requiredSize) override;
-    PlatformHandle CreateDeviceInfoList(const Guid& classGuid) override;
-    bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName, const Guid& classGuid,
-                          uint32_t flags, win::DevInfoData* out) override;
-    bool SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData* devInfo, uint32_t property,
-                                   const void* data, uint32_t size) override;
-    bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
-                            win::DevInfoData* devInfo) override;
-    bool DestroyDeviceInfoList(PlatformHandle set) override;
     PlatformHandle LoadModule(const char16_t* name) override;
     void* FindExport(PlatformHandle module, const char* name) override;
     bool UnloadModule(PlatformHandle module) override;
@@ -100,7 +100,7 @@ class Win32PortLinkPlatform {
     PortLinkPlatform Platform();
 
   private:
-    Win32DeviceInterfaces m_devices;
+    Win32SetupDi m_setupDi;
     Win32Registry m_registry;
     Win32Sync m_sync;
     Win32ShellFolder m_shell;

@@ -4,7 +4,7 @@ namespace tav::portsvc {
 
 PortLinkPlatform Win32PortLinkPlatform::Platform() {
     PortLinkPlatform p;
-    p.devices = &m_devices;
+    p.setupDi = &m_setupDi;
     p.registry = &m_registry;
     p.sync = &m_sync;
     p.shell = &m_shell;

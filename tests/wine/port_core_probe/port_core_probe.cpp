@@ -9,6 +9,10 @@
 //   pass-held [abandon]   one pass while another thread holds (or abandoned) the
 //                         utility's mutex
 //   show                  every COM port interface and its link: "<path> => <link>"
+//   sets                  the service's SetupDi adapter on its sets: a created set destroyed
+//                         through it, a COM port's registered device registered again, then
+//                         every call with a handle never made; prints
+//                         "<call> ok=<0|1> error=<last error>" for each call
 
 #include "tavportsvc/core/win32/win32_types.h"
 // (windows.h first)
@@ -207,6 +211,75 @@ int Show() {
     return 0;
 }
 
+void PrintCall(const char* call, bool ok) {
+    DWORD error = GetLastError();
+    std::printf("%s ok=%d error=%lu\n", call, ok ? 1 : 0, error);
+}
+
+// Every call of the adapter that takes a set, with `set` and zeroed records (no class, so
+// that no class installer comes first), each printed with its result and last error.
+void CallsOnSet(Win32SetupDi& api, PlatformHandle set) {
+    const Guid comport = kGuidDevinterfaceComport;
+    win::DeviceInterfaceData iface;
+    win::DevInfoData device;
+    std::u16string path;
+    const char16_t ids[] = u"ROOT\\PORTS\\Tavport\\0000\0";
+    SetLastError(0);
+    PrintCall("SetupDiEnumDeviceInterfaces", api.EnumDeviceInterfaces(set, comport, 0, &iface));
+    SetLastError(0);
+    PrintCall("SetupDiGetDeviceInterfaceDetailW/size", api.GetInterfaceDetailSize(set, iface) != 0);
+    SetLastError(0);
+    PrintCall("SetupDiGetDeviceInterfaceDetailW/path",
+              api.GetInterfacePath(set, iface, 512, &path));
+    SetLastError(0);
+    PrintCall("SetupDiGetDeviceInterfaceDetailW/devinfo",
+              api.GetInterfaceDevInfo(set, iface, &device));
+    device = win::DevInfoData{};
+    SetLastError(0);
+    PrintCall("SetupDiOpenDevRegKey", api.OpenDevRegKey(set, device, DICS_FLAG_GLOBAL, 0, DIREG_DEV,
+                                                        KEY_READ) != win::kInvalidHandleValue);
+    SetLastError(0);
+    PrintCall("SetupDiCreateDeviceInfoW",
+              api.CreateDeviceInfo(set, u"Ports", Guid{}, DICD_GENERATE_ID, &device));
+    device = win::DevInfoData{};
+    SetLastError(0);
+    PrintCall("SetupDiSetDeviceRegistryPropertyW",
+              api.SetDeviceRegistryProperty(set, &device, SPDRP_HARDWAREID, ids, sizeof ids));
+    SetLastError(0);
+    PrintCall("SetupDiCallClassInstaller",
+              api.CallClassInstaller(DIF_REGISTERDEVICE, set, &device));
+    SetLastError(0);
+    PrintCall("SetupDiDestroyDeviceInfoList", api.DestroyDeviceInfoList(set));
+}
+
+int Sets() {
+    Win32SetupDi api;
+    Guid ports{};
+    std::memcpy(&ports, &kPortsClass, sizeof ports);
+    PlatformHandle created = api.CreateDeviceInfoList(ports);
+    PrintCall("SetupDiCreateDeviceInfoList", created != win::kInvalidHandleValue);
+    PrintCall("SetupDiDestroyDeviceInfoList", api.DestroyDeviceInfoList(created));
+    // The first COM port's device, registered already, registered again.
+    const Guid comport = kGuidDevinterfaceComport;
+    PlatformHandle snapshot = api.GetClassDevs(comport, DIGCF_DEVICEINTERFACE);
+    win::DeviceInterfaceData iface;
+    win::DevInfoData device;
+    bool found = api.EnumDeviceInterfaces(snapshot, comport, 0, &iface);
+    found = (api.GetInterfaceDevInfo(snapshot, iface, &device) ||
+             GetLastError() == ERROR_INSUFFICIENT_BUFFER) &&
+            found;
+    SetLastError(0);
+    PrintCall("SetupDiCallClassInstaller/registered",
+              found && api.CallClassInstaller(DIF_REGISTERDEVICE, snapshot, &device));
+    PrintCall("SetupDiDestroyDeviceInfoList", api.DestroyDeviceInfoList(snapshot));
+    // A destroyed set is not read again here: Wine's check would read freed memory.
+    for (PlatformHandle neverMade : {win::kInvalidHandleValue, win::kNoHandle}) {
+        std::printf("handle %s\n", neverMade == win::kNoHandle ? "null" : "invalid");
+        CallsOnSet(api, neverMade);
+    }
+    return 0;
+}
+
 }  // namespace
 }  // namespace tav
 
@@ -223,7 +296,10 @@ int wmain(int argc, wchar_t** argv) {
         return tav::PassWhileHeld(argument == L"abandon");
     if (command == L"show")
         return tav::Show();
+    if (command == L"sets")
+        return tav::Sets();
     std::printf(
-        "usage: make-port [link] | make-printer [absent] | pass | pass-held [abandon] | show\n");
+        "usage: make-port [link] | make-printer [absent] | pass | pass-held [abandon] | "
+        "show | sets\n");
     return 2;
 }

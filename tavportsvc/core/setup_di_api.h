@@ -1,7 +1,8 @@
 #pragma once
-// Device interface enumeration with SetupAPI semantics: a device information set of one
-// interface class, interfaces by index, their paths, their device data and hardware keys.
-// Failures leave the reason in the thread's last error, as SetupAPI does.
+// Every SetupDi call the service makes. A device information set is one kind of object
+// whichever call made it: the interface walk's sets and the port creation's set are
+// destroyed through the same DestroyDeviceInfoList. Failures leave the reason in the
+// thread's last error, as SetupAPI does.
 
 #include <string>
 
@@ -9,9 +10,9 @@
 
 namespace tav::portsvc {
 
-class DeviceInterfaceApi {
+class SetupDiApi {
   public:
-    virtual ~DeviceInterfaceApi() = default;
+    virtual ~SetupDiApi() = default;
 
     // SetupDiGetClassDevsW(class, no enumerator, no window, flags); win::kInvalidHandleValue on
     // failure.
@@ -42,7 +43,27 @@ class DeviceInterfaceApi {
                                                        const win::DevInfoData& devInfo,
                                                        uint32_t scope, uint32_t hwProfile,
                                                        uint32_t keyType, uint32_t access) = 0;
-    // SetupDiDestroyDeviceInfoList.
+
+    // SetupDiGetINFClassW(infPath, classGuid, className, classNameUnits, requiredSize).
+    [[nodiscard]] virtual bool GetInfClass(const char16_t* infPath, Guid* classGuid,
+                                           char16_t* className, uint32_t classNameUnits,
+                                           uint32_t* requiredSize) = 0;
+    // SetupDiCreateDeviceInfoList(classGuid, no window); win::kInvalidHandleValue on failure.
+    [[nodiscard]] virtual PlatformHandle CreateDeviceInfoList(const Guid& classGuid) = 0;
+    // SetupDiCreateDeviceInfoW(set, name, classGuid, no description, no window, flags, out).
+    [[nodiscard]] virtual bool CreateDeviceInfo(PlatformHandle set, const char16_t* deviceName,
+                                                const Guid& classGuid, uint32_t flags,
+                                                win::DevInfoData* out) = 0;
+    // SetupDiSetDeviceRegistryPropertyW.
+    [[nodiscard]] virtual bool SetDeviceRegistryProperty(PlatformHandle set,
+                                                         win::DevInfoData* devInfo,
+                                                         uint32_t property, const void* data,
+                                                         uint32_t size) = 0;
+    // SetupDiCallClassInstaller.
+    [[nodiscard]] virtual bool CallClassInstaller(uint32_t difCode, PlatformHandle set,
+                                                  win::DevInfoData* devInfo) = 0;
+
+    // SetupDiDestroyDeviceInfoList, for a set from any of the calls above.
     virtual bool DestroyDeviceInfoList(PlatformHandle set) = 0;
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+// The INF files on the simulated disk, by absolute path (compared without case), each
+// declaring its setup class. One table for what GetFileAttributesW sees, what
+// SetupDiGetINFClassW reads and what the driver update installs from.
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shared/guid.h"
+
+namespace tav::sim {
+
+// GUID_DEVCLASS_PORTS {4D36E978-E325-11CE-BFC1-08002BE10318}.
+inline constexpr Guid kPortsClassGuid = {
+    0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+// `text` with every unit case-folded, as Windows compares paths and names.
+std::u16string Folded(std::u16string_view text);
+
+class SimInfFiles {
+  public:
+    struct Inf {
+        Guid classGuid;
+        std::u16string className;
+    };
+
+    // An INF at an absolute path declaring `className` (Ports by default).
+    void Add(const std::u16string& path, const Guid& classGuid = kPortsClassGuid,
+             const std::u16string& className = u"Ports");
+    std::optional<Inf> Find(std::u16string_view path) const;
+
+  private:
+    mutable std::mutex m_mutex;
+    std::map<std::u16string, Inf> m_infs;  // by folded absolute path
+};
+
+}  // namespace tav::sim
