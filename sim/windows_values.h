@@ -82,7 +82,8 @@ inline constexpr uint32_t kErrorInvalidRegProperty = 0xE0000209;
 inline constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
 
 // Spooler.
-inline constexpr uint32_t kPrinterEnumBits = 0x00FFFF7F;  // PRINTER_ENUM_DEFAULT .. ICON8
+// Every EnumPrintersW flag Windows names, PRINTER_ENUM_DEFAULT .. PRINTER_ENUM_ICON8.
+inline constexpr uint32_t kPrinterEnumBits = 0x00FFC07F;
 inline constexpr uint32_t kErrorInvalidLevel = 124;
 inline constexpr uint32_t kErrorInvalidEnvironment = 1805;
 

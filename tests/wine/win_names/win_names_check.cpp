@@ -1,13 +1,21 @@
-// The handle and pointer values that shared/win/ mirrors are casts in the SDK, not
-// constants, so they are compared here in a running program: one line per name, "PASS" or
-// "FAIL", then "<n> failed". The exit code is the number of failures.
+// The handle and pointer values that shared/win/ mirrors are casts in the SDK, and the
+// interface and setup class GUIDs the simulated world copies are objects, not constants, so
+// they are compared here in a running program: one line per name, "PASS" or "FAIL", then
+// "<n> failed". The exit code is the number of failures.
 #include <windows.h>
+// (after windows.h; GUID_DEVINTERFACE_COMPORT and the setup classes come from libuuid)
+#include <devguid.h>
+#include <winioctl.h>
+// usbprint.h's GUID is in no import library: defined here.
+#include <initguid.h>
+#include <usbprint.h>
 
 #include <cstdint>
 #include <cstdio>
 
 #include "shared/win/handles.h"
 #include "shared/win/registry.h"
+#include "sim/windows_values.h"
 
 namespace {
 
@@ -26,6 +34,26 @@ uintptr_t Sdk(HANDLE h) {
 }
 uintptr_t Sdk(HKEY h) {
     return reinterpret_cast<uintptr_t>(h);
+}
+
+// Field by field, so that a copy differing only in its last byte is caught.
+bool SameGuid(const tav::Guid& copy, const GUID& sdk) {
+    if (copy.data1 != sdk.Data1 || copy.data2 != sdk.Data2 || copy.data3 != sdk.Data3)
+        return false;
+    for (int i = 0; i < 8; ++i) {
+        if (copy.data4[i] != sdk.Data4[i])
+            return false;
+    }
+    return true;
+}
+
+void CheckGuid(const char* name, const tav::Guid& copy, const GUID& sdk) {
+    const bool same = SameGuid(copy, sdk);
+    if (!same)
+        ++g_failed;
+    std::printf("%s %s copy %08lx-%04x sdk %08lx-%04x\n", same ? "PASS" : "FAIL", name,
+                static_cast<unsigned long>(copy.data1), static_cast<unsigned>(copy.data2),
+                static_cast<unsigned long>(sdk.Data1), static_cast<unsigned>(sdk.Data2));
 }
 
 // The mirrored root opens a key below it on this system.
@@ -50,6 +78,12 @@ int wmain() {
     Check("kHkeyCurrentUser", kHkeyCurrentUser, Sdk(HKEY_CURRENT_USER));
     Check("kHkeyLocalMachine", kHkeyLocalMachine, Sdk(HKEY_LOCAL_MACHINE));
     Check("kHkeyUsers", kHkeyUsers, Sdk(HKEY_USERS));
+    CheckGuid("sdk::kUsbPrintInterface", tav::sim::sdk::kUsbPrintInterface,
+              GUID_DEVINTERFACE_USBPRINT);
+    CheckGuid("sdk::kComPortInterface", tav::sim::sdk::kComPortInterface,
+              GUID_DEVINTERFACE_COMPORT);
+    CheckGuid("sdk::kUsbSetupClass", tav::sim::sdk::kUsbSetupClass, GUID_DEVCLASS_USB);
+    CheckGuid("sdk::kPortsSetupClass", tav::sim::sdk::kPortsSetupClass, GUID_DEVCLASS_PORTS);
     CheckOpens("kHkeyLocalMachine", kHkeyLocalMachine, L"Software");
     CheckOpens("kHkeyCurrentUser", kHkeyCurrentUser, L"Software");
     std::printf("%d failed\n", g_failed);
