@@ -379,7 +379,7 @@ bool SimSetupDi::SetDeviceRegistryProperty(PlatformHandle set, win::DevInfoData*
     Element* element = FindElement(set, devInfo);
     if (!element)
         return false;
-    if (property > sdk::kSpdrpMaximumProperty) {
+    if (property >= sdk::kSpdrpMaximumProperty) {
         SetLastErrorCode(sdk::kErrorInvalidRegProperty);
         return false;
     }

@@ -139,6 +139,32 @@ TEST_F(SetupDiTest, EverySetIsInOneTableAndARemovedOrUnknownHandleIsRefusedByEve
     EXPECT_EQ(sim.log.Count("SetupDiDestroyDeviceInfoList"), 2u + 5u);
 }
 
+// SPDRP_MAXIMUM_PROPERTY bounds the property ordinals from above and is not one itself: it is
+// refused like any ordinal past it, while SPDRP_HARDWAREID below it is taken and registered.
+TEST_F(SetupDiTest, APropertyOrdinalAtOrPastTheBoundIsRefused) {
+    sim::SimSetupDi& api = world.setupDi;
+    const PlatformHandle set = api.CreateDeviceInfoList(sim::kPortsClassGuid);
+    win::DevInfoData device;
+    ASSERT_TRUE(
+        api.CreateDeviceInfo(set, u"Ports", sim::kPortsClassGuid, win::kDicdGenerateId, &device));
+    const char16_t ids[] = u"X\0";
+    ASSERT_TRUE(
+        api.SetDeviceRegistryProperty(set, &device, win::kSpdrpHardwareId, ids, sizeof ids));
+    for (uint32_t property :
+         {sim::sdk::kSpdrpMaximumProperty, sim::sdk::kSpdrpMaximumProperty + 1}) {
+        SCOPED_TRACE(property);
+        const char16_t other[] = u"Y\0";
+        SetLastErrorCode(win::kErrorSuccess);
+        EXPECT_FALSE(api.SetDeviceRegistryProperty(set, &device, property, other, sizeof other));
+        EXPECT_EQ(GetLastErrorCode(), sim::sdk::kErrorInvalidRegProperty);
+    }
+    ASSERT_TRUE(api.CallClassInstaller(win::kDifRegisterDevice, set, &device));
+    const auto id = api.DeviceIdOf(set, device);
+    ASSERT_TRUE(id.has_value());
+    EXPECT_EQ(tree.Device(*id)->hardwareIds, std::vector<std::u16string>{u"X"});
+    EXPECT_TRUE(api.DestroyDeviceInfoList(set));
+}
+
 // What a pass that creates a port does with its sets: each is destroyed once, and no call
 // meets a set that is gone.
 TEST_F(SetupDiTest, APassCreatingAPortDestroysEachOfItsSetsOnce) {

@@ -36,24 +36,32 @@ uintptr_t Sdk(HKEY h) {
     return reinterpret_cast<uintptr_t>(h);
 }
 
-// Field by field, so that a copy differing only in its last byte is caught.
-bool SameGuid(const tav::Guid& copy, const GUID& sdk) {
-    if (copy.data1 != sdk.Data1 || copy.data2 != sdk.Data2 || copy.data3 != sdk.Data3)
-        return false;
-    for (int i = 0; i < 8; ++i) {
-        if (copy.data4[i] != sdk.Data4[i])
-            return false;
-    }
-    return true;
+tav::Guid FromSdk(const GUID& sdk) {
+    tav::Guid out{static_cast<uint32_t>(sdk.Data1), sdk.Data2, sdk.Data3, {}};
+    for (int i = 0; i < 8; ++i)
+        out.data4[i] = sdk.Data4[i];
+    return out;
 }
 
+void PrintGuid(const tav::Guid& g) {
+    std::printf("%08lX-%04X-%04X-%02X%02X-", static_cast<unsigned long>(g.data1),
+                static_cast<unsigned>(g.data2), static_cast<unsigned>(g.data3),
+                static_cast<unsigned>(g.data4[0]), static_cast<unsigned>(g.data4[1]));
+    for (int i = 2; i < 8; ++i)
+        std::printf("%02X", static_cast<unsigned>(g.data4[i]));
+}
+
+// Compared field by field (tav::Guid's ==), so a copy differing in its last byte fails.
 void CheckGuid(const char* name, const tav::Guid& copy, const GUID& sdk) {
-    const bool same = SameGuid(copy, sdk);
+    const tav::Guid fromSdk = FromSdk(sdk);
+    const bool same = copy == fromSdk;
     if (!same)
         ++g_failed;
-    std::printf("%s %s copy %08lx-%04x sdk %08lx-%04x\n", same ? "PASS" : "FAIL", name,
-                static_cast<unsigned long>(copy.data1), static_cast<unsigned>(copy.data2),
-                static_cast<unsigned long>(sdk.Data1), static_cast<unsigned>(sdk.Data2));
+    std::printf("%s %s copy ", same ? "PASS" : "FAIL", name);
+    PrintGuid(copy);
+    std::printf(" sdk ");
+    PrintGuid(fromSdk);
+    std::printf("\n");
 }
 
 // The mirrored root opens a key below it on this system.
