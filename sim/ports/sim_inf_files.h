@@ -10,12 +10,9 @@
 #include <string_view>
 
 #include "shared/guid.h"
+#include "sim/windows_values.h"
 
 namespace tav::sim {
-
-// GUID_DEVCLASS_PORTS {4D36E978-E325-11CE-BFC1-08002BE10318}.
-inline constexpr Guid kPortsClassGuid = {
-    0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 // `text` with every unit case-folded, as Windows compares paths and names.
 std::u16string Folded(std::u16string_view text);
@@ -28,7 +25,7 @@ class SimInfFiles {
     };
 
     // An INF at an absolute path declaring `className` (Ports by default).
-    void Add(const std::u16string& path, const Guid& classGuid = kPortsClassGuid,
+    void Add(const std::u16string& path, const Guid& classGuid = sdk::kPortsSetupClass,
              const std::u16string& className = u"Ports");
     std::optional<Inf> Find(std::u16string_view path) const;
 

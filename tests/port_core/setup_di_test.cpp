@@ -54,7 +54,7 @@ class SetupDiTest : public PortCoreTest {
              }},
             {"SetupDiCreateDeviceInfoW",
              [=, &api]() mutable {
-                 return api.CreateDeviceInfo(set, u"Ports", sim::kPortsClassGuid,
+                 return api.CreateDeviceInfo(set, u"Ports", sim::sdk::kPortsSetupClass,
                                              win::kDicdGenerateId, &r.device);
              }},
             {"SetupDiSetDeviceRegistryPropertyW",
@@ -94,10 +94,10 @@ TEST_F(SetupDiTest, EverySetIsInOneTableAndARemovedOrUnknownHandleIsRefusedByEve
 
     // A created set with a registered element: the walk's calls take it as they take a
     // snapshot, and its device has its hardware key.
-    const PlatformHandle created = api.CreateDeviceInfoList(sim::kPortsClassGuid);
+    const PlatformHandle created = api.CreateDeviceInfoList(sim::sdk::kPortsSetupClass);
     Records made{port.iface, {}};
-    ASSERT_TRUE(api.CreateDeviceInfo(created, u"Ports", sim::kPortsClassGuid, win::kDicdGenerateId,
-                                     &made.device));
+    ASSERT_TRUE(api.CreateDeviceInfo(created, u"Ports", sim::sdk::kPortsSetupClass,
+                                     win::kDicdGenerateId, &made.device));
     ASSERT_TRUE(api.CallClassInstaller(win::kDifRegisterDevice, created, &made.device));
     win::DeviceInterfaceData none;
     EXPECT_FALSE(api.EnumDeviceInterfaces(created, kGuidDevinterfaceComport, 0, &none));
@@ -143,10 +143,10 @@ TEST_F(SetupDiTest, EverySetIsInOneTableAndARemovedOrUnknownHandleIsRefusedByEve
 // refused like any ordinal past it, while SPDRP_HARDWAREID below it is taken and registered.
 TEST_F(SetupDiTest, APropertyOrdinalAtOrPastTheBoundIsRefused) {
     sim::SimSetupDi& api = world.setupDi;
-    const PlatformHandle set = api.CreateDeviceInfoList(sim::kPortsClassGuid);
+    const PlatformHandle set = api.CreateDeviceInfoList(sim::sdk::kPortsSetupClass);
     win::DevInfoData device;
-    ASSERT_TRUE(
-        api.CreateDeviceInfo(set, u"Ports", sim::kPortsClassGuid, win::kDicdGenerateId, &device));
+    ASSERT_TRUE(api.CreateDeviceInfo(set, u"Ports", sim::sdk::kPortsSetupClass,
+                                     win::kDicdGenerateId, &device));
     const char16_t ids[] = u"X\0";
     ASSERT_TRUE(
         api.SetDeviceRegistryProperty(set, &device, win::kSpdrpHardwareId, ids, sizeof ids));
