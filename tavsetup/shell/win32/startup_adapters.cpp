@@ -62,6 +62,11 @@ bool Win32StartupKernel::LookupIsWow64Process() {
 bool Win32StartupKernel::IsWow64Process(int32_t* isWow64) {
     BOOL result = FALSE;
     const BOOL ok = m_isWow64Process(::GetCurrentProcess(), &result);
+#if defined(_WIN64) && !defined(TAV_UTILITY_X64_TEST_BUILD)
+    // A 64-bit process runs only on 64-bit Windows, which the utility refuses as it refuses
+    // WOW64; only its test build (never shipped) goes on there.
+    result = TRUE;
+#endif
     *isWow64 = result;
     return ok != FALSE;
 }
