@@ -13,6 +13,12 @@ UTILITY_PID=
 # No desktop menu entries on the Linux side for the package's shortcut.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
 
+# msi_platform MSI: the platform the package is for, from its summary information's Template
+# ("x64;1033" gives x64); Windows Installer refuses a package whose platform the machine lacks.
+msi_platform() {
+  msiinfo suminfo "$1" | sed -n 's/^Template: *\([^;]*\);.*/\1/p'
+}
+
 # package_build BUILD [driver package folder]: builds the MSI and prints its path.
 package_build() {
   bash "$PKG_REPO/tools/package/build_package.sh" "$@" | tail -n 1
@@ -106,8 +112,14 @@ registration_dump() {
   done
 }
 
-# The utility from its installed place; on 64-bit Windows it shows its refusal and waits.
+# utility_start BUILD: the utility from its installed place; on 64-bit Windows it shows its
+# refusal and waits. Where 32-bit programs cannot run, the utility's 64-bit test build stands
+# in at that place and shows its main window instead: the file is in use all the same.
 utility_start() {
+  if [ "$TAV_32BIT" != yes ]; then
+    cp "$1/win64/tavsetup_x64_test.exe" "$(unix_path "$UTILITY_EXE")"
+    cp "$1/win64/tavsetup_window_probe.exe" "$WINEPREFIX/drive_c/pkg/"
+  fi
   timeout 300 wine "$UTILITY_EXE" >/dev/null 2>&1 &
   UTILITY_PID=$!
   timeout 30 xdotool search --sync --name 'Communication Settings Utility' >/dev/null 2>&1 ||
@@ -119,6 +131,11 @@ utility_stop() {
   for wid in $(xdotool search --name 'Communication Settings Utility' 2>/dev/null); do
     xdotool key --window "$wid" Return 2>/dev/null || true
   done
+  # The stand-in's main window takes no Enter; it closes as a user closes it.
+  if [ -f "$WINEPREFIX/drive_c/pkg/tavsetup_window_probe.exe" ]; then
+    timeout 20 wine 'C:\pkg\tavsetup_window_probe.exe' close 'Communication Settings Utility' \
+      >/dev/null 2>&1 || true
+  fi
   timeout 20 tail --pid="$UTILITY_PID" -f /dev/null || kill "$UTILITY_PID" 2>/dev/null || true
 }
 

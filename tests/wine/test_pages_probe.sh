@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The driver package lookup and the PnP refresh over the Win32 adapters under Wine, through
 # tav_pages_probe.exe (32-bit, in a 64-bit prefix as on the machines the utility runs on
-# beside the service): SetupAPI takes the class names and gives the class GUID back whole,
+# beside the service; where 32-bit programs cannot run, its 64-bit build): SetupAPI takes the class names and gives the class GUID back whole,
 # a name no class carries is skipped, the devices of the Ports class are listed to the end
 # and every set is released. A fake root-enumerated port is the one Ports device.
 #   bash test_pages_probe.sh <repo>/build
 set -euo pipefail
 BUILD=$(cd "${1:?build folder}" && pwd)
 source "$(dirname "$0")/wine_lib.sh"
-PROBE=$BUILD/win32/tav_pages_probe.exe
+utility_programs "$BUILD"
+PROBE=$UTILITY_DIR/tav_pages_probe.exe
 FAKES=$BUILD/win64/tests/wine/fake_devices/tav_fake_devices.exe
 [ -f "$PROBE" ] || fail "missing $PROBE"
 [ -f "$FAKES" ] || fail "missing $FAKES"

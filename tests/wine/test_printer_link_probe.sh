@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The printer link's Win32 adapters under Wine: the discovery finds no printer on a machine
+# The printer link's Win32 adapters under Wine (the utility's 32-bit probe, or where 32-bit
+# programs cannot run its 64-bit build): the discovery finds no printer on a machine
 # without one, and the service state change and spooler wait drive Wine's Spooler service.
 #   bash test_printer_link_probe.sh <repo>/build
 set -euo pipefail
 BUILD=${1:?build folder}
 source "$(dirname "$0")/wine_lib.sh"
-PROBE=$BUILD/win32/printer_link_probe.exe
+utility_programs "$BUILD"
+PROBE=$UTILITY_DIR/printer_link_probe.exe
 [ -f "$PROBE" ] || fail "missing $PROBE"
 
-wine_prefix win32
+wine_prefix "$UTILITY_ARCH"
 cp "$PROBE" "$WINE_TMP/probe.exe"
 
 out=$(wine_run 60 "$WINE_TMP/probe.exe" | tr -d '\r')

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# tavsetup.exe under Wine with a virtual display:
-#   - win32 prefix: the main window with its three tabs and "Printer is undetected!!" (no
+# The utility under Wine with a virtual display (tavsetup.exe in a win32 prefix, or where
+# 32-bit programs cannot run its 64-bit test build in a win64 prefix):
+#   - the main window with its three tabs and "Printer is undetected!!" (no
 #     printer there); a second start restores the first window and exits; Close ends it;
 #   - the same with LANG=ja_JP.UTF-8: the Japanese texts;
-#   - win64 prefix: the WOW64 refusal box, and the process ends when it is dismissed.
+#   - tavsetup.exe in a win64 prefix: the WOW64 refusal box, and the process ends when it
+#     is dismissed (only where 32-bit programs run).
 # Screenshots go to <build>/wine-shots/tavsetup/.
 #   bash test_tavsetup.sh <repo>/build
 BUILD=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/wine_lib.sh"
 
-EXE=$BUILD/win32/tavsetup.exe
-PROBE=$BUILD/win32/tavsetup_window_probe.exe
+utility_programs "$BUILD"
+EXE=$UTILITY_DIR/$UTILITY_PROGRAM
+PROBE=$UTILITY_DIR/tavsetup_window_probe.exe
 SHOTS=$BUILD/wine-shots/tavsetup
 [ -f "$EXE" ] || fail "$EXE not built"
 [ -f "$PROBE" ] || fail "$PROBE not built"
@@ -21,8 +24,9 @@ TITLE_EN="Communication Settings Utility"
 TITLE_JA="通信設定ユーティリティ"
 UTILITY_PID=
 
-install_into_prefix() {
-  cp "$EXE" "$PROBE" "$WINEPREFIX/drive_c/"
+install_into_prefix() {  # install_into_prefix [utility program]
+  cp "${1:-$EXE}" "$WINEPREFIX/drive_c/tavsetup.exe"
+  cp "$PROBE" "$WINEPREFIX/drive_c/"
 }
 
 start_utility() {
@@ -82,8 +86,8 @@ check_main_window() {  # check_main_window LANGUAGE TITLE TAB0 TAB1 TAB2 UNDETEC
 
 wine_x
 
-# --- win32 prefix, English ---
-wine_prefix win32
+# --- English ---
+wine_prefix "$UTILITY_ARCH"
 install_into_prefix
 start_utility
 wait_window "$TITLE_EN"
@@ -138,7 +142,7 @@ probe close "$TITLE_EN"
 wait_exit 60 || true
 timeout 20 wineserver -k || true
 
-# --- win32 prefix, Japanese ---
+# --- Japanese ---
 if locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   export LANG=ja_JP.UTF-8
   start_utility
@@ -154,16 +158,19 @@ else
   fail "locale ja_JP.UTF-8 missing (./run wine-deps generates it)"
 fi
 
-# --- win64 prefix: refused under WOW64 ---
-wine_prefix win64
-install_into_prefix
-start_utility
-wait_window "$TITLE_EN"
-shot wow64-refusal
-probe dump "$TITLE_EN" >"$WINE_TMP/wow64.txt"
-expect_line "$WINE_TMP/wow64.txt" "text=This software needs  32-bit platforms!!"
-grep -q 'SysTabControl32' "$WINE_TMP/wow64.txt" && fail "main window shown under WOW64"
-probe close "$TITLE_EN"
-wait_exit 30 || true
+# --- win64 prefix: tavsetup.exe refused under WOW64 ---
+if needs_32bit "tavsetup.exe refuses 64-bit Windows (test_tavsetup.sh)"; then
+  wine_prefix win64
+  install_into_prefix "$BUILD/win32/tavsetup.exe"
+  cp "$BUILD/win32/tavsetup_window_probe.exe" "$WINEPREFIX/drive_c/"
+  start_utility
+  wait_window "$TITLE_EN"
+  shot wow64-refusal
+  probe dump "$TITLE_EN" >"$WINE_TMP/wow64.txt"
+  expect_line "$WINE_TMP/wow64.txt" "text=This software needs  32-bit platforms!!"
+  grep -q 'SysTabControl32' "$WINE_TMP/wow64.txt" && fail "main window shown under WOW64"
+  probe close "$TITLE_EN"
+  wait_exit 30 || true
+fi
 
 echo "test_tavsetup: all checks passed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The road of the three changes in the utility's real windows on a simulated printer
-# (tavsetup_sim.exe under Wine on a virtual display, driven by real mouse clicks and typing):
+# (tavsetup_sim.exe of the utility's programs that run here, under Wine on a virtual display,
+# driven by real mouse clicks and typing):
 #   driver type page shows "Printer Driver"; "Virtual Serial Port Driver" + Apply shows
 #   "Switching the driver type..." and then "Virtual Serial Port Driver"; the response page
 #   switches to "Not receive"; the iSerialNumber page applies a Manual "A1" and shows it;
@@ -13,8 +14,9 @@ BUILD=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/wine_lib.sh"
 
-EXE=$BUILD/win32/tavsetup_sim.exe
-LOCATE=$BUILD/win32/tavsetup_sim_locate.exe
+utility_programs "$BUILD"
+EXE=$UTILITY_DIR/tavsetup_sim.exe
+LOCATE=$UTILITY_DIR/tavsetup_sim_locate.exe
 SHOTS=${SHOTS:-$BUILD/wine-shots/tavsetup_sim}
 [ -f "$EXE" ] || fail "$EXE not built"
 [ -f "$LOCATE" ] || fail "$LOCATE not built"
@@ -187,7 +189,7 @@ road() {
 }
 
 wine_x
-wine_prefix win32
+wine_prefix "$UTILITY_ARCH"
 cp "$EXE" "$LOCATE" "$WINEPREFIX/drive_c/"
 
 road en "Communication Settings Utility" "Printer Driver" "Virtual Serial Port Driver" \

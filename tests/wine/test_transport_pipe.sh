@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The printer link's real Win32 transport under Wine against a named pipe that plays the
-# printer (pipe_transport_test.exe): a write answered by a reply, a read pending at the
+# printer (pipe_transport_test.exe, of the utility's programs that run here): a write answered by a reply, a read pending at the
 # deadline and cancelled, a reply-less write cancelled at the deadline, a zero-byte
 # completion, a write cut short, an oversized write, a missing device.
 #   bash test_transport_pipe.sh <repo>/build
@@ -8,10 +8,11 @@ BUILD=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/wine_lib.sh"
 
-EXE=$BUILD/win32/pipe_transport_test.exe
+utility_programs "$BUILD"
+EXE=$UTILITY_DIR/pipe_transport_test.exe
 [ -f "$EXE" ] || fail "$EXE not built"
 
-wine_prefix win32
+wine_prefix "$UTILITY_ARCH"
 cp "$EXE" "$WINEPREFIX/drive_c/"
 OUT=$WINE_TMP/pipe.txt
 status=0

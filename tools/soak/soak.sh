@@ -52,10 +52,12 @@ service_cycles() (
 
 utility_cycles() (
   source "$ROOT/tests/wine/wine_lib.sh"
+  utility_programs "$BUILD" >/dev/null
   wine_x
-  wine_prefix win32
+  wine_prefix "$UTILITY_ARCH"
   timeout 5 wineserver -p >/dev/null 2>&1 || true
-  cp "$BUILD/win32/tavsetup.exe" "$BUILD/win32/tavsetup_window_probe.exe" "$WINEPREFIX/drive_c/"
+  cp "$UTILITY_DIR/$UTILITY_PROGRAM" "$WINEPREFIX/drive_c/tavsetup.exe"
+  cp "$UTILITY_DIR/tavsetup_window_probe.exe" "$WINEPREFIX/drive_c/"
   local i first second title="Communication Settings Utility"
   # A tavsetup.exe process of this prefix (other tests may run theirs in other prefixes).
   utility_processes_left() {
@@ -87,7 +89,7 @@ utility_cycles() (
     timeout 60 tail --pid="$first" -f /dev/null || { echo "cycle $i: did not exit"; exit 1; }
     if utility_processes_left; then echo "cycle $i: process left"; exit 1; fi
   done
-  echo "$UTILITY_CYCLES cycles (second start each), no process left, mutex free each time"
+  echo "$UTILITY_CYCLES cycles of the $UTILITY_BITS-bit utility (second start each), no process left, mutex free each time"
 )
 
 fuzz_targets() {
