@@ -8,6 +8,10 @@ namespace tav {
 // Held by tavsetup for its whole run; the service's passes step aside while it is held.
 // The same text names the window property by which a second instance finds the first.
 inline constexpr char16_t kSetupMutexName[] = u"Global\\____TAV_IO_SETUP_SOFTWARE____";
+// Security descriptor of the mutex: full access for LocalSystem, Everyone and Anonymous,
+// label Untrusted with no-write-up and no-read-up, so the LocalSystem service can open it.
+inline constexpr char16_t kSetupMutexSddl[] =
+    u"D:(A;;GA;;;SY)(A;;GA;;;WD)(A;;GA;;;AN)S:AI(ML;;NWNR;;;S-1-16-0)";
 
 // The service entry, the registry subkey of a port's link, the service tavsetup restarts.
 inline constexpr char16_t kServiceName[] = u"Tavportsvc";

@@ -12,6 +12,9 @@ char16_t FoldCase(char16_t c);
 // True when the first `count` units of `text` equal those of `prefix`, letter case ignored.
 // A text shorter than `count` never matches (unless prefix is shorter too and both end).
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
+inline bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
 
 // Length of a NUL-terminated UTF-16 text.
 size_t U16Length(const char16_t* text);

@@ -1,31 +1,41 @@
 #include "tavports/command_line.h"
 
+#include <cctype>
+
+#include "shared/tool_options.h"
+
 namespace tav::tavports {
 
 namespace {
 
-bool IsHelp(const std::string& arg) {
-    return arg == "--help" || arg == "-h" || arg == "/?" || arg == "help";
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 bool CommandOf(const std::string& word, Command* command) {
-    if (word == "list")
+    const std::string lower = Lower(word);
+    if (lower == "list")
         *command = Command::kList;
-    else if (word == "explain")
+    else if (lower == "explain")
         *command = Command::kExplain;
-    else if (word == "unlink")
+    else if (lower == "unlink")
         *command = Command::kUnlink;
+    else if (lower == "help")
+        *command = Command::kHelp;
     else
         return false;
     return true;
 }
 
-bool ApplyOption(const std::string& arg, CommandLine* out, std::string* error) {
-    if (arg == "--json" && out->command == Command::kList) {
+bool ApplyOption(const std::string& arg, const ToolOption& option, CommandLine* out,
+                 std::string* error) {
+    if (!option.value && option.name == "json" && out->command == Command::kList) {
         out->json = true;
         return true;
     }
-    if (arg == "--yes" && out->command == Command::kUnlink) {
+    if (!option.value && option.name == "yes" && out->command == Command::kUnlink) {
         out->yes = true;
         return true;
     }
@@ -38,23 +48,25 @@ bool ApplyOption(const std::string& arg, CommandLine* out, std::string* error) {
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error) {
     *out = CommandLine{};
     size_t i = 0;
-    if (!args.empty() && !args[0].empty() && args[0][0] != '-' && args[0] != "/?" &&
-        !IsHelp(args[0])) {
+    if (!args.empty() && !ParseToolOption(args[0])) {
         if (!CommandOf(args[0], &out->command)) {
             *error = "unknown command '" + args[0] + "'";
             return false;
         }
+        if (out->command == Command::kHelp)
+            return true;
         i = 1;
     }
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (IsHelp(arg) || arg == "--version") {
+        const std::optional<ToolOption> option = ParseToolOption(arg);
+        if (option && (IsHelpOption(*option) || option->name == "version")) {
             // Alone they name the command; after a command they are still answered.
-            out->command = IsHelp(arg) ? Command::kHelp : Command::kVersion;
+            out->command = IsHelpOption(*option) ? Command::kHelp : Command::kVersion;
             return true;
         }
-        if (!arg.empty() && arg[0] == '-') {
-            if (!ApplyOption(arg, out, error))
+        if (option) {
+            if (!ApplyOption(arg, *option, out, error))
                 return false;
         } else if (out->command == Command::kUnlink && out->target.empty()) {
             out->target = arg;

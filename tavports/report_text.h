@@ -5,9 +5,21 @@
 #include <functional>
 #include <string>
 
-#include "tavports/port_report.h"
+#include "portlink/port_report.h"
 
 namespace tav::tavports {
+
+// The port report is shared with tavprinter; tavports uses its names as its own.
+using portlink::GatherPortReport;
+using portlink::LinkState;
+using portlink::PortDisplayName;
+using portlink::PortReport;
+using portlink::PortRow;
+using portlink::PrinterRow;
+using portlink::ToolConsole;
+using portlink::ToolContext;
+using portlink::ToolError;
+using portlink::ToolHostApi;
 
 // Turns an error code into "what failed: text (error N)".
 using ErrorTextFn = std::function<std::string(uint32_t)>;

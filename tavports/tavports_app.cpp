@@ -36,7 +36,7 @@ const char kHelp[] =
     "    again, which may have another COM name.\n"
     "  - While the setup utility runs, passes do nothing; closing it restarts the service.\n"
     "\n"
-    "Exit codes: 0 done, 1 failed or refused, 2 bad argument.\n";
+    "\n";
 
 ErrorTextFn TextOf(ToolContext& ctx) {
     return [&ctx](uint32_t code) { return ctx.host.ErrorText(code); };
@@ -68,17 +68,13 @@ int RunTavports(const std::vector<std::string>& args, ToolContext& ctx, ToolCons
     }
     switch (command.command) {
         case Command::kHelp:
-            console.Out(std::string(kUsage) + "\n" + kHelp);
+            console.Out(std::string(kUsage) + "\n" + kHelp + kToolExitCodeHelp);
             return kExitOk;
         case Command::kVersion:
             console.Out("tavports " + version + "\n");
             return kExitOk;
-        case Command::kUnlink: {
-            int code = RunUnlink(ctx, console, command);
-            if (code == kExitBadArgument)
-                console.Err(kUsage);
-            return code;
-        }
+        case Command::kUnlink:
+            return RunUnlink(ctx, console, command);
         case Command::kList:
         case Command::kExplain:
             break;

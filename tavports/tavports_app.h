@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tavports/port_report.h"
+#include "tavports/report_text.h"
 
 namespace tav::tavports {
 

@@ -92,15 +92,16 @@ int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
     std::string name = ToUtf8(PortDisplayName(port));
     if (SetupUtilityRunning(ctx.pass)) {
         Fail(console, kUtilityRuns);
-        return kExitFailed;
+        return kToolExitBusy;
     }
     uint32_t error = win::kErrorSuccess;
     OwnedRegistryKey key = OpenPortForWrite(ctx, port.instanceId, &error);
     if (!key) {
-        Fail(console,
-             error == win::kErrorAccessDenied
-                 ? std::string(kNoRights)
-                 : DescribeError({"opening the hardware key of " + name, error}, TextOf(ctx)));
+        if (error == win::kErrorAccessDenied) {
+            Fail(console, kNoRights);
+            return kToolExitNeedsAdmin;
+        }
+        Fail(console, DescribeError({"opening the hardware key of " + name, error}, TextOf(ctx)));
         return kExitFailed;
     }
     std::string changed = ChangedMeanwhile(ctx, key.get(), port);
@@ -110,10 +111,12 @@ int ClearLink(ToolContext& ctx, ToolConsole& console, const PortRow& port) {
     }
     uint32_t status = WritePortLink(ctx.pass, key.get(), u"");
     key.reset();
+    if (status == win::kErrorAccessDenied) {
+        Fail(console, kNoRights);
+        return kToolExitNeedsAdmin;
+    }
     if (status != win::kErrorSuccess) {
-        Fail(console, status == win::kErrorAccessDenied
-                          ? std::string(kNoRights)
-                          : DescribeError({"clearing the link of " + name, status}, TextOf(ctx)));
+        Fail(console, DescribeError({"clearing the link of " + name, status}, TextOf(ctx)));
         return kExitFailed;
     }
     console.Out("Cleared the link of " + name + ". The service gives " + name +
@@ -148,11 +151,11 @@ std::vector<const PortRow*> FindPorts(const PortReport& report, const std::strin
 int RunUnlink(ToolContext& ctx, ToolConsole& console, const CommandLine& command) {
     if (!ctx.host.IsAdministrator()) {
         Fail(console, kNoRights);
-        return kExitFailed;
+        return kToolExitNeedsAdmin;
     }
     if (SetupUtilityRunning(ctx.pass)) {
         Fail(console, kUtilityRuns);
-        return kExitFailed;
+        return kToolExitBusy;
     }
     PortReport report = GatherPortReport(ctx);
     if (!report.failures.empty()) {
@@ -165,7 +168,7 @@ int RunUnlink(ToolContext& ctx, ToolConsole& console, const CommandLine& command
                                           "'; 'tavports list' shows the ports"
                                     : "several ports are named '" + command.target +
                                           "'; give the instance ID instead");
-        return kExitBadArgument;
+        return found.empty() ? kToolExitNoMatch : kToolExitSeveralMatches;
     }
     const PortRow& port = *found[0];
     if (port.state == LinkState::kFree) {
@@ -179,7 +182,7 @@ int RunUnlink(ToolContext& ctx, ToolConsole& console, const CommandLine& command
     }
     if (!command.yes && !Confirmed(console, port)) {
         console.Out("Nothing changed.\n");
-        return kExitFailed;
+        return kToolExitCancelled;
     }
     return ClearLink(ctx, console, port);
 }

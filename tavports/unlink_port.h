@@ -4,16 +4,17 @@
 // steps aside then and the printer may be changing mode), never while the linked printer
 // is attached (the next pass would link it again at once), and only for an administrator.
 
+#include "portlink/port_report.h"
+#include "shared/tool_exit_codes.h"
 #include "tavports/command_line.h"
-#include "tavports/port_report.h"
 #include "tavports/report_text.h"
 
 namespace tav::tavports {
 
 // Exit codes of tavports.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitBadArgument = 2;
+inline constexpr int kExitOk = kToolExitOk;
+inline constexpr int kExitFailed = kToolExitFailed;
+inline constexpr int kExitBadArgument = kToolExitBadArguments;
 
 // The ports a user's word names: a COM name or an instance ID, letter case ignored.
 std::vector<const PortRow*> FindPorts(const PortReport& report, const std::string& target);

@@ -5,6 +5,7 @@
 
 namespace tav::win {
 
+inline constexpr uint32_t kScManagerConnect = 0x0001;
 inline constexpr uint32_t kScManagerAllAccess = 0xF003F;
 
 inline constexpr uint32_t kServiceQueryConfig = 0x0001;

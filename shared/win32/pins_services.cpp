@@ -7,6 +7,7 @@
 
 namespace tav::win {
 
+static_assert(kScManagerConnect == SC_MANAGER_CONNECT, "SC_MANAGER_CONNECT");
 static_assert(kScManagerAllAccess == SC_MANAGER_ALL_ACCESS, "SC_MANAGER_ALL_ACCESS");
 static_assert(kServiceQueryConfig == SERVICE_QUERY_CONFIG, "SERVICE_QUERY_CONFIG");
 static_assert(kServiceQueryStatus == SERVICE_QUERY_STATUS, "SERVICE_QUERY_STATUS");

@@ -145,6 +145,8 @@ void SimServiceManager::Settle(const std::u16string& name, uint32_t state, uint3
         target.scheduleId = 0;
         if (state == sdk::kServiceRunning)
             target.runningSince = static_cast<int64_t>(m_clock.Elapsed());
+        if (onSettled)
+            onSettled(name, state);
     };
     if (delayMs == 0) {
         arrive();

@@ -6,6 +6,7 @@
 // table in sim/access_rights.h.
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -42,6 +43,9 @@ class SimServiceManager : public setup::ServiceManager {
     // How long the service has been running; none when it is not running.
     std::optional<uint64_t> RunningForMs(const std::u16string& name) const;
     size_t OpenHandles() const { return m_handles.size(); }
+    // Told when a service arrives in a settled state: a scenario runs or ends the service's
+    // process there, as the machine's manager does.
+    std::function<void(const std::u16string& name, uint32_t state)> onSettled;
     void SetCaller(SimCaller caller) { m_caller = caller; }
 
     setup::Handle OpenManager(const char16_t* machineName, const char16_t* databaseName,

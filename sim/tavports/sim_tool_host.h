@@ -7,13 +7,13 @@
 #include <deque>
 #include <string>
 
+#include "portlink/tool_host_api.h"
 #include "sim/call_log.h"
 #include "sim/ports/sim_setup_di.h"
-#include "tavports/tool_host_api.h"
 
 namespace tav::sim {
 
-class SimToolHost : public tavports::ToolHostApi {
+class SimToolHost : public portlink::ToolHostApi {
   public:
     SimToolHost(SimTrace& trace, SimSetupDi& setupDi) : m_trace(trace), m_setupDi(setupDi) {}
 
@@ -29,7 +29,7 @@ class SimToolHost : public tavports::ToolHostApi {
     SimSetupDi& m_setupDi;
 };
 
-class SimConsole : public tavports::ToolConsole {
+class SimConsole : public portlink::ToolConsole {
   public:
     void Out(const std::string& utf8) override { out += utf8; }
     void Err(const std::string& utf8) override { err += utf8; }

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "portlink/win32/win32_tool_host.h"
 #include "shared/u16.h"
 #include "tavports/tavports_app.h"
-#include "tavports/win32/win32_tool_host.h"
 #include "tavportsvc/core/win32/win32_port_adapters.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -16,8 +16,8 @@ int wmain(int argc, wchar_t** argv) {
     tav::portsvc::PortLinkPlatform platform = adapters.Platform();
     // Never started: the tool's reads emit no trace events of the service.
     tav::portsvc::TraceProvider trace(platform.trace);
-    tav::tavports::Win32ToolHost host;
-    tav::tavports::Win32Console console;
+    tav::portlink::Win32ToolHost host;
+    tav::portlink::Win32Console console;
     tav::tavports::ToolContext ctx{tav::portsvc::PassContext{platform, trace}, host};
     return tav::tavports::RunTavports(args, ctx, console, TAVPORTS_VERSION);
 }

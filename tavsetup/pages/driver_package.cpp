@@ -101,4 +101,8 @@ bool IsPortDriverAvailable(DriverPackagePlatform& platform) {
     return UmdfDriverFileExists(platform.files);
 }
 
+bool IsPackageInDriverStore(DriverPackagePlatform& platform, const std::u16string& infPath) {
+    return AskDriverStore(platform, infPath);
+}
+
 }  // namespace tav::setup

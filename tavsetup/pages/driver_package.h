@@ -36,4 +36,9 @@ struct DriverStoreVerdict {
 
 [[nodiscard]] bool IsPortDriverAvailable(DriverPackagePlatform& platform);
 
+// Whether the driver store holds the package of this INF (the same query and verdicts as
+// the lookup above), for a caller that knows where the INF is.
+[[nodiscard]] bool IsPackageInDriverStore(DriverPackagePlatform& platform,
+                                          const std::u16string& infPath);
+
 }  // namespace tav::setup

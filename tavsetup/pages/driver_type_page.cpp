@@ -2,7 +2,7 @@
 
 #include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/page_messages.h"
-#include "tavsetup/pages/settings_protocol.h"
+#include "tavsetup/pages/setting_operations.h"
 #include "tavsetup/res/resource.h"
 
 namespace tav::setup {
@@ -57,13 +57,9 @@ void DriverTypePage::OnApplyClicked() {
 
 int DriverTypePage::ApplySetting() {
     DisableInputs();
-    SwitchBlock block;
-    if (!ReadSwitchBlock(Channel(), block))
-        return 0;  // nothing written, the main window not told
-    // Bit 0 equal to the current mode turns the printer to the other type.
-    const uint8_t usbClass = WithUsbClassForMode(block.UsbClassSwitch(), Link().bSerialMode);
-    m_view.SendToMain(WM_BEGIN_WATCH, 0, 0);
-    if (!SetUsbClass(Channel(), usbClass))
+    // A failed switch block read writes nothing and leaves the main window untold.
+    if (!WriteDriverTypeSwitch(Channel(), Link().bSerialMode,
+                               [this] { m_view.SendToMain(WM_BEGIN_WATCH, 0, 0); }))
         return 0;
     ShowLabel(IDS_SWITCHING_DRIVER);
     return 1;

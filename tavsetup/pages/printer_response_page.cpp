@@ -2,7 +2,7 @@
 
 #include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/page_messages.h"
-#include "tavsetup/pages/settings_protocol.h"
+#include "tavsetup/pages/setting_operations.h"
 #include "tavsetup/res/resource.h"
 
 namespace tav::setup {
@@ -48,11 +48,17 @@ int PrinterResponsePage::OnPrinterStatus(uint32_t status) {
 }
 
 uint32_t PrinterResponsePage::ReadResponseSwitch() {
-    SettingsBlock block;
-    if (!ReadSettingsBlock(Channel(), block))
-        return block.transacted ? IDS_INVALID_DATA : IDS_INFO_NOT_RECEIVED;
-    m_bySwitch = block.ResponseSwitch();
-    m_bNotReceive = (m_bySwitch & RESPONSE_RECEIVE_BIT) == 0 ? 1 : 0;
+    ResponseSetting setting;
+    switch (ReadResponseSetting(Channel(), &setting)) {
+        case SettingRead::kNoReply:
+            return IDS_INFO_NOT_RECEIVED;
+        case SettingRead::kInvalidReply:
+            return IDS_INVALID_DATA;
+        case SettingRead::kRead:
+            break;
+    }
+    m_bySwitch = setting.switchByte;
+    m_bNotReceive = setting.receive ? 0 : 1;
     return 0;
 }
 
@@ -66,14 +72,16 @@ int PrinterResponsePage::ShowMessagePath(uint32_t id, bool anySelected) {
 
 int PrinterResponsePage::ApplySetting() {
     DisableInputs();
+    bool receive = false;
     if (IsChecked(IDC_BIDI_NOT_RECEIVE))
-        m_bySwitch = WithPrinterResponse(m_bySwitch, false);
+        receive = false;
     else if (IsChecked(IDC_BIDI_RECEIVE))
-        m_bySwitch = WithPrinterResponse(m_bySwitch, true);
+        receive = true;
     else
         return 0;
-    m_view.SendToMain(WM_BEGIN_WATCH, 0, 0);
-    if (!SetPrinterResponse(Channel(), m_bySwitch))
+    m_bySwitch = WithPrinterResponse(m_bySwitch, receive);
+    if (!WriteResponseSetting(Channel(), m_bySwitch, receive,
+                              [this] { m_view.SendToMain(WM_BEGIN_WATCH, 0, 0); }))
         return 0;
     ShowLabel(IDS_SWITCHING_RESPONSE);
     return 1;

@@ -6,6 +6,7 @@
 #include "tavsetup/pages/ansi_text.h"
 #include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/page_messages.h"
+#include "tavsetup/pages/setting_operations.h"
 #include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
 
@@ -99,7 +100,7 @@ void SerialNumberPage::ReadUnitSerial() {
 }
 
 int SerialNumberPage::ReadUsbSerial() {
-    if (!QueryUsbSerial(Channel(), m_szUsbSerial)) {
+    if (!tav::setup::ReadUsbSerial(Channel(), m_szUsbSerial)) {
         CopyText(m_szUsbSerial, kQueryFailedText);
         return 0;
     }
@@ -140,8 +141,7 @@ int SerialNumberPage::ApplySetting() {
         mode = SerialModeAuto;
     else if (IsChecked(IDC_SERID_MANUAL))
         text = ManualText();
-    m_view.SendToMain(WM_BEGIN_WATCH, 0, 0);
-    if (!SetUsbSerial(Channel(), mode, text.data(), text.size()))
+    if (!WriteUsbSerial(Channel(), mode, text, [this] { m_view.SendToMain(WM_BEGIN_WATCH, 0, 0); }))
         return 0;
     ShowLabel(IDS_CHANGING_SERIAL);
     return 1;

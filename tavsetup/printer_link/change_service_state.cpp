@@ -47,6 +47,23 @@ bool RequestChange(ServiceManager& services, Handle service, int bStart,
 
 }  // namespace
 
+int QueryServiceState(PrinterPlatform& sys, const char16_t* serviceName, uint32_t* state) {
+    ServiceManager& services = sys.services;
+    UniqueServiceHandle manager(
+        services, services.OpenManager(nullptr, u"ServicesActive", win::kScManagerConnect));
+    if (manager.get() == win::kNoHandle)
+        return 0;
+    UniqueServiceHandle service(
+        services, services.OpenNamedService(manager.get(), serviceName, win::kServiceQueryStatus));
+    if (service.get() == win::kNoHandle)
+        return 0;
+    win::ServiceStatus status;
+    if (!services.QueryServiceStatus(service.get(), status))
+        return 0;
+    *state = status.currentState;
+    return 1;
+}
+
 int ChangeServiceState(PrinterPlatform& sys, int bStart, const char16_t* serviceName) {
     ServiceManager& services = sys.services;
     UniqueServiceHandle manager(

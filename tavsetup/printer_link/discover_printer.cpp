@@ -48,7 +48,7 @@ int WalkInterfaces(PrinterPlatform& sys, Handle set, const Guid& classGuid, Prin
             *pError = GetLastErrorCode();
             return -1;
         }
-        if (!StartsWithNoCase(path, kPrinterPathPrefix))
+        if (!IsFamilyPrinterPath(path))
             continue;
         if (restartMode) {
             static_cast<void>(RestartDevice(sys, set, data));  // counted whatever the outcome
@@ -73,6 +73,10 @@ int SerialModeCount(PrinterPlatform& sys, PrinterLink& link, int bRestart) {
 }
 
 }  // namespace
+
+bool IsFamilyPrinterPath(const std::u16string& path) {
+    return StartsWithNoCase(path, kPrinterPathPrefix);
+}
 
 int EnumPrinterInterfaces(PrinterPlatform& sys, const Guid& classGuid, PrinterLink& link,
                           int bRestart) {

@@ -64,8 +64,15 @@ struct PrinterLink {
 // again (the LPD service depends on it).
 [[nodiscard]] int RestartLpdServiceIfStopped(PrinterPlatform& sys, int32_t& bLpdStopped);
 
+// One service's current state (SERVICE_RUNNING, ...) without changing it; 0 when the service
+// cannot be opened or queried (last error set).
+[[nodiscard]] int QueryServiceState(PrinterPlatform& sys, const char16_t* serviceName,
+                                    uint32_t* state);
 // The longest a service state change waits for the target state.
 inline constexpr uint32_t kServiceStateWaitMs = 30000;
+
+// Whether a device interface path is one of the family's printers (vendor 1B7E, product 01xx).
+[[nodiscard]] bool IsFamilyPrinterPath(const std::u16string& path);
 
 // Printer count found (0, 1, 2+), or -1 when the USB printing-class enumeration failed.
 [[nodiscard]] int DiscoverPrinter(PrinterPlatform& sys, PrinterLink& link);

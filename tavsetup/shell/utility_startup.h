@@ -7,16 +7,12 @@
 #include <functional>
 #include <string>
 
+#include "shared/names.h"
 #include "shared/win/messages.h"
 #include "shared/win/startup.h"
 #include "tavsetup/shell/startup_platform.h"
 
 namespace tav::setup {
-
-// Security descriptor of the mutex: full access for LocalSystem, Everyone and Anonymous,
-// label Untrusted with no-write-up and no-read-up, so the LocalSystem service can open it.
-inline constexpr char16_t kSetupMutexSddl[] =
-    u"D:(A;;GA;;;SY)(A;;GA;;;WD)(A;;GA;;;AN)S:AI(ML;;NWNR;;;S-1-16-0)";
 
 // InitCommonControlsEx registers every class of the Windows 95 set.
 inline constexpr uint32_t kInitCommonControlsClasses = win::kIccWin95Classes;

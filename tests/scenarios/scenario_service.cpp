@@ -74,6 +74,10 @@ std::vector<std::u16string> ScenarioService::Ports() const {
     return ports;
 }
 
+std::u16string ScenarioService::ComName(const std::u16string& port) const {
+    return m_ports.ComName(port);
+}
+
 std::optional<std::u16string> ScenarioService::Link(const std::u16string& port) const {
     return m_ports.Link(port);
 }

@@ -39,6 +39,7 @@ class ScenarioService {
     // The port driver's root-enumerated ports, in order.
     std::vector<std::u16string> Ports() const;
     std::optional<std::u16string> Link(const std::u16string& port) const;
+    std::u16string ComName(const std::u16string& port) const;
     // The utility's named mutex as the service's probe finds it.
     void SetUtilityMutex(sim::UtilityMutex state);
     sim::UtilityMutex UtilityMutex() const;

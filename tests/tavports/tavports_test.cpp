@@ -180,9 +180,14 @@ TEST_F(TavportsTest, HelpStatesTheServiceRulesAndVersionTheNumber) {
     console = {};
     EXPECT_EQ(Run({"unlink", "--help"}), 0);
     EXPECT_NE(console.out.find("usage:"), std::string::npos);
+    EXPECT_NE(console.out.find("7  busy"), std::string::npos);  // the tools' one table
     console = {};
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(console.out, "tavports 1.2.3.4\n");
+    // The option forms tavprinter takes too.
+    console = {};
+    EXPECT_EQ(Run({"LIST", "/Json"}), 0);
+    EXPECT_EQ(console.out.rfind("{", 0), 0u) << console.out;
 }
 
 }  // namespace

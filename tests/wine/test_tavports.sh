@@ -107,7 +107,7 @@ tavports frobnicate
 expect_eq "$RC" 2 "unknown command"
 expect_has "$TOOL_ERR" "usage: tavports" "usage on a bad argument"
 tavports unlink COM9 --yes
-expect_eq "$RC" 2 "unknown port"
+expect_eq "$RC" 5 "unknown port"
 expect_has "$TOOL_ERR" "no port is named 'COM9'" "unknown port message"
 SVC_VERSION=$(/usr/bin/python3 -c "import pefile,sys
 pe = pefile.PE(sys.argv[1])

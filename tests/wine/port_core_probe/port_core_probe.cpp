@@ -5,6 +5,7 @@
 //   make-port [link]      a Ports device with a COM port interface (and a link); prints
 //                         "<instance id> <interface path>"
 //   make-printer [absent] a device with a printer-class interface; prints its path
+//   make-usb-printer      the same under a USB instance ID (the family's interface path)
 //   pass                  one reconcile pass
 //   pass-held [abandon]   one pass while another thread holds (or abandoned) the
 //                         utility's mutex
@@ -90,15 +91,14 @@ bool MarkInterfacePresent(const GUID& interfaceClass, const std::wstring& path) 
 // hardware key.
 int MakeDevice(const GUID& setupClass, const wchar_t* name, const wchar_t* hardwareIds,
                DWORD hardwareIdBytes, const GUID& interfaceClass, const std::wstring* link,
-               bool present) {
+               bool present, DWORD createFlags = DICD_GENERATE_ID) {
     HDEVINFO set = SetupDiCreateDeviceInfoList(&setupClass, nullptr);
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
     SP_DEVICE_INTERFACE_DATA iface{};
     iface.cbSize = sizeof iface;
     if (set == INVALID_HANDLE_VALUE ||
-        !SetupDiCreateDeviceInfoW(set, name, &setupClass, nullptr, nullptr, DICD_GENERATE_ID,
-                                  &device) ||
+        !SetupDiCreateDeviceInfoW(set, name, &setupClass, nullptr, nullptr, createFlags, &device) ||
         !SetupDiSetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID,
                                            reinterpret_cast<const BYTE*>(hardwareIds),
                                            hardwareIdBytes) ||
@@ -135,6 +135,14 @@ int MakePrinter(bool present) {
     static const wchar_t kIds[] = L"USB\\VID_1B7E&PID_0101\0";
     return MakeDevice(kUsbClass, L"TavPrinter", kIds, sizeof kIds,
                       ToWin32Guid(kPrinterInterfaceClass), nullptr, present);
+}
+
+// The same printer under a USB instance ID, so that its interface path is one of the
+// family's ("\\?\USB#VID_1B7E&PID_0101#..."), as tavprinter's discovery wants it.
+int MakeUsbPrinter() {
+    static const wchar_t kIds[] = L"USB\\VID_1B7E&PID_0101\0";
+    return MakeDevice(kUsbClass, L"USB\\VID_1B7E&PID_0101\\FAKE0001", kIds, sizeof kIds,
+                      ToWin32Guid(kPrinterInterfaceClass), nullptr, true, 0);
 }
 
 int Pass() {
@@ -290,6 +298,8 @@ int wmain(int argc, wchar_t** argv) {
         return tav::MakePort(argc > 2 ? &argument : nullptr);
     if (command == L"make-printer")
         return tav::MakePrinter(argument != L"absent");
+    if (command == L"make-usb-printer")
+        return tav::MakeUsbPrinter();
     if (command == L"pass")
         return tav::Pass();
     if (command == L"pass-held")
@@ -299,7 +309,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"sets")
         return tav::Sets();
     std::printf(
-        "usage: make-port [link] | make-printer [absent] | pass | pass-held [abandon] | "
+        "usage: make-port [link] | make-printer [absent] | make-usb-printer | pass | pass-held "
+        "[abandon] | "
         "show | sets\n");
     return 2;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// What tavports needs beyond the port link core's platform: a device's instance ID, the
+// What the consoles need beyond the port link core's platform: a device's instance ID, the
 // caller's rights, the text of an error code, and the console. Failures leave the reason in
 // the thread's last error, as Windows does.
 
@@ -7,7 +7,7 @@
 
 #include "tavportsvc/core/platform_types.h"
 
-namespace tav::tavports {
+namespace tav::portlink {
 
 class ToolHostApi {
   public:
@@ -32,4 +32,4 @@ class ToolConsole {
     virtual bool ReadLine(std::string* line) = 0;
 };
 
-}  // namespace tav::tavports
+}  // namespace tav::portlink

@@ -1,10 +1,10 @@
 #pragma once
-// tavports' host calls and console over Win32: one Windows call per method (the error text
+// The consoles' host calls and console over Win32: one Windows call per method (the error text
 // is trimmed of its line break), no decisions.
 
-#include "tavports/tool_host_api.h"
+#include "portlink/tool_host_api.h"
 
-namespace tav::tavports {
+namespace tav::portlink {
 
 class Win32ToolHost : public ToolHostApi {
   public:
@@ -22,4 +22,4 @@ class Win32Console : public ToolConsole {
     bool ReadLine(std::string* line) override;
 };
 
-}  // namespace tav::tavports
+}  // namespace tav::portlink

@@ -2,10 +2,10 @@
 // (windows.h first)
 #include <cstdio>
 
+#include "portlink/win32/win32_tool_host.h"
 #include "shared/u16.h"
-#include "tavports/win32/win32_tool_host.h"
 
-namespace tav::tavports {
+namespace tav::portlink {
 using namespace tav::portsvc;
 
 namespace {
@@ -81,4 +81,4 @@ bool Win32Console::ReadLine(std::string* line) {
     return true;
 }
 
-}  // namespace tav::tavports
+}  // namespace tav::portlink

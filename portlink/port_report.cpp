@@ -1,4 +1,4 @@
-#include "tavports/port_report.h"
+#include "portlink/port_report.h"
 
 #include <new>
 
@@ -8,7 +8,7 @@
 #include "tavportsvc/core/port_entries.h"
 #include "tavportsvc/core/port_link_rules.h"
 
-namespace tav::tavports {
+namespace tav::portlink {
 using namespace tav::portsvc;
 
 namespace {
@@ -118,4 +118,4 @@ std::u16string PortDisplayName(const PortRow& port) {
     return u"(unnamed port)";
 }
 
-}  // namespace tav::tavports
+}  // namespace tav::portlink

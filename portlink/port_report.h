@@ -1,15 +1,16 @@
 #pragma once
-// What tavports shows: every root-enumerated port (instance ID, COM name, link, whether its
+// The port report of the administrator's consoles (tavports shows it, tavprinter takes a
+// printer's COM port from it): every root-enumerated port (instance ID, COM name, link, whether its
 // printer is attached) and the attached printers that have no port yet. Read-only: keys
 // are opened for querying values only.
 
 #include <string>
 #include <vector>
 
-#include "tavports/tool_host_api.h"
+#include "portlink/tool_host_api.h"
 #include "tavportsvc/core/interface_walk.h"
 
-namespace tav::tavports {
+namespace tav::portlink {
 
 enum class LinkState { kFree, kLinked, kUnreadable };
 
@@ -41,7 +42,7 @@ struct PortReport {
     std::vector<ToolError> failures;
 };
 
-// The context of one tavports run.
+// The context of one console run.
 struct ToolContext {
     portsvc::PassContext pass;
     ToolHostApi& host;
@@ -52,4 +53,4 @@ PortReport GatherPortReport(ToolContext& ctx);
 // The port's name for people: its COM name, else its instance ID.
 std::u16string PortDisplayName(const PortRow& port);
 
-}  // namespace tav::tavports
+}  // namespace tav::portlink
