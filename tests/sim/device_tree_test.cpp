@@ -2,6 +2,8 @@
 // changes that move a device or an interface between selections.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "shared/u16.h"
 #include "sim/device_tree.h"
 #include "sim/windows_values.h"
@@ -111,6 +113,10 @@ TEST_F(DeviceTreeTest, SetupClassSetsFollowTheDevicesClass) {
     EXPECT_EQ(Devices(sdk::kPortsSetupClass, 0), "A P B");
     EXPECT_EQ(Devices(sdk::kUsbSetupClass, 0), "");
     Add(u"A", u"ports");  // class names match exactly
+    EXPECT_EQ(Devices(sdk::kPortsSetupClass, 0), "P B");
+
+    auto rename = [](sim::SimDevice& d) { d.instanceId = u"C"; };
+    EXPECT_THROW(tree.UpdateDevice(u"B", rename), std::invalid_argument);
     EXPECT_EQ(Devices(sdk::kPortsSetupClass, 0), "P B");
 }
 
