@@ -22,15 +22,21 @@ class ProductShareReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration)
+            // The repetitions' mean, which is all that is reported with aggregates only.
+            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !mean))
                 continue;
-            Figure& f = m_figures[run.run_name.function_name];
+            const std::string& name = run.run_name.function_name;
+            Figure& f = m_figures[name];
+            if (mean)
+                f = Figure{0, 0, run.time_unit, true};
+            else if (f.fromMean)
+                continue;
             f.cpuSum += run.GetAdjustedCPUTime();
             f.unit = run.time_unit;
             ++f.runs;
-            if (std::find(m_order.begin(), m_order.end(), run.run_name.function_name) ==
-                m_order.end())
-                m_order.push_back(run.run_name.function_name);
+            if (std::find(m_order.begin(), m_order.end(), name) == m_order.end())
+                m_order.push_back(name);
         }
     }
 
@@ -59,6 +65,7 @@ class ProductShareReporter : public benchmark::ConsoleReporter {
         double cpuSum = 0;
         int runs = 0;
         benchmark::TimeUnit unit = benchmark::kNanosecond;
+        bool fromMean = false;
         double Mean() const { return cpuSum / runs; }
     };
     std::map<std::string, Figure> m_figures;
