@@ -2,13 +2,17 @@
 // The simulated device tree: device nodes and the device interfaces they expose, by class.
 // Interfaces keep the order they were registered in, as the system's enumeration does.
 // An interface is registered (it stays listed when its device leaves) and present or not.
-// Both programs' simulated platforms read and change this one tree.
+// Both programs' simulated platforms read and change this one tree. Selections are indexed by
+// class and device, so a benchmark's figure is the product's and not the tree's walk.
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "shared/guid.h"
@@ -45,6 +49,8 @@ class DeviceTree {
     void RemoveDevice(const std::u16string& instanceId);
 
     std::optional<SimDevice> Device(const std::u16string& instanceId) const;
+    // Changes a device in place; the instance id is the node's key and must stay
+    // (std::invalid_argument, nothing changed, when f changes it).
     void UpdateDevice(const std::u16string& instanceId, const std::function<void(SimDevice&)>& f);
     std::vector<SimDevice> Devices() const;
 
@@ -73,10 +79,28 @@ class DeviceTree {
     void OnChange(std::function<void()> listener);
 
   private:
+    // Order of a device's first addition or an interface's registration; never reused.
+    using Seq = uint64_t;
+    using SeqSet = std::set<Seq>;
+    struct GuidLess {
+        bool operator()(const Guid& a, const Guid& b) const;
+    };
+
     void Notify();
+    const SimDevice* FindDevice(const std::u16string& instanceId) const;
+    bool Selected(const SimInterface& i, uint32_t flags) const;
+    void IndexSetupClass(Seq device, const std::u16string& setupClass, bool add);
+    static const SeqSet& Of(const std::map<Guid, SeqSet, GuidLess>& index, const Guid& key);
+
     mutable std::recursive_mutex m_mutex;
-    std::vector<SimDevice> m_devices;
-    std::vector<SimInterface> m_interfaces;
+    Seq m_nextSeq = 1;
+    std::map<Seq, SimDevice> m_devices;
+    std::map<Seq, SimInterface> m_interfaces;
+    std::unordered_map<std::u16string, Seq> m_deviceById;
+    std::map<Guid, SeqSet, GuidLess> m_devicesOfSetupClass;
+    std::map<Guid, SeqSet, GuidLess> m_interfacesOfClass;
+    // By owner id, whether or not the tree has that device.
+    std::unordered_map<std::u16string, SeqSet> m_interfacesOfDevice;
     std::vector<std::u16string> m_nodeHandles;  // DEVINST n is m_nodeHandles[n - 1]
     std::vector<std::function<void()>> m_listeners;
 };
