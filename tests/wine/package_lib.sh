@@ -63,6 +63,8 @@ expect_installed_files() {
   cmp -s "$p64/Tavportsvc.exe" "$build/win64/tavportsvc/Tavportsvc.exe" ||
     fail "Tavportsvc.exe not installed"
   cmp -s "$p64/tavports.exe" "$build/win64/tavports/tavports.exe" || fail "tavports.exe not installed"
+  cmp -s "$p64/tavprinter.exe" "$build/win64/tavprinter/tavprinter.exe" ||
+    fail "tavprinter.exe not installed"
   cmp -s "$p64/Tavportsvc.tmf" "$build/linux/trace/Tavportsvc.tmf" || fail "Tavportsvc.tmf"
   [ -f "$p64/Tavportsvc-trace.cmd" ] || fail "Tavportsvc-trace.cmd not installed"
   if [ -n "${2:-}" ]; then

@@ -20,7 +20,7 @@ TMF=$BUILD/linux/trace/Tavportsvc.tmf
 
 die() { echo "build_package: $*" >&2; exit 1; }
 for f in "$BUILD/win32/tavsetup.exe" "$BUILD/win64/tavportsvc/Tavportsvc.exe" \
-  "$BUILD/win64/tavports/tavports.exe" "$TMF"; do
+  "$BUILD/win64/tavports/tavports.exe" "$BUILD/win64/tavprinter/tavprinter.exe" "$TMF"; do
   [ -f "$f" ] || die "missing $f"
 done
 rm -rf "$STAGE" && mkdir -p "$STAGE"
