@@ -81,6 +81,14 @@ inline constexpr uint32_t kErrorInvalidDevinstName = 0xE0000205;
 inline constexpr uint32_t kErrorInvalidRegProperty = 0xE0000209;
 inline constexpr uint32_t kErrorNoSuchDevinst = 0xE000020B;
 
+// Driver store: difxapi's DriverPackageGetPathW and SetupAPI's SetupGetInfDriverStoreLocationW.
+inline constexpr uint32_t kMaxPath = 260;
+inline constexpr uint32_t kErrorFileNotFound = 2;
+inline constexpr uint32_t kErrorInsufficientBuffer = 122;
+inline constexpr uint32_t kErrorModNotFound = 126;
+inline constexpr uint32_t kErrorCantAccessFile = 1920;
+inline constexpr uint32_t kErrorDriverPackageNotInStore = 0xE0000302;
+
 // Spooler.
 // Every EnumPrintersW flag Windows names, PRINTER_ENUM_DEFAULT .. PRINTER_ENUM_ICON8.
 inline constexpr uint32_t kPrinterEnumBits = 0x00FFC07F;

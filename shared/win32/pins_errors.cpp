@@ -20,6 +20,7 @@ static_assert(kErrorNotSupported == ERROR_NOT_SUPPORTED, "ERROR_NOT_SUPPORTED");
 static_assert(kErrorInvalidParameter == ERROR_INVALID_PARAMETER, "ERROR_INVALID_PARAMETER");
 static_assert(kErrorInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER, "ERROR_INSUFFICIENT_BUFFER");
 static_assert(kErrorInvalidName == ERROR_INVALID_NAME, "ERROR_INVALID_NAME");
+static_assert(kErrorModNotFound == ERROR_MOD_NOT_FOUND, "ERROR_MOD_NOT_FOUND");
 static_assert(kErrorAlreadyExists == ERROR_ALREADY_EXISTS, "ERROR_ALREADY_EXISTS");
 static_assert(kErrorFilenameExcedRange == ERROR_FILENAME_EXCED_RANGE, "ERROR_FILENAME_EXCED_RANGE");
 static_assert(kErrorMoreData == ERROR_MORE_DATA, "ERROR_MORE_DATA");

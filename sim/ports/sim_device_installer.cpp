@@ -33,7 +33,7 @@ bool IsAbsolute(const std::u16string& path) {
 
 }  // namespace
 
-void SimDeviceInstaller::SetCurrentDirectory(const std::u16string& dir) {
+void SimDeviceInstaller::SetWorkingDirectory(const std::u16string& dir) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_currentDirectory = dir;
 }

@@ -33,7 +33,7 @@ class SimDeviceInstaller : public portsvc::DeviceInstallApi {
     SimDeviceInstaller(SimTrace& trace, DeviceTree& tree, const SimInfFiles& infs)
         : m_trace(trace), m_tree(tree), m_infs(infs) {}
 
-    void SetCurrentDirectory(const std::u16string& dir);
+    void SetWorkingDirectory(const std::u16string& dir);
     void SetDriverBehaviour(const DriverBehaviour& behaviour);
 
     int LoadedModuleCount() const;

@@ -1,5 +1,8 @@
 #include "tavsetup/pages/driver_package.h"
 
+#include <string_view>
+
+#include "shared/u16.h"
 #include "shared/win/errors.h"
 #include "tavsetup/pages/bounded_path.h"
 #include "tavsetup/pages/module_directory.h"
@@ -25,9 +28,51 @@ std::optional<std::u16string> FirstInfIn(FileSystem& files, const std::u16string
     return std::nullopt;
 }
 
+std::u16string_view FileNameOf(std::u16string_view path) {
+    const size_t slash = path.rfind(u'\\');
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool SameNameNoCase(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+// Without difxapi: whether a published INF's store copy carries `inf`'s file name (the store
+// keeps each package INF under its original name; SetupAPI answers only for published or
+// stored INFs, never for the package's own copy). Published INFs are asked in listing order;
+// one the store cannot place is passed over.
+bool IsPublishedInStore(DriverPackagePlatform& platform, const std::u16string& inf) {
+    char16_t windowsDirectory[kPathBufferUnits] = {};
+    const uint32_t length = platform.files.WindowsDirectory(windowsDirectory, kPathBufferUnits);
+    if (length == 0 || length >= kPathBufferUnits)
+        return false;
+    FindListing listing(platform.files, BoundedPath({windowsDirectory, kPublishedInfPattern}));
+    if (!listing.Opened())
+        return false;
+    do {
+        if (IsDirectory(listing.Entry()))
+            continue;
+        // MAX_PATH is the longest store path SetupAPI answers; the buffer holds more.
+        char16_t stored[kPathBufferUnits] = {};
+        uint32_t required = 0;
+        if (platform.store.InfDriverStoreLocation(listing.Entry().name, stored, kPathBufferUnits,
+                                                  &required) != 0 &&
+            SameNameNoCase(FileNameOf(stored), FileNameOf(inf)))
+            return true;
+    } while (listing.Next());
+    return false;
+}
+
 bool AskDriverStore(DriverPackagePlatform& platform, const std::u16string& inf) {
     uint32_t numChars = 0;
     const uint32_t result = platform.store.DriverPackageGetPath(inf, nullptr, &numChars);
+    if (result == win::kErrorModNotFound) {  // no difxapi.dll on this Windows
+        platform.debug.Write(u"MOD_NOT_FOUND");
+        if (IsPublishedInStore(platform, inf))
+            return true;
+        platform.debug.Write(u"DRIVER_PACKAGE_NOT_IN_STORE");
+        return false;
+    }
     const DriverStoreVerdict verdict = JudgeDriverStoreResult(result, numChars);
     if (verdict.debugText != nullptr)
         platform.debug.Write(verdict.debugText);

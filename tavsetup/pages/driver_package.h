@@ -1,7 +1,8 @@
 #pragma once
 // Whether the virtual serial port driver package is installed: the package's INF beside
 // the executable (directly, or one folder below) is looked up in the driver store; with no
-// INF there, the driver's user-mode file in the system's driver folder decides.
+// INF there, the driver's user-mode file in the system's driver folder decides. Where
+// difxapi.dll is absent (current Windows ships none), the store is asked through SetupAPI.
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,8 @@ namespace tav::setup {
 inline constexpr char16_t kPackageInfPattern[] = u"Tav*.inf";
 inline constexpr char16_t kFallbackInfName[] = u"Tavport.inf";
 inline constexpr char16_t kUmdfDriverFile[] = u"\\drivers\\UMDF\\Tavport.dll";
+// The published INFs of staged packages, below the Windows folder.
+inline constexpr char16_t kPublishedInfPattern[] = u"\\INF\\oem*.inf";
 
 struct DriverPackagePlatform {
     FileSystem& files;

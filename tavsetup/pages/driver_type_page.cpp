@@ -48,8 +48,8 @@ int DriverTypePage::OnPrinterStatus(uint32_t status) {
 
 void DriverTypePage::OnApplyClicked() {
     if (IsChecked(IDC_VCOM_SERIAL_DRIVER) && !m_services.IsPortDriverAvailable()) {
-        m_view.ShowMessageBox(m_view.LoadString(IDS_NEED_VCOM_DRIVER),
-                              m_view.LoadString(IDS_APP_TITLE), kMissingDriverBoxStyle);
+        m_view.ShowMessageBox(m_view.LoadText(IDS_NEED_VCOM_DRIVER), m_view.LoadText(IDS_APP_TITLE),
+                              kMissingDriverBoxStyle);
         return;  // nothing sent; the page keeps its state
     }
     PageLogic::OnApplyClicked();

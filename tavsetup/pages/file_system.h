@@ -29,6 +29,9 @@ class FileSystem {
     // GetSystemDirectoryW: the length copied (without NUL), the size needed when `size`
     // is too small, 0 on failure.
     virtual uint32_t SystemDirectory(char16_t* buffer, uint32_t size) = 0;
+    // GetSystemWindowsDirectoryW (the shared Windows folder, whose INF folder holds the
+    // published INFs), with the same results.
+    virtual uint32_t WindowsDirectory(char16_t* buffer, uint32_t size) = 0;
     // GetModuleFileNameW for the running executable: the length copied; `size` when the
     // path was cut; 0 on failure.
     virtual uint32_t ModuleFileName(char16_t* buffer, uint32_t size) = 0;

@@ -70,7 +70,7 @@ bool PageLogic::AnyRadioChecked() {
 }
 
 void PageLogic::ShowWideValue(uint32_t id) {
-    std::u16string value = u": " + m_view.LoadString(id);
+    std::u16string value = u": " + m_view.LoadText(id);
     if (value.size() > kWideValueMax)
         value.resize(kWideValueMax);
     m_view.SetText(m_layout.value, value);

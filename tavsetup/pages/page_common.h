@@ -69,7 +69,7 @@ class PageLogic {
     void DisableInputs() { DisablePageInputs(m_view, m_layout); }
     // The message path: string `id` in the label column, only Refresh enabled.
     void ShowMessage(uint32_t id) { ShowPageMessage(m_view, m_layout, id); }
-    void ShowLabel(uint32_t id) { m_view.SetText(m_layout.label, m_view.LoadString(id)); }
+    void ShowLabel(uint32_t id) { m_view.SetText(m_layout.label, m_view.LoadText(id)); }
     // Value column ": <string id>" (wide, at most 255 characters).
     void ShowWideValue(uint32_t id);
     // Refresh and the radio buttons enabled, as every page's start-up leaves them.

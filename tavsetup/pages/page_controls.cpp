@@ -12,8 +12,8 @@ namespace {}
 
 void SetPageStartTexts(PageView& view, const PageLayout& layout) {
     for (const auto& text : layout.texts)
-        view.SetText(text.control, view.LoadString(text.stringId));
-    view.SetText(layout.label, view.LoadString(IDS_RECEIVING));
+        view.SetText(text.control, view.LoadText(text.stringId));
+    view.SetText(layout.label, view.LoadText(IDS_RECEIVING));
 }
 
 void DisablePageInputs(PageView& view, const PageLayout& layout) {
@@ -25,7 +25,7 @@ void DisablePageInputs(PageView& view, const PageLayout& layout) {
 
 void ShowPageMessage(PageView& view, const PageLayout& layout, uint32_t messageId) {
     DisablePageInputs(view, layout);
-    view.SetText(layout.label, view.LoadString(messageId));
+    view.SetText(layout.label, view.LoadText(messageId));
     view.Enable(layout.refresh, true);
 }
 

@@ -13,7 +13,7 @@ namespace tav::setup {
 class PageView {
   public:
     virtual ~PageView() = default;
-    virtual std::u16string LoadString(uint32_t id) = 0;
+    virtual std::u16string LoadText(uint32_t id) = 0;
     virtual void SetText(uint32_t control, const std::u16string& text) = 0;
     virtual void Enable(uint32_t control, bool enable) = 0;
     virtual void PostRedetect() = 0;  // WM_REDETECT to the main window

@@ -20,7 +20,7 @@ class StartupKernel {
     virtual Handle ConvertSddl(const char16_t* sddl, uint32_t revision) = 0;
     virtual void FreeSecurityDescriptor(Handle descriptor) = 0;  // LocalFree
     // CreateMutexW, not inheritable; win::kNoHandle on failure.
-    virtual Handle CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) = 0;
+    virtual Handle CreateNamedMutex(Handle descriptor, bool initialOwner, const char16_t* name) = 0;
     virtual uint32_t LastError() = 0;
     virtual bool ReleaseMutex(Handle mutex) = 0;
     virtual bool CloseHandle(Handle handle) = 0;
@@ -33,7 +33,7 @@ class StartupKernel {
 class StartupWindows {
   public:
     virtual ~StartupWindows() = default;
-    virtual std::u16string LoadString(uint32_t id) = 0;
+    virtual std::u16string LoadText(uint32_t id) = 0;
     virtual WindowRef DesktopWindow() = 0;
     virtual WindowRef FirstChild(WindowRef window) = 0;                    // GetWindow(GW_CHILD)
     virtual WindowRef NextWindow(WindowRef window) = 0;                    // GetWindow(GW_HWNDNEXT)
@@ -43,8 +43,8 @@ class StartupWindows {
     virtual WindowRef LastActivePopup(WindowRef window) = 0;
     virtual void SetForeground(WindowRef window) = 0;
     virtual WindowRef ForegroundWindow() = 0;
-    virtual int MessageBox(WindowRef owner, const std::u16string& text,
-                           const std::u16string& caption, uint32_t style) = 0;
+    virtual int ShowMessageBox(WindowRef owner, const std::u16string& text,
+                               const std::u16string& caption, uint32_t style) = 0;
 };
 
 // The service work of the exit sequence (the printer link's operations).

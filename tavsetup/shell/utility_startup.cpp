@@ -13,13 +13,13 @@ namespace {}
 
 int UtilityStartup::InitInstance() {
     m_seams.kernel.InitCommonControls(win::kInitCommonControlsSize, kInitCommonControlsClasses);
-    m_strTitle = m_seams.windows.LoadString(IDS_APP_TITLE);
+    m_strTitle = m_seams.windows.LoadText(IDS_APP_TITLE);
     if (!AcquireSingleInstance())
         return 0;
     if (RunsUnderWow64()) {
-        m_seams.windows.MessageBox(m_seams.windows.ForegroundWindow(),
-                                   m_seams.windows.LoadString(IDS_NEEDS_32BIT), m_strTitle,
-                                   kErrorBoxStyle);
+        m_seams.windows.ShowMessageBox(m_seams.windows.ForegroundWindow(),
+                                       m_seams.windows.LoadText(IDS_NEEDS_32BIT), m_strTitle,
+                                       kErrorBoxStyle);
         // Leaving the mutex to process exit would keep the service's passes idle for as
         // long as the box's owner lingers; let it go now.
         ReleaseInstanceMutex();
@@ -40,7 +40,7 @@ int UtilityStartup::AcquireSingleInstance() {
     const Handle descriptor = kernel.ConvertSddl(kSetupMutexSddl, win::kSddlRevision1);
     if (descriptor == win::kNoHandle)
         return 0;
-    m_hInstanceMutex = kernel.CreateMutex(descriptor, true, kSetupMutexName);
+    m_hInstanceMutex = kernel.CreateNamedMutex(descriptor, true, kSetupMutexName);
     const uint32_t error = kernel.LastError();
     kernel.FreeSecurityDescriptor(descriptor);
     if (m_hInstanceMutex == win::kNoHandle)

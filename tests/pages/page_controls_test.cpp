@@ -21,7 +21,7 @@ namespace {
 class FakePage : public RecordingPageView {
   public:
     FakePage() : RecordingPageView(m_events) {}
-    std::u16string LoadString(uint32_t id) override { return u"#" + FromId(id); }
+    std::u16string LoadText(uint32_t id) override { return u"#" + FromId(id); }
 
     static std::u16string FromId(uint32_t id) {
         std::u16string s;

@@ -71,7 +71,7 @@ std::vector<uint32_t> RecordingPageView::EnabledOf(const std::vector<uint32_t>& 
     return enabled;
 }
 
-std::u16string RecordingPageView::LoadString(uint32_t id) {
+std::u16string RecordingPageView::LoadText(uint32_t id) {
     if (outOfMemory)
         throw std::bad_alloc();
     return EnglishString(id);

@@ -65,7 +65,7 @@ class RecordingPageView : public setup::PageView {
     std::function<void()> onPostRedetect;
 
     // --- PageView ---
-    std::u16string LoadString(uint32_t id) override;
+    std::u16string LoadText(uint32_t id) override;
     void SetText(uint32_t control, const std::u16string& text) override;
     void Enable(uint32_t control, bool enable) override;
     void PostRedetect() override;

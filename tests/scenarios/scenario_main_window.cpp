@@ -29,10 +29,13 @@ ScenarioMainWindow::ScenarioMainWindow(sim::PrinterWorld& world, DriverTypeServi
     });
 }
 
+// In the main window's order: pages built, the PnP devices walked again, then the first
+// detection posted.
 void ScenarioMainWindow::Open() {
     open = true;
     cycle.Reset();
     BuildPages();
+    m_driverType.RefreshPnpDevices();
     DeviceNodesChanged();
 }
 

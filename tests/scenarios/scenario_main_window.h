@@ -30,7 +30,8 @@ class ScenarioMainWindow : private ScenarioDetector, public sim::SimMainWindow {
   public:
     ScenarioMainWindow(sim::PrinterWorld& world, setup::DriverTypeServices& driverType);
 
-    // The window opens (pages built and initialised, the first detection posted) and closes.
+    // The window opens (pages built and initialised, the PnP refresh, the first detection
+    // posted) and closes.
     void Open();
     void Close();
 

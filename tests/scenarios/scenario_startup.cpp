@@ -14,7 +14,7 @@ namespace {
 constexpr Handle kMutexHandle = 0x3E3E;
 }
 
-Handle ScenarioStartup::CreateMutex(Handle, bool initialOwner, const char16_t* name) {
+Handle ScenarioStartup::CreateNamedMutex(Handle, bool initialOwner, const char16_t* name) {
     if (std::u16string(name) != kSetupMutexName)
         return win::kNoHandle;
     m_world.trace.Enter("CreateMutexW", ToUtf8(name));
@@ -40,7 +40,7 @@ bool ScenarioStartup::CloseHandle(Handle handle) {
     return true;
 }
 
-std::u16string ScenarioStartup::LoadString(uint32_t id) {
+std::u16string ScenarioStartup::LoadText(uint32_t id) {
     return EnglishString(id);
 }
 

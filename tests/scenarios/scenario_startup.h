@@ -25,8 +25,8 @@ class ScenarioStartup : public setup::StartupKernel,
     void InitCommonControls(uint32_t, uint32_t) override {}
     setup::Handle ConvertSddl(const char16_t*, uint32_t) override { return 0x5D; }
     void FreeSecurityDescriptor(setup::Handle) override {}
-    setup::Handle CreateMutex(setup::Handle descriptor, bool initialOwner,
-                              const char16_t* name) override;
+    setup::Handle CreateNamedMutex(setup::Handle descriptor, bool initialOwner,
+                                   const char16_t* name) override;
     uint32_t LastError() override { return 0; }
     bool ReleaseMutex(setup::Handle mutex) override;
     bool CloseHandle(setup::Handle handle) override;
@@ -37,7 +37,7 @@ class ScenarioStartup : public setup::StartupKernel,
     }
 
     // --- StartupWindows ---
-    std::u16string LoadString(uint32_t id) override;
+    std::u16string LoadText(uint32_t id) override;
     setup::WindowRef DesktopWindow() override { return 1; }
     setup::WindowRef FirstChild(setup::WindowRef) override { return 0; }
     setup::WindowRef NextWindow(setup::WindowRef) override { return 0; }
@@ -47,8 +47,8 @@ class ScenarioStartup : public setup::StartupKernel,
     setup::WindowRef LastActivePopup(setup::WindowRef) override { return 0; }
     void SetForeground(setup::WindowRef) override {}
     setup::WindowRef ForegroundWindow() override { return 0; }
-    int MessageBox(setup::WindowRef, const std::u16string&, const std::u16string&,
-                   uint32_t) override {
+    int ShowMessageBox(setup::WindowRef, const std::u16string&, const std::u16string&,
+                       uint32_t) override {
         return 1;
     }
 

@@ -1,6 +1,6 @@
 // The driver package lookup: the one-level INF search, the fallback name, the driver store
-// answers with their debug texts, the UMDF file test; on scripted listings and on real
-// temporary folders.
+// answers with their debug texts, the store asked through SetupAPI where difxapi.dll is
+// absent, the UMDF file test; on scripted listings and on real temporary folders.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +11,10 @@
 #include <ostream>
 #include <string>
 
+#include "shared/last_error.h"
+#include "shared/u16.h"
+#include "sim/printer/sim_driver_store.h"
+#include "sim/windows_values.h"
 #include "tavsetup/pages/driver_package.h"
 #include "tavsetup/pages/module_directory.h"
 #include "tests/settings/file_system_fakes.h"
@@ -91,8 +95,107 @@ INSTANTIATE_TEST_SUITE_P(
         StoreRow{1630, 0, u"UNSUPPORTED_TYPE", false},
         StoreRow{1920, 0, u"CANT_ACCESS_FILE", false}, StoreRow{0xE0000235, 0, u"IN_WOW64", false},
         StoreRow{0, 57, u"UNKNOWN ERROR", false}, StoreRow{5, 0, u"UNKNOWN ERROR", false},
+        // difxapi.dll loaded without the function: only an absent library turns to SetupAPI.
+        StoreRow{127, 0, u"UNKNOWN ERROR", false},
         StoreRow{0xE0000300, 0, u"UNKNOWN ERROR", false}),
     [](const ::testing::TestParamInfo<StoreRow>& row) { return StoreRowName(row.param); });
+
+// --- the simulated store, with and without difxapi.dll ---
+
+class SimulatedDriverStore : public ::testing::Test {
+  protected:
+    static constexpr char16_t kInf[] = u"C:\\App\\Tavport.inf";
+
+    void SetUp() override {
+        store.difxapiPresent = false;
+        files.existing = {kInf, kUmdf};  // the UMDF file never decides once the store is asked
+    }
+    // The INF folder lists what the store published.
+    void ListInfFolder() {
+        std::vector<FindEntry> entries;
+        for (const auto& name : store.PublishedNames())
+            entries.push_back(File(name));
+        files.Dir(u"C:\\Windows\\INF\\oem*.inf", entries);
+    }
+    std::vector<std::string> Located() {
+        return trace.log.EntriesStartingWith("SetupGetInfDriverStoreLocationW");
+    }
+
+    test::MemoryFileSystem files;
+    sim::SimTrace trace;
+    sim::SimDriverStore store{trace};
+    test::RecordingDebugOutput debug;
+    DriverPackagePlatform platform{files, store, debug};
+};
+
+TEST_F(SimulatedDriverStore, WithoutDifxapiAPublishedInfOfTheSameNameAnswers) {
+    store.Stage(u"D:\\Other\\usbser.inf");
+    store.Stage(u"E:\\Setup\\TAVPORT.INF");  // staged from elsewhere; the store keeps the name
+    store.Stage(u"D:\\Other\\later.inf");
+    ListInfFolder();
+    trace.faults.Fail("SetupGetInfDriverStoreLocationW", 5);  // a failure passes to the next
+    EXPECT_TRUE(IsPortDriverAvailable(platform));
+    EXPECT_THAT(debug.texts, ElementsAre(u"MOD_NOT_FOUND"));
+    EXPECT_THAT(Located(), ElementsAre("SetupGetInfDriverStoreLocationW oem0.inf",
+                                       "SetupGetInfDriverStoreLocationW oem1.inf"));
+    EXPECT_EQ(files.counter.opened, files.counter.closed);
+}
+
+TEST_F(SimulatedDriverStore, WithoutDifxapiAPackageNotStagedIsNotInstalled) {
+    store.Stage(u"D:\\Other\\usbser.inf");
+    ListInfFolder();
+    EXPECT_FALSE(IsPortDriverAvailable(platform));
+    EXPECT_THAT(debug.texts, ElementsAre(u"MOD_NOT_FOUND", u"DRIVER_PACKAGE_NOT_IN_STORE"));
+
+    store.Stage(kInf);
+    files.windowsDirectory.clear();  // no Windows folder: nothing to list
+    EXPECT_FALSE(IsPortDriverAvailable(platform));
+    EXPECT_THAT(Located(), ElementsAre("SetupGetInfDriverStoreLocationW oem0.inf"));
+}
+
+TEST_F(SimulatedDriverStore, WithDifxapiOnlyDifxapiIsAsked) {
+    store.difxapiPresent = true;
+    EXPECT_FALSE(IsPortDriverAvailable(platform));
+    EXPECT_THAT(debug.texts, ElementsAre(u"DRIVER_PACKAGE_NOT_IN_STORE"));
+    store.Stage(kInf);
+    ListInfFolder();
+    EXPECT_TRUE(IsPortDriverAvailable(platform));
+    EXPECT_THAT(debug.texts, ElementsAre(u"DRIVER_PACKAGE_NOT_IN_STORE"));
+    EXPECT_THAT(Located(), IsEmpty());
+}
+
+// The documented answers the lookup relies on.
+TEST_F(SimulatedDriverStore, QueriesAnswerAsWindowsDoes) {
+    store.difxapiPresent = true;
+    const std::u16string published = store.Stage(kInf);
+    char16_t path[sim::sdk::kMaxPath] = {};
+    uint32_t required = 0;
+    // The size asked first: counted with the terminator.
+    EXPECT_EQ(store.InfDriverStoreLocation(published, nullptr, 0, &required), 0);
+    EXPECT_EQ(GetLastErrorCode(), sim::sdk::kErrorInsufficientBuffer);
+    ASSERT_EQ(store.InfDriverStoreLocation(published, path, required, &required), 1);
+    const std::u16string stored = path;
+    EXPECT_EQ(stored.size() + 1, required);
+    EXPECT_TRUE(StartsWithNoCase(stored, u"C:\\Windows\\System32\\DriverStore\\FileRepository\\"));
+    EXPECT_EQ(stored.substr(stored.rfind(u'\\')), u"\\tavport.inf");
+    // The published copy by full path and the stored copy answer alike; the package's own
+    // INF is no INF SetupAPI places.
+    for (const std::u16string& name : {u"c:\\windows\\inf\\" + published, stored}) {
+        path[0] = 0;
+        EXPECT_EQ(store.InfDriverStoreLocation(name, path, sim::sdk::kMaxPath, nullptr), 1);
+        EXPECT_EQ(std::u16string(path), stored);
+    }
+    EXPECT_EQ(store.InfDriverStoreLocation(kInf, path, sim::sdk::kMaxPath, nullptr), 0);
+    EXPECT_EQ(GetLastErrorCode(), sim::sdk::kErrorFileNotFound);
+    EXPECT_EQ(store.InfDriverStoreLocation(published, nullptr, 4, nullptr), 0);
+    EXPECT_EQ(GetLastErrorCode(), sim::sdk::kErrorInvalidParameter);
+    // DIFx refuses a published copy.
+    uint32_t chars = sim::sdk::kMaxPath;
+    EXPECT_EQ(store.DriverPackageGetPath(u"C:\\Windows\\INF\\" + published, path, &chars),
+              sim::sdk::kErrorCantAccessFile);
+    EXPECT_EQ(store.DriverPackageGetPath(kInf, path, &chars), 0u);
+    EXPECT_EQ(std::u16string(path), stored);
+}
 
 // --- the search ---
 

@@ -62,6 +62,10 @@ uint32_t MemoryFileSystem::SystemDirectory(char16_t* buffer, uint32_t size) {
     return CopyOut(systemDirectory, buffer, size);
 }
 
+uint32_t MemoryFileSystem::WindowsDirectory(char16_t* buffer, uint32_t size) {
+    return windowsDirectory.empty() ? 0 : CopyOut(windowsDirectory, buffer, size);
+}
+
 uint32_t MemoryFileSystem::ModuleFileName(char16_t* buffer, uint32_t size) {
     return modulePath.empty() ? 0 : CopyOut(modulePath, buffer, size);
 }
@@ -126,6 +130,10 @@ bool PosixFileSystem::FileExists(const std::u16string& path) {
 
 uint32_t PosixFileSystem::SystemDirectory(char16_t* buffer, uint32_t size) {
     return CopyOut(systemDirectory, buffer, size);
+}
+
+uint32_t PosixFileSystem::WindowsDirectory(char16_t* buffer, uint32_t size) {
+    return CopyOut(windowsDirectory, buffer, size);
 }
 
 uint32_t PosixFileSystem::ModuleFileName(char16_t* buffer, uint32_t size) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/last_error.h"
 #include "tavsetup/pages/driver_store.h"
 #include "tavsetup/pages/file_system.h"
 
@@ -24,6 +25,7 @@ class MemoryFileSystem : public setup::FileSystem {
   public:
     std::u16string modulePath = u"C:\\App\\tavsetup.exe";
     std::u16string systemDirectory = u"C:\\Windows\\system32";
+    std::u16string windowsDirectory = u"C:\\Windows";
     std::map<std::u16string, std::vector<setup::FindEntry>> listings;  // by exact pattern
     std::set<std::u16string> existing;
     std::vector<std::u16string> existenceTests;
@@ -39,6 +41,7 @@ class MemoryFileSystem : public setup::FileSystem {
     bool CloseFind(setup::Handle find) override;
     bool FileExists(const std::u16string& path) override;
     uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t WindowsDirectory(char16_t* buffer, uint32_t size) override;
     uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 
   private:
@@ -58,6 +61,7 @@ class PosixFileSystem : public setup::FileSystem {
 
     std::u16string modulePath;
     std::u16string systemDirectory;
+    std::u16string windowsDirectory;
     ListingCounter counter;
 
     setup::Handle FindFirst(const std::u16string& pattern, setup::FindEntry& entry) override;
@@ -65,6 +69,7 @@ class PosixFileSystem : public setup::FileSystem {
     bool CloseFind(setup::Handle find) override;
     bool FileExists(const std::u16string& path) override;
     uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t WindowsDirectory(char16_t* buffer, uint32_t size) override;
     uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 
   private:
@@ -72,6 +77,7 @@ class PosixFileSystem : public setup::FileSystem {
     setup::Handle m_nextHandle = 0x100;
 };
 
+// DriverPackageGetPathW answers as scripted; SetupAPI's query is never expected here.
 class RecordingDriverStore : public setup::DriverStore {
   public:
     uint32_t result = 122;
@@ -85,6 +91,12 @@ class RecordingDriverStore : public setup::DriverStore {
             return 87;  // the lookup asks for the length only
         *pNumChars = numChars;
         return result;
+    }
+    int InfDriverStoreLocation(const std::u16string& infName, char16_t*, uint32_t,
+                               uint32_t*) override {
+        asked.push_back(infName);
+        SetLastErrorCode(win::kErrorInvalidFunction);
+        return 0;
     }
 };
 

@@ -28,8 +28,8 @@ class FakeKernel : public setup::StartupKernel {
     void FreeSecurityDescriptor(setup::Handle descriptor) override {
         m_log.Record("LocalFree " + std::to_string(descriptor));
     }
-    setup::Handle CreateMutex(setup::Handle descriptor, bool initialOwner,
-                              const char16_t* name) override {
+    setup::Handle CreateNamedMutex(setup::Handle descriptor, bool initialOwner,
+                                   const char16_t* name) override {
         m_log.Record("CreateMutexW " + std::to_string(descriptor) + " " +
                      (initialOwner ? "owned " : "unowned ") + ToUtf8(name));
         if (mutexFails) {
@@ -81,7 +81,7 @@ class FakeWindows : public setup::StartupWindows {
   public:
     explicit FakeWindows(sim::CallLog& log) : m_log(log) {}
 
-    std::u16string LoadString(uint32_t id) override {
+    std::u16string LoadText(uint32_t id) override {
         m_log.Record("LoadStringW " + std::to_string(id));
         return strings.count(id) ? strings[id] : std::u16string();
     }
@@ -110,8 +110,8 @@ class FakeWindows : public setup::StartupWindows {
         m_log.Record("SetForegroundWindow " + std::to_string(window));
     }
     setup::WindowRef ForegroundWindow() override { return foreground; }
-    int MessageBox(setup::WindowRef owner, const std::u16string& text,
-                   const std::u16string& caption, uint32_t style) override {
+    int ShowMessageBox(setup::WindowRef owner, const std::u16string& text,
+                       const std::u16string& caption, uint32_t style) override {
         m_log.Record("MessageBoxW " + std::to_string(owner) + " '" + ToUtf8(text) + "' '" +
                      ToUtf8(caption) + "' " + std::to_string(style));
         return 1;

@@ -3,7 +3,8 @@
 # tav_pages_probe.exe (32-bit, in a 64-bit prefix as on the machines the utility runs on
 # beside the service; where 32-bit programs cannot run, its 64-bit build): SetupAPI takes the class names and gives the class GUID back whole,
 # a name no class carries is skipped, the devices of the Ports class are listed to the end
-# and every set is released. A fake root-enumerated port is the one Ports device.
+# and every set is released. A fake root-enumerated port is the one Ports device. The
+# driver check asks difxapi.dll, and SetupAPI where difxapi.dll cannot be loaded.
 #   bash test_pages_probe.sh <repo>/build
 set -euo pipefail
 BUILD=$(cd "${1:?build folder}" && pwd)
@@ -36,4 +37,24 @@ echo "$out"
 grep -qE '^SetupDiEnumDeviceInfo 0: 1 devinst [0-9]+$' <<<"$out" || fail "the fake port listed"
 expect_line 'SetupDiEnumDeviceInfo 1: 0 error 259' "the list ends after the fake port"
 grep -q '^pnp refresh done in ' <<<"$out" || fail "refresh did not finish"
+
+# The driver check with a package INF: C:\ lists no "." entry, so the fixed name beside the
+# probe is asked for, and one published INF sits in the INF folder. With Wine's difxapi.dll
+# only DriverPackageGetPathW answers (Wine 8: a stub, ERROR_UNSUPPORTED_TYPE); with the
+# library turned off the lookup asks SetupAPI for each published INF's store copy instead.
+printf '[Version]\r\nSignature="$Windows NT$"\r\n' >"$WINEPREFIX/drive_c/Tavport.inf"
+cp "$WINEPREFIX/drive_c/Tavport.inf" "$WINEPREFIX/drive_c/windows/inf/oem90.inf"
+out=$(wine_run 60 'C:\tav_pages_probe.exe' | tr -d '\r')
+echo "$out" | grep -v '^SetupDi'
+grep -q '^DriverPackageGetPathW C:\\Tavport.inf: ' <<<"$out" || fail "difxapi not asked"
+! grep -q '^SetupGetInfDriverStoreLocationW ' <<<"$out" || fail "SetupAPI asked beside difxapi"
+expect_line 'port driver available: 0' "a package in no store, difxapi"
+out=$(WINEDLLOVERRIDES="$WINEDLLOVERRIDES;difxapi=d" wine_run 60 'C:\tav_pages_probe.exe' | tr -d '\r')
+echo "$out" | grep -v '^SetupDi'
+expect_line 'DriverPackageGetPathW C:\Tavport.inf: 0x7E chars 0' "difxapi.dll turned off"
+expect_line 'debug: MOD_NOT_FOUND' "difxapi.dll turned off"
+# Wine 8 answers FALSE with ERROR_CALL_NOT_IMPLEMENTED; only the question is required here.
+grep -q '^SetupGetInfDriverStoreLocationW oem90.inf: ' <<<"$out" || fail "published INF not asked"
+expect_line 'debug: DRIVER_PACKAGE_NOT_IN_STORE' "no store copy of the package"
+expect_line 'port driver available: 0' "a package in no store, SetupAPI"
 echo "PASS pages probe"

@@ -47,7 +47,7 @@ LRESULT CPageDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
-std::u16string CPageDlg::LoadString(uint32_t id) {
+std::u16string CPageDlg::LoadText(uint32_t id) {
     const std::wstring text = LoadResourceString(id);
     return std::u16string(reinterpret_cast<const char16_t*>(text.c_str()), text.size());
 }

@@ -6,11 +6,8 @@
 
 #include <memory>
 
-// The framework (windows.h) first: its LoadString macro then names the view's method the
-// same way here as in the page view.
-#include "tavsetup/shell/framework/dialog.h"
-
 #include "tavsetup/pages/page_common.h"
+#include "tavsetup/shell/framework/dialog.h"
 
 namespace tav::setup {
 
@@ -34,7 +31,7 @@ class CPageDlg : public CDialog, protected PageView {
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // PageView over the page's own controls and its main window.
-    std::u16string LoadString(uint32_t id) override;
+    std::u16string LoadText(uint32_t id) override;
     void SetText(uint32_t control, const std::u16string& text) override;
     void Enable(uint32_t control, bool enable) override;
     void PostRedetect() override;

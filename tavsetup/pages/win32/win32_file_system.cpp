@@ -49,6 +49,10 @@ uint32_t Win32FileSystem::SystemDirectory(char16_t* buffer, uint32_t size) {
     return ::GetSystemDirectoryW(reinterpret_cast<wchar_t*>(buffer), size);
 }
 
+uint32_t Win32FileSystem::WindowsDirectory(char16_t* buffer, uint32_t size) {
+    return ::GetSystemWindowsDirectoryW(reinterpret_cast<wchar_t*>(buffer), size);
+}
+
 uint32_t Win32FileSystem::ModuleFileName(char16_t* buffer, uint32_t size) {
     return ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(buffer), size);
 }

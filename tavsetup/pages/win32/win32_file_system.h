@@ -1,6 +1,6 @@
 #pragma once
 // FileSystem over FindFirstFileW, FindNextFileW, FindClose, PathFileExistsW,
-// GetSystemDirectoryW and GetModuleFileNameW.
+// GetSystemDirectoryW, GetSystemWindowsDirectoryW and GetModuleFileNameW.
 
 #include "tavsetup/pages/file_system.h"
 
@@ -13,6 +13,7 @@ class Win32FileSystem : public FileSystem {
     bool CloseFind(Handle find) override;
     bool FileExists(const std::u16string& path) override;
     uint32_t SystemDirectory(char16_t* buffer, uint32_t size) override;
+    uint32_t WindowsDirectory(char16_t* buffer, uint32_t size) override;
     uint32_t ModuleFileName(char16_t* buffer, uint32_t size) override;
 };
 

@@ -34,7 +34,8 @@ void Win32StartupKernel::FreeSecurityDescriptor(Handle descriptor) {
     ::LocalFree(reinterpret_cast<HLOCAL>(descriptor));
 }
 
-Handle Win32StartupKernel::CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) {
+Handle Win32StartupKernel::CreateNamedMutex(Handle descriptor, bool initialOwner,
+                                            const char16_t* name) {
     SECURITY_ATTRIBUTES attributes{sizeof attributes, reinterpret_cast<void*>(descriptor), FALSE};
     return reinterpret_cast<Handle>(
         ::CreateMutexW(&attributes, initialOwner ? TRUE : FALSE, AsWide(name)));
@@ -71,7 +72,7 @@ bool Win32StartupKernel::IsWow64Process(int32_t* isWow64) {
     return ok != FALSE;
 }
 
-std::u16string Win32StartupWindows::LoadString(uint32_t id) {
+std::u16string Win32StartupWindows::LoadText(uint32_t id) {
     return FromWide(LoadResourceString(id).c_str());
 }
 
@@ -111,8 +112,8 @@ WindowRef Win32StartupWindows::ForegroundWindow() {
     return ToRef(::GetForegroundWindow());
 }
 
-int Win32StartupWindows::MessageBox(WindowRef owner, const std::u16string& text,
-                                    const std::u16string& caption, uint32_t style) {
+int Win32StartupWindows::ShowMessageBox(WindowRef owner, const std::u16string& text,
+                                        const std::u16string& caption, uint32_t style) {
     return ::MessageBoxW(ToHwnd(owner), AsWide(text), AsWide(caption), style);
 }
 

@@ -12,7 +12,7 @@ class Win32StartupKernel : public StartupKernel {
     void InitCommonControls(uint32_t size, uint32_t classes) override;
     Handle ConvertSddl(const char16_t* sddl, uint32_t revision) override;
     void FreeSecurityDescriptor(Handle descriptor) override;
-    Handle CreateMutex(Handle descriptor, bool initialOwner, const char16_t* name) override;
+    Handle CreateNamedMutex(Handle descriptor, bool initialOwner, const char16_t* name) override;
     uint32_t LastError() override;
     bool ReleaseMutex(Handle mutex) override;
     bool CloseHandle(Handle handle) override;
@@ -26,7 +26,7 @@ class Win32StartupKernel : public StartupKernel {
 
 class Win32StartupWindows : public StartupWindows {
   public:
-    std::u16string LoadString(uint32_t id) override;
+    std::u16string LoadText(uint32_t id) override;
     WindowRef DesktopWindow() override;
     WindowRef FirstChild(WindowRef window) override;
     WindowRef NextWindow(WindowRef window) override;
@@ -36,8 +36,8 @@ class Win32StartupWindows : public StartupWindows {
     WindowRef LastActivePopup(WindowRef window) override;
     void SetForeground(WindowRef window) override;
     WindowRef ForegroundWindow() override;
-    int MessageBox(WindowRef owner, const std::u16string& text, const std::u16string& caption,
-                   uint32_t style) override;
+    int ShowMessageBox(WindowRef owner, const std::u16string& text, const std::u16string& caption,
+                       uint32_t style) override;
 };
 
 }  // namespace tav::setup

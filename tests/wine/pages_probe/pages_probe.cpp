@@ -1,7 +1,7 @@
 // A small console program that runs the driver package lookup and the PnP refresh on this
-// machine with the Win32 adapters, and prints what they found. The refresh's SetupAPI calls
-// are printed one per line with their results, so a test can see the class names reach
-// SetupAPI and the class GUIDs come back whole.
+// machine with the Win32 adapters, and prints what they found. The driver store queries, the
+// lookup's debug texts and the refresh's SetupAPI calls are printed one per line with their
+// results, so a test can see which store answered and the class GUIDs come back whole.
 
 #include <windows.h>
 
@@ -85,12 +85,46 @@ class PrintingDeviceSetup : public tav::setup::DeviceSetup {
     tav::setup::Win32DeviceSetup m_real;
 };
 
+// Win32DriverStore, printing each query: the INF asked for, the answer, the stored path.
+class PrintingDriverStore : public tav::setup::DriverStore {
+  public:
+    uint32_t DriverPackageGetPath(const std::u16string& infPath, char16_t* destination,
+                                  uint32_t* numChars) override {
+        const uint32_t result = m_real.DriverPackageGetPath(infPath, destination, numChars);
+        std::printf("DriverPackageGetPathW %s: 0x%lX chars %lu\n", tav::ToUtf8(infPath).c_str(),
+                    static_cast<unsigned long>(result),
+                    static_cast<unsigned long>(numChars ? *numChars : 0));
+        return result;
+    }
+    int InfDriverStoreLocation(const std::u16string& infName, char16_t* buffer, uint32_t size,
+                               uint32_t* required) override {
+        const int ok = m_real.InfDriverStoreLocation(infName, buffer, size, required);
+        const unsigned long error = tav::GetLastErrorCode();
+        std::printf("SetupGetInfDriverStoreLocationW %s: %d", tav::ToUtf8(infName).c_str(), ok);
+        if (ok)
+            std::printf(" %s\n", tav::ToUtf8(buffer).c_str());
+        else
+            std::printf(" error %lu\n", error);
+        return ok;
+    }
+
+  private:
+    tav::setup::Win32DriverStore m_real;
+};
+
+class PrintingDebugOutput : public tav::setup::DebugOutput {
+  public:
+    void Write(const char16_t* text) override {
+        std::printf("debug: %s\n", tav::ToUtf8(text).c_str());
+    }
+};
+
 }  // namespace
 
 int wmain() {
     tav::setup::Win32FileSystem files;
-    tav::setup::Win32DriverStore store;
-    tav::setup::Win32DebugOutput debug;
+    PrintingDriverStore store;
+    PrintingDebugOutput debug;
     tav::setup::DriverPackagePlatform platform{files, store, debug};
     const auto directory = tav::setup::GetModuleDirectory(files);
     std::printf("module directory: %s\n", directory ? tav::ToUtf8(*directory).c_str() : "(none)");

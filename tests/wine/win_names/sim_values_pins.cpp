@@ -95,6 +95,22 @@ static_assert(kErrorInvalidRegProperty == static_cast<uint32_t>(ERROR_INVALID_RE
 static_assert(kErrorNoSuchDevinst == static_cast<uint32_t>(ERROR_NO_SUCH_DEVINST),
               "ERROR_NO_SUCH_DEVINST");
 
+// Driver store.
+static_assert(kMaxPath == MAX_PATH, "MAX_PATH");
+static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND, "ERROR_FILE_NOT_FOUND");
+static_assert(kErrorInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER, "ERROR_INSUFFICIENT_BUFFER");
+static_assert(kErrorModNotFound == ERROR_MOD_NOT_FOUND, "ERROR_MOD_NOT_FOUND");
+static_assert(kErrorCantAccessFile == ERROR_CANT_ACCESS_FILE, "ERROR_CANT_ACCESS_FILE");
+#ifdef ERROR_DRIVER_PACKAGE_NOT_IN_STORE  // newer SDKs only
+static_assert(kErrorDriverPackageNotInStore ==
+                  static_cast<uint32_t>(ERROR_DRIVER_PACKAGE_NOT_IN_STORE),
+              "ERROR_DRIVER_PACKAGE_NOT_IN_STORE");
+#else
+static_assert(kErrorDriverPackageNotInStore ==
+                  static_cast<uint32_t>(APPLICATION_ERROR_MASK | ERROR_SEVERITY_ERROR | 0x302),
+              "ERROR_DRIVER_PACKAGE_NOT_IN_STORE");
+#endif
+
 // Spooler.
 static_assert(kPrinterEnumBits ==
                   (PRINTER_ENUM_DEFAULT | PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS |
