@@ -32,6 +32,9 @@ inline constexpr uint32_t kInstallFlagNonInteractive = 0x04;
 
 // SP_DEVICE_INTERFACE_DETAIL_DATA_W: a 32-bit size field, then the NUL-terminated path.
 inline constexpr uint32_t kInterfaceDetailPathOffset = 4;
+// What its size field must hold: the record's size in this program's SDK, 6 in a 32-bit
+// program (packed to one byte) and 8 in a 64-bit one; SetupAPI refuses any other.
+inline constexpr uint32_t kInterfaceDetailRecordSize = sizeof(void*) == 8 ? 8 : 6;
 
 // SP_DEVICE_INTERFACE_DATA without its size field: identifies one interface inside a set.
 struct DeviceInterfaceData {

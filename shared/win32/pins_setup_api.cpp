@@ -25,6 +25,8 @@ static_assert(kInstallFlagForce == INSTALLFLAG_FORCE, "INSTALLFLAG_FORCE");
 static_assert(kInstallFlagNonInteractive == INSTALLFLAG_NONINTERACTIVE,
               "INSTALLFLAG_NONINTERACTIVE");
 
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) == kInterfaceDetailRecordSize,
+              "SP_DEVICE_INTERFACE_DETAIL_DATA_W size");
 static_assert(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath) == kInterfaceDetailPathOffset,
               "SP_DEVICE_INTERFACE_DETAIL_DATA_W.DevicePath");
 static_assert(sizeof(SP_PROPCHANGE_PARAMS) == kPropChangeParamsSize, "SP_PROPCHANGE_PARAMS size");

@@ -151,10 +151,15 @@ int SimDeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInterf
                                                   (item.path.size() + 1) * sizeof(char16_t));
     if (pRequiredSize)
         *pRequiredSize = needed;
+    if (detail) {
+        // As SetupAPI: the size field names this program's record, or the call is refused.
+        uint32_t recordSize = 0;
+        std::memcpy(&recordSize, detail, sizeof recordSize);
+        if (detailSize < sizeof recordSize || recordSize != win::kInterfaceDetailRecordSize)
+            return Fail(kErrorInvalidUserBuffer);
+    }
     if (!detail || detailSize < needed)
         return Fail(win::kErrorInsufficientBuffer);
-    const uint32_t recordSize = 6;
-    std::memcpy(detail, &recordSize, sizeof recordSize);
     std::memcpy(detail + win::kInterfaceDetailPathOffset, item.path.c_str(),
                 (item.path.size() + 1) * sizeof(char16_t));
     if (pDevice) {

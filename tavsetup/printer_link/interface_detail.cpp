@@ -45,6 +45,8 @@ bool ReadInterfaceDetail(DeviceSetup& setup, Handle set, const win::DeviceInterf
         SetLastErrorCode(win::kErrorNotEnoughMemory);
         return false;
     }
+    std::memcpy(detail.data(), &win::kInterfaceDetailRecordSize,
+                sizeof win::kInterfaceDetailRecordSize);
     if (!setup.GetDeviceInterfaceDetail(set, data, detail.data(), required, nullptr, pDevice))
         return false;
     if (pPath)

@@ -1,9 +1,11 @@
 // Discovery: which classes are searched in which order, what is counted, which path is kept,
 // the restart of registered serial-mode devices, and enumeration errors.
 
+#include "shared/last_error.h"
 #include "shared/names.h"
 #include "sim/windows_values.h"
 #include "tavsetup/printer_link/device_setup.h"
+#include "tavsetup/printer_link/interface_detail.h"
 #include "tavsetup/printer_link/owned_handles.h"
 #include "tests/printer_link/printer_fixture.h"
 
@@ -45,6 +47,22 @@ TEST_F(Discovery, NothingAttachedAndNothingRegisteredGivesZero) {
                                         Query(sim::sdk::kComPortInterface, "0x10"),
                                         Query(sim::sdk::kPrinterDriverInterface, "0x10")}));
     EXPECT_EQ(world.setup.OpenSets(), 0u);
+}
+
+TEST_F(Discovery, TheDetailRecordCarriesThisProgramsSizeAsSetupApiWants) {
+    Add(u"S1", sim::PrinterMode::PrinterDriver);
+    UniqueDeviceInfoSet set(world.setup, world.setup.GetClassDevs(sim::sdk::kUsbPrintInterface,
+                                                                  win::kDigcfDeviceInterface));
+    win::DeviceInterfaceData data;
+    ASSERT_TRUE(world.setup.EnumDeviceInterfaces(set.get(), sim::sdk::kUsbPrintInterface, 0, data));
+    std::u16string path;
+    ASSERT_TRUE(ReadInterfaceDetail(world.setup, set.get(), data, &path, nullptr));
+    // A 32-bit program's size field (6) in this 64-bit one is refused, whatever the buffer.
+    uint8_t record[512] = {6};
+    EXPECT_EQ(world.setup.GetDeviceInterfaceDetail(set.get(), data, record, sizeof record, nullptr,
+                                                   nullptr),
+              0);
+    EXPECT_EQ(GetLastErrorCode(), 1784u);  // ERROR_INVALID_USER_BUFFER
 }
 
 TEST_F(Discovery, PrinterDriverModePrinterIsFoundThroughThePrintingClass) {

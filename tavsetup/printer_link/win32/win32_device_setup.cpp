@@ -91,9 +91,8 @@ int Win32DeviceSetup::GetDeviceInterfaceDetail(Handle set, const win::DeviceInte
                                                uint8_t* detail, uint32_t detailSize,
                                                uint32_t* pRequiredSize, win::DevInfoData* pDevice) {
     SP_DEVICE_INTERFACE_DATA interfaceData = ToNative(data);
+    // The caller has set the record's size field (win::kInterfaceDetailRecordSize).
     auto* record = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail);
-    if (record)
-        record->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
     DWORD required = 0;
