@@ -2,11 +2,11 @@
 
 #include <new>
 
+#include "portlink/core/port_entries.h"
+#include "portlink/core/port_link_rules.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
-#include "tavportsvc/core/port_entries.h"
-#include "tavportsvc/core/port_link_rules.h"
 
 namespace tav::portlink {
 using namespace tav::portsvc;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/interface_walk.h"
 #include "portlink/tool_host_api.h"
-#include "tavportsvc/core/interface_walk.h"
 
 namespace tav::portlink {
 

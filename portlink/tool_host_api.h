@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tavportsvc/core/platform_types.h"
+#include "portlink/core/platform_types.h"
 
 namespace tav::portlink {
 

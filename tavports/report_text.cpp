@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "portlink/core/port_link_rules.h"
 #include "shared/u16.h"
-#include "tavportsvc/core/port_link_rules.h"
 
 namespace tav::tavports {
 using namespace tav::portsvc;

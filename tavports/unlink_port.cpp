@@ -1,12 +1,12 @@
 #include "tavports/unlink_port.h"
 
+#include "portlink/core/port_entries.h"
+#include "portlink/core/port_link_rules.h"
+#include "portlink/core/port_link_writer.h"
+#include "portlink/core/utility_probe.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
-#include "tavportsvc/core/port_entries.h"
-#include "tavportsvc/core/port_link_rules.h"
-#include "tavportsvc/core/port_link_writer.h"
-#include "tavportsvc/core/utility_probe.h"
 
 namespace tav::tavports {
 using namespace tav::portsvc;

@@ -1,8 +1,8 @@
 #include "tavprinter/port_side.h"
 
+#include "portlink/core/inf_path.h"
 #include "shared/u16.h"
 #include "shared/win/files.h"
-#include "tavportsvc/core/inf_path.h"
 
 namespace tav::tavprinter {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "portlink/port_report.h"
+#include "printer/settings/driver_package.h"
 #include "tavprinter/tool_platform.h"
-#include "tavsetup/pages/driver_package.h"
 
 namespace tav::tavprinter {
 

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
+#include "printer/link/device_setup.h"
+#include "printer/link/interface_detail.h"
+#include "printer/link/owned_handles.h"
+#include "printer/link/printer_link.h"
+#include "printer/settings/link_channel.h"
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
-#include "tavsetup/pages/link_channel.h"
-#include "tavsetup/printer_link/device_setup.h"
-#include "tavsetup/printer_link/interface_detail.h"
-#include "tavsetup/printer_link/owned_handles.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::tavprinter {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "printer/settings/setting_operations.h"
 #include "tavprinter/tool_platform.h"
-#include "tavsetup/pages/setting_operations.h"
 
 namespace tav::tavprinter {
 

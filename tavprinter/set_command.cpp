@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "printer/settings/link_channel.h"
+#include "printer/settings/settings_protocol.h"
 #include "shared/last_error.h"
 #include "shared/tool_exit_codes.h"
 #include "shared/u16.h"
-#include "tavsetup/pages/link_channel.h"
-#include "tavsetup/pages/settings_protocol.h"
 
 namespace tav::tavprinter {
 

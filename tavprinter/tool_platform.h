@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "tavsetup/pages/pnp_manager.h"
-#include "tavsetup/printer_link/platform.h"
+#include "printer/link/platform.h"
+#include "printer/settings/pnp_manager.h"
 
 namespace tav::tavprinter {
 

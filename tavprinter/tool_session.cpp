@@ -1,10 +1,10 @@
 #include "tavprinter/tool_session.h"
 
+#include "printer/link/printer_link.h"
 #include "shared/names.h"
 #include "shared/win/errors.h"
 #include "shared/win/services.h"
 #include "shared/win/startup.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::tavprinter {
 

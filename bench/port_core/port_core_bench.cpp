@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "bench/support/sim_only.h"
+#include "portlink/core/port_link_core.h"
+#include "portlink/core/port_link_value.h"
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/files.h"
@@ -18,8 +20,6 @@
 #include "shared/win/registry.h"
 #include "shared/win/setup_api.h"
 #include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/port_link_core.h"
-#include "tavportsvc/core/port_link_value.h"
 
 namespace tav {
 using namespace tav::portsvc;

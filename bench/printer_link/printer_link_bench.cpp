@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "bench/support/sim_only.h"
+#include "printer/link/printer_link.h"
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav {
 using namespace tav::setup;

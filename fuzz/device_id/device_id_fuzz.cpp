@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "tavsetup/printer_link/printer_link.h"
+#include "printer/link/printer_link.h"
 
 namespace {
 

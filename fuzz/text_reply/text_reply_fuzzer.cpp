@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "printer/settings/text_query.h"
 #include "sim/virtual_clock.h"
-#include "tavsetup/pages/text_query.h"
 
 namespace {
 

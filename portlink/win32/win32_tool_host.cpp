@@ -1,4 +1,4 @@
-#include "tavportsvc/core/win32/win32_types.h"
+#include "portlink/core/win32/win32_types.h"
 // (windows.h first)
 #include <cstdio>
 

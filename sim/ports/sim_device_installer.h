@@ -10,10 +10,10 @@
 #include <set>
 #include <string>
 
+#include "portlink/core/device_install_api.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_inf_files.h"
-#include "tavportsvc/core/device_install_api.h"
 
 namespace tav::sim {
 

@@ -1,9 +1,9 @@
 #include "sim/ports/sim_port_world.h"
 
+#include "portlink/core/port_installer.h"
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "sim/windows_values.h"
-#include "tavportsvc/core/port_installer.h"
 
 namespace tav::sim {
 using namespace tav::portsvc;

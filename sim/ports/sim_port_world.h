@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "portlink/core/port_link_platform.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_device_installer.h"
@@ -17,7 +18,6 @@
 #include "sim/ports/sim_sync.h"
 #include "sim/ports/sim_trace_recorder.h"
 #include "sim/registry/sim_registry.h"
-#include "tavportsvc/core/port_link_platform.h"
 
 namespace tav::sim {
 

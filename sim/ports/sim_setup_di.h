@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/setup_di_api.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_inf_files.h"
 #include "sim/registry/sim_registry.h"
-#include "tavportsvc/core/setup_di_api.h"
 
 namespace tav::sim {
 

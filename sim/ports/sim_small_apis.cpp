@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "portlink/core/platform_types.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
-#include "tavportsvc/core/platform_types.h"
 
 namespace tav::sim {
 using namespace tav::portsvc;

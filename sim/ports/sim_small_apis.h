@@ -5,9 +5,9 @@
 #include <set>
 #include <string>
 
+#include "portlink/core/device_notify_api.h"
+#include "portlink/core/shell_folder_api.h"
 #include "sim/call_log.h"
-#include "tavportsvc/core/device_notify_api.h"
-#include "tavportsvc/core/shell_folder_api.h"
 
 namespace tav::sim {
 

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <set>
 
+#include "portlink/core/sync_api.h"
 #include "sim/call_log.h"
-#include "tavportsvc/core/sync_api.h"
 
 namespace tav::sim {
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/trace_back_end.h"
+#include "portlink/core/trace_control.h"
+#include "portlink/core/trace_provider.h"
 #include "sim/call_log.h"
 #include "sim/ports/sim_trace_format.h"
-#include "tavportsvc/core/trace_back_end.h"
-#include "tavportsvc/core/trace_control.h"
-#include "tavportsvc/core/trace_provider.h"
 
 namespace tav::sim {
 

@@ -1,8 +1,8 @@
 #include "sim/printer/device_id_firmware.h"
 #include "sim/windows_values.h"
 
+#include "printer/link/printer_link.h"
 #include "shared/win/errors.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::sim {
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "printer/link/platform.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/printer/device_id_firmware.h"
@@ -16,7 +17,6 @@
 #include "sim/printer/sim_print_spooler.h"
 #include "sim/printer/sim_service_manager.h"
 #include "sim/virtual_clock.h"
-#include "tavsetup/printer_link/platform.h"
 
 namespace tav::sim {
 

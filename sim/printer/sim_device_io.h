@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "printer/link/device_io.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/printer_firmware.h"
 #include "sim/virtual_clock.h"
-#include "tavsetup/printer_link/device_io.h"
 
 namespace tav::sim {
 

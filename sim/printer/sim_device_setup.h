@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "printer/link/device_setup.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
-#include "tavsetup/printer_link/device_setup.h"
 
 namespace tav::sim {
 

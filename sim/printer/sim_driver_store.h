@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "printer/settings/driver_store.h"
 #include "sim/call_log.h"
-#include "tavsetup/pages/driver_store.h"
 
 namespace tav::sim {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "printer/settings/pnp_manager.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/virtual_clock.h"
-#include "tavsetup/pages/pnp_manager.h"
 
 namespace tav::sim {
 

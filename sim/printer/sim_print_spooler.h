@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "printer/link/print_spooler.h"
 #include "sim/call_log.h"
 #include "sim/printer/sim_service_manager.h"
-#include "tavsetup/printer_link/print_spooler.h"
 
 namespace tav::sim {
 

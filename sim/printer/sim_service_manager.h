@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "printer/link/service_manager.h"
 #include "sim/access_rights.h"
 #include "sim/call_log.h"
 #include "sim/virtual_clock.h"
-#include "tavsetup/printer_link/service_manager.h"
 
 namespace tav::sim {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/registry_api.h"
 #include "sim/access_rights.h"
 #include "sim/call_log.h"
-#include "tavportsvc/core/registry_api.h"
 
 namespace tav::sim {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/win32/win32_port_adapters.h"
 #include "portlink/win32/win32_tool_host.h"
 #include "shared/u16.h"
 #include "tavports/tavports_app.h"
-#include "tavportsvc/core/win32/win32_port_adapters.h"
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;

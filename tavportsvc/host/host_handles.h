@@ -2,8 +2,8 @@
 // Owners of the service control manager handles and type libraries the host opens; its
 // registry keys are OwnedRegistryKeys.
 
+#include "portlink/core/registry_key.h"
 #include "shared/unique_handle.h"
-#include "tavportsvc/core/registry_key.h"
 #include "tavportsvc/host/host_platform.h"
 
 namespace tav::portsvc::host {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/registry_api.h"
 #include "shared/clock.h"
 #include "shared/win/errors.h"
 #include "shared/win/registry.h"
 #include "shared/win/services.h"
-#include "tavportsvc/core/registry_api.h"
 
 namespace tav::portsvc::host {
 

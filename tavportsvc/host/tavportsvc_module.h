@@ -2,7 +2,7 @@
 // The one module object of Tavportsvc: the service-module base plus the port link core,
 // whose start hook, device-event case and stop hook it runs at the host's hand-over points.
 
-#include "tavportsvc/core/port_link_core.h"
+#include "portlink/core/port_link_core.h"
 #include "tavportsvc/host/atl_service_module.h"
 
 namespace tav::portsvc::host {

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/win32/win32_port_adapters.h"
 #include "portlink/win32/win32_tool_host.h"
+#include "printer/link/win32/win32_printer_platform.h"
+#include "printer/settings/win32/win32_driver_store.h"
+#include "printer/settings/win32/win32_file_system.h"
+#include "printer/settings/win32/win32_pnp_manager.h"
 #include "shared/u16.h"
-#include "tavportsvc/core/win32/win32_port_adapters.h"
 #include "tavprinter/port_side.h"
 #include "tavprinter/tavprinter_app.h"
 #include "tavprinter/win32/win32_tool_kernel.h"
-#include "tavsetup/pages/win32/win32_driver_store.h"
-#include "tavsetup/pages/win32/win32_file_system.h"
-#include "tavsetup/pages/win32/win32_pnp_manager.h"
-#include "tavsetup/printer_link/win32/win32_printer_platform.h"
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;

@@ -1,8 +1,8 @@
 #include "tavsetup/pages/driver_type_page.h"
 
+#include "printer/settings/setting_operations.h"
 #include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/page_messages.h"
-#include "tavsetup/pages/setting_operations.h"
 #include "tavsetup/res/resource.h"
 
 namespace tav::setup {

@@ -1,7 +1,7 @@
 #include "tavsetup/pages/driver_type_services.h"
 
-#include "tavsetup/pages/driver_package.h"
-#include "tavsetup/pages/pnp_refresh.h"
+#include "printer/settings/driver_package.h"
+#include "printer/settings/pnp_refresh.h"
 
 namespace tav::setup {
 

@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <string>
 
+#include "printer/link/printer_link.h"
+#include "printer/settings/printer_channel.h"
 #include "shared/win/messages.h"
 #include "tavsetup/pages/page_controls.h"
 #include "tavsetup/pages/page_view.h"
-#include "tavsetup/pages/printer_channel.h"
 #include "tavsetup/pages/window_reply.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::setup {
 

@@ -3,10 +3,10 @@
 // transactions on the one PrinterLink, the link itself, and the driver type page's device
 // management. The main window hands them to its pages when it builds them.
 
+#include "printer/link/printer_link.h"
+#include "printer/settings/printer_channel.h"
 #include "tavsetup/pages/driver_type_services.h"
 #include "tavsetup/pages/page_common.h"
-#include "tavsetup/pages/printer_channel.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::setup {
 

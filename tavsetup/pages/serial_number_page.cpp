@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "printer/settings/setting_operations.h"
+#include "printer/settings/settings_protocol.h"
 #include "tavsetup/pages/ansi_text.h"
 #include "tavsetup/pages/page_layouts.h"
 #include "tavsetup/pages/page_messages.h"
-#include "tavsetup/pages/setting_operations.h"
-#include "tavsetup/pages/settings_protocol.h"
 #include "tavsetup/res/resource.h"
 
 namespace tav::setup {

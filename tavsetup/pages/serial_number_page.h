@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "printer/settings/text_reply.h"
 #include "tavsetup/pages/page_common.h"
-#include "tavsetup/pages/text_reply.h"
 
 namespace tav::setup {
 

@@ -1,6 +1,6 @@
 #include "tavsetup/shell/link_adapters.h"
 
-#include "tavsetup/printer_link/device_io.h"
+#include "printer/link/device_io.h"
 #include "tavsetup/shell/printer_link_instance.h"
 
 namespace tav::setup {

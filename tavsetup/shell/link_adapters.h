@@ -3,7 +3,7 @@
 // operations on a platform (the Win32 adapters in tavsetup.exe, the simulated world in
 // tests).
 
-#include "tavsetup/printer_link/printer_link.h"
+#include "printer/link/printer_link.h"
 #include "tavsetup/shell/detection_cycle.h"
 #include "tavsetup/shell/startup_platform.h"
 

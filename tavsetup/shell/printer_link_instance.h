@@ -2,7 +2,7 @@
 // The one PrinterLink of the process: set by the start-up before the main window exists
 // and cleared after it is gone.
 
-#include "tavsetup/printer_link/printer_link.h"
+#include "printer/link/printer_link.h"
 
 namespace tav::setup {
 

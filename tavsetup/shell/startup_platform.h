@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tavsetup/printer_link/platform.h"
+#include "printer/link/platform.h"
 
 namespace tav::setup {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "printer/link/printer_link.h"
 #include "shared/last_error.h"
 #include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
 #include "sim/windows_values.h"
-#include "tavsetup/printer_link/printer_link.h"
 #include "tools/demo_sim/recording_device_io.h"
 
 namespace tav::demo {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "printer/link/printer_link.h"
 #include "tavsetup/pages/page_messages.h"
-#include "tavsetup/printer_link/printer_link.h"
 #include "tavsetup/shell/window_messages.h"
 #include "tests/pages/english_strings.h"
 #include "tests/pages/fake_printer_channel.h"

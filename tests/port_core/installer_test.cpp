@@ -3,12 +3,12 @@
 
 #include <gmock/gmock.h>
 
+#include "portlink/core/port_installer.h"
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
 #include "sim/ports/sim_device_installer.h"
 #include "sim/windows_values.h"
-#include "tavportsvc/core/port_installer.h"
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/port_link_core.h"
 #include "shared/last_error.h"
 #include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/port_link_core.h"
 
 namespace tav::test {
 

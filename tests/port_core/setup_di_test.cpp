@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/port_link_value.h"
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "shared/win/errors.h"
 #include "sim/windows_values.h"
-#include "tavportsvc/core/port_link_value.h"
 #include "tests/port_core/port_core_fixture.h"
 
 namespace tav::test {

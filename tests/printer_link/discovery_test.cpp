@@ -1,12 +1,12 @@
 // Discovery: which classes are searched in which order, what is counted, which path is kept,
 // the restart of registered serial-mode devices, and enumeration errors.
 
+#include "printer/link/device_setup.h"
+#include "printer/link/interface_detail.h"
+#include "printer/link/owned_handles.h"
 #include "shared/last_error.h"
 #include "shared/names.h"
 #include "sim/windows_values.h"
-#include "tavsetup/printer_link/device_setup.h"
-#include "tavsetup/printer_link/interface_detail.h"
-#include "tavsetup/printer_link/owned_handles.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "printer/link/printer_link.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
 #include "sim/printer/printer_world.h"
 #include "sim/printer/scripted_firmware.h"
-#include "tavsetup/printer_link/printer_link.h"
 
 namespace tav::test {
 

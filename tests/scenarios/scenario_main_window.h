@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "printer/settings/link_channel.h"
 #include "sim/printer/printer_world.h"
 #include "sim/shell/sim_main_window.h"
 #include "tavsetup/pages/driver_type_page.h"
-#include "tavsetup/pages/link_channel.h"
 #include "tavsetup/pages/printer_response_page.h"
 #include "tavsetup/pages/serial_number_page.h"
 #include "tavsetup/shell/link_adapters.h"

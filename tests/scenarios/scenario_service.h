@@ -10,10 +10,10 @@
 
 #include <set>
 
+#include "portlink/core/port_link_core.h"
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/port_link_core.h"
 
 namespace tav::test {
 

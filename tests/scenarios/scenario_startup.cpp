@@ -1,10 +1,10 @@
 #include "tests/scenarios/scenario_startup.h"
 
+#include "printer/link/device_io.h"
+#include "printer/link/printer_link.h"
+#include "printer/link/service_manager.h"
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "tavsetup/printer_link/device_io.h"
-#include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/service_manager.h"
 #include "tests/pages/english_strings.h"
 
 namespace tav::test {

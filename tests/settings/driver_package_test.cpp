@@ -11,12 +11,12 @@
 #include <ostream>
 #include <string>
 
+#include "printer/settings/driver_package.h"
+#include "printer/settings/module_directory.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "sim/printer/sim_driver_store.h"
 #include "sim/windows_values.h"
-#include "tavsetup/pages/driver_package.h"
-#include "tavsetup/pages/module_directory.h"
 #include "tests/settings/file_system_fakes.h"
 
 namespace tav {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "printer/settings/driver_store.h"
+#include "printer/settings/file_system.h"
 #include "shared/last_error.h"
-#include "tavsetup/pages/driver_store.h"
-#include "tavsetup/pages/file_system.h"
 
 namespace tav::test {
 

@@ -4,12 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "printer/settings/pnp_refresh.h"
 #include "shared/last_error.h"
 #include "shared/win/errors.h"
 #include "sim/printer/sim_device_setup.h"
 #include "sim/printer/sim_pnp_manager.h"
 #include "sim/windows_values.h"
-#include "tavsetup/pages/pnp_refresh.h"
 
 namespace tav {
 using namespace tav::setup;

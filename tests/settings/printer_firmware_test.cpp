@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "printer/settings/settings_requests.h"
 #include "shared/names.h"
 #include "shared/win/errors.h"
 #include "sim/firmware/tav_printer_firmware.h"
 #include "sim/windows_values.h"
-#include "tavsetup/pages/settings_requests.h"
 
 namespace tav {
 using namespace tav::setup;

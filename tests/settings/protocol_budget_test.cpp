@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "tavsetup/pages/link_channel.h"
-#include "tavsetup/pages/settings_protocol.h"
+#include "printer/settings/link_channel.h"
+#include "printer/settings/settings_protocol.h"
 #include "tests/printer_link/printer_fixture.h"
 
 namespace tav::test {

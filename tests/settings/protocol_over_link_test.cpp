@@ -6,11 +6,11 @@
 
 #include <cstring>
 
+#include "printer/settings/link_channel.h"
+#include "printer/settings/settings_protocol.h"
 #include "shared/last_error.h"
 #include "shared/win/errors.h"
 #include "sim/firmware/tav_printer_world.h"
-#include "tavsetup/pages/link_channel.h"
-#include "tavsetup/pages/settings_protocol.h"
 
 namespace tav {
 using namespace tav::setup;

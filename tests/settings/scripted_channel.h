@@ -7,8 +7,8 @@
 #include <deque>
 #include <vector>
 
+#include "printer/settings/printer_channel.h"
 #include "sim/virtual_clock.h"
-#include "tavsetup/pages/printer_channel.h"
 
 namespace tav::test {
 

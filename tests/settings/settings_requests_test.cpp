@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tavsetup/pages/settings_protocol.h"
+#include "printer/settings/settings_protocol.h"
 #include "tests/settings/scripted_channel.h"
 
 namespace tav {

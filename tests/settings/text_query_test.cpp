@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tavsetup/pages/settings_protocol.h"
-#include "tavsetup/pages/text_query.h"
+#include "printer/settings/settings_protocol.h"
+#include "printer/settings/text_query.h"
 #include "tests/settings/scripted_channel.h"
 
 namespace tav {

@@ -104,7 +104,8 @@ TEST_F(DeviceTreeTest, SetupClassSetsFollowTheDevicesClass) {
     EXPECT_EQ(Interfaces(sdk::kUsbSetupClass, 0), "pB pA dA");  // every class, no orphan
     EXPECT_EQ(Interfaces(sdk::kPortsSetupClass, 0), "cP");
 
-    tree.UpdateDevice(u"B", [](sim::SimDevice& d) { d.setupClass = u"Ports"; });
+    const std::u16string ports = u"Ports";
+    tree.UpdateDevice(u"B", [&ports](sim::SimDevice& d) { d.setupClass = ports; });
     EXPECT_EQ(Devices(sdk::kUsbSetupClass, 0), "A");
     EXPECT_EQ(Devices(sdk::kPortsSetupClass, 0), "P B");
     EXPECT_EQ(Interfaces(sdk::kPortsSetupClass, 0), "pB cP");
@@ -115,7 +116,8 @@ TEST_F(DeviceTreeTest, SetupClassSetsFollowTheDevicesClass) {
     Add(u"A", u"ports");  // class names match exactly
     EXPECT_EQ(Devices(sdk::kPortsSetupClass, 0), "P B");
 
-    auto rename = [](sim::SimDevice& d) { d.instanceId = u"C"; };
+    const std::u16string other = u"C";
+    auto rename = [&other](sim::SimDevice& d) { d.instanceId = other; };
     EXPECT_THROW(tree.UpdateDevice(u"B", rename), std::invalid_argument);
     EXPECT_EQ(Devices(sdk::kPortsSetupClass, 0), "P B");
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "portlink/core/port_link_rules.h"
 #include "sim/registry/sim_registry.h"
-#include "tavportsvc/core/port_link_rules.h"
 
 namespace tav::test {
 using namespace tav::portsvc;

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "portlink/core/device_entry_list.h"
+#include "portlink/core/port_link_core.h"
 #include "sim/ports/sim_port_world.h"
 #include "sim/tavports/sim_tool_host.h"
 #include "tavports/tavports_app.h"
-#include "tavportsvc/core/device_entry_list.h"
-#include "tavportsvc/core/port_link_core.h"
 
 namespace tav::test {
 

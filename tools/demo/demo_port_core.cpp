@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "portlink/core/port_link_core.h"
 #include "shared/u16.h"
 #include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/port_link_core.h"
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "printer/link/printer_link.h"
 #include "shared/u16.h"
 #include "sim/printer/device_id_firmware.h"
 #include "sim/printer/printer_world.h"
-#include "tavsetup/printer_link/printer_link.h"
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {

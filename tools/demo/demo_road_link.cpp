@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
+#include "portlink/core/port_link_core.h"
 #include "shared/names.h"
 #include "shared/u16.h"
 #include "sim/ports/sim_port_world.h"
-#include "tavportsvc/core/port_link_core.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "printer/settings/link_channel.h"
+#include "printer/settings/settings_protocol.h"
 #include "sim/firmware/tav_printer_world.h"
-#include "tavsetup/pages/link_channel.h"
-#include "tavsetup/pages/settings_protocol.h"
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {

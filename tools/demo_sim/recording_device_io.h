@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "tavsetup/printer_link/device_io.h"
+#include "printer/link/device_io.h"
 #include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {

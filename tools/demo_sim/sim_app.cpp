@@ -1,6 +1,6 @@
 #include "tools/demo_sim/sim_app.h"
 
-#include "tavsetup/pages/link_channel.h"
+#include "printer/settings/link_channel.h"
 #include "tavsetup/pages/page_services.h"
 #include "tavsetup/shell/link_adapters.h"
 #include "tavsetup/shell/printer_link_instance.h"

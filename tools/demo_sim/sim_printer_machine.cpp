@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "printer/settings/pnp_refresh.h"
 #include "shared/u16.h"
 #include "sim/firmware/tav_printer_world.h"
 #include "sim/printer/printer_world.h"
-#include "tavsetup/pages/pnp_refresh.h"
 #include "tools/demo_sim/paced_clock.h"
 #include "tools/demo_sim/recording_device_io.h"
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "printer/link/platform.h"
 #include "tavsetup/pages/driver_type_services.h"
-#include "tavsetup/printer_link/platform.h"
 #include "tools/demo_sim/timeline.h"
 
 namespace tav::demo {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tavportsvc/core/trace_events.h"
+#include "portlink/core/trace_events.h"
 
 namespace tav {
 using namespace tav::portsvc;

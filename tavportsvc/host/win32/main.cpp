@@ -2,9 +2,9 @@
 // initialisation from the Win32 adapters, and the main routine hands it the command line.
 #include <windows.h>
 
+#include "portlink/core/win32/win32_port_adapters.h"
 #include "shared/win32/system_clock.h"
 #include "shared/win32/wide.h"
-#include "tavportsvc/core/win32/win32_port_adapters.h"
 #include "tavportsvc/host/tavportsvc_module.h"
 #include "tavportsvc/host/win32/win32_host_adapters.h"
 

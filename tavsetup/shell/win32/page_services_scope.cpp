@@ -1,13 +1,13 @@
 #include "tavsetup/shell/win32/page_services_scope.h"
 
-#include "tavsetup/pages/driver_package.h"
+#include "printer/settings/driver_package.h"
+#include "printer/settings/link_channel.h"
+#include "printer/settings/pnp_manager.h"
+#include "printer/settings/win32/win32_driver_store.h"
+#include "printer/settings/win32/win32_file_system.h"
+#include "printer/settings/win32/win32_pnp_manager.h"
 #include "tavsetup/pages/driver_type_services.h"
-#include "tavsetup/pages/link_channel.h"
 #include "tavsetup/pages/page_services.h"
-#include "tavsetup/pages/pnp_manager.h"
-#include "tavsetup/pages/win32/win32_driver_store.h"
-#include "tavsetup/pages/win32/win32_file_system.h"
-#include "tavsetup/pages/win32/win32_pnp_manager.h"
 #include "tavsetup/shell/printer_link_instance.h"
 
 namespace tav::setup {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "tavsetup/printer_link/platform.h"
+#include "printer/link/platform.h"
 
 namespace tav::setup {
 

@@ -1,6 +1,6 @@
 #include "tavsetup/shell/win32/tavsetup_app.h"
 
-#include "tavsetup/printer_link/win32/win32_printer_platform.h"
+#include "printer/link/win32/win32_printer_platform.h"
 #include "tavsetup/shell/link_adapters.h"
 #include "tavsetup/shell/utility_startup.h"
 #include "tavsetup/shell/win32/main_dlg.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tavsetup/printer_link/platform.h"
+#include "printer/link/platform.h"
 #include "tavsetup/shell/framework/win_app.h"
 
 namespace tav::setup {

@@ -7,17 +7,17 @@
 
 #include <cstdio>
 
+#include "printer/link/win32/win32_device_setup.h"
+#include "printer/settings/driver_package.h"
+#include "printer/settings/module_directory.h"
+#include "printer/settings/pnp_refresh.h"
+#include "printer/settings/win32/win32_driver_store.h"
+#include "printer/settings/win32/win32_file_system.h"
+#include "printer/settings/win32/win32_pnp_manager.h"
 #include "shared/guid.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win32/system_clock.h"
-#include "tavsetup/pages/driver_package.h"
-#include "tavsetup/pages/module_directory.h"
-#include "tavsetup/pages/pnp_refresh.h"
-#include "tavsetup/pages/win32/win32_driver_store.h"
-#include "tavsetup/pages/win32/win32_file_system.h"
-#include "tavsetup/pages/win32/win32_pnp_manager.h"
-#include "tavsetup/printer_link/win32/win32_device_setup.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tavsetup/printer_link/device_io.h"
+#include "printer/link/device_io.h"
 
 namespace tav::pipetest {
 

@@ -10,9 +10,9 @@
 
 #include "operation_log.h"
 #include "pipe_printer.h"
+#include "printer/link/printer_link.h"
+#include "printer/link/win32/win32_printer_platform.h"
 #include "shared/last_error.h"
-#include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/win32/win32_printer_platform.h"
 
 namespace {
 

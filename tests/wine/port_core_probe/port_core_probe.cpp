@@ -15,15 +15,15 @@
 //                         every call with a handle never made; prints
 //                         "<call> ok=<0|1> error=<last error>" for each call
 
-#include "tavportsvc/core/win32/win32_types.h"
+#include "portlink/core/win32/win32_types.h"
 // (windows.h first)
 #include <cstdio>
 #include <string>
 
+#include "portlink/core/port_link_core.h"
+#include "portlink/core/win32/win32_port_adapters.h"
 #include "shared/names.h"
 #include "shared/u16.h"
-#include "tavportsvc/core/port_link_core.h"
-#include "tavportsvc/core/win32/win32_port_adapters.h"
 
 namespace tav {
 using namespace tav::portsvc;

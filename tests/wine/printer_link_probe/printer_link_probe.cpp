@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "printer/link/printer_link.h"
+#include "printer/link/service_manager.h"
+#include "printer/link/win32/win32_printer_platform.h"
 #include "shared/last_error.h"
 #include "shared/u16.h"
-#include "tavsetup/printer_link/printer_link.h"
-#include "tavsetup/printer_link/service_manager.h"
-#include "tavsetup/printer_link/win32/win32_printer_platform.h"
 
 namespace {
 
