@@ -16,6 +16,7 @@ void PrinterLinkSection();
 void SettingsSection();
 void ShellSection();
 void PortCoreSection();
+void TavprinterSection();
 
 // Runs tavports with these arguments in the port link core's simulated world and prints
 // what it prints.

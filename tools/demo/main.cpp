@@ -18,5 +18,6 @@ int main() {
     tav::demo::SettingsSection();
     tav::demo::ShellSection();
     tav::demo::PortCoreSection();
+    tav::demo::TavprinterSection();
     return 0;
 }
