@@ -43,7 +43,14 @@ void ToolSession::End() {
     m_mutex = win::kNoHandle;
     if (m_serviceWasRunning) {
         static_cast<void>(setup::ChangeServiceState(m_tool.printer, 0, kServiceName));
-        static_cast<void>(setup::ChangeServiceState(m_tool.printer, 1, kServiceName));
+        if (!setup::ChangeServiceState(m_tool.printer, 1, kServiceName)) {
+            // The run found the service running and must not leave it stopped because one
+            // call failed on the way: one more start when it is not running now.
+            uint32_t state = 0;
+            if (!setup::QueryServiceState(m_tool.printer, kServiceName, &state) ||
+                state != win::kServiceRunning)
+                static_cast<void>(setup::ChangeServiceState(m_tool.printer, 1, kServiceName));
+        }
     }
     // Last: the LPD print service needs the Spooler.
     static_cast<void>(setup::RestartLpdServiceIfStopped(m_tool.printer, m_lpdStopped));

@@ -177,6 +177,20 @@ TEST_F(TavprinterTest, FailuresOnTheWayLeaveMutexSpoolerAndServiceAsFound) {
     ExpectLeftAsFound();
     kernel.cancelAfterChecks = -1;
 
+    // A Windows call failing at any step of a change: whatever the exit, nothing stays held.
+    for (const char* call : {"SetupDiGetClassDevsW", "CreateFileW", "DeviceIoControl", "WriteFile",
+                             "ReadFile", "OpenSCManagerW"}) {
+        for (int after : {0, 3, 9}) {
+            world.trace.faults.Fail(call, win::kErrorGenFailure, 1, after);
+            const int code = Run({"set", "--response", "receive"});
+            EXPECT_TRUE(code == kToolExitOk || code == kToolExitFailed || code == kToolExitNoMatch)
+                << call << " after " << after << ": " << code;
+            SCOPED_TRACE(std::string(call) + " after " + std::to_string(after));
+            ExpectLeftAsFound();
+            world.clock.Advance(20000);  // a reset the run left behind settles
+        }
+    }
+
     service.Stop();
     world.services.Config(kServiceName).state = win::kServiceStopped;
     ASSERT_EQ(Run({"set", "--driver-type", "serial"}), kToolExitOk) << output.err;
