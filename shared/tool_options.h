@@ -19,4 +19,10 @@ std::optional<ToolOption> ParseToolOption(const std::string& arg);
 // "--help", "-h", "/?" in any case.
 bool IsHelpOption(const ToolOption& option);
 
+// ASCII letters in lower case, for commands and values that ignore letter case.
+std::string LowerAscii(std::string text);
+
+// A JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped.
+std::string JsonString(const std::string& utf8);
+
 }  // namespace tav

@@ -1,21 +1,13 @@
 #include "tavports/command_line.h"
 
-#include <cctype>
-
 #include "shared/tool_options.h"
 
 namespace tav::tavports {
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool CommandOf(const std::string& word, Command* command) {
-    const std::string lower = Lower(word);
+    const std::string lower = LowerAscii(word);
     if (lower == "list")
         *command = Command::kList;
     else if (lower == "explain")

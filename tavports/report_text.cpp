@@ -1,8 +1,7 @@
 #include "tavports/report_text.h"
 
-#include <cstdio>
-
 #include "portlink/core/port_link_rules.h"
+#include "shared/tool_options.h"
 #include "shared/u16.h"
 
 namespace tav::tavports {
@@ -28,23 +27,6 @@ std::string Padded(const std::string& text, size_t width) {
 
 std::string OrDash(const std::u16string& text) {
     return text.empty() ? "-" : ToUtf8(text);
-}
-
-std::string JsonString(const std::string& utf8) {
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::string JsonStringOrNull(const std::u16string& text) {

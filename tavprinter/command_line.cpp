@@ -1,21 +1,13 @@
 #include "tavprinter/command_line.h"
 
-#include <cctype>
-
 #include "shared/tool_options.h"
 
 namespace tav::tavprinter {
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool CommandOf(const std::string& word, Command* command) {
-    const std::string lower = Lower(word);
+    const std::string lower = LowerAscii(word);
     if (lower == "list")
         *command = Command::kList;
     else if (lower == "show")
@@ -47,7 +39,7 @@ bool TakesValue(const std::string& name) {
 
 bool SetValue(const std::string& name, const std::string& value, CommandLine* out,
               std::string* error) {
-    const std::string lower = Lower(value);
+    const std::string lower = LowerAscii(value);
     if (name == "printer") {
         if (out->printer) {
             *error = "only one --printer";

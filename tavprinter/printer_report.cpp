@@ -1,7 +1,6 @@
 #include "tavprinter/printer_report.h"
 
-#include <cstdio>
-
+#include "shared/tool_options.h"
 #include "shared/u16.h"
 #include "tavprinter/tool_texts.h"
 
@@ -99,23 +98,6 @@ std::string FormatPrinterJson(const std::vector<PrinterRow>& rows, uint32_t enum
            (enumerationError != 0 ? JsonError(enumerationError, errorText) : std::string()) +
            "]\n}\n";
     return out;
-}
-
-std::string JsonString(const std::string& utf8) {
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 }  // namespace tav::tavprinter

@@ -26,7 +26,4 @@ std::string DriverTypeText(bool serialMode, bool japanese);
 std::string ResponseText(bool receive, bool japanese);
 std::string SerialText(const std::optional<std::string>& serial, bool japanese);
 
-// A JSON string literal: quotes, backslashes and control characters escaped.
-std::string JsonString(const std::string& utf8);
-
 }  // namespace tav::tavprinter
