@@ -46,7 +46,15 @@ set_present() {
   reg64 add "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\{A4C7E912-3F58-4B06-9D2E-61B0F7C3D845}\\$name\\#\\Control" \
     /v Linked /t REG_DWORD /d "$2" /f >/dev/null
 }
-service() { wine_run 60 net "$1" Tavportsvc >"$OUT" 2>&1 || fail "net $1 Tavportsvc"; }
+# service start|stop: the service in that state. An auto-start service may be there already
+# (services.exe starts it when the server starts again), which net reports as a failure.
+service() {
+  local want=RUNNING state
+  [ "$1" = stop ] && want=STOPPED
+  wine_run 60 net "$1" Tavportsvc >"$OUT" 2>&1 && return 0
+  state=$(wine_run 30 sc query Tavportsvc 2>/dev/null | tr -d '\r' || true)
+  grep -q "$want" <<<"$state" || fail "net $1 Tavportsvc: $(tr -d '\r' <"$OUT")"
+}
 json() { PRINTER=$PRINTER /usr/bin/python3 -c "import json,os,sys; d=json.loads(sys.stdin.read()); print($1)" <<<"$TOOL_OUT"; }
 
 read -r _ PRINTER < <(probe make-printer)
