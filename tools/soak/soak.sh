@@ -2,7 +2,8 @@
 # soak.sh <build dir>: the release checks too long for every test run, with a summary table.
 # Counts and limits (environment): SOAK_SERVICE_CYCLES (100), SOAK_UTILITY_CYCLES (50),
 # SOAK_FUZZ_RUNS (10000000) with SOAK_FUZZ_SECONDS (600) per target as the time limit,
-# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("tsan service utility fuzz package").
+# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("tsan service utility fuzz package
+# version").
 # Needs the linux, tsan, fuzz, win32 and win64 builds and the package.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -12,7 +13,7 @@ UTILITY_CYCLES=${SOAK_UTILITY_CYCLES:-50}
 FUZZ_RUNS=${SOAK_FUZZ_RUNS:-10000000}
 FUZZ_SECONDS=${SOAK_FUZZ_SECONDS:-600}
 PACKAGE_ROUNDS=${SOAK_PACKAGE_ROUNDS:-10}
-PARTS=${SOAK_PARTS:-tsan service utility fuzz package}
+PARTS=${SOAK_PARTS:-tsan service utility fuzz package version}
 TABLE=$BUILD/soak/summary.txt
 mkdir -p "$BUILD/soak"
 : >"$TABLE"
@@ -117,7 +118,7 @@ package_rounds() (
   wine_prefix win64
   timeout 5 wineserver -p >/dev/null 2>&1 || true
   display_warm_up
-  local current old new_msi old_msi code r
+  local current old new_msi old_msi code r tmf
   current=$(head -n1 "$ROOT/VERSION")
   # An older package of the same programs: only the package version differs.
   old=$(echo "$current" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, ($3 > 0 ? $3 - 1 : 0) }')
@@ -153,6 +154,12 @@ all_tests_tsan() (
   grep -E '^\*\*\*|Failed|WARNING: ThreadSanitizer' <<<"$out" | head -20 >&2
   grep -E 'tests passed' <<<"$out"
   exit $status
+)
+
+# A copy of the tree with VERSION raised, built and packaged: every program, manifest and
+# package carries the raised version.
+raised_version_copy() (
+  JOBS=2 bash "$ROOT/tests/version/one_version.sh" full "$BUILD"
 )
 
 run_part() {  # run_part NAME FUNCTION
