@@ -1,7 +1,7 @@
 #pragma once
 // The one table of the service's trace events: module, number, level, arguments and the
-// text an administrator reads. Trace points name an event of this table; the decoding file
-// (Tavportsvc.tmf) is generated from kTraceEvents, so a number, level or argument type
+// text an administrator reads. Trace points name an event of this table; the decoding files
+// (<message GUID>.tmf) are generated from kTraceEvents, so a number, level or argument type
 // exists only here. The texts are for the decoding file; the service sends none of them.
 
 #include <cstddef>
