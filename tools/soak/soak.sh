@@ -133,10 +133,11 @@ package_rounds() (
     expect_service_state RUNNING
     [ "$(timeout 30 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null |
       tr -d '\r' | grep -c 'DisplayName *REG_SZ *TAV USB Setup')" = 1 ] || { echo "round $r: two products after the upgrade"; exit 1; }
-    rm -f "$(unix_path "$P64_DIR")/Tavportsvc.tmf"
+    tmf=$(ls "$(unix_path "$P64_DIR")"/tmf/*.tmf | head -n 1)
+    rm -f "$tmf"
     code=$(msi_repair "$new_msi" "repair$r.log"); [ "$code" = 0 ] || { echo "round $r: repair $code"; exit 1; }
     expect_service_state RUNNING
-    [ -f "$(unix_path "$P64_DIR")/Tavportsvc.tmf" ] || { echo "round $r: repair did not restore a file"; exit 1; }
+    [ -f "$tmf" ] || { echo "round $r: repair did not restore a file"; exit 1; }
     code=$(msi_uninstall "$new_msi" "uninstall$r.log"); [ "$code" = 0 ] || { echo "round $r: uninstall $code"; exit 1; }
     service_gone || { echo "round $r: service left"; exit 1; }
   done
@@ -178,6 +179,7 @@ for part in $PARTS; do
     utility) run_part "utility start/exit under Wine" utility_cycles ;;
     fuzz) fuzz_targets ;;
     package) run_part "package install/upgrade/repair/uninstall" package_rounds ;;
+    version) run_part "one VERSION, raised in a built copy" raised_version_copy ;;
   esac
 done
 {
