@@ -45,7 +45,8 @@ registration_dump "$WINE_TMP/by-package.txt"
 printf '@call "%s\\Tavportsvc-trace.cmd"\r\n@echo errorlevel=%%errorlevel%%\r\n' "$P64_DIR" \
   >"$WINEPREFIX/drive_c/pkg/trace-usage.cmd"
 code=$(wine_cmd_code 30 tracecmd 'C:\pkg\trace-usage.cmd')
-[ -n "$code" ] && [ "$code" != 0 ] || fail "Tavportsvc-trace.cmd without an argument: exit [$code]"
+[ -n "$code" ] && [ "$code" != 0 ] ||
+  { cat "$WINE_TMP/tracecmd.out" >&2; fail "Tavportsvc-trace.cmd without an argument: exit [$code]"; }
 grep -q 'usage: Tavportsvc-trace.cmd start' "$WINE_TMP/tracecmd.out" || fail "no usage text"
 echo "ok: installed, files in place, service running"
 
