@@ -200,7 +200,7 @@ std::optional<TraceMessageFormat> TraceMessageFormat::LoadSearchFolder(const std
             return std::nullopt;
         // A decoder opens this file only for the message GUID of its name.
         const std::string fileGuid = Lower(entry.path().stem().string());
-        for (auto& [key, message] : parsed->m_messages) {
+        for (const auto& [key, message] : parsed->m_messages) {
             if (key.first == fileGuid)
                 all.m_messages.emplace(key, message);
         }

@@ -13,12 +13,16 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
 // ".tmf" in any case: Windows, where the folder is shipped, ignores the case of names.
 bool IsTmfName(std::string name) {
     for (auto& c : name)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name.size() > 4 && name.compare(name.size() - 4, 4, ".tmf") == 0;
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
