@@ -32,6 +32,8 @@ PRODUCT_NAME=$(product_field name)
 MANUFACTURER=$(product_field manufacturer)
 PRODUCT_URL=$(product_field url)
 VERSION=${TAV_PACKAGE_VERSION:-$(head -n1 "$ROOT/VERSION")}
+# Installed versions below this one are replaced: all up to this version's first three fields.
+UPGRADE_BELOW=$(awk -F. '{ printf "%d.%d.%d", $1, $2, $3 + 1 }' <<<"$VERSION")
 OUT_DIR=${TAV_PACKAGE_OUT:-$BUILD/package}
 mkdir -p "$OUT_DIR"
 OUT_DIR=$(cd "$OUT_DIR" && pwd)
@@ -125,7 +127,7 @@ sign_programs() {
 # wixl_build ARCH WXS OUT COMMENTS
 wixl_build() {
   (cd "$BUILD" && wixl -a "$1" -o "$3" "${WIXL_OPTIONAL[@]}" \
-    -D Version="$VERSION" -D TestSuffix="$SUFFIX" -D ProductName="$PRODUCT_NAME" \
+    -D Version="$VERSION" -D UpgradeBelow="$UPGRADE_BELOW" -D TestSuffix="$SUFFIX" -D ProductName="$PRODUCT_NAME" \
     -D Manufacturer="$MANUFACTURER" -D ProductUrl="$PRODUCT_URL" -D Comments="$4" \
     -D StageDir="$STAGE_REL" -D ArpWxi="$(realpath --relative-to="$BUILD" "$HERE/arp.wxi")" \
     -D DriverWxi="$STAGE_REL/driver.wxi" -D DriverRefsWxi="$STAGE_REL/driver_refs.wxi" \
