@@ -190,11 +190,13 @@ display_warm_up() {
   wait "$pid" 2>/dev/null || true
 }
 
-# state_snapshot DIR: the registry (64- and 32-bit machine views, the user) and the file tree.
+# state_snapshot DIR: the registry (the machine's views, the user) and the file tree.
 state_snapshot() {
   mkdir -p "$1"
-  local view
-  for view in 64 32; do
+  local view views=(64 32)
+  # A 32-bit Windows has one registry view.
+  [ "$WINEARCH" != win32 ] || views=(32)
+  for view in "${views[@]}"; do
     timeout 60 wine reg export HKLM "C:\\pkg-hklm$view.reg" /reg:$view /y >/dev/null 2>&1 || true
     iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/pkg-hklm$view.reg" | tr -d '\r' |
       registry_filter >"$1/hklm$view.reg"
@@ -240,6 +242,7 @@ tree_filter() { grep -v -E '^\./(windows/temp|users/[^/]*/Temp|windows/Installer
 state_compare() {
   local f ok=0
   for f in hklm64.reg hklm32.reg hkcu.reg files.txt; do
+    [ -e "$1/$f" ] || [ -e "$2/$f" ] || continue
     if ! diff -u "$1/$f" "$2/$f" >"$WINE_TMP/diff-$f"; then
       echo "differs after uninstall: $f" >&2
       head -n 40 "$WINE_TMP/diff-$f" >&2
