@@ -4,7 +4,7 @@
 # SOAK_FUZZ_RUNS (10000000) with SOAK_FUZZ_SECONDS (600) per target as the time limit,
 # SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("tsan service utility fuzz package
 # version").
-# Needs the linux, tsan, fuzz, win32 and win64 builds and the package.
+# Needs the linux, tsan, fuzz, win32 and win64 builds and the packages.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=$(cd "$1" && pwd)
@@ -31,7 +31,7 @@ service_cycles() (
   wine_prefix win64
   timeout 5 wineserver -p >/dev/null 2>&1 || true
   local msi code port printer i state query
-  msi=$(ls "$BUILD"/package/tav-usb-setup-"$(head -n1 "$ROOT/VERSION")".msi)
+  msi=$(ls "$BUILD"/package/tav-port-service-x64-"$(head -n1 "$ROOT/VERSION")"*.msi | head -n 1)
   code=$(msi_install "$msi" install.log)
   [ "$code" = 0 ] || { echo "install exit $code"; exit 1; }
   cp "$BUILD/win64/tests/wine/fake_devices/tav_fake_devices.exe" "$WINEPREFIX/drive_c/"
@@ -111,6 +111,10 @@ fuzz_targets() {
   done
 }
 
+# The service package: each round starts from an older product (odd rounds the last
+# one-package release, even ones an older version of this package), upgrades to the
+# current package and to a rebuild differing in the fourth version field (one Programs and
+# Features entry each time), repairs a deleted file and uninstalls.
 package_rounds() (
   source "$ROOT/tests/wine/wine_lib.sh"
   source "$ROOT/tests/wine/package_lib.sh"
@@ -118,32 +122,68 @@ package_rounds() (
   wine_prefix win64
   timeout 5 wineserver -p >/dev/null 2>&1 || true
   display_warm_up
-  local current old new_msi old_msi code r tmf
+  local current older tweaked name old_msi legacy_msi new_msi tweak_msi start_msi code r
   current=$(head -n1 "$ROOT/VERSION")
-  # An older package of the same programs: only the package version differs.
-  old=$(echo "$current" | awk -F. '{ printf "%d.%d.%d.0", $1, $2, ($3 > 0 ? $3 - 1 : 0) }')
-  [ "$old" != "$current" ] || old=0.0.1.0
-  old_msi=$(TAV_PACKAGE_VERSION=$old bash "$ROOT/tools/package/build_package.sh" "$BUILD" | tail -n 1)
-  new_msi=$BUILD/package/tav-usb-setup-$current.msi
+  name=$(sed -n 's/^name=//p' "$ROOT/PRODUCT")
+  older=$(awk -F. '{ printf "%d.%d.%d.0", $1, $2, ($3 > 0 ? $3 - 1 : 0) }' <<<"$current")
+  [ "$older" != "$current" ] || older=0.0.1.0
+  tweaked=$(awk -F. '{ printf "%d.%d.%d.%d", $1, $2, $3, $4 + 1 }' <<<"$current")
+  new_msi=$(TAV_PACKAGE_OUT=$WINE_TMP/cur package_build "$BUILD" | head -n 1)
+  old_msi=$(TAV_PACKAGE_OUT=$WINE_TMP/older TAV_PACKAGE_VERSION=$older package_build "$BUILD" | head -n 1)
+  tweak_msi=$(TAV_PACKAGE_OUT=$WINE_TMP/tweak TAV_PACKAGE_VERSION=$tweaked package_build "$BUILD" | head -n 1)
+  legacy_msi=$(old_package_build "$BUILD" "$WINE_TMP/legacy")
   state_snapshot "$WINE_TMP/before"
   for ((r = 1; r <= PACKAGE_ROUNDS; r++)); do
-    code=$(msi_install "$old_msi" "old$r.log"); [ "$code" = 0 ] || { echo "round $r: old install $code"; exit 1; }
+    start_msi=$old_msi
+    [ $((r % 2)) = 0 ] || start_msi=$legacy_msi
+    code=$(msi_install "$start_msi" "old$r.log"); [ "$code" = 0 ] || { echo "round $r: $(basename "$start_msi") install $code"; exit 1; }
     expect_service_state RUNNING
     code=$(msi_install "$new_msi" "upgrade$r.log"); [ "$code" = 0 ] || { echo "round $r: upgrade $code"; exit 1; }
     expect_service_state RUNNING
-    [ "$(timeout 30 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:64 2>/dev/null |
-      tr -d '\r' | grep -c 'DisplayName *REG_SZ *TAV USB Setup')" = 1 ] || { echo "round $r: two products after the upgrade"; exit 1; }
-    tmf=$(ls "$(unix_path "$P64_DIR")"/tmf/*.tmf | head -n 1)
-    rm -f "$tmf"
-    code=$(msi_repair "$new_msi" "repair$r.log"); [ "$code" = 0 ] || { echo "round $r: repair $code"; exit 1; }
+    [ "$(uninstall_entries "$name")" = 1 ] || { echo "round $r: two products after the upgrade"; exit 1; }
+    ! utility_shortcut_exists || { echo "round $r: the utility's shortcut is left"; exit 1; }
+    code=$(msi_install "$tweak_msi" "tweak$r.log"); [ "$code" = 0 ] || { echo "round $r: $tweaked over $current: $code"; exit 1; }
     expect_service_state RUNNING
-    [ -f "$tmf" ] || { echo "round $r: repair did not restore a file"; exit 1; }
-    code=$(msi_uninstall "$new_msi" "uninstall$r.log"); [ "$code" = 0 ] || { echo "round $r: uninstall $code"; exit 1; }
+    [ "$(uninstall_entries "$name")" = 1 ] || { echo "round $r: two products after the fourth-field rebuild"; exit 1; }
+    rm -f "$(unix_path "$P64_DIR")/tavports.exe"
+    code=$(msi_repair "$tweak_msi" "repair$r.log"); [ "$code" = 0 ] || { echo "round $r: repair $code"; exit 1; }
+    expect_service_state RUNNING
+    [ -f "$(unix_path "$P64_DIR")/tavports.exe" ] || { echo "round $r: repair did not restore a file"; exit 1; }
+    code=$(msi_uninstall "$tweak_msi" "uninstall$r.log"); [ "$code" = 0 ] || { echo "round $r: uninstall $code"; exit 1; }
     service_gone || { echo "round $r: service left"; exit 1; }
   done
   state_snapshot "$WINE_TMP/after"
   state_compare "$WINE_TMP/before" "$WINE_TMP/after" >&2 || { echo "registry or files differ from the fresh prefix"; exit 1; }
-  echo "$PACKAGE_ROUNDS rounds ($old -> $current upgrade, repair of a deleted file, uninstall); registry and files as fresh"
+  echo "$PACKAGE_ROUNDS rounds ($OLD_RELEASE_VERSION or $older -> $current -> $tweaked, repair, uninstall); one entry each; registry and files as fresh"
+)
+
+# The utility package: refused by 64-bit Windows with its message; where 32-bit programs run,
+# install and uninstall rounds in a 32-bit prefix, ending as fresh.
+utility_package_rounds() (
+  source "$ROOT/tests/wine/wine_lib.sh"
+  source "$ROOT/tests/wine/package_lib.sh"
+  wine_x
+  local msi32 code r refusal
+  msi32=$(TAV_PACKAGE_OUT=$WINE_TMP/cur package_build "$BUILD" | tail -n 1)
+  wine_prefix win64
+  refusal=$(launch_refusal "$msi32" "$BUILD/win64/tavsetup_window_probe.exe")
+  [ "$(tail -n 1 <<<"$refusal")" = 1603 ] && grep -q 'This package is for 32-bit Windows' <<<"$refusal" ||
+    { echo "64-bit Windows: no refusal: $refusal"; exit 1; }
+  timeout 20 wineserver -k >/dev/null 2>&1 || true
+  if ! needs_32bit "utility package rounds in a 32-bit prefix (soak)" >&2; then
+    echo "refused by 64-bit Windows; install rounds skipped (no 32-bit programs here)"
+    exit 0
+  fi
+  wine_prefix win32
+  state_snapshot "$WINE_TMP/before"
+  for ((r = 1; r <= PACKAGE_ROUNDS; r++)); do
+    code=$(msi_install "$msi32" "install$r.log"); [ "$code" = 0 ] || { echo "round $r: install $code"; exit 1; }
+    utility_shortcut_exists || { echo "round $r: no shortcut"; exit 1; }
+    code=$(msi_uninstall "$msi32" "uninstall$r.log"); [ "$code" = 0 ] || { echo "round $r: uninstall $code"; exit 1; }
+  done
+  state_snapshot "$WINE_TMP/after"
+  state_compare "$WINE_TMP/before" "$WINE_TMP/after" >&2 || { echo "registry or files differ from the fresh prefix"; exit 1; }
+  echo "refused by 64-bit Windows; $PACKAGE_ROUNDS install/uninstall rounds in a 32-bit prefix, as fresh"
 )
 
 # Every native test under ThreadSanitizer (the test run takes only the threaded ones): the
@@ -178,7 +218,10 @@ for part in $PARTS; do
     service) run_part "service start/stop under Wine" service_cycles ;;
     utility) run_part "utility start/exit under Wine" utility_cycles ;;
     fuzz) fuzz_targets ;;
-    package) run_part "package install/upgrade/repair/uninstall" package_rounds ;;
+    package)
+      run_part "service package rounds" package_rounds
+      run_part "utility package rounds" utility_package_rounds
+      ;;
     version) run_part "one VERSION, raised in a built copy" raised_version_copy ;;
   esac
 done
