@@ -21,7 +21,7 @@ void ShowTavports(sim::SimPortWorld& world, const char* const* args, size_t coun
     std::printf("%s\n", line.c_str());
     PortLinkPlatform platform = world.Platform();
     TraceProvider trace(platform.trace);  // the tool emits no service events
-    sim::SimToolHost host(world.trace, world.setupDi);
+    sim::SimToolHost host(world.trace, world.setupDi, world.tree, world.sync);
     sim::SimConsole console;
     tavports::ToolContext ctx{PassContext{platform, trace}, host};
     int code = tavports::RunTavports(arguments, ctx, console, "1.0.0.1");

@@ -130,7 +130,7 @@ void TavprinterSection() {
     // tavprinter's own platform, as its main wires it, over the simulated machine.
     portsvc::PortLinkPlatform portPlatform = ports.Platform();
     portsvc::TraceProvider trace(portPlatform.trace);  // the tool emits no service events
-    sim::SimToolHost host(world.trace, ports.setupDi);
+    sim::SimToolHost host(world.trace, ports.setupDi, world.tree, ports.sync);
     portlink::ToolContext toolPorts{portsvc::PassContext{portPlatform, trace}, host};
     NoFiles files;
     PortDriverStore store;
