@@ -16,6 +16,7 @@
 #include "sim/tavports/sim_tool_host.h"
 #include "tavprinter/port_side.h"
 #include "tavprinter/tavprinter_app.h"
+#include "tools/demo/demo_driver_store.h"
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
@@ -55,41 +56,6 @@ class DemoKernel : public tavprinter::ToolKernel {
   private:
     sim::SimPortWorld& m_ports;
     uint32_t m_error = 0;
-};
-
-// The driver store holds the port driver's package where the service installs ports from.
-class PortDriverStore : public setup::DriverStore {
-  public:
-    uint32_t DriverPackageGetPath(const std::u16string& infPath, char16_t*,
-                                  uint32_t* numChars) override {
-        if (infPath != sim::kSimInfPath)
-            return win::kErrorDriverPackageNotInStore;
-        *numChars = 64;
-        return win::kErrorInsufficientBuffer;
-    }
-    // Asked only where difxapi.dll is missing, which it is not here.
-    int InfDriverStoreLocation(const std::u16string&, char16_t*, uint32_t, uint32_t*) override {
-        return 0;
-    }
-};
-
-// The port side knows where the INF is, so it lists no folders.
-class NoFiles : public setup::FileSystem {
-  public:
-    setup::Handle FindFirst(const std::u16string&, setup::FindEntry&) override {
-        return win::kNoHandle;
-    }
-    bool FindNext(setup::Handle, setup::FindEntry&) override { return false; }
-    bool CloseFind(setup::Handle) override { return false; }
-    bool FileExists(const std::u16string&) override { return false; }
-    uint32_t SystemDirectory(char16_t*, uint32_t) override { return 0; }
-    uint32_t WindowsDirectory(char16_t*, uint32_t) override { return 0; }
-    uint32_t ModuleFileName(char16_t*, uint32_t) override { return 0; }
-};
-
-class NoDebugOutput : public setup::DebugOutput {
-  public:
-    void Write(const char16_t*) override {}
 };
 
 // Both streams to the demo's stdout as they come, so progress lines stay between results.
