@@ -49,12 +49,18 @@ bool TakeValue(const std::vector<std::string>& args, size_t* i, const ToolOption
 bool ApplyOption(const std::vector<std::string>& args, size_t* i, const ToolOption& option,
                  CommandLine* out, std::string* error) {
     const Command command = out->command;
-    if (!option.value && option.name == "json" && command == Command::kList)
-        return out->json = true;
-    if (!option.value && option.name == "yes" && Changes(command))
-        return out->yes = true;
-    if (!option.value && option.name == "what-if" && command == Command::kPrune)
-        return out->whatIf = true;
+    // Switches: each belongs to the commands it names.
+    bool* flag = nullptr;
+    if (option.name == "json" && command == Command::kList)
+        flag = &out->json;
+    else if (option.name == "yes" && Changes(command))
+        flag = &out->yes;
+    else if (option.name == "what-if" && command == Command::kPrune)
+        flag = &out->whatIf;
+    if (flag && !option.value) {
+        *flag = true;
+        return true;
+    }
     if (option.name == "printer" && command == Command::kAssign)
         return TakeValue(args, i, option, &out->printer, error);
     if (option.name == "output" && Reports(command))

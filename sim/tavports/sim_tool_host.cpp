@@ -74,6 +74,12 @@ PlatformHandle SimToolHost::CreateNamedMutex(const char16_t* sddl, const char16_
         SetLastErrorCode(win::kErrorInvalidParameter);
         return win::kNoHandle;
     }
+    // Making a Global\ object takes SeCreateGlobalPrivilege, which only services and
+    // administrators hold; opening one that exists does not.
+    if (!administrator && m_sync.UtilityMutexState() == UtilityMutex::kAbsent) {
+        SetLastErrorCode(win::kErrorAccessDenied);
+        return win::kNoHandle;
+    }
     return m_sync.CreateNamedMutex(name);
 }
 
