@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # tavports.exe under Wine beside the real service: after the service's start-up pass,
 # `tavports list` shows the link the pass wrote; `unlink` refuses while the printer is
-# attached, clears the link once it is not, and the next start-up pass links the port again.
+# attached, clears the link once it is not, and the next start-up pass links the port again;
+# after a printer swap `assign` gives the old COM name to the new printer, which the next
+# pass keeps, and `prune` frees the port of a printer gone.
 # Fake devices come from tav_port_core_probe.exe; the printer leaves and returns through its
 # interface's "Linked" value, which is what DIGCF_PRESENT follows under Wine.
 #   bash tests/wine/test_tavports.sh <repo>/build
@@ -123,6 +125,36 @@ print([v for t in pe.FileInfo[0] if t.Key == b'StringFileInfo' for s in t.String
        for k, v in s.entries.items() if k == b'FileVersion'][0].decode())" "$SVC_SRC")
 tavports --version
 expect_eq "$TOOL_OUT" "tavports $SVC_VERSION" "the service's version"
+
+# 6. The lane's printer is swapped: the old one leaves, the new one gets the next port (COM6);
+# assign gives it COM5, which the next start-up pass keeps; prune frees a gone printer's port.
+set_present "$PRINTER" 0
+read -r PORT2 _ < <(probe make-port)
+reg64 add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT2\\Device Parameters" /v PortName /t REG_SZ /d COM6 /f >/dev/null
+read -r _ NEW_PRINTER < <(probe make-usb-printer)
+NEW_SERIAL=$(printf '%s' "$NEW_PRINTER" | cut -d'#' -f3)
+service stop
+service start
+expect_eq "$(link_of "$PORT2")" "$NEW_PRINTER" "the new printer on the next port"
+tavports prune --what-if
+expect_has "$TOOL_OUT" "COM5  linked to the printer with serial $SERIAL" "prune --what-if"
+tavports assign COM5 --printer "$NEW_SERIAL" --yes
+expect_eq "$RC" 0 "assign: $TOOL_ERR"
+expect_eq "$(link_of "$PORT")" "$NEW_PRINTER" "COM5 given to the new printer"
+expect_eq "$(link_of "$PORT2")" "" "COM6 freed"
+service stop
+service start
+expect_eq "$(link_of "$PORT")" "$NEW_PRINTER" "COM5 kept by the next pass"
+expect_eq "$(link_of "$PORT2")" "" "COM6 still free after the next pass"
+tavports list --json
+expect_eq "$(json "d['schema'], d['service']['state'], d['service']['version'], bool(d['host']), d['time'][-1]")" \
+  "1 running $SVC_VERSION True Z" "JSON inventory"
+echo "list --json after the swap: $TOOL_OUT"
+set_present "$NEW_PRINTER" 0
+tavports prune --yes
+expect_eq "$RC" 0 "prune: $TOOL_ERR"
+expect_has "$TOOL_OUT" "Freed COM5 (was the printer with serial $NEW_SERIAL)." "prune message"
+expect_eq "$(link_of "$PORT")" "" "COM5 freed by prune"
 service stop
 
 echo "PASS: tavports under Wine"

@@ -35,6 +35,32 @@ void PrintEvents(sim::SimPortWorld& world) {
     world.recorder.ClearEvents();
 }
 
+// A lane's printer is swapped: the point-of-sale software opens COM5, the new printer gets a
+// new port, and the administrator gives it COM5; the service's next pass keeps that.
+void SwapLanePrinter(sim::SimPortWorld& world, portsvc::PortLinkCore& core) {
+    std::printf("\n--- a lane's printer is swapped (the POS software opens COM5) ---\n");
+    std::printf("printer C0003 on COM5 is unplugged for good; printer E0005 arrives:\n");
+    world.UnplugPrinter(u"C0003");
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
+    world.AddPrinter(u"E0005");
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
+    PrintEvents(world);
+    const char* const list[] = {"list"};
+    ShowTavports(world, list, 1);
+    std::printf("the administrator gives COM5 to the new printer:\n");
+    const char* const assign[] = {"assign", "COM5", "--printer", "E0005", "--yes"};
+    ShowTavports(world, assign, 5);
+    std::printf("the service's next pass (a device event) keeps COM5 with E0005:\n");
+    static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
+    PrintEvents(world);
+    ShowTavports(world, list, 1);
+    const char* const prune[] = {"prune", "--what-if"};
+    ShowTavports(world, prune, 2);
+    const char* const json[] = {"list", "--json"};
+    ShowTavports(world, json, 2);
+    std::printf("--- end of the swap ---\n\n");
+}
+
 }  // namespace
 
 void PortCoreSection() {
@@ -88,6 +114,8 @@ void PortCoreSection() {
     static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
     PrintEvents(world);
     ShowTavports(world, list, 1);
+
+    SwapLanePrinter(world, core);
 
     win::HResult stop = core.StopHook([] { return win::kSOk; });
     uint32_t late = core.OnDeviceEvent();
