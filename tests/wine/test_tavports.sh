@@ -35,6 +35,10 @@ tavports() {
   TOOL_ERR=$(tr -d '\r' <"$ERR")
 }
 reg64() { wine_run 30 reg "$@" /reg:64 >"$OUT" 2>/dev/null || true; tr -d '\r' <"$OUT"; }
+# reg_add ARGS...: a value the test depends on; a write that fails or times out is the failure.
+reg_add() {
+  wine_run 60 reg add "$@" /f /reg:64 >"$OUT" 2>&1 || fail "reg add $1: $(tr -d '\r' <"$OUT")"
+}
 link_of() {
   reg64 query "HKLM\\System\\CurrentControlSet\\Enum\\$1\\Device Parameters\\Tavportsvc" /v SymbolicLink |
     sed -n 's/^ *SymbolicLink *REG_SZ *//p'
@@ -45,8 +49,8 @@ expect_has() { printf '%s\n' "$1" | grep -qF -- "$2" || fail "$3: '$2' not in: $
 set_present() {
   local path=$1 name
   name="##?#${path:4}"
-  reg64 add "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\{A4C7E912-3F58-4B06-9D2E-61B0F7C3D845}\\$name\\#\\Control" \
-    /v Linked /t REG_DWORD /d "$2" /f >/dev/null
+  reg_add "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\{A4C7E912-3F58-4B06-9D2E-61B0F7C3D845}\\$name\\#\\Control" \
+    /v Linked /t REG_DWORD /d "$2"
 }
 # service start|stop: the service in that state. An auto-start service may be there already
 # (services.exe starts it when the server starts again), which net reports as a failure.
@@ -62,7 +66,7 @@ json() { PRINTER=$PRINTER /usr/bin/python3 -c "import json,os,sys; d=json.loads(
 read -r _ PRINTER < <(probe make-printer)
 read -r PORT _ < <(probe make-port)
 [ -n "$PRINTER" ] && [ -n "$PORT" ] || fail "fake devices not created"
-reg64 add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT\\Device Parameters" /v PortName /t REG_SZ /d COM5 /f >/dev/null
+reg_add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT\\Device Parameters" /v PortName /t REG_SZ /d COM5
 SERIAL=$(printf '%s' "$PRINTER" | cut -d'#' -f3)
 echo "printer $PRINTER (serial $SERIAL); port $PORT"
 
@@ -130,7 +134,7 @@ expect_eq "$TOOL_OUT" "tavports $SVC_VERSION" "the service's version"
 # assign gives it COM5, which the next start-up pass keeps; prune frees a gone printer's port.
 set_present "$PRINTER" 0
 read -r PORT2 _ < <(probe make-port)
-reg64 add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT2\\Device Parameters" /v PortName /t REG_SZ /d COM6 /f >/dev/null
+reg_add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT2\\Device Parameters" /v PortName /t REG_SZ /d COM6
 read -r _ NEW_PRINTER < <(probe make-usb-printer)
 NEW_SERIAL=$(printf '%s' "$NEW_PRINTER" | cut -d'#' -f3)
 service stop
