@@ -169,22 +169,20 @@ timeout 30 wine sc query Tavportsvc | tr -d '\r' | grep -q 'RUNNING' || fail "no
 timeout 60 wine net stop Tavportsvc >/dev/null 2>&1 || fail "net stop"
 timeout 20 wineserver -w || true
 calls=$(tr -d '\r' <"$EVENTS" | grep -E 'EventSource|ReportEventW')
-# "fixme:advapi:ReportEventW (handle,type,category,id,...)" then one line per string.
-entry_after() {
-  printf '%s\n' "$calls" | grep -A "$2" -F "ReportEventW ($1" | tail -n +2 |
-    sed -n 's/.*eventlog:ReportEventW L"\(.*\)"$/\1/p'
+# strings_of TYPE ID COUNT: the strings of the first entry of that type and ID. Wine prints
+# "fixme:advapi:ReportEventW (handle,type,category,id,...)" and then each string as a C
+# literal ("trace:eventlog:ReportEventW L\"...\"", backslashes doubled).
+strings_of() {
+  printf '%s\n' "$calls" | grep -A "$3" -m 1 -E "ReportEventW \([0-9A-F]+,$1,0x0000,$2," |
+    tail -n +2 | sed -n 's/.*eventlog:ReportEventW L"\(.*\)"$/\1/p' | sed 's/\\\\/\\/g'
 }
 printf '%s\n' "$calls" | grep -q 'RegisterEventSourceW ((null),L"Tavportsvc")' ||
   fail "no RegisterEventSourceW for Tavportsvc: $calls"
-started=$(printf '%s\n' "$calls" | grep -o 'ReportEventW ([0-9A-F]*,0x0004,0x0000,0x40000402,' |
-  head -n 1 | sed 's/ReportEventW (\([0-9A-F]*\),.*/\1,0x0004,0x0000,0x40000402/')
-[ -n "$started" ] || fail "no information entry 1026 (started): $calls"
-expect_eq "$(entry_after "$started" 1)" "$(tr -d '\r\n' <"$HERE/../../VERSION")" "started: version"
-linked=$(printf '%s\n' "$calls" | grep -o 'ReportEventW ([0-9A-F]*,0x0004,0x0000,0x4000040[5],' |
-  head -n 1 | sed 's/ReportEventW (\([0-9A-F]*\),.*/\1,0x0004,0x0000,0x40000405/')
-[ -n "$linked" ] || fail "no information entry 1029 (printer linked): $calls"
-expect_eq "$(entry_after "$linked" 2 | head -n 1)" "$printer" "linked: printer path"
-printf '%s\n' "$calls" | grep -q 'ReportEventW ([0-9A-F]*,0x0004,0x0000,0x40000403,' ||
+expect_eq "$(strings_of 0x0004 0x40000402 1)" "$(tr -d '\r\n' <"$HERE/../../VERSION")" \
+  "information 1026 (started) with the version"
+expect_eq "$(strings_of 0x0004 0x40000405 2 | head -n 1)" "$printer" \
+  "information 1029 (printer linked) with the printer's path"
+printf '%s\n' "$calls" | grep -Eq 'ReportEventW \([0-9A-F]+,0x0004,0x0000,0x40000403,' ||
   fail "no information entry 1027 (stopping): $calls"
 printf '%s\n' "$calls" | grep -q 'DeregisterEventSource' || fail "source not given back"
 case_done "Event Log entries of a start, a link and a stop (seen through Wine's debug channels)"
