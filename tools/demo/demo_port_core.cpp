@@ -1,6 +1,7 @@
 // Demo: the service's port link core in the simulated world. Starts with two printers and
 // one free port, shows what the start-up pass links and creates, a device event while the
-// setup utility runs, a printer unplugged and back, and the stop.
+// setup utility runs, a printer unplugged and back, and the stop, with the Application log
+// entries the service writes on the way.
 
 #include <cstdio>
 #include <string>
@@ -61,6 +62,16 @@ void SwapLanePrinter(sim::SimPortWorld& world, portsvc::PortLinkCore& core) {
     std::printf("--- end of the swap ---\n\n");
 }
 
+// The Application log as the viewer shows it: time, type, event ID, source, text.
+void PrintEventLog(sim::SimPortWorld& world) {
+    for (const auto& e : world.eventLog.Entries()) {
+        const char* type = e.type == 1 ? "Error" : e.type == 2 ? "Warning" : "Information";
+        std::printf("  event log %6u ms  %-11s %u %s: %s\n", e.tick, type, e.id & 0xFFFF,
+                    ToUtf8(e.source).c_str(), e.text.c_str());
+    }
+    world.eventLog.ClearEntries();
+}
+
 }  // namespace
 
 void PortCoreSection() {
@@ -79,18 +90,22 @@ void PortCoreSection() {
     world.recorder.Enable(4, 1);  // a logger attaches once the provider is registered
     std::printf("  start hook result 0x%08X\n", static_cast<uint32_t>(hr));
     PrintPorts(world);
+    PrintEventLog(world);
 
     std::printf("a third printer arrives while the setup utility runs:\n");
     world.sync.SetUtilityMutex(sim::UtilityMutex::kHeld);
     world.AddPrinter(u"C0003");
     static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
     PrintEvents(world);
+    PrintEventLog(world);
     PrintPorts(world);
 
     std::printf("the utility exits; the next pass links the third printer:\n");
     world.sync.SetUtilityMutex(sim::UtilityMutex::kAbsent);
+    world.clock.Advance(60000);
     core.ReconcilePorts();
     PrintEvents(world);
+    PrintEventLog(world);
     PrintPorts(world);
 
     std::printf("printer A0001 unplugged and plugged back: no link changes\n");
@@ -121,6 +136,7 @@ void PortCoreSection() {
     uint32_t late = core.OnDeviceEvent();
     std::printf("stop hook result 0x%08X; a device event after it returns %u without a pass\n",
                 static_cast<uint32_t>(stop), late);
+    PrintEventLog(world);
 }
 
 }  // namespace tav::demo
