@@ -24,6 +24,16 @@ void PrintPorts(sim::SimPortWorld& world) {
     }
 }
 
+// The Application log as the viewer shows it: time, type, event ID, source, text.
+void PrintEventLog(sim::SimPortWorld& world) {
+    for (const auto& e : world.eventLog.Entries()) {
+        const char* type = e.type == 1 ? "Error" : e.type == 2 ? "Warning" : "Information";
+        std::printf("  event log %6u ms  %-11s %u %s: %s\n", e.tick, type, e.id & 0xFFFF,
+                    ToUtf8(e.source).c_str(), e.text.c_str());
+    }
+    world.eventLog.ClearEntries();
+}
+
 void PrintEvents(sim::SimPortWorld& world) {
     for (const auto& e : world.recorder.Events()) {
         // The text an administrator reads from a captured trace (Tavportsvc.tmf).
@@ -34,6 +44,7 @@ void PrintEvents(sim::SimPortWorld& world) {
     for (const auto& e : world.recorder.Undecodable())
         std::printf("  trace UNDECODABLE %u: %s\n", e.number, e.reason.c_str());
     world.recorder.ClearEvents();
+    PrintEventLog(world);
 }
 
 // A lane's printer is swapped: the point-of-sale software opens COM5, the new printer gets a
@@ -62,16 +73,6 @@ void SwapLanePrinter(sim::SimPortWorld& world, portsvc::PortLinkCore& core) {
     std::printf("--- end of the swap ---\n\n");
 }
 
-// The Application log as the viewer shows it: time, type, event ID, source, text.
-void PrintEventLog(sim::SimPortWorld& world) {
-    for (const auto& e : world.eventLog.Entries()) {
-        const char* type = e.type == 1 ? "Error" : e.type == 2 ? "Warning" : "Information";
-        std::printf("  event log %6u ms  %-11s %u %s: %s\n", e.tick, type, e.id & 0xFFFF,
-                    ToUtf8(e.source).c_str(), e.text.c_str());
-    }
-    world.eventLog.ClearEntries();
-}
-
 }  // namespace
 
 void PortCoreSection() {
@@ -90,14 +91,12 @@ void PortCoreSection() {
     world.recorder.Enable(4, 1);  // a logger attaches once the provider is registered
     std::printf("  start hook result 0x%08X\n", static_cast<uint32_t>(hr));
     PrintPorts(world);
-    PrintEventLog(world);
 
     std::printf("a third printer arrives while the setup utility runs:\n");
     world.sync.SetUtilityMutex(sim::UtilityMutex::kHeld);
     world.AddPrinter(u"C0003");
     static_cast<void>(core.OnDeviceEvent());  // always NO_ERROR
     PrintEvents(world);
-    PrintEventLog(world);
     PrintPorts(world);
 
     std::printf("the utility exits; the next pass links the third printer:\n");
@@ -105,7 +104,6 @@ void PortCoreSection() {
     world.clock.Advance(60000);
     core.ReconcilePorts();
     PrintEvents(world);
-    PrintEventLog(world);
     PrintPorts(world);
 
     std::printf("printer A0001 unplugged and plugged back: no link changes\n");
