@@ -7,6 +7,7 @@
 #include "shared/last_error.h"
 #include "shared/u16.h"
 #include "shared/win/errors.h"
+#include "shared/win/pnp.h"
 
 namespace tav::portlink {
 using namespace tav::portsvc;
@@ -53,6 +54,19 @@ void ReadPortKey(ToolContext& ctx, PlatformHandle set, const win::DeviceInterfac
     row.printerPath = link;
 }
 
+// A device that is not present keeps its hardware key, link and COM name: it is listed, marked
+// away. A status that cannot be read leaves the row as present without a problem.
+void ReadDeviceStatus(ToolContext& ctx, PlatformHandle set, const win::DevInfoData& devInfo,
+                      PortRow& row) {
+    uint32_t status = 0;
+    uint32_t problem = 0;
+    const uint32_t result = ctx.host.GetDevNodeStatus(set, devInfo, &status, &problem);
+    if (result == win::kCrNoSuchDevinst)
+        row.devicePresent = false;
+    else if (result == win::kCrSuccess && (status & win::kDnHasProblem))
+        row.problemCode = problem;
+}
+
 int AddPortRow(ToolContext& ctx, std::vector<PortRow>& rows, PlatformHandle set,
                const win::DeviceInterfaceData& data) {
     PortRow row;
@@ -68,6 +82,7 @@ int AddPortRow(ToolContext& ctx, std::vector<PortRow>& rows, PlatformHandle set,
         rows.push_back(row);
         return 1;
     }
+    ReadDeviceStatus(ctx, set, devInfo, row);
     ReadPortKey(ctx, set, data, row);
     rows.push_back(row);
     return 1;

@@ -1,7 +1,8 @@
 #pragma once
 // The port report of the administrator's consoles (tavports shows it, tavprinter takes a
-// printer's COM port from it): every root-enumerated port (instance ID, COM name, link, whether its
-// printer is attached) and the attached printers that have no port yet. Read-only: keys
+// printer's COM port from it): every root-enumerated port, present or away (instance ID, COM
+// name, link, whether its printer is attached, the device's problem code) and the attached
+// printers that have no port yet. Read-only: keys
 // are opened for querying values only.
 
 #include <string>
@@ -26,6 +27,8 @@ struct PortRow {
     LinkState state = LinkState::kUnreadable;
     std::u16string printerPath;  // the link, when linked
     bool printerPresent = false;
+    bool devicePresent = true;  // false: the port's device is away (CR_NO_SUCH_DEVINST)
+    uint32_t problemCode = 0;   // CM_PROB_* of a present device that has a problem
     ToolError problem;          // why the state is kUnreadable
     bool badLinkValue = false;  // unreadable because of the link value itself
 };

@@ -27,6 +27,7 @@ struct SimDevice {
     bool present = true;
     bool enabled = true;
     bool inCurrentProfile = true;  // not disabled in the current hardware profile
+    uint32_t problem = 0;          // CM_PROB_*, 0 when the device works
 };
 
 struct SimInterface {

@@ -1,5 +1,7 @@
 #include "tavports/report_text.h"
 
+#include <optional>
+
 #include "portlink/core/port_link_rules.h"
 #include "shared/tool_options.h"
 #include "shared/u16.h"
@@ -33,18 +35,67 @@ std::string JsonStringOrNull(const std::u16string& text) {
     return text.empty() ? "null" : JsonString(ToUtf8(text));
 }
 
+std::string JsonError(const ToolError& error, const ErrorTextFn& errorText) {
+    return "{\"code\":" + std::to_string(error.code) +
+           ",\"message\":" + JsonString(DescribeError(error, errorText)) + "}";
+}
+
+std::string JsonBoolOrNull(std::optional<bool> value) {
+    return value ? (*value ? "true" : "false") : "null";
+}
+
+std::string JsonTextOrNull(const std::string& text) {
+    return text.empty() ? "null" : JsonString(text);
+}
+
 std::string JsonPort(const PortRow& port, const ErrorTextFn& errorText) {
     bool linked = port.state == LinkState::kLinked;
-    std::string out =
-        "{\"instanceId\":" + JsonStringOrNull(port.instanceId) +
-        ",\"comName\":" + JsonStringOrNull(port.comName) + ",\"state\":\"" + StateName(port.state) +
-        "\",\"printer\":" + (linked ? JsonString(ToUtf8(port.printerPath)) : "null") +
-        ",\"serial\":" +
-        (linked ? JsonStringOrNull(PrinterSerialFromPath(port.printerPath)) : "null") +
-        ",\"printerPresent\":" + (linked && port.printerPresent ? "true" : "false");
-    if (port.state == LinkState::kUnreadable)
-        out += ",\"error\":" + JsonString(DescribeError(port.problem, errorText));
-    return out + "}";
+    return "{\"instanceId\":" + JsonStringOrNull(port.instanceId) +
+           ",\"comName\":" + JsonStringOrNull(port.comName) + ",\"state\":\"" +
+           StateName(port.state) +
+           "\",\"devicePresent\":" + (port.devicePresent ? "true" : "false") +
+           ",\"problemCode\":" + (port.problemCode ? std::to_string(port.problemCode) : "null") +
+           ",\"printer\":" + (linked ? JsonString(ToUtf8(port.printerPath)) : "null") +
+           ",\"serial\":" +
+           (linked ? JsonStringOrNull(PrinterSerialFromPath(port.printerPath)) : "null") +
+           ",\"printerPresent\":" +
+           JsonBoolOrNull(linked ? std::optional<bool>(port.printerPresent) : std::nullopt) +
+           ",\"error\":" +
+           (port.state == LinkState::kUnreadable ? JsonError(port.problem, errorText) : "null") +
+           "}";
+}
+
+std::string JsonService(const Inventory& inventory) {
+    return "{\"name\":\"Tavportsvc\",\"installed\":" +
+           std::string(inventory.serviceInstalled ? "true" : "false") +
+           ",\"state\":" + JsonTextOrNull(inventory.serviceState) +
+           ",\"version\":" + JsonTextOrNull(inventory.serviceVersion) + "}";
+}
+
+// Notes under the table for ports that are away or have a problem.
+std::string DeviceNotes(const PortReport& report) {
+    std::string out;
+    for (const PortRow& port : report.ports) {
+        if (!port.devicePresent)
+            out += "  " + ToUtf8(PortDisplayName(port)) +
+                   ": device away (not present now); it keeps its link and COM name\n";
+        else if (port.problemCode)
+            out += "  " + ToUtf8(PortDisplayName(port)) + ": device problem code " +
+                   std::to_string(port.problemCode) + "\n";
+    }
+    return out;
+}
+
+std::string InventoryLines(const Inventory& inventory) {
+    std::string service = inventory.serviceInstalled ? inventory.serviceState : "not installed";
+    if (!inventory.serviceVersion.empty())
+        service += ", version " + inventory.serviceVersion;
+    std::string driver = !inventory.portDriverInstalled   ? "unknown"
+                         : *inventory.portDriverInstalled ? "yes"
+                                                          : "no";
+    return "Host " + (inventory.host.empty() ? std::string("(unknown)") : inventory.host) + ", " +
+           inventory.time + ", tavports " + inventory.toolVersion +
+           "\nService Tavportsvc: " + service + "; port driver installed: " + driver + "\n\n";
 }
 
 std::string PortSentence(const PortRow& port, const ErrorTextFn& errorText) {
@@ -56,7 +107,8 @@ std::string PortSentence(const PortRow& port, const ErrorTextFn& errorText) {
                    "no port.";
         case LinkState::kLinked:
             return name + " is linked to " + PrinterPhrase(port.printerPath) + ", which is " +
-                   (port.printerPresent ? "attached now." : "not attached now.");
+                   (port.printerPresent ? "attached now." : "not attached now.") +
+                   (port.devicePresent ? "" : " The port's device is away (not present now).");
         case LinkState::kUnreadable:
             break;
     }
@@ -91,9 +143,10 @@ std::string PrinterPhrase(const std::u16string& printerPath) {
     return "the printer with serial " + ToUtf8(serial);
 }
 
-std::string FormatTable(const PortReport& report, const ErrorTextFn& errorText) {
-    std::string out = Padded("INSTANCE ID", 20) + Padded("COM", 8) + Padded("STATE", 12) +
-                      Padded("PRESENT", 9) + "PRINTER\n";
+std::string FormatTable(const PortReport& report, const Inventory& inventory,
+                        const ErrorTextFn& errorText) {
+    std::string out = InventoryLines(inventory) + Padded("INSTANCE ID", 20) + Padded("COM", 8) +
+                      Padded("STATE", 12) + Padded("PRESENT", 9) + "PRINTER\n";
     for (const PortRow& port : report.ports) {
         bool linked = port.state == LinkState::kLinked;
         out += Padded(OrDash(port.instanceId), 20) + Padded(OrDash(port.comName), 8) +
@@ -108,6 +161,7 @@ std::string FormatTable(const PortReport& report, const ErrorTextFn& errorText) 
             out += "  " + ToUtf8(PortDisplayName(port)) + ": " +
                    DescribeError(port.problem, errorText) + "\n";
     }
+    out += DeviceNotes(report);
     out += "\nPrinters in virtual-serial mode without a port:\n";
     for (const PrinterRow& printer : report.printersWithoutPort)
         out += "  " + ToUtf8(printer.path) + (printer.linkable ? "" : "  (path too long to link)") +
@@ -117,8 +171,14 @@ std::string FormatTable(const PortReport& report, const ErrorTextFn& errorText) 
     return out;
 }
 
-std::string FormatJson(const PortReport& report, const ErrorTextFn& errorText) {
-    std::string out = "{\"ports\":[";
+std::string FormatJson(const PortReport& report, const Inventory& inventory,
+                       const ErrorTextFn& errorText) {
+    std::string out = "{\"schema\":1,\"host\":" + JsonTextOrNull(inventory.host) +
+                      ",\"time\":" + JsonString(inventory.time) +
+                      ",\"toolVersion\":" + JsonString(inventory.toolVersion) +
+                      ",\"service\":" + JsonService(inventory) +
+                      ",\"portDriverInstalled\":" + JsonBoolOrNull(inventory.portDriverInstalled) +
+                      ",\"ports\":[";
     for (size_t i = 0; i < report.ports.size(); ++i)
         out += (i ? "," : "") + JsonPort(report.ports[i], errorText);
     out += "],\"printersWithoutPort\":[";
@@ -129,8 +189,10 @@ std::string FormatJson(const PortReport& report, const ErrorTextFn& errorText) {
                ",\"linkable\":" + (printer.linkable ? "true" : "false") + "}";
     }
     out += "],\"errors\":[";
-    for (size_t i = 0; i < report.failures.size(); ++i)
-        out += (i ? "," : "") + JsonString(DescribeError(report.failures[i], errorText));
+    std::vector<ToolError> failures = inventory.failures;
+    failures.insert(failures.end(), report.failures.begin(), report.failures.end());
+    for (size_t i = 0; i < failures.size(); ++i)
+        out += (i ? "," : "") + JsonError(failures[i], errorText);
     return out + "]}\n";
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "portlink/port_report.h"
+#include "tavports/inventory.h"
 
 namespace tav::tavports {
 
@@ -25,8 +26,12 @@ using portlink::ToolHostApi;
 using ErrorTextFn = std::function<std::string(uint32_t)>;
 std::string DescribeError(const ToolError& error, const ErrorTextFn& errorText);
 
-std::string FormatTable(const PortReport& report, const ErrorTextFn& errorText);
-std::string FormatJson(const PortReport& report, const ErrorTextFn& errorText);
+std::string FormatTable(const PortReport& report, const Inventory& inventory,
+                        const ErrorTextFn& errorText);
+// The keys are documented in the README (tavports, "list --json"); "schema" counts changes
+// that a reader must know of.
+std::string FormatJson(const PortReport& report, const Inventory& inventory,
+                       const ErrorTextFn& errorText);
 std::string FormatExplanation(const PortReport& report, const ErrorTextFn& errorText);
 
 // "the printer with serial D8K0012345", or "the printer at <path>" when the path carries

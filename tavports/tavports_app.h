@@ -9,8 +9,9 @@
 
 namespace tav::tavports {
 
-// `args`: the arguments after the program name, UTF-8. `version`: "1.0.0.1".
+// `args`: the arguments after the program name, UTF-8. `version`: "1.0.0.1". `package`: the
+// port driver check's platform; without it the report says the check was not made.
 int RunTavports(const std::vector<std::string>& args, ToolContext& ctx, ToolConsole& console,
-                const std::string& version);
+                const std::string& version, setup::DriverPackagePlatform* package = nullptr);
 
 }  // namespace tav::tavports

@@ -1,8 +1,7 @@
 #include "tavprinter/port_side.h"
 
-#include "portlink/core/inf_path.h"
+#include "portlink/port_driver_check.h"
 #include "shared/u16.h"
-#include "shared/win/files.h"
 
 namespace tav::tavprinter {
 
@@ -16,9 +15,7 @@ std::optional<std::u16string> ReportPortSide::LinkedComPort(const std::u16string
 }
 
 bool ReportPortSide::PortDriverInstalled() {
-    char16_t inf[win::kMaxPath] = {};
-    portsvc::BuildInfPath(m_ports.pass, inf);
-    return inf[0] != u'\0' && setup::IsPackageInDriverStore(m_package, inf);
+    return portlink::PortDriverInstalled(m_ports.pass, m_package);
 }
 
 }  // namespace tav::tavprinter

@@ -1,19 +1,21 @@
 #include "tavprinter/printer_selection.h"
 
+#include "shared/printer_selector.h"
 #include "shared/u16.h"
 
 namespace tav::tavprinter {
 
 namespace {
 
-bool Names(const PrinterRow& row, const std::u16string& selector) {
-    if (EqualsNoCase(row.printer.instanceId, selector))
-        return true;
-    const auto& serial = row.settings.usbSerial;
-    if (serial && !serial->empty() && EqualsNoCase(FromUtf8(*serial), selector))
-        return true;
-    return row.printer.serialMode && row.settings.comPort &&
-           EqualsNoCase(*row.settings.comPort, selector);
+// The serial is the one the printer reports; the COM name counts in virtual-serial mode only.
+PrinterNames NamesOf(const PrinterRow& row) {
+    PrinterNames names;
+    names.instanceId = row.printer.instanceId;
+    if (row.settings.usbSerial)
+        names.serial = FromUtf8(*row.settings.usbSerial);
+    if (row.printer.serialMode && row.settings.comPort)
+        names.comPort = *row.settings.comPort;
+    return names;
 }
 
 }  // namespace
@@ -23,7 +25,7 @@ std::vector<PrinterRow> SelectPrinters(const std::vector<PrinterRow>& rows,
     const std::u16string wanted = FromUtf8(selector);
     std::vector<PrinterRow> matches;
     for (const PrinterRow& row : rows)
-        if (!wanted.empty() && Names(row, wanted))
+        if (SelectorNamesPrinter(NamesOf(row), wanted))
             matches.push_back(row);
     return matches;
 }

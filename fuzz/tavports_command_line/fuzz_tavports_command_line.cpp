@@ -23,6 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();  // a refusal always says why
     if (ok && command.command == tav::tavports::Command::kUnlink && command.target.empty())
         std::abort();
+    if (ok && command.command == tav::tavports::Command::kAssign &&
+        (command.target.empty() || command.printer.empty()))
+        std::abort();
+    if (ok && command.whatIf && command.command != tav::tavports::Command::kPrune &&
+        command.command != tav::tavports::Command::kHelp &&
+        command.command != tav::tavports::Command::kVersion)
+        std::abort();
     if (ok && command.json && command.command != tav::tavports::Command::kList &&
         command.command != tav::tavports::Command::kHelp &&
         command.command != tav::tavports::Command::kVersion)

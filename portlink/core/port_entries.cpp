@@ -44,6 +44,16 @@ uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuf
     return status;
 }
 
+std::u16string ReadPortComName(RegistryApi& registry, PlatformHandle portKey) {
+    constexpr uint32_t kComNameUnits = 64;
+    char16_t name[kComNameUnits + 1] = {};
+    uint32_t size = kComNameUnits * 2;
+    if (registry.GetValue(portKey, {}, u"PortName", win::kRrfRtRegSz, nullptr, name, &size) !=
+        win::kErrorSuccess)
+        return {};
+    return name;
+}
+
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& /*devicePath*/,
                  PlatformHandle devInfoSet, const win::DeviceInterfaceData& interfaceData) {
     uint32_t error = win::kErrorSuccess;

@@ -22,6 +22,9 @@ using PortLinkBuffer = char16_t[kLinkBufferUnits];
 // (too long, not REG_SZ, ...).
 uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuffer& link);
 
+// The port's COM name ("PortName" of its hardware key), or empty when it cannot be read.
+std::u16string ReadPortComName(RegistryApi& registry, PlatformHandle portKey);
+
 // Opens the port's hardware key, reads its link and appends (link, key). A port whose
 // device data, key or link cannot be read is traced and left out. Always goes on.
 int AddPortEntry(PassContext& ctx, DeviceEntryList& list, const std::u16string& devicePath,

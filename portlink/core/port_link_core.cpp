@@ -8,9 +8,15 @@
 
 namespace tav::portsvc {
 
+namespace {
+// The version the start entry names: the file VERSION, as in the version resource.
+constexpr char16_t kServiceVersion[] = u"" TAV_SERVICE_VERSION;
+}  // namespace
+
 PortLinkCore::PortLinkCore(const PortLinkPlatform& platform)
     : m_platform(platform),
-      m_trace(platform.trace),
+      m_eventLog(platform.eventLog),
+      m_trace(platform.trace, &m_eventLog),
       m_hReconcileEvent(*platform.sync, platform.sync->CreateUnnamedEvent(false, true)) {}
 
 PortLinkCore::~PortLinkCore() = default;
@@ -34,14 +40,20 @@ win::HResult PortLinkCore::StartHook(const std::function<win::HResult()>& baseSt
     if (hr < 0)
         return hr;
     m_trace.Start();
+    m_eventLog.Open();
+    m_trace.Emit<service_event::kServiceStarted>(TraceU16{kServiceVersion});
     RunPass(pass);
     PlatformHandle notification = m_platform.notify->RegisterInterfaceNotification(
         serviceStatusHandle, kPrinterInterfaceClass);
     if (notification == win::kNoHandle) {
-        hr = win::HResultFromWin32(GetLastErrorCode());
-        // The stop hook does not run after a failed start, so the provider is let go here.
-        if (hr < 0)
-            m_trace.Stop();
+        uint32_t error = GetLastErrorCode();
+        hr = win::HResultFromWin32(error);
+        // The stop hook does not run after a failed start, so the provider and the source
+        // are let go here.
+        if (hr < 0) {
+            m_trace.Emit<service_event::kDeviceNotificationFailed>(error);
+            StopReporting();
+        }
         return hr;
     }
     m_hDevNotify = notification;
@@ -93,15 +105,21 @@ void PortLinkCore::TakeLockForGood() {
     }
 }
 
+void PortLinkCore::StopReporting() {
+    m_trace.Stop();
+    m_eventLog.Close();
+}
+
 win::HResult PortLinkCore::StopHook(const std::function<win::HResult()>& baseStopSteps) {
     m_stopping.store(true);
+    m_trace.Emit<service_event::kServiceStopping>();
     if (m_hDevNotify != win::kNoHandle) {
         // The registration is given up whether or not Windows confirms it.
         static_cast<void>(m_platform.notify->UnregisterNotification(m_hDevNotify));
         m_hDevNotify = win::kNoHandle;
     }
     TakeLockForGood();
-    m_trace.Stop();
+    StopReporting();
     return baseStopSteps ? baseStopSteps() : win::kSOk;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The port link core of the service: the reconcile pass and the three places where the
 // service host hands over to it (start hook, device-event case, stop hook). It owns the
-// reconcile lock (m_hReconcileEvent), the device notification (m_hDevNotify) and the trace
-// provider. Callable without a service control manager.
+// reconcile lock (m_hReconcileEvent), the device notification (m_hDevNotify), the trace
+// provider and the Event Log source. Callable without a service control manager.
 //
 // Threads: the start hook and the stop hook run on the service thread, OnDeviceEvent on the
 // control handler's thread; ReconcilePorts may run on either. Passes never overlap.
@@ -34,9 +34,9 @@ class PortLinkCore {
     void ReconcilePorts();
 
     // Start hook: runs `baseStartSteps` (returns their HRESULT when negative), starts
-    // tracing, runs one pass (`pass`, by default ReconcilePorts), registers for printer
-    // interface events on `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a
-    // failed registration.
+    // tracing, opens the Event Log source and writes the start, runs one pass (`pass`, by
+    // default ReconcilePorts), registers for printer interface events on
+    // `serviceStatusHandle`. Returns S_OK, or HRESULT_FROM_WIN32 of a failed registration.
     [[nodiscard]] win::HResult StartHook(const std::function<win::HResult()>& baseStartSteps,
                                          PlatformHandle serviceStatusHandle,
                                          const std::function<void()>& pass = {});
@@ -46,8 +46,9 @@ class PortLinkCore {
     // once without a pass.
     [[nodiscard]] uint32_t OnDeviceEvent(const std::function<void()>& pass = {});
 
-    // Stop hook: unregisters the notification, takes the reconcile lock for good (waiting
-    // for a pass in progress), stops tracing, then runs and returns `baseStopSteps`.
+    // Stop hook: writes the stop to the Event Log, unregisters the notification, takes the
+    // reconcile lock for good (waiting for a pass in progress), stops tracing, closes the
+    // Event Log source, then runs and returns `baseStopSteps`.
     [[nodiscard]] win::HResult StopHook(const std::function<win::HResult()>& baseStopSteps);
 
     PlatformHandle DevNotifyHandle() const { return m_hDevNotify; }
@@ -58,8 +59,10 @@ class PortLinkCore {
     bool EnterDeviceEvent();
     void RunPass(const std::function<void()>& pass);
     void TakeLockForGood();
+    void StopReporting();
 
     PortLinkPlatform m_platform;
+    EventLogWriter m_eventLog;
     TraceProvider m_trace;
     PlatformHandle m_hDevNotify = win::kNoHandle;
     OwnedSyncObject m_hReconcileEvent;

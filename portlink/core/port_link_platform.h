@@ -5,6 +5,7 @@
 
 #include "portlink/core/device_install_api.h"
 #include "portlink/core/device_notify_api.h"
+#include "portlink/core/event_log_api.h"
 #include "portlink/core/registry_api.h"
 #include "portlink/core/setup_di_api.h"
 #include "portlink/core/shell_folder_api.h"
@@ -21,6 +22,8 @@ struct PortLinkPlatform {
     DeviceInstallApi* installer = nullptr;
     DeviceNotifyApi* notify = nullptr;
     TraceBackEnd* trace = nullptr;
+    // Null where nothing goes to the Event Log (the consoles).
+    EventLogApi* eventLog = nullptr;
 };
 
 }  // namespace tav::portsvc

@@ -22,6 +22,17 @@ uint32_t PortNumber(const DeviceEntry* port) {
     return port ? static_cast<uint32_t>(port->key.get() & 0xFFFFFFFFu) : 0;
 }
 
+// The Event Log names ports by their COM names; a pass without it reads none.
+bool EventLogOpen(PassContext& ctx) {
+    EventLogWriter* log = ctx.trace.EventLog();
+    return log && log->IsOpen();
+}
+
+std::u16string ComNameForEventLog(PassContext& ctx, const DeviceEntry& port) {
+    return EventLogOpen(ctx) ? ReadPortComName(*ctx.platform.registry, port.key.get())
+                             : std::u16string();
+}
+
 // Writes the link; on success the port carries the printer's path for the rest of the pass.
 void LinkPort(PassContext& ctx, DeviceEntry& port, const std::u16string& printerPath) {
     // Copied first: a port whose text could not be updated would look free to the next
@@ -36,6 +47,9 @@ void LinkPort(PassContext& ctx, DeviceEntry& port, const std::u16string& printer
     if (WritePortLink(ctx, port.key.get(), printerPath.c_str()) != win::kErrorSuccess)
         return;
     port.text = std::move(copy);
+    std::u16string comName = ComNameForEventLog(ctx, port);
+    ctx.trace.Emit<service_event::kPrinterLinked>(TraceU16{printerPath.c_str()},
+                                                  TraceU16{comName.c_str()});
 }
 
 void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
@@ -43,17 +57,23 @@ void CreatePortAndLink(PassContext& ctx, DeviceEntryList& ports, const char16_t*
     ctx.trace.Emit<service_event::kNoFreePort>(TraceU16{printerPath.c_str()});
     // The fresh enumeration below tells whether a port came of it; a restart request is not
     // acted on.
-    if (CreatePortDevice(*ctx.platform.setupDi, *ctx.platform.installer, ctx.trace, infPath) ==
-        kPortInstallDone)
+    bool created = CreatePortDevice(*ctx.platform.setupDi, *ctx.platform.installer, ctx.trace,
+                                    infPath) == kPortInstallDone;
+    if (created)
         static_cast<void>(InstallPortDriver(*ctx.platform.installer, ctx.trace, infPath));
     ports.Clear();
     // A failed enumeration is traced; it leaves no free port, which is traced below.
     static_cast<void>(EnumeratePorts(ctx, ports));
     DeviceEntry* port = FirstFreePort(ports);
-    if (port)
-        LinkPort(ctx, *port, printerPath);
-    else
+    if (!port) {
         ctx.trace.Emit<service_event::kStillNoFreePort>();
+        return;
+    }
+    if (created) {
+        std::u16string comName = ComNameForEventLog(ctx, *port);
+        ctx.trace.Emit<service_event::kPortCreated>(TraceU16{comName.c_str()});
+    }
+    LinkPort(ctx, *port, printerPath);
 }
 
 void ReconcilePrinter(PassContext& ctx, DeviceEntryList& ports, const char16_t* infPath,
@@ -114,8 +134,11 @@ class HeldReconcileLock {
 
 void LinkPrintersUnlessUtilityRuns(PassContext& ctx, const char16_t* infPath) {
     try {
-        if (!SetupUtilityRunning(ctx))
-            LinkPrinters(ctx, infPath);
+        if (SetupUtilityRunning(ctx))
+            return;
+        if (EventLogWriter* log = ctx.trace.EventLog())
+            log->EndHold();
+        LinkPrinters(ctx, infPath);
     } catch (const std::bad_alloc&) {
         // Out of memory outside any one interface: the pass ends here, with its lists and
         // keys given back; the next pass reads everything afresh.

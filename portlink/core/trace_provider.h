@@ -1,13 +1,15 @@
 #pragma once
 // The service's trace provider: registration, the trace point rule and the argument
 // encodings. A trace point tests the rule (registered, flag 1, level) before it computes
-// any argument length, so a disabled trace point costs only that test.
+// any argument length, so a disabled trace point costs only that test. An event point of the
+// table also hands the event to the Event Log when the table says so and a writer is given.
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "portlink/core/event_log_writer.h"
 #include "portlink/core/trace_back_end.h"
 #include "portlink/core/trace_control.h"
 #include "portlink/core/trace_events.h"
@@ -66,7 +68,9 @@ constexpr bool TraceArgsMatch() {
 
 class TraceProvider {
   public:
-    explicit TraceProvider(TraceBackEnd* backEnd) : m_backEnd(backEnd) {}
+    // `eventLog` null: the table's Event Log events are only traced (the consoles).
+    explicit TraceProvider(TraceBackEnd* backEnd, EventLogWriter* eventLog = nullptr)
+        : m_backEnd(backEnd), m_eventLog(eventLog) {}
 
     // Registers the provider; the registration handle goes into the record.
     void Start();
@@ -76,13 +80,25 @@ class TraceProvider {
     // The trace point rule: registered, TRACE_FLAG_GENERAL enabled, level high enough.
     bool Enabled(uint8_t level) const;
 
-    // One event of the table; the arguments must be the event's, in number and kind.
+    // One event of the table; the arguments must be the event's, in number and kind. It is
+    // traced unless the table says kNotTraced, and written to the Event Log when the table
+    // gives it an entry type.
     template <const TraceEventDef& Event, typename... Args>
     void Emit(const Args&... args) {
         static_assert(TraceArgsMatch<Event, Args...>(),
                       "trace arguments differ from the event's table entry");
-        Emit(Event.module, Event.number, Event.level, args...);
+        if constexpr (Event.level != kNotTraced)
+            Emit(Event.module, Event.number, Event.level, args...);
+        if constexpr (Event.eventLog.type != EventLogType::kNone) {
+            if (m_eventLog && m_eventLog->IsOpen()) {
+                std::array<TraceArg, sizeof...(Args)> encoded{{EncodeTraceArg(args)...}};
+                m_eventLog->Write(Event, encoded.data(), encoded.size());
+            }
+        }
     }
+
+    // The Event Log writer, or null.
+    EventLogWriter* EventLog() { return m_eventLog; }
 
     // One event by module, number and level. Arguments: uint32_t, TraceU16, TraceNarrow (or any
     // type with an EncodeTraceArg overload); encoded only when the rule lets the event through.
@@ -101,6 +117,7 @@ class TraceProvider {
               size_t count);
 
     TraceBackEnd* m_backEnd;
+    EventLogWriter* m_eventLog;
     TraceControlRecord m_record;
 };
 

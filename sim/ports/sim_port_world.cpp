@@ -37,7 +37,9 @@ SimPortWorld::SimPortWorld(SimTrace& simTrace, DeviceTree& deviceTree)
       shell(simTrace),
       installer(simTrace, deviceTree, infFiles),
       notify(simTrace),
-      recorder(simTrace) {
+      recorder(simTrace),
+      eventLog(simTrace, clock) {
+    eventLog.RegisterMessageSource(kServiceName, &SimMessageTable::Service());
     installer.onPortStarted = [this](const std::u16string& id) { AssignComName(id); };
 }
 
@@ -64,6 +66,7 @@ PortLinkPlatform SimPortWorld::Platform() {
     p.installer = &installer;
     p.notify = &notify;
     p.trace = &recorder;
+    p.eventLog = &eventLog;
     return p;
 }
 

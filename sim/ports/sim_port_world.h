@@ -1,8 +1,9 @@
 #pragma once
 // The service's simulated world in one place: root-enumerated ports (Ports class, COM port
 // interfaces, hardware keys with their links), printers in virtual-serial mode, SetupDi's
-// device information sets, the port driver's INF and installer, the utility's mutex and the
-// trace recorder. Platform() is
+// device information sets, the port driver's INF and installer, the utility's mutex, the
+// trace recorder and the Application log (with the service's source registered, as the
+// package registers it, and its own virtual clock for the entries' times). Platform() is
 // what PortLinkCore takes. The DeviceTree and SimTrace are shared with other simulations.
 
 #include <optional>
@@ -12,12 +13,14 @@
 #include "sim/call_log.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_device_installer.h"
+#include "sim/ports/sim_event_log.h"
 #include "sim/ports/sim_inf_files.h"
 #include "sim/ports/sim_setup_di.h"
 #include "sim/ports/sim_small_apis.h"
 #include "sim/ports/sim_sync.h"
 #include "sim/ports/sim_trace_recorder.h"
 #include "sim/registry/sim_registry.h"
+#include "sim/virtual_clock.h"
 
 namespace tav::sim {
 
@@ -70,6 +73,8 @@ class SimPortWorld {
     SimDeviceInstaller installer;
     SimDeviceNotify notify;
     SimTraceRecorder recorder;
+    VirtualClock clock;
+    SimEventLog eventLog;
 
   private:
     // Gives a port the next free COM name unless it has one.

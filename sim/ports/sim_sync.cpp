@@ -53,6 +53,7 @@ void SimSync::SetUtilityMutex(UtilityMutex state) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_utility = state;
     m_ownedByService = false;
+    m_madeByHandle = false;
 }
 
 UtilityMutex SimSync::UtilityMutexState() const {
@@ -222,6 +223,28 @@ PlatformHandle SimSync::OpenNamedMutex(uint32_t access, bool inherit, const char
     return handle;
 }
 
+PlatformHandle SimSync::CreateNamedMutex(const char16_t* name) {
+    if (Fails(m_trace, "CreateMutexW", ToUtf8(name)))
+        return win::kNoHandle;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // Only the utility's mutex is simulated; another name would be a mistake of the caller.
+    if (std::u16string(name) != kUtilityMutexName) {
+        SetLastErrorCode(win::kErrorInvalidParameter);
+        return win::kNoHandle;
+    }
+    const bool existed = m_utility != UtilityMutex::kAbsent;
+    if (!existed) {
+        m_utility = UtilityMutex::kFree;
+        m_madeByHandle = true;
+    }
+    PlatformHandle handle = m_nextHandle;
+    m_nextHandle += 4;
+    m_mutexHandles[handle] = true;
+    m_access[handle] = sdk::kMutexAllAccess;
+    SetLastErrorCode(existed ? win::kErrorAlreadyExists : win::kErrorSuccess);
+    return handle;
+}
+
 // Releasing needs no right of the handle: only the owner can release, and MUTEX_MODIFY_STATE
 // is documented as reserved.
 bool SimSync::ReleaseOwnedMutex(PlatformHandle handle) {
@@ -250,6 +273,10 @@ bool SimSync::CloseObject(PlatformHandle handle) {
         return false;
     }
     m_access.erase(handle);
+    if (m_madeByHandle && m_mutexHandles.empty() && !m_ownedByService) {
+        m_madeByHandle = false;
+        m_utility = UtilityMutex::kAbsent;
+    }
     return true;
 }
 

@@ -43,6 +43,9 @@ class SimSync : public portsvc::SyncApi {
     portsvc::PlatformHandle OpenNamedMutex(uint32_t access, bool inherit,
                                            const char16_t* name) override;
     bool ReleaseOwnedMutex(portsvc::PlatformHandle handle) override;
+    // CreateMutexW(security, not owned, name) as a console calls it: opens the utility's
+    // mutex, or creates it free; one made so is gone again with its last handle.
+    portsvc::PlatformHandle CreateNamedMutex(const char16_t* name);
     bool CloseObject(portsvc::PlatformHandle handle) override;
 
   private:
@@ -71,6 +74,7 @@ class SimSync : public portsvc::SyncApi {
     bool Grants(portsvc::PlatformHandle handle, uint32_t right) const;
     UtilityMutex m_utility = UtilityMutex::kAbsent;
     bool m_ownedByService = false;
+    bool m_madeByHandle = false;  // exists only while its handles are open
     portsvc::PlatformHandle m_nextHandle = 0x100;
 };
 

@@ -5,6 +5,8 @@
 
 #include "portlink/core/win32/win32_port_adapters.h"
 #include "portlink/win32/win32_tool_host.h"
+#include "printer/settings/win32/win32_driver_store.h"
+#include "printer/settings/win32/win32_file_system.h"
 #include "shared/u16.h"
 #include "tavports/tavports_app.h"
 
@@ -19,5 +21,10 @@ int wmain(int argc, wchar_t** argv) {
     tav::portlink::Win32ToolHost host;
     tav::portlink::Win32Console console;
     tav::tavports::ToolContext ctx{tav::portsvc::PassContext{platform, trace}, host};
-    return tav::tavports::RunTavports(args, ctx, console, TAVPORTS_VERSION);
+    // The port driver check, as tavprinter makes it.
+    tav::setup::Win32FileSystem files;
+    tav::setup::Win32DriverStore store;
+    tav::setup::Win32DebugOutput debug;
+    tav::setup::DriverPackagePlatform package{files, store, debug};
+    return tav::tavports::RunTavports(args, ctx, console, TAVPORTS_VERSION, &package);
 }

@@ -13,7 +13,7 @@ RT_MANIFEST = 24
 IMAGE_SUBSYSTEM_WINDOWS_CUI = 3
 SYSTEM_DLLS = {
     "kernel32.dll", "advapi32.dll", "user32.dll", "setupapi.dll", "cfgmgr32.dll",
-    "shell32.dll", "msvcrt.dll", "ntdll.dll", "shlwapi.dll", "winspool.drv",
+    "shell32.dll", "msvcrt.dll", "ntdll.dll", "shlwapi.dll", "winspool.drv", "version.dll",
 }
 
 failures = []

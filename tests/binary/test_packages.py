@@ -16,6 +16,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 OLD_UPGRADE_CODE = "{7C1E5A92-4B3D-4F08-9E26-D5A8B31C0F47}"
 RECOVERY = "failure Tavportsvc reset= 86400 actions= restart/5000/restart/30000/restart/60000"
 DEFERRED, NO_IMPERSONATE = 0x400, 0x800
+EVENT_SOURCE_KEY = r"SYSTEM\CurrentControlSet\Services\EventLog\Application\Tavportsvc"
 failures = []
 
 
@@ -111,6 +112,10 @@ def check_service_package(msi, label):
           sequence.get("SetServiceRecovery", 0),
           f"{label}: recovery not set after RegisterService")
     check(run("msiinfo", "suminfo", msi).count("Template: x64;") == 1, f"{label}: platform")
+    source = {(r["Name"], r["Value"]) for r in table(msi, "Registry")
+              if r["Root"] == "2" and r["Key"] == EVENT_SOURCE_KEY}
+    check(source == {("EventMessageFile", "[#Tavportsvc.exe]"), ("TypesSupported", "#7"),
+                     ("-", "")}, f"{label}: Event Log source rows {source}")
     return names
 
 

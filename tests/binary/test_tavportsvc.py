@@ -1,5 +1,6 @@
 """Checks of the built Tavportsvc.exe: PE32+ x64, GUI subsystem, asInvoker manifest, system
-DLL imports only, string 100, the registry script resource byte for byte, the type library.
+DLL imports only, string 100, the registry script resource byte for byte, the type library,
+the Event Log's message table in English and Japanese.
 
 Run as: /usr/bin/python3 test_tavportsvc.py <repo>/build
 """
@@ -10,6 +11,7 @@ import sys
 import pefile
 
 RT_STRING = 6
+RT_MESSAGETABLE = 11
 RT_RCDATA_NAMED_REGISTRY = "REGISTRY"
 RT_VERSION = 16
 RT_MANIFEST = 24
@@ -71,6 +73,44 @@ def string_table_entry(pe, string_id):
     return None
 
 
+def message_tables(pe):
+    """{language id: {message id: text}} of MESSAGETABLE 1 (MESSAGE_RESOURCE_DATA)."""
+    tables = {}
+    type_entry = find_type(pe, type_id=RT_MESSAGETABLE)
+    for entry in type_entry.directory.entries if type_entry else []:
+        if entry.id != 1:
+            continue
+        for lang in entry.directory.entries:
+            data = pe.get_data(lang.data.struct.OffsetToData, lang.data.struct.Size)
+            messages = {}
+            (blocks,) = struct.unpack_from("<I", data, 0)
+            for block in range(blocks):
+                low, high, offset = struct.unpack_from("<III", data, 4 + 12 * block)
+                for message_id in range(low, high + 1):
+                    length, flags = struct.unpack_from("<HH", data, offset)
+                    raw = data[offset + 4:offset + length]
+                    text = raw.decode("utf-16-le" if flags & 1 else "cp1252")
+                    messages[message_id] = text.rstrip("\0").rstrip("\r\n")
+                    offset += length
+            tables[lang.id] = messages
+    return tables
+
+
+def check_message_tables(pe):
+    tables = message_tables(pe)
+    check(set(tables) == {0x409, 0x411}, f"message table languages {sorted(tables)}")
+    english, japanese = tables.get(0x409, {}), tables.get(0x411, {})
+    check(set(english) == set(japanese) and len(english) >= 20,
+          "English and Japanese message tables hold different IDs")
+    started = 0x40000000 | 1026
+    check(english.get(started) == "The service started (version %1).",
+          f"English message 1026 is {english.get(started)!r}")
+    check(japanese.get(started) == "サービスを開始しました (バージョン %1)。",
+          f"Japanese message 1026 is {japanese.get(started)!r}")
+    check(english.get(0xC0000000 | 1010, "").endswith("Error %1: %2"),
+          "error message 1010 does not end with the code and its text")
+
+
 def main():
     build = sys.argv[1]
     exe = os.path.join(build, "win64", "tavportsvc", "Tavportsvc.exe")
@@ -121,6 +161,8 @@ def main():
     check(strings.get(b"FileVersion") == version, f"FileVersion {strings.get(b'FileVersion')}")
     check(strings.get(b"ProductVersion") == version,
           f"ProductVersion {strings.get(b'ProductVersion')}")
+
+    check_message_tables(pe)
 
     for failure in failures:
         print("FAIL:", failure)

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "shared/u16.h"
 #include "sim/device_tree.h"
 #include "sim/ports/sim_port_world.h"
 #include "tavportsvc/host/tavportsvc_module.h"
@@ -52,6 +53,14 @@ class ServiceCoreTest : public ::testing::Test {
     CountingModule module{world.platform, ports.Platform()};
     uint32_t exitCode = 0xDEAD;
 
+    // Event IDs of the Application log as the viewer shows them, in order.
+    std::vector<uint32_t> EventIds() const {
+        std::vector<uint32_t> ids;
+        for (const auto& e : ports.eventLog.Entries())
+            ids.push_back(e.id & 0xFFFF);
+        return ids;
+    }
+
   private:
     std::thread m_main;
 };
@@ -71,6 +80,10 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
                                     std::to_string(module.ServiceStatusHandle())),
               1u);
     EXPECT_NE(module.ServiceStatusHandle(), 0u);
+    // Started, then the start-up pass's link, before the manager heard "running".
+    EXPECT_EQ(EventIds(), (std::vector<uint32_t>{1026, 1029}));
+    EXPECT_EQ(ports.eventLog.Entries()[1].strings,
+              (std::vector<std::string>{ToUtf8(firstPrinter), "COM3"}));
 
     const std::u16string secondPrinter = ports.AddPrinter(u"B0002");
     EXPECT_EQ(world.scm.SendControl(win::kServiceControlDeviceEvent, 0x8000), win::kErrorSuccess);
@@ -89,6 +102,8 @@ TEST_F(ServiceCoreTest, StartUpPassLinksBeforeRunningAndDeviceEventsLinkNewPrint
     EXPECT_EQ(reports[3].currentState, win::kServiceStopPending);
     EXPECT_EQ(reports[4].currentState, win::kServiceStopped);
     EXPECT_EQ(reports[4].win32ExitCode, 0u);
+    EXPECT_EQ(EventIds(), (std::vector<uint32_t>{1026, 1029, 1029, 1027}));
+    EXPECT_EQ(ports.eventLog.OpenSourceCount(), 0);
 }
 
 TEST_F(ServiceCoreTest, FailedNotificationRegistrationStopsTheServiceWithItsError) {
@@ -97,8 +112,13 @@ TEST_F(ServiceCoreTest, FailedNotificationRegistrationStopsTheServiceWithItsErro
     world.trace.faults.Fail("RegisterDeviceNotificationW", win::kErrorAccessDenied);
     StartProcess();
     EXPECT_EQ(JoinProcess(), static_cast<uint32_t>(win::HResultFromWin32(win::kErrorAccessDenied)));
-    // The start-up pass had run before the registration failed.
+    // The start-up pass had run before the registration failed; the log says why it stops.
     EXPECT_EQ(ports.Link(port), printer);
+    EXPECT_EQ(EventIds(), (std::vector<uint32_t>{1026, 1029, 1030}));
+    EXPECT_EQ(ports.eventLog.Entries().back().strings,
+              (std::vector<std::string>{"5", "Access is denied."}));
+    EXPECT_EQ(ports.eventLog.Entries().back().type, 1);
+    EXPECT_EQ(ports.eventLog.OpenSourceCount(), 0);
     auto reports = world.scm.Reports();
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[1].currentState, win::kServiceStopped);

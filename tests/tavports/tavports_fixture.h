@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,19 +11,38 @@
 #include "portlink/core/device_entry_list.h"
 #include "portlink/core/port_link_core.h"
 #include "sim/ports/sim_port_world.h"
+#include "sim/printer/sim_driver_store.h"
 #include "sim/tavports/sim_tool_host.h"
 #include "tavports/tavports_app.h"
+#include "tests/settings/file_system_fakes.h"
 
 namespace tav::test {
+
+// A console on which something happens in the world while the question is open.
+class MeanwhileConsole : public sim::SimConsole {
+  public:
+    explicit MeanwhileConsole(std::function<void()> meanwhile)
+        : m_meanwhile(std::move(meanwhile)) {}
+    bool ReadLine(std::string* line) override {
+        m_meanwhile();
+        *line = "y";
+        return true;
+    }
+
+  private:
+    std::function<void()> m_meanwhile;
+};
 
 class TavportsTest : public ::testing::Test {
   protected:
     TavportsTest()
         : world(sim, tree),
           platform(world.Platform()),
-          host(sim, world.setupDi),
-          toolTrace(platform.trace) {
+          host(sim, world.setupDi, tree, world.sync),
+          toolTrace(platform.trace),
+          store(sim) {
         world.InstallInfPackage();
+        store.Stage(sim::kSimInfPath);
         core = std::make_unique<portsvc::PortLinkCore>(platform);
     }
 
@@ -30,7 +50,7 @@ class TavportsTest : public ::testing::Test {
     int Run(const std::vector<std::string>& args) { return Run(args, console); }
     int Run(const std::vector<std::string>& args, tavports::ToolConsole& io) {
         tavports::ToolContext ctx{portsvc::PassContext{platform, toolTrace}, host};
-        return tavports::RunTavports(args, ctx, io, "1.2.3.4");
+        return tavports::RunTavports(args, ctx, io, "1.2.3.4", driverPackage);
     }
 
     // What a run must leave behind: nothing of its own open, the mutex untouched.
@@ -49,6 +69,11 @@ class TavportsTest : public ::testing::Test {
     sim::SimToolHost host;
     portsvc::TraceProvider toolTrace;
     sim::SimConsole console;
+    sim::SimDriverStore store;
+    MemoryFileSystem files;
+    RecordingDebugOutput debug;
+    setup::DriverPackagePlatform package{files, store, debug};
+    setup::DriverPackagePlatform* driverPackage = &package;  // the port driver check's
     std::unique_ptr<portsvc::PortLinkCore> core;
 };
 

@@ -1,5 +1,8 @@
 // tavports list, explain and the command line in the simulated world.
 
+#include <fstream>
+#include <set>
+
 #include "shared/u16.h"
 #include "shared/win/errors.h"
 #include "tests/tavports/mini_json.h"
@@ -115,7 +118,8 @@ TEST_F(TavportsListTest, APortThePassLeavesOutIsShownUnreadableWithTheReason) {
     const Json& port = doc["ports"][3];
     EXPECT_EQ(port["instanceId"].text, ToUtf8(odd));
     EXPECT_EQ(port["state"].text, "unreadable");
-    EXPECT_EQ(port["error"].text,
+    EXPECT_EQ(port["error"]["code"].number, 1630);
+    EXPECT_EQ(port["error"]["message"].text,
               "reading the link of ROOT\\PORTS\\0003 failed: Data of this type is not "
               "supported. (error 1630)");
     console = {};
@@ -123,6 +127,120 @@ TEST_F(TavportsListTest, APortThePassLeavesOutIsShownUnreadableWithTheReason) {
     EXPECT_NE(console.out.find("COM6 cannot be read (reading the link of ROOT\\PORTS\\0003 failed"),
               std::string::npos)
         << console.out;
+}
+
+// The key paths of a document: "ports[].comName" for a member of an array's objects.
+void CollectKeys(const Json& value, const std::string& path, std::set<std::string>& keys) {
+    if (value.kind == Json::Kind::kArray)
+        for (const Json& item : value.items)
+            CollectKeys(item, path + "[]", keys);
+    for (const auto& [key, member] : value.members) {
+        const std::string name = path.empty() ? key : path + "." + key;
+        keys.insert(name);
+        CollectKeys(member, name, keys);
+    }
+}
+
+// The keys the README's table of tavports' JSON documents: the first cell of each row.
+std::set<std::string> DocumentedKeys() {
+    std::ifstream readme(TAV_README_PATH);
+    std::string line;
+    bool inTable = false;
+    std::set<std::string> keys;
+    while (std::getline(readme, line)) {
+        if (line.rfind("`list --json`", 0) == 0)
+            inTable = true;
+        else if (inTable && line.rfind("## ", 0) == 0)
+            break;
+        if (!inTable || line.rfind("| `", 0) != 0)
+            continue;
+        const std::string cell = line.substr(2, line.find(" |", 2) - 2);
+        for (size_t start = cell.find('`'); start != std::string::npos;
+             start = cell.find('`', cell.find('`', start + 1) + 1))
+            keys.insert(cell.substr(start + 1, cell.find('`', start + 1) - start - 1));
+    }
+    return keys;
+}
+
+TEST_F(TavportsListTest, InventoryNamesHostTimeServiceDriverAndEveryDocumentedKey) {
+    world.AddPort(u"\\\\?\\elsewhere", win::kRegExpandSz);  // unreadable
+    sim.faults.Fail("GetFileVersionInfoW", win::kErrorAccessDenied);
+    ASSERT_EQ(Run({"list", "--json"}), 0);
+    Json doc = ParseJson(console.out);
+    EXPECT_EQ(doc["schema"].number, 1);
+    EXPECT_EQ(doc["host"].text, "LANE-017");
+    EXPECT_EQ(doc["time"].text, "2026-12-09T08:30:05Z");
+    EXPECT_EQ(doc["toolVersion"].text, "1.2.3.4");
+    EXPECT_EQ(doc["service"]["state"].text, "running");
+    EXPECT_TRUE(doc["service"]["version"].IsNull());
+    EXPECT_TRUE(doc["portDriverInstalled"].boolean);
+    EXPECT_TRUE(doc["ports"][2]["printerPresent"].IsNull());  // a free port has no printer
+    EXPECT_EQ(doc["errors"][0]["code"].number, 5);
+    EXPECT_NE(doc["errors"][0]["message"].text.find("reading the file version of C:\\Program"),
+              std::string::npos);
+    std::set<std::string> keys;
+    CollectKeys(doc, "", keys);
+    EXPECT_EQ(keys, DocumentedKeys());
+
+    console = {};
+    ASSERT_EQ(Run({"list"}), 0);
+    EXPECT_EQ(console.out.rfind("Host LANE-017, 2026-12-09T08:30:05Z, tavports 1.2.3.4\n"
+                                "Service Tavportsvc: running, version 1.0.0.1; port driver "
+                                "installed: yes\n",
+                                0),
+              0u)
+        << console.out;
+    host.serviceState.reset();
+    sim::SimDriverStore emptyStore(sim);
+    setup::DriverPackagePlatform noDriver{files, emptyStore, debug};
+    driverPackage = &noDriver;
+    console = {};
+    ASSERT_EQ(Run({"list", "--json"}), 0);
+    doc = ParseJson(console.out);
+    EXPECT_FALSE(doc["service"]["installed"].boolean);
+    EXPECT_TRUE(doc["service"]["state"].IsNull());
+    EXPECT_FALSE(doc["portDriverInstalled"].boolean);
+    EXPECT_TRUE(doc["errors"].items.empty());  // not installed is no error
+}
+
+TEST_F(TavportsListTest, PortsAwayOrWithAProblemAreListedAndMarked) {
+    tree.SetDevicePresent(absentPort, false);
+    tree.UpdateDevice(freePort, [](sim::SimDevice& d) { d.problem = 28; });
+    ASSERT_EQ(Run({"list", "--json"}), 0);
+    Json doc = ParseJson(console.out);
+    const Json& away = doc["ports"][1];
+    EXPECT_FALSE(away["devicePresent"].boolean);
+    EXPECT_EQ(away["comName"].text, "COM4");  // its key, link and COM name stay
+    EXPECT_EQ(away["printer"].text, ToUtf8(unplugged));
+    EXPECT_TRUE(away["problemCode"].IsNull());
+    EXPECT_TRUE(doc["ports"][2]["devicePresent"].boolean);
+    EXPECT_EQ(doc["ports"][2]["problemCode"].number, 28);
+    EXPECT_TRUE(doc["ports"][0]["problemCode"].IsNull());
+    console = {};
+    ASSERT_EQ(Run({"list"}), 0);
+    EXPECT_NE(console.out.find("  COM4: device away (not present now); it keeps its link and "
+                               "COM name\n  COM5: device problem code 28\n"),
+              std::string::npos)
+        << console.out;
+    // The service's pass lists the away port as well (no DIGCF_PRESENT), and the present
+    // printers only: the away port keeps its link.
+    core->ReconcilePorts();
+    EXPECT_EQ(world.Link(absentPort), unplugged);
+}
+
+TEST_F(TavportsListTest, OutputWritesTheReportToAFileInUtf8) {
+    ASSERT_EQ(Run({"list", "--json", "--output", "C:\\Temp\\lane.json"}), 0);
+    EXPECT_TRUE(console.out.empty());
+    ASSERT_EQ(host.files.count(u"C:\\Temp\\lane.json"), 1u);
+    Json doc = ParseJson(host.files[u"C:\\Temp\\lane.json"]);
+    EXPECT_EQ(doc["ports"].items.size(), 3u);
+    ASSERT_EQ(Run({"explain", "/output:C:\\Temp\\lane.txt"}), 0);
+    EXPECT_NE(host.files[u"C:\\Temp\\lane.txt"].find("COM3 is linked"), std::string::npos);
+    EXPECT_EQ(Run({"list", "--output=C:\\Nowhere\\lane.txt"}), 1);
+    EXPECT_EQ(console.err,
+              "tavports: writing C:\\Nowhere\\lane.txt failed: The system cannot find the path "
+              "specified. (error 3)\n");
+    EXPECT_TRUE(console.out.empty());
 }
 
 TEST_F(TavportsTest, AFailedEnumerationNamesTheCallAndTheErrorText) {
@@ -135,7 +253,8 @@ TEST_F(TavportsTest, AFailedEnumerationNamesTheCallAndTheErrorText) {
     sim.faults.Fail("SetupDiGetClassDevsW", win::kErrorInvalidParameter, 1, 1);
     EXPECT_EQ(Run({"list", "--json"}), 1);
     Json doc = ParseJson(console.out);
-    EXPECT_EQ(doc["errors"][0].text,
+    EXPECT_EQ(doc["errors"][0]["code"].number, 87);
+    EXPECT_EQ(doc["errors"][0]["message"].text,
               "listing the attached printers failed: The parameter is incorrect. (error 87)");
     ExpectRunCleanedUp();
 }
@@ -158,6 +277,10 @@ TEST_F(TavportsTest, BadArgumentsPrintTheUsageAndExit2) {
         {{"unlink"}, "unlink needs a COM name or an instance ID"},
         {{"unlink", "COM3", "COM4"}, "unexpected argument 'COM4'"},
         {{"list", "extra"}, "unexpected argument 'extra'"},
+        {{"assign", "COM5"}, "assign needs a port and --printer"},
+        {{"assign", "COM5", "--printer"}, "option '--printer' needs a value"},
+        {{"prune", "--json"}, "unknown option '--json'"},
+        {{"list", "--what-if"}, "unknown option '--what-if'"},
     };
     for (const auto& [args, message] : cases) {
         console = {};
@@ -175,7 +298,8 @@ TEST_F(TavportsTest, HelpStatesTheServiceRulesAndVersionTheNumber) {
         EXPECT_EQ(Run({help}), 0);
         EXPECT_NE(console.out.find("It never removes a link itself"), std::string::npos);
         EXPECT_NE(console.out.find("the first free port in device order"), std::string::npos);
-        EXPECT_NE(console.out.find("Refused while the setup utility"), std::string::npos);
+        EXPECT_NE(console.out.find("while the setup utility (tavsetup) runs"), std::string::npos);
+        EXPECT_NE(console.out.find("assign <port> --printer <printer>"), std::string::npos);
     }
     console = {};
     EXPECT_EQ(Run({"unlink", "--help"}), 0);

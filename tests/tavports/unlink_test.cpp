@@ -151,21 +151,6 @@ TEST_F(TavportsUnlinkTest, AnUnreadableLinkCanBeClearedSoThePassUsesThePortAgain
     EXPECT_EQ(world.Link(odd), newcomer);
 }
 
-// A console on which something happens in the world while the question is open.
-class MeanwhileConsole : public sim::SimConsole {
-  public:
-    explicit MeanwhileConsole(std::function<void()> meanwhile)
-        : m_meanwhile(std::move(meanwhile)) {}
-    bool ReadLine(std::string* line) override {
-        m_meanwhile();
-        *line = "y";
-        return true;
-    }
-
-  private:
-    std::function<void()> m_meanwhile;
-};
-
 TEST_F(TavportsUnlinkTest, ChecksAgainAfterTheConfirmation) {
     MeanwhileConsole plugged([this] { world.PlugPrinter(u"B0002"); });
     EXPECT_EQ(Run({"unlink", "COM4"}, plugged), 1);

@@ -49,6 +49,10 @@ fi
 wine_prefix win64
 services_debug_start "$WINE_TMP/services.err"
 display_warm_up
+# Windows' Application log always has sources (the installer's own among them); Wine's fresh
+# one has none, and Wine's installer removes a key's emptied parents along with the key.
+timeout 30 wine reg add 'HKLM\System\CurrentControlSet\Services\EventLog\Application\MsiInstaller' \
+  /v TypesSupported /t REG_DWORD /d 7 /f /reg:64 >/dev/null 2>&1 || fail "no MsiInstaller source"
 state_snapshot "$WINE_TMP/before"
 
 refusal=$(launch_refusal "$MSI32" "$BUILD/win64/tavsetup_window_probe.exe")
@@ -81,6 +85,15 @@ product_code=$(sed -n '1s/.*\\//p' "$WINE_TMP/arp.txt")
   grep -q 'DisplayIcon *REG_SZ *.' "$WINE_TMP/arp.txt" || fail "no product icon published"
 sed 's/^/  /' "$WINE_TMP/arp.txt"
 echo "ok: $OLD_RELEASE_VERSION replaced in place: one entry, utility and shortcut gone, service running"
+
+# The Event Log source: the service's own file holds the messages. (The uninstall's
+# comparison with the fresh prefix below shows the key gone again.)
+source_file=$(timeout 30 wine reg query \
+  'HKLM\System\CurrentControlSet\Services\EventLog\Application\Tavportsvc' /v EventMessageFile \
+  /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/^ *EventMessageFile *REG_[A-Z_]*SZ *//p')
+[ "$source_file" = "$P64_DIR\Tavportsvc.exe" ] ||
+  fail "Event Log source: EventMessageFile is '$source_file', expected '$P64_DIR\Tavportsvc.exe'"
+echo "ok: the Event Log source Tavportsvc names $source_file"
 
 # Recovery: sc.exe ran with the system's rights (the action's Return="check"). Wine's
 # service manager keeps no failure actions; it only reports the reset period it was given.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tavportsvc.exe under Wine: installation switches, the service entry and AppID entries,
-# removal, the exit codes when started from a shell, and a start and stop through the
-# service manager. Every case runs in a fresh win64 prefix.
+# removal, the exit codes when started from a shell, a start and stop through the service
+# manager, and its Event Log entries. Every case runs in a fresh win64 prefix.
 #   bash tests/wine/test_service.sh <repo>/build
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/wine_lib.sh"
@@ -148,5 +148,48 @@ query=$(timeout 30 wine sc query Tavportsvc | tr -d '\r')
 printf '%s\n' "$query" | grep -q 'STOPPED' || fail "not stopped after net stop"
 printf '%s\n' "$query" | grep -Eq 'WIN32_EXIT_CODE *: *0 ' || fail "exit code after stop: $query"
 case_done "net start links, net stop"
+
+# 8. The Event Log, with the source registered as the package registers it. Wine's event log
+# functions are stubs (RegisterEventSourceW gives a fixed handle, ReportEventW stores nothing,
+# ReadEventLogW fails with ERROR_HANDLE_EOF, wevtutil prints nothing), so no entry can be
+# read back: the calls are read from Wine's debug channels instead (source name; entry type,
+# event ID and each insertion string; the source given back).
+fresh_prefix
+expect_eq "$(run_exe -Service)" 0 "-Service exit code"
+EVENT_KEY='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Tavportsvc'
+timeout 30 wine reg add "$EVENT_KEY" /v EventMessageFile /t REG_EXPAND_SZ /d "$EXE" /f /reg:64 \
+  >/dev/null 2>&1 || fail "EventMessageFile not written"
+timeout 30 wine reg add "$EVENT_KEY" /v TypesSupported /t REG_DWORD /d 7 /f /reg:64 \
+  >/dev/null 2>&1 || fail "TypesSupported not written"
+expect_eq "$(value "$EVENT_KEY" EventMessageFile)" "$EXE" "EventMessageFile"
+port=$(fakes port)
+printer=$(fakes printer)
+[ -n "$port" ] && [ -n "$printer" ] || fail "fake devices not made"
+# services.exe starts again with the debug channels, and with it the auto-start service.
+timeout 20 wineserver -k >/dev/null 2>&1 || true
+EVENTS=$WINE_TMP/eventlog-calls.txt
+WINEDEBUG=fixme+advapi,trace+eventlog timeout 60 wine net start Tavportsvc >/dev/null 2>"$EVENTS" ||
+  true  # already running when services.exe started it
+timeout 30 wine sc query Tavportsvc | tr -d '\r' | grep -q 'RUNNING' || fail "not running"
+timeout 60 wine net stop Tavportsvc >/dev/null 2>&1 || fail "net stop"
+timeout 20 wineserver -w || true
+calls=$(tr -d '\r' <"$EVENTS" | grep -E 'EventSource|ReportEventW')
+# strings_of TYPE ID COUNT: the strings of the first entry of that type and ID. Wine prints
+# "fixme:advapi:ReportEventW (handle,type,category,id,...)" and then each string as a C
+# literal ("trace:eventlog:ReportEventW L\"...\"", backslashes doubled).
+strings_of() {
+  printf '%s\n' "$calls" | grep -A "$3" -m 1 -E "ReportEventW \([0-9A-F]+,$1,0x0000,$2," |
+    tail -n +2 | sed -n 's/.*eventlog:ReportEventW L"\(.*\)"$/\1/p' | sed 's/\\\\/\\/g'
+}
+printf '%s\n' "$calls" | grep -q 'RegisterEventSourceW ((null),L"Tavportsvc")' ||
+  fail "no RegisterEventSourceW for Tavportsvc: $calls"
+expect_eq "$(strings_of 0x0004 0x40000402 1)" "$(tr -d '\r\n' <"$HERE/../../VERSION")" \
+  "information 1026 (started) with the version"
+expect_eq "$(strings_of 0x0004 0x40000405 2 | head -n 1)" "$printer" \
+  "information 1029 (printer linked) with the printer's path"
+printf '%s\n' "$calls" | grep -Eq 'ReportEventW \([0-9A-F]+,0x0004,0x0000,0x40000403,' ||
+  fail "no information entry 1027 (stopping): $calls"
+printf '%s\n' "$calls" | grep -q 'DeregisterEventSource' || fail "source not given back"
+case_done "Event Log entries of a start, a link and a stop (seen through Wine's debug channels)"
 
 echo "test_service: $CASES cases passed"

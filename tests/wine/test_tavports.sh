@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # tavports.exe under Wine beside the real service: after the service's start-up pass,
 # `tavports list` shows the link the pass wrote; `unlink` refuses while the printer is
-# attached, clears the link once it is not, and the next start-up pass links the port again.
+# attached, clears the link once it is not, and the next start-up pass links the port again;
+# after a printer swap `assign` gives the old COM name to the new printer, which the next
+# pass keeps, and `prune` frees the port of a printer gone.
 # Fake devices come from tav_port_core_probe.exe; the printer leaves and returns through its
 # interface's "Linked" value, which is what DIGCF_PRESENT follows under Wine.
 #   bash tests/wine/test_tavports.sh <repo>/build
@@ -33,6 +35,10 @@ tavports() {
   TOOL_ERR=$(tr -d '\r' <"$ERR")
 }
 reg64() { wine_run 30 reg "$@" /reg:64 >"$OUT" 2>/dev/null || true; tr -d '\r' <"$OUT"; }
+# reg_add ARGS...: a value the test depends on; a write that fails or times out is the failure.
+reg_add() {
+  wine_run 60 reg add "$@" /f /reg:64 >"$OUT" 2>&1 || fail "reg add $1: $(tr -d '\r' <"$OUT")"
+}
 link_of() {
   reg64 query "HKLM\\System\\CurrentControlSet\\Enum\\$1\\Device Parameters\\Tavportsvc" /v SymbolicLink |
     sed -n 's/^ *SymbolicLink *REG_SZ *//p'
@@ -43,8 +49,8 @@ expect_has() { printf '%s\n' "$1" | grep -qF -- "$2" || fail "$3: '$2' not in: $
 set_present() {
   local path=$1 name
   name="##?#${path:4}"
-  reg64 add "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\{A4C7E912-3F58-4B06-9D2E-61B0F7C3D845}\\$name\\#\\Control" \
-    /v Linked /t REG_DWORD /d "$2" /f >/dev/null
+  reg_add "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\{A4C7E912-3F58-4B06-9D2E-61B0F7C3D845}\\$name\\#\\Control" \
+    /v Linked /t REG_DWORD /d "$2"
 }
 # service start|stop: the service in that state. An auto-start service may be there already
 # (services.exe starts it when the server starts again), which net reports as a failure.
@@ -60,7 +66,7 @@ json() { PRINTER=$PRINTER /usr/bin/python3 -c "import json,os,sys; d=json.loads(
 read -r _ PRINTER < <(probe make-printer)
 read -r PORT _ < <(probe make-port)
 [ -n "$PRINTER" ] && [ -n "$PORT" ] || fail "fake devices not created"
-reg64 add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT\\Device Parameters" /v PortName /t REG_SZ /d COM5 /f >/dev/null
+reg_add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT\\Device Parameters" /v PortName /t REG_SZ /d COM5
 SERIAL=$(printf '%s' "$PRINTER" | cut -d'#' -f3)
 echo "printer $PRINTER (serial $SERIAL); port $PORT"
 
@@ -123,6 +129,36 @@ print([v for t in pe.FileInfo[0] if t.Key == b'StringFileInfo' for s in t.String
        for k, v in s.entries.items() if k == b'FileVersion'][0].decode())" "$SVC_SRC")
 tavports --version
 expect_eq "$TOOL_OUT" "tavports $SVC_VERSION" "the service's version"
+
+# 6. The lane's printer is swapped: the old one leaves, the new one gets the next port (COM6);
+# assign gives it COM5, which the next start-up pass keeps; prune frees a gone printer's port.
+set_present "$PRINTER" 0
+read -r PORT2 _ < <(probe make-port)
+reg_add "HKLM\\System\\CurrentControlSet\\Enum\\$PORT2\\Device Parameters" /v PortName /t REG_SZ /d COM6
+read -r _ NEW_PRINTER < <(probe make-usb-printer)
+NEW_SERIAL=$(printf '%s' "$NEW_PRINTER" | cut -d'#' -f3)
+service stop
+service start
+expect_eq "$(link_of "$PORT2")" "$NEW_PRINTER" "the new printer on the next port"
+tavports prune --what-if
+expect_has "$TOOL_OUT" "COM5  linked to the printer with serial $SERIAL" "prune --what-if"
+tavports assign COM5 --printer "$NEW_SERIAL" --yes
+expect_eq "$RC" 0 "assign: $TOOL_ERR"
+expect_eq "$(link_of "$PORT")" "$NEW_PRINTER" "COM5 given to the new printer"
+expect_eq "$(link_of "$PORT2")" "" "COM6 freed"
+service stop
+service start
+expect_eq "$(link_of "$PORT")" "$NEW_PRINTER" "COM5 kept by the next pass"
+expect_eq "$(link_of "$PORT2")" "" "COM6 still free after the next pass"
+tavports list --json
+expect_eq "$(json "d['schema'], d['service']['state'], d['service']['version'], bool(d['host']), d['time'][-1]")" \
+  "1 running $SVC_VERSION True Z" "JSON inventory"
+echo "list --json after the swap: $TOOL_OUT"
+set_present "$NEW_PRINTER" 0
+tavports prune --yes
+expect_eq "$RC" 0 "prune: $TOOL_ERR"
+expect_has "$TOOL_OUT" "Freed COM5 (was the printer with serial $NEW_SERIAL)." "prune message"
+expect_eq "$(link_of "$PORT")" "" "COM5 freed by prune"
 service stop
 
 echo "PASS: tavports under Wine"

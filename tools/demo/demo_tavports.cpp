@@ -8,6 +8,7 @@
 #include "sim/ports/sim_port_world.h"
 #include "sim/tavports/sim_tool_host.h"
 #include "tavports/tavports_app.h"
+#include "tools/demo/demo_driver_store.h"
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
@@ -21,10 +22,14 @@ void ShowTavports(sim::SimPortWorld& world, const char* const* args, size_t coun
     std::printf("%s\n", line.c_str());
     PortLinkPlatform platform = world.Platform();
     TraceProvider trace(platform.trace);  // the tool emits no service events
-    sim::SimToolHost host(world.trace, world.setupDi);
+    sim::SimToolHost host(world.trace, world.setupDi, world.tree, world.sync);
     sim::SimConsole console;
     tavports::ToolContext ctx{PassContext{platform, trace}, host};
-    int code = tavports::RunTavports(arguments, ctx, console, "1.0.0.1");
+    NoFiles files;
+    PortDriverStore store;
+    NoDebugOutput debug;
+    setup::DriverPackagePlatform package{files, store, debug};
+    int code = tavports::RunTavports(arguments, ctx, console, "1.0.0.1", &package);
     std::printf("%s%s(exit code %d)\n", console.out.c_str(), console.err.c_str(), code);
 }
 

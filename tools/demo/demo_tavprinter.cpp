@@ -17,6 +17,7 @@
 #include "tav_version.h"
 #include "tavprinter/port_side.h"
 #include "tavprinter/tavprinter_app.h"
+#include "tools/demo/demo_driver_store.h"
 #include "tools/demo/demo_sections.h"
 
 namespace tav::demo {
@@ -58,41 +59,6 @@ class DemoKernel : public tavprinter::ToolKernel {
     uint32_t m_error = 0;
 };
 
-// The driver store holds the port driver's package where the service installs ports from.
-class PortDriverStore : public setup::DriverStore {
-  public:
-    uint32_t DriverPackageGetPath(const std::u16string& infPath, char16_t*,
-                                  uint32_t* numChars) override {
-        if (infPath != sim::kSimInfPath)
-            return win::kErrorDriverPackageNotInStore;
-        *numChars = 64;
-        return win::kErrorInsufficientBuffer;
-    }
-    // Asked only where difxapi.dll is missing, which it is not here.
-    int InfDriverStoreLocation(const std::u16string&, char16_t*, uint32_t, uint32_t*) override {
-        return 0;
-    }
-};
-
-// The port side knows where the INF is, so it lists no folders.
-class NoFiles : public setup::FileSystem {
-  public:
-    setup::Handle FindFirst(const std::u16string&, setup::FindEntry&) override {
-        return win::kNoHandle;
-    }
-    bool FindNext(setup::Handle, setup::FindEntry&) override { return false; }
-    bool CloseFind(setup::Handle) override { return false; }
-    bool FileExists(const std::u16string&) override { return false; }
-    uint32_t SystemDirectory(char16_t*, uint32_t) override { return 0; }
-    uint32_t WindowsDirectory(char16_t*, uint32_t) override { return 0; }
-    uint32_t ModuleFileName(char16_t*, uint32_t) override { return 0; }
-};
-
-class NoDebugOutput : public setup::DebugOutput {
-  public:
-    void Write(const char16_t*) override {}
-};
-
 // Both streams to the demo's stdout as they come, so progress lines stay between results.
 class DemoConsole : public tavprinter::ToolOutput {
   public:
@@ -131,7 +97,7 @@ void TavprinterSection() {
     // tavprinter's own platform, as its main wires it, over the simulated machine.
     portsvc::PortLinkPlatform portPlatform = ports.Platform();
     portsvc::TraceProvider trace(portPlatform.trace);  // the tool emits no service events
-    sim::SimToolHost host(world.trace, ports.setupDi);
+    sim::SimToolHost host(world.trace, ports.setupDi, world.tree, ports.sync);
     portlink::ToolContext toolPorts{portsvc::PassContext{portPlatform, trace}, host};
     NoFiles files;
     PortDriverStore store;

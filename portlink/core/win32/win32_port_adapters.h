@@ -94,6 +94,15 @@ class Win32TraceBackEnd : public TraceBackEnd {
     uint32_t UnregisterProvider(uint64_t registration) override;
 };
 
+class Win32EventLog : public EventLogApi {
+  public:
+    PlatformHandle RegisterSource(const char16_t* source) override;
+    bool Report(PlatformHandle source, uint16_t type, uint32_t messageId,
+                const char16_t* const* strings, uint16_t count) override;
+    bool DeregisterSource(PlatformHandle source) override;
+    std::u16string ErrorText(uint32_t error) override;
+};
+
 // All adapters of the service in one object; Platform() is what PortLinkCore takes.
 class Win32PortLinkPlatform {
   public:
@@ -107,6 +116,7 @@ class Win32PortLinkPlatform {
     Win32DeviceInstaller m_installer;
     Win32DeviceNotify m_notify;
     Win32TraceBackEnd m_trace;
+    Win32EventLog m_eventLog;
 };
 
 }  // namespace tav::portsvc

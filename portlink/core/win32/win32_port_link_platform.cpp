@@ -11,6 +11,7 @@ PortLinkPlatform Win32PortLinkPlatform::Platform() {
     p.installer = &m_installer;
     p.notify = &m_notify;
     p.trace = &m_trace;
+    p.eventLog = &m_eventLog;
     return p;
 }
 
