@@ -22,8 +22,3 @@ function(tav_shipped_program target)
     COMMENT "Stripping ${target}; debug information in ${target}.exe.debug"
     VERBATIM)
 endfunction()
-
-# The one version of both programs and the package (file VERSION), for the .rc files.
-configure_file(${PROJECT_SOURCE_DIR}/cmake/tav_version.h.in ${CMAKE_BINARY_DIR}/generated/tav_version.h
-               @ONLY)
-include_directories(${CMAKE_BINARY_DIR}/generated)

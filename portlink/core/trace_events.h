@@ -1,9 +1,9 @@
 #pragma once
 // The one table of the service's events: module, number, level, arguments and the text an
 // administrator reads, and whether the event also goes to the Application log, as which
-// entry type and message. Event points name an event of this table; the decoding file
-// (Tavportsvc.tmf) is generated from kTraceEvents, so a number, level or argument type
-// exists only here. The texts are for the decoding file; the service sends none of them.
+// entry type and message. Event points name an event of this table; the decoding files
+// (<message GUID>.tmf) are generated from kTraceEvents, so a number, level or argument type
+// exists only here. The texts are for the decoding files; the service sends none of them.
 // The Event Log's texts are the message table's (tavportsvc/res/Tavportsvc.mc), whose IDs
 // are checked against this table at build time.
 

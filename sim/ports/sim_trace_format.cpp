@@ -1,6 +1,7 @@
 #include "sim/ports/sim_trace_format.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -185,15 +186,34 @@ std::optional<TraceMessageFormat> TraceMessageFormat::Parse(const std::string& t
     return tmf;
 }
 
-const TraceMessageFormat& TraceMessageFormat::BuildDecodingFile() {
-    static const TraceMessageFormat file = [] {
-        std::ifstream in(TAV_TRACE_TMF_FILE, std::ios::binary);
+std::optional<TraceMessageFormat> TraceMessageFormat::LoadSearchFolder(const std::string& folder) {
+    TraceMessageFormat all;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() != ".tmf")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
         auto parsed = Parse(text.str());
-        return parsed ? *parsed : TraceMessageFormat{};
-    }();
-    return file;
+        if (!parsed)
+            return std::nullopt;
+        // A decoder opens this file only for the message GUID of its name.
+        const std::string fileGuid = Lower(entry.path().stem().string());
+        for (const auto& [key, message] : parsed->m_messages) {
+            if (key.first == fileGuid)
+                all.m_messages.emplace(key, message);
+        }
+    }
+    if (error)
+        return std::nullopt;
+    return all;
+}
+
+const TraceMessageFormat& TraceMessageFormat::BuildDecodingFiles() {
+    static const TraceMessageFormat files =
+        LoadSearchFolder(TAV_TRACE_TMF_DIR).value_or(TraceMessageFormat{});
+    return files;
 }
 
 const TmfMessage* TraceMessageFormat::Find(const std::string& messageGuid, uint16_t number) const {

@@ -1,5 +1,5 @@
 #pragma once
-// The simulated tracing system's decoder: reads a trace message format file (.tmf) as
+// The simulated tracing system's decoder: reads trace message format files (.tmf) as
 // tracefmt does and turns a message (message GUID, number, argument bytes) into its text.
 // It keeps its own copies of the provider's GUIDs and flag names, so that a wrong value in
 // the service cannot move the decoder with it.
@@ -39,8 +39,12 @@ class TraceMessageFormat {
     // Parses .tmf text; an entry the decoder cannot read makes the whole file refused
     // (nullopt), as a decoder would report the file as bad.
     static std::optional<TraceMessageFormat> Parse(const std::string& text);
-    // The file built into this build (generated from the service's table).
-    static const TraceMessageFormat& BuildDecodingFile();
+    // A folder of .tmf files as the decoders search it (tracerpt -tp, tracefmt -p): a message
+    // GUID's formats come only from the file named "<message GUID>.tmf"; nullopt when a file
+    // there cannot be read.
+    static std::optional<TraceMessageFormat> LoadSearchFolder(const std::string& folder);
+    // The folder of this build's files (generated from the service's table).
+    static const TraceMessageFormat& BuildDecodingFiles();
 
     const TmfMessage* Find(const std::string& messageGuid, uint16_t number) const;
     // The message's text, or an error describing why the bytes cannot be decoded.

@@ -189,7 +189,8 @@ uint32_t SimTraceRecorder::Message(uint64_t logger, uint32_t messageFlags, const
     if (guid != kSimServiceMessageGuid && guid != kSimDeviceMessageGuid)
         reason = "unknown message GUID";
     else
-        decoded = TraceMessageFormat::BuildDecodingFile().Decode(guid, number, event.args, &reason);
+        decoded =
+            TraceMessageFormat::BuildDecodingFiles().Decode(guid, number, event.args, &reason);
     std::lock_guard<std::mutex> lock(m_mutex);
     if (decoded)
         reason = RefusalOf(logger, messageFlags, level, *decoded);

@@ -1,7 +1,7 @@
 #pragma once
 // The tracing system as the service sees it: registration of the provider, one trace
 // session that enables the provider's control GUID and sends requests to its control
-// callback, and every message decoded through the build's decoding file (Tavportsvc.tmf)
+// callback, and every message decoded through the build's decoding files (trace/tmf)
 // and kept with its module, number, level, exact argument bytes and text. Like a real
 // session it decodes only the message GUIDs it knows and expects only events within the
 // level and flags it enabled; anything else is kept apart as undecodable.

@@ -245,7 +245,16 @@ def check_dialog(dialog_id, language, template, expected):
             check(style & WS_BORDER, f"{where}: edit {cid} has no border")
 
 
+def product_version():
+    """The one version of the programs and the package: the file VERSION."""
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "VERSION")) as f:
+        return f.readline().strip()
+
+
 def check_version(pe):
+    version = product_version()
+    major, minor, patch, tweak = (int(part) for part in version.split("."))
+    fixed_parts = (major << 16 | minor, patch << 16 | tweak)
     fixed = pe.VS_FIXEDFILEINFO[0] if getattr(pe, "VS_FIXEDFILEINFO", None) else None
     check(fixed is not None, "no version resource")
     if fixed is None:
@@ -253,7 +262,7 @@ def check_version(pe):
     for name in ("FileVersion", "ProductVersion"):
         ms = getattr(fixed, name + "MS")
         ls = getattr(fixed, name + "LS")
-        check((ms, ls) == (0x00020000, 0x00010000), f"fixed {name} is {ms:08x}.{ls:08x}")
+        check((ms, ls) == fixed_parts, f"fixed {name} is {ms:08x}.{ls:08x}")
     tables, translations = [], []
     for info in pe.FileInfo[0]:
         if info.Key == b"StringFileInfo":
@@ -266,8 +275,8 @@ def check_version(pe):
           f"string blocks {[t.LangID for t in tables]}")
     if tables:
         entries = tables[0].entries
-        check(entries.get(b"FileVersion") == b"2.0.1.0", f"FileVersion {entries.get(b'FileVersion')}")
-        check(entries.get(b"ProductVersion") == b"2.0.1.0",
+        check(entries.get(b"FileVersion") == version.encode(), f"FileVersion {entries.get(b'FileVersion')}")
+        check(entries.get(b"ProductVersion") == version.encode(),
               f"ProductVersion {entries.get(b'ProductVersion')}")
 
 

@@ -1,10 +1,12 @@
-// The decoding file against the provider's documented events, and the simulated trace
+// The decoding files against the provider's documented events, and the simulated trace
 // session's rules: only the registered control GUID is enabled, only known message GUIDs
 // decode, and only events within the enabled level and flags are expected.
 
 #include <gmock/gmock.h>
 
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "shared/u16.h"
@@ -44,16 +46,21 @@ const ExpectedEvent kExpected[] = {
     {D, 16, 2, {L}},       {D, 17, 2, {L}}, {D, 18, 2, {L}}, {D, 19, 2, {L}},
 };
 
-std::string BuildFileText() {
-    std::ifstream in(TAV_TRACE_TMF_FILE, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+// The build's decoding folder: file name and text of each file.
+std::map<std::string, std::string> BuildFiles() {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(TAV_TRACE_TMF_DIR)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        files[entry.path().filename().string()] = text.str();
+    }
+    return files;
 }
 
-TEST(TraceFormatFile, MatchesEveryDocumentedEventAndNothingElse) {
-    auto tmf = sim::TraceMessageFormat::Parse(BuildFileText());
-    ASSERT_TRUE(tmf.has_value()) << "the decoding file does not parse";
+TEST(TraceFormatFiles, MatchEveryDocumentedEventAndNothingElse) {
+    auto tmf = sim::TraceMessageFormat::LoadSearchFolder(TAV_TRACE_TMF_DIR);
+    ASSERT_TRUE(tmf.has_value()) << "a decoding file does not parse";
     for (const auto& e : kExpected) {
         SCOPED_TRACE(testing::Message() << e.guid << " " << e.number);
         const sim::TmfMessage* m = tmf->Find(e.guid, e.number);
@@ -65,8 +72,33 @@ TEST(TraceFormatFile, MatchesEveryDocumentedEventAndNothingElse) {
     EXPECT_EQ(tmf->Messages().size(), std::size(kExpected));
 }
 
-TEST(TraceFormatFile, IsTheOneGeneratedFromTheTable) {
-    EXPECT_EQ(BuildFileText(), WriteTraceMessageFormat());
+TEST(TraceFormatFiles, AreOnePerMessageGuidWithTheControlGuid) {
+    std::map<std::string, std::string> generated;
+    for (const auto& file : WriteTraceMessageFormatFiles())
+        generated[file.name] = file.text;
+    const auto files = BuildFiles();
+    EXPECT_EQ(files, generated);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.begin()->first, std::string(S) + ".tmf");
+    EXPECT_EQ(files.rbegin()->first, std::string(D) + ".tmf");
+    for (const auto& [name, text] : files)
+        EXPECT_THAT(text, HasSubstr("\n// Control GUID: {6F2D8B14-C3A7-4E95-B0D2-7A41E9C6F538}\n"));
+}
+
+TEST(TraceFormatFiles, DecoderFindsAMessageGuidOnlyInTheFileOfItsName) {
+    const auto folder = std::filesystem::path(testing::TempDir()) / "tmf_search_folder";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string service = BuildFiles().at(std::string(S) + ".tmf");
+    std::ofstream(folder / (std::string(D) + ".tmf"), std::ios::binary) << service;
+    auto tmf = sim::TraceMessageFormat::LoadSearchFolder(folder.string());
+    ASSERT_TRUE(tmf.has_value());
+    EXPECT_EQ(tmf->Find(S, 10), nullptr);
+    std::ofstream(folder / (std::string(S) + ".tmf"), std::ios::binary) << service;
+    tmf = sim::TraceMessageFormat::LoadSearchFolder(folder.string());
+    ASSERT_TRUE(tmf.has_value());
+    EXPECT_NE(tmf->Find(S, 10), nullptr);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(TraceFormatFile, DecoderRefusesMalformedEntries) {

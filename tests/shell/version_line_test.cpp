@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tav_version.h"
+
 namespace tav::test {
 using namespace tav::setup;
 namespace {
@@ -31,7 +33,7 @@ class FakeVersionInfo : public VersionInfoSource {
     uint32_t size = 1200;
     bool readOk = true;
     std::optional<Translation> translation = Translation{0x0000, 0x03A4};
-    std::optional<std::u16string> fileVersion = u"2.0.1.0";
+    std::optional<std::u16string> fileVersion = TAV_VERSION_U16;
     uint32_t capacityAsked = 0;
     size_t sizeRead = 0;
     std::u16string queried;
@@ -41,7 +43,8 @@ const std::u16string kTitle = u"Communication Settings Utility";
 
 TEST(VersionLine, OwnResourceGivesTitleThreeBlanksAndVersion) {
     FakeVersionInfo info;
-    EXPECT_EQ(BuildVersionLine(kTitle, info), u"Communication Settings Utility   Version 2.0.1.0");
+    EXPECT_EQ(BuildVersionLine(kTitle, info),
+              u"Communication Settings Utility   Version " TAV_VERSION_U16);
     EXPECT_EQ(info.queried, u"\\StringFileInfo\\000003a4\\FileVersion");
     EXPECT_EQ(info.capacityAsked, 516u);
     EXPECT_EQ(info.sizeRead, 1200u);

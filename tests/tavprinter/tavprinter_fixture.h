@@ -15,6 +15,7 @@
 #include "shared/u16.h"
 #include "shared/win/errors.h"
 #include "sim/firmware/tav_printer_world.h"
+#include "tav_version.h"
 #include "tavprinter/tavprinter_app.h"
 #include "tests/scenarios/scenario_service.h"
 
@@ -123,7 +124,7 @@ class TavprinterTest : public ::testing::Test {
     int Run(const std::vector<std::string>& args) {
         output = KeptOutput{};
         tavprinter::ToolPlatform tool{world.platform, world.pnp, kernel, ports, output};
-        const int code = tavprinter::RunTavprinter(args, tool, "2.0.1.0");
+        const int code = tavprinter::RunTavprinter(args, tool, TAV_VERSION_TEXT);
         service.DeliverDeviceEvents();
         return code;
     }

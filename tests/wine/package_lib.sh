@@ -24,9 +24,11 @@ package_build() {
 }
 
 # old_package_build BUILD OUT_DIR: the last one-package release's MSI (the package files of
-# its tree, the current programs, version 2.0.1.0); prints its path. Its build script wants
+# its tree, the current programs, its version); prints its path. Its build script wants
 # the single decoding file, so a folder of per-GUID files stands in as one file.
 OLD_RELEASE=3633c62
+# That release's version: a fixed fact, not the file VERSION.
+OLD_RELEASE_VERSION=2.0.1.0
 old_package_build() {
   local old=$2/old-release file
   mkdir -p "$old/tools/package" "$old/build/linux/trace"
@@ -34,13 +36,10 @@ old_package_build() {
     git -C "$PKG_REPO" show "$OLD_RELEASE:tools/package/$file" >"$old/tools/package/$file"
   done
   ln -s "$(cd "$1" && pwd)/win32" "$(cd "$1" && pwd)/win64" "$old/build/"
-  if [ -f "$1/linux/trace/Tavportsvc.tmf" ]; then
-    cp "$1/linux/trace/Tavportsvc.tmf" "$old/build/linux/trace/"
-  else
-    cat "$1"/linux/trace/tmf/*.tmf >"$old/build/linux/trace/Tavportsvc.tmf"
-  fi
-  printf '2.0.1.0\n' >"$old/VERSION"
-  TAV_PACKAGE_OUT=$2 TAV_PACKAGE_VERSION=2.0.1.0 \
+  # The files' header comments (control GUID included) once: the old script wants one.
+  awk '!/^\/\// || !seen[$0]++' "$1"/linux/trace/tmf/*.tmf >"$old/build/linux/trace/Tavportsvc.tmf"
+  printf '%s\n' "$OLD_RELEASE_VERSION" >"$old/VERSION"
+  TAV_PACKAGE_OUT=$2 TAV_PACKAGE_VERSION=$OLD_RELEASE_VERSION \
     bash "$old/tools/package/build_package.sh" "$old/build" | tail -n 1
 }
 
@@ -84,11 +83,7 @@ expect_service_files() {
   for exe in tavportsvc/Tavportsvc.exe tavports/tavports.exe tavprinter/tavprinter.exe; do
     cmp -s "$p64/${exe#*/}" "$build/win64/$exe" || fail "${exe#*/} not installed"
   done
-  if [ -d "$build/linux/trace/tmf" ]; then
-    diff -r "$p64/tmf" "$build/linux/trace/tmf" >/dev/null || fail "the tmf folder differs"
-  else
-    cmp -s "$p64/Tavportsvc.tmf" "$build/linux/trace/Tavportsvc.tmf" || fail "Tavportsvc.tmf"
-  fi
+  diff -r "$p64/tmf" "$build/linux/trace/tmf" >/dev/null || fail "the tmf folder differs"
   [ -f "$p64/Tavportsvc-trace.cmd" ] || fail "Tavportsvc-trace.cmd not installed"
   diff -r "$p32/Tavport" "$2" >/dev/null || fail "the driver package differs from its folder"
 }

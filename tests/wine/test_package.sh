@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The two MSIs under Wine. The utility package refuses 64-bit Windows with its message (and,
 # where 32-bit programs run, installs and uninstalls in a 32-bit prefix). The service
-# package replaces the last one-package release (2.0.1.0, the same version) in place: one
+# package replaces the last one-package release (of the same version so far) in place: one
 # Programs and Features entry, the utility and its shortcut gone, the service registered with
 # the same entries that "Tavportsvc.exe -Service" writes, running, its recovery set; a repair
 # brings a deleted program back; the uninstall leaves registry and file tree as before.
@@ -23,7 +23,7 @@ mapfile -t MSIS < <(TAV_PACKAGE_OUT=$WINE_TMP/package package_build "$BUILD" --d
 MSI64=${MSIS[0]} MSI32=${MSIS[1]}
 [ -f "$MSI64" ] && [ -f "$MSI32" ] || fail "the packages were not built"
 OLD_MSI=$(old_package_build "$BUILD" "$WINE_TMP/old")
-[ -f "$OLD_MSI" ] || fail "the 2.0.1.0 package was not built"
+[ -f "$OLD_MSI" ] || fail "the $OLD_RELEASE_VERSION package was not built"
 PRODUCT_NAME=$(sed -n 's/^name=//p' "$PKG_REPO/PRODUCT")
 wine_x
 
@@ -63,9 +63,9 @@ grep -q "This package is for 32-bit Windows. On 64-bit Windows, install $(basena
 echo "ok: the utility package refuses 64-bit Windows, naming $(basename "$MSI64")"
 
 code=$(msi_install "$OLD_MSI" old.log)
-[ "$code" = 0 ] || { msi_log_tail old.log; fail "2.0.1.0 install: msiexec exit $code"; }
+[ "$code" = 0 ] || { msi_log_tail old.log; fail "$OLD_RELEASE_VERSION install: msiexec exit $code"; }
 [ -f "$(unix_path "$P32_DIR")/tavsetup.exe" ] && utility_shortcut_exists ||
-  fail "the 2.0.1.0 package installed no utility and shortcut"
+  fail "the $OLD_RELEASE_VERSION package installed no utility and shortcut"
 code=$(msi_install "$MSI64" upgrade.log)
 [ "$code" = 0 ] || { msi_log_tail upgrade.log; fail "upgrade: msiexec exit $code"; }
 expect_service_files "$BUILD" "$DRIVER_DIR"
@@ -74,7 +74,7 @@ expect_service_state RUNNING
 ! utility_shortcut_exists || fail "the utility's shortcut is left after the upgrade"
 [ "$(uninstall_entries "$PRODUCT_NAME")" = 1 ] || fail "not one Programs and Features entry"
 uninstall_entry_dump "$PRODUCT_NAME" >"$WINE_TMP/arp.txt"
-for value in 'Publisher *REG_SZ *TAV' 'DisplayVersion *REG_SZ *2.0.1.0' 'URLInfoAbout *REG_SZ *http' \
+for value in 'Publisher *REG_SZ *TAV' "DisplayVersion *REG_SZ *$(head -n1 "$PKG_REPO/VERSION")" 'URLInfoAbout *REG_SZ *http' \
   'HelpLink *REG_SZ *http' 'Comments *REG_SZ *Port link service'; do
   grep -q "$value" "$WINE_TMP/arp.txt" || { cat "$WINE_TMP/arp.txt" >&2; fail "entry lacks $value"; }
 done
@@ -84,7 +84,7 @@ product_code=$(sed -n '1s/.*\\//p' "$WINE_TMP/arp.txt")
 [ -f "$WINEPREFIX/drive_c/windows/Installer/$product_code/product.ico" ] ||
   grep -q 'DisplayIcon *REG_SZ *.' "$WINE_TMP/arp.txt" || fail "no product icon published"
 sed 's/^/  /' "$WINE_TMP/arp.txt"
-echo "ok: 2.0.1.0 replaced in place: one entry, utility and shortcut gone, service running"
+echo "ok: $OLD_RELEASE_VERSION replaced in place: one entry, utility and shortcut gone, service running"
 
 # The Event Log source: the service's own file holds the messages. (The uninstall's
 # comparison with the fresh prefix below shows the key gone again.)

@@ -117,7 +117,7 @@ sleep 1
 probe dump "$TITLE_EN" >"$WINE_TMP/about.txt"
 expect_line "$WINE_TMP/about.txt" "owned class=#32770"
 expect_line "$WINE_TMP/about.txt" \
-  "child id=1003 class=Static visible=1 enabled=1 text=$TITLE_EN   Version 2.0.1.0"
+  "child id=1003 class=Static visible=1 enabled=1 text=$TITLE_EN   Version $(head -n1 "$(dirname "$0")/../../VERSION")"
 shot about-box-en
 probe close "$TITLE_EN"  # closes the about box only
 sleep 0.5

@@ -36,7 +36,7 @@ void PrintEventLog(sim::SimPortWorld& world) {
 
 void PrintEvents(sim::SimPortWorld& world) {
     for (const auto& e : world.recorder.Events()) {
-        // The text an administrator reads from a captured trace (Tavportsvc.tmf).
+        // The text an administrator reads from a captured trace (the generated .tmf files).
         bool service = e.module == TraceModule::kService;
         std::printf("  trace %s %u: %s\n", service ? "service" : "device ", e.number,
                     e.text.c_str());

@@ -14,6 +14,7 @@
 #include "sim/firmware/tav_printer_world.h"
 #include "sim/ports/sim_port_world.h"
 #include "sim/tavports/sim_tool_host.h"
+#include "tav_version.h"
 #include "tavprinter/port_side.h"
 #include "tavprinter/tavprinter_app.h"
 #include "tools/demo/demo_driver_store.h"
@@ -112,7 +113,7 @@ void TavprinterSection() {
         for (const auto& a : args)
             line += " " + a;
         std::printf("%s\n", line.c_str());
-        const int code = tavprinter::RunTavprinter(args, tool, "2.0.1.0");
+        const int code = tavprinter::RunTavprinter(args, tool, TAV_VERSION_TEXT);
         std::printf("(exit code %d)\n", code);
     };
     run({"list"});

@@ -68,22 +68,14 @@ stage_programs() {
   fi
 }
 
-# The trace decoding files: a folder of one file per message GUID (into <service dir>\tmf\)
-# where the linux build makes one, else the single Tavportsvc.tmf. The capture script takes
-# the provider's control GUID from any decoding file's header.
+# The trace decoding files: a folder of one file per message GUID (into <service dir>\tmf\).
+# The capture script takes the provider's control GUID from any decoding file's header.
 stage_trace_kit() {
-  local tmf_dir=$BUILD/linux/trace/tmf tmf_file=$BUILD/linux/trace/Tavportsvc.tmf
+  local tmf_dir=$BUILD/linux/trace/tmf
   local source=$STAGE/trace-source any
-  mkdir -p "$source"
-  if [ -d "$tmf_dir" ]; then
-    mkdir -p "$source/tmf"
-    cp "$tmf_dir"/*.tmf "$source/tmf/" 2>/dev/null || die "no .tmf files in $tmf_dir"
-    any=$(ls "$source"/tmf/*.tmf | head -n 1)
-  else
-    [ -f "$tmf_file" ] || die "missing $tmf_dir and $tmf_file"
-    cp "$tmf_file" "$source/"
-    any=$source/Tavportsvc.tmf
-  fi
+  mkdir -p "$source/tmf"
+  cp "$tmf_dir"/*.tmf "$source/tmf/" 2>/dev/null || die "no .tmf files in $tmf_dir"
+  any=$(ls "$source"/tmf/*.tmf | head -n 1)
   local guid
   guid=$(sed -n 's|^// Control GUID: \({[0-9A-Fa-f-]*}\)$|\1|p' "$any" | head -n 1)
   [ ${#guid} = 38 ] || die "no control GUID in $any"

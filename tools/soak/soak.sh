@@ -2,7 +2,8 @@
 # soak.sh <build dir>: the release checks too long for every test run, with a summary table.
 # Counts and limits (environment): SOAK_SERVICE_CYCLES (100), SOAK_UTILITY_CYCLES (50),
 # SOAK_FUZZ_RUNS (10000000) with SOAK_FUZZ_SECONDS (600) per target as the time limit,
-# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("tsan service utility fuzz package").
+# SOAK_PACKAGE_ROUNDS (10); SOAK_PARTS picks parts ("tsan service utility fuzz package
+# version").
 # Needs the linux, tsan, fuzz, win32 and win64 builds and the packages.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -12,7 +13,7 @@ UTILITY_CYCLES=${SOAK_UTILITY_CYCLES:-50}
 FUZZ_RUNS=${SOAK_FUZZ_RUNS:-10000000}
 FUZZ_SECONDS=${SOAK_FUZZ_SECONDS:-600}
 PACKAGE_ROUNDS=${SOAK_PACKAGE_ROUNDS:-10}
-PARTS=${SOAK_PARTS:-tsan service utility fuzz package}
+PARTS=${SOAK_PARTS:-tsan service utility fuzz package version}
 TABLE=$BUILD/soak/summary.txt
 mkdir -p "$BUILD/soak"
 : >"$TABLE"
@@ -111,7 +112,7 @@ fuzz_targets() {
 }
 
 # The service package: each round starts from an older product (odd rounds the last
-# one-package release 2.0.1.0, even ones an older version of this package), upgrades to the
+# one-package release, even ones an older version of this package), upgrades to the
 # current package and to a rebuild differing in the fourth version field (one Programs and
 # Features entry each time), repairs a deleted file and uninstalls.
 package_rounds() (
@@ -153,7 +154,7 @@ package_rounds() (
   done
   state_snapshot "$WINE_TMP/after"
   state_compare "$WINE_TMP/before" "$WINE_TMP/after" >&2 || { echo "registry or files differ from the fresh prefix"; exit 1; }
-  echo "$PACKAGE_ROUNDS rounds (2.0.1.0 or $older -> $current -> $tweaked, repair, uninstall); one entry each; registry and files as fresh"
+  echo "$PACKAGE_ROUNDS rounds ($OLD_RELEASE_VERSION or $older -> $current -> $tweaked, repair, uninstall); one entry each; registry and files as fresh"
 )
 
 # The utility package: refused by 64-bit Windows with its message; where 32-bit programs run,
@@ -196,6 +197,12 @@ all_tests_tsan() (
   exit $status
 )
 
+# A copy of the tree with VERSION raised, built and packaged: every program, manifest and
+# package carries the raised version.
+raised_version_copy() (
+  JOBS=2 bash "$ROOT/tests/version/one_version.sh" full "$BUILD"
+)
+
 run_part() {  # run_part NAME FUNCTION
   local out
   out=$("$2" 2>"$BUILD/soak/$2.err")
@@ -215,6 +222,7 @@ for part in $PARTS; do
       run_part "service package rounds" package_rounds
       run_part "utility package rounds" utility_package_rounds
       ;;
+    version) run_part "one VERSION, raised in a built copy" raised_version_copy ;;
   esac
 done
 {

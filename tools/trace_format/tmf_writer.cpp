@@ -90,17 +90,27 @@ std::string ModuleSection(TraceModule module, const char* moduleName) {
     return out;
 }
 
-}  // namespace
-
-std::string WriteTraceMessageFormat() {
+// The header every file carries; the package build reads the control GUID from it.
+std::string FileHeader() {
     std::string control = GuidText(kTraceControlGuid);
     for (auto& c : control)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return "// Tavportsvc trace message format: both message GUIDs of the provider, whose\n"
+    return "// Tavportsvc trace message format of one message GUID of the provider, whose\n"
            "// flag TRACE_FLAG_GENERAL is 1. Generated from the service's trace event table.\n"
            "// Control GUID: {" +
-           control + "}\n" + ModuleSection(TraceModule::kService, "service") +
-           ModuleSection(TraceModule::kDevice, "device");
+           control + "}\n";
+}
+
+TraceFormatFile ModuleFile(TraceModule module, const char* moduleName) {
+    return {GuidText(MessageGuidOf(module)) + ".tmf",
+            FileHeader() + ModuleSection(module, moduleName)};
+}
+
+}  // namespace
+
+std::vector<TraceFormatFile> WriteTraceMessageFormatFiles() {
+    return {ModuleFile(TraceModule::kService, "service"),
+            ModuleFile(TraceModule::kDevice, "device")};
 }
 
 }  // namespace tav
