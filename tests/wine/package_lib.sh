@@ -185,6 +185,14 @@ display_warm_up() {
   wait "$pid" 2>/dev/null || true
 }
 
+# application_log_source: Windows' Application log always has sources (the installer's own
+# among them); Wine's fresh one has none, and Wine's installer removes a key's emptied parents
+# along with the key, which would take the Application key with the service's source.
+application_log_source() {
+  timeout 30 wine reg add 'HKLM\System\CurrentControlSet\Services\EventLog\Application\MsiInstaller' \
+    /v TypesSupported /t REG_DWORD /d 7 /f /reg:64 >/dev/null 2>&1 || fail "no MsiInstaller source"
+}
+
 # state_snapshot DIR: the registry (the machine's views, the user) and the file tree.
 state_snapshot() {
   mkdir -p "$1"

@@ -49,10 +49,7 @@ fi
 wine_prefix win64
 services_debug_start "$WINE_TMP/services.err"
 display_warm_up
-# Windows' Application log always has sources (the installer's own among them); Wine's fresh
-# one has none, and Wine's installer removes a key's emptied parents along with the key.
-timeout 30 wine reg add 'HKLM\System\CurrentControlSet\Services\EventLog\Application\MsiInstaller' \
-  /v TypesSupported /t REG_DWORD /d 7 /f /reg:64 >/dev/null 2>&1 || fail "no MsiInstaller source"
+application_log_source
 state_snapshot "$WINE_TMP/before"
 
 refusal=$(launch_refusal "$MSI32" "$BUILD/win64/tavsetup_window_probe.exe")

@@ -122,6 +122,7 @@ package_rounds() (
   wine_prefix win64
   timeout 5 wineserver -p >/dev/null 2>&1 || true
   display_warm_up
+  application_log_source
   local current older tweaked name old_msi legacy_msi new_msi tweak_msi start_msi code r
   current=$(head -n1 "$ROOT/VERSION")
   name=$(sed -n 's/^name=//p' "$ROOT/PRODUCT")
