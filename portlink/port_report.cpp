@@ -14,19 +14,6 @@ using namespace tav::portsvc;
 
 namespace {
 
-constexpr char16_t kPortNameValue[] = u"PortName";
-// COM names are short ("COM256"); a longer value is shown cut at this length.
-constexpr uint32_t kPortNameUnits = 64;
-
-std::u16string ReadPortName(RegistryApi& registry, PlatformHandle key) {
-    char16_t name[kPortNameUnits + 1] = {};
-    uint32_t size = kPortNameUnits * 2;
-    if (registry.GetValue(key, {}, kPortNameValue, win::kRrfRtRegSz, nullptr, name, &size) !=
-        win::kErrorSuccess)
-        return {};
-    return name;
-}
-
 std::string Describe(const char* what, const std::u16string& instanceId) {
     return std::string(what) + " " + (instanceId.empty() ? "a port" : ToUtf8(instanceId));
 }
@@ -41,7 +28,7 @@ void ReadPortKey(ToolContext& ctx, PlatformHandle set, const win::DeviceInterfac
         return;
     }
     RegistryApi& registry = *ctx.pass.platform.registry;
-    row.comName = ReadPortName(registry, key.get());
+    row.comName = ReadPortComName(registry, key.get());
     PortLinkBuffer link;
     uint32_t status = ReadPortLink(registry, key.get(), link);
     key.reset();

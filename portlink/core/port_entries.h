@@ -23,6 +23,7 @@ using PortLinkBuffer = char16_t[kLinkBufferUnits];
 uint32_t ReadPortLink(RegistryApi& registry, PlatformHandle portKey, PortLinkBuffer& link);
 
 // The port's COM name ("PortName" of its hardware key), or empty when it cannot be read.
+// COM names are short ("COM256"); a longer value reads as empty.
 std::u16string ReadPortComName(RegistryApi& registry, PlatformHandle portKey);
 
 // Opens the port's hardware key, reads its link and appends (link, key). A port whose
